@@ -1,0 +1,6 @@
+#include "app/Program.h"
+
+int main(int argc, char** argv)
+{
+    return RunParlivo(argc, argv);
+}

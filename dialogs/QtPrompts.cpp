@@ -1,0 +1,72 @@
+#include "dialogs/QtPrompts.h"
+
+#include "dialogs/uGetTextLine.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.initialFolder);
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilter(qtFilterFromWindowsFilter(spec.filter));
+    dialog.setDefaultSuffix(spec.defaultExtension);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && spec.mustExist ? QFileDialog::ExistingFile
+                                                                          : QFileDialog::AnyFile);
+    // The design replaces existing files without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!spec.fileName.isEmpty())
+        dialog.selectFile(spec.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+void QtPrompts::message(const QString& text, MessageKind kind)
+{
+    const QString title = QApplication::applicationDisplayName();
+    switch (kind) {
+    case MessageKind::Error:
+        QMessageBox::critical(QApplication::activeWindow(), title, text);
+        break;
+    case MessageKind::Warning:
+        QMessageBox::warning(QApplication::activeWindow(), title, text);
+        break;
+    case MessageKind::Information:
+        QMessageBox::information(QApplication::activeWindow(), title, text);
+        break;
+    }
+}
+
+bool QtPrompts::confirm(const QString& text)
+{
+    return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString QtPrompts::openFile(const FileDialogSpec& spec)
+{
+    return runFileDialog(spec, QFileDialog::AcceptOpen);
+}
+
+QString QtPrompts::saveFile(const FileDialogSpec& spec)
+{
+    return runFileDialog(spec, QFileDialog::AcceptSave);
+}
+
+std::optional<QColor> QtPrompts::pickColour(const QColor& initial)
+{
+    const QColor colour = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
+}
+
+QString QtPrompts::promptLine(const QString& caption, const QString& prompt, const QString& initial)
+{
+    return PromptLine(caption, prompt, initial);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+#include <QStringList>
+
+// Answers every modal question from a script and records what was asked, so no test blocks on a window.
+// Installs itself for its lifetime.
+class ScriptedPrompts : public Prompts
+{
+public:
+    ScriptedPrompts();
+    ~ScriptedPrompts() override;
+
+    QStringList messages;           // every message shown, in order
+    QList<MessageKind> messageKinds;
+    QStringList questions;          // every confirmation asked
+    QList<bool> answers;            // answers to confirmations, in order; Yes when the list runs out
+    QStringList files;              // answers to file dialogs, in order; cancel when the list runs out
+    QList<FileDialogSpec> fileDialogs;
+    QList<std::optional<QColor>> colours;
+    QStringList lines;              // answers to promptLine
+    QStringList lineCaptions;
+
+    void message(const QString& text, MessageKind kind) override;
+    bool confirm(const QString& text) override;
+    QString openFile(const FileDialogSpec& spec) override;
+    QString saveFile(const FileDialogSpec& spec) override;
+    std::optional<QColor> pickColour(const QColor& initial) override;
+    QString promptLine(const QString& caption, const QString& prompt, const QString& initial) override;
+};

@@ -1,0 +1,90 @@
+#include "fakes/ScriptedSpeechEngine.h"
+
+#include "platform/Errors.h"
+
+#include <QFile>
+#include <QTimer>
+
+QList<EngineVoice> ScriptedSpeechEngine::voices()
+{
+    if (failVoices)
+        throw SpeechError(QStringLiteral("No speech engine."));
+    return installed;
+}
+
+int ScriptedSpeechEngine::speak(const QString& text, bool markup, bool purge)
+{
+    const int stream = ++FStream;
+    spoken.append({text, markup, purge, stream, {}});
+    speaking = true;
+    if (autoFinish) {
+        speaking = false;
+        QTimer::singleShot(0, this, [this, stream] {
+            SpeechEvent event;
+            event.type = SpeechEvent::EndStream;
+            event.stream = stream;
+            emit speechEvent(event);
+        });
+    }
+    return stream;
+}
+
+int ScriptedSpeechEngine::skipAll()
+{
+    ++skips;
+    if (speaking)
+        finish();
+    return 1;
+}
+
+void ScriptedSpeechEngine::speakToFile(const QString& text, bool markup, const QString& path,
+                                       const std::function<bool(double)>& progress)
+{
+    spoken.append({text, markup, true, ++FStream, path});
+    if (progress && !progress(1.0))
+        throw SpeechError(QStringLiteral("Cancelled."));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw SpeechError(QStringLiteral("Cannot create %1").arg(path));
+    file.write("RIFF");
+}
+
+void ScriptedSpeechEngine::word(int position, int length)
+{
+    send(SpeechEvent::Word, position, length);
+}
+
+void ScriptedSpeechEngine::sentence(int position, int length)
+{
+    send(SpeechEvent::Sentence, position, length);
+}
+
+void ScriptedSpeechEngine::viseme(int id)
+{
+    send(SpeechEvent::Viseme, 0, 0, id);
+}
+
+void ScriptedSpeechEngine::finish()
+{
+    speaking = false;
+    send(SpeechEvent::EndStream);
+}
+
+QStringList ScriptedSpeechEngine::texts() const
+{
+    QStringList result;
+    for (const Utterance& utterance : spoken)
+        result << utterance.text;
+    return result;
+}
+
+void ScriptedSpeechEngine::send(SpeechEvent::Type type, int position, int length, int viseme)
+{
+    SpeechEvent event;
+    event.type = type;
+    event.stream = FStream;
+    event.position = position;
+    event.length = length;
+    event.viseme = viseme;
+    emit speechEvent(event);
+}

@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <gmock/gmock.h>
+
+// Every test program runs with a real QApplication, without a display or a sound device.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    ::testing::InitGoogleMock(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

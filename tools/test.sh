@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds Parlivo and runs every test without a display or a sound device.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+tools/build.sh
+export QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 LANG=C.UTF-8
+XDG_RUNTIME_DIR=$(mktemp -d)
+chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+ctest --test-dir build -LE bench --output-on-failure -j"$(nproc)" --timeout 600
