@@ -14,6 +14,9 @@
 #include <climits>
 #include <vector>
 
+#include <signal.h>
+#include <unistd.h>
+
 namespace {
 
 bool isControl(QChar c)
@@ -229,6 +232,8 @@ RunResult RunProgram(const QString& program, const QStringList& arguments, std::
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
+    // Its own process group, so a program that hangs is killed together with any helpers it started.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start();
     if (!process.waitForStarted(-1))
         return result;
@@ -253,6 +258,7 @@ RunResult RunProgram(const QString& program, const QStringList& arguments, std::
     }
 
     if (result.timedOut && process.state() != QProcess::NotRunning) {
+        ::kill(-pid_t(process.processId()), SIGKILL);
         process.kill();
         process.waitForFinished(-1); // reaps the killed program
     }
