@@ -1,0 +1,124 @@
+#include "speech/ReaderFace.h"
+
+#include "speech/VisemeTable.h"
+
+#include <QContextMenuEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+TReaderFace::TReaderFace(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("imgReader"));
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(QStringLiteral("Reader"));
+}
+
+void TReaderFace::SpVoiceViseme(int visemeId)
+{
+    const int image = VisemeImage(visemeId);
+    if (image < 0)
+        return;
+    FCurrentViseme = visemeId;
+    PrepareCanvas();
+    DrawMouth(image);
+    ShowCanvas();
+}
+
+void TReaderFace::DrawRestingFace()
+{
+    PrepareCanvas();
+    DrawImage(0);
+    ShowCanvas();
+}
+
+// The whole figure, then the mouth of the last viseme and its eyes: what the box shows after being
+// covered and uncovered.
+void TReaderFace::imgReaderPaint()
+{
+    FCanvas = QImage();
+    PrepareCanvas();
+    DrawImage(0);
+    DrawMouth(VisemeImage(FCurrentViseme));
+}
+
+void TReaderFace::DrawMouth(int image)
+{
+    DrawImage(image);
+    DrawImage(EyeOverlay(image));
+}
+
+void TReaderFace::DrawImage(int index)
+{
+    // The whole figure covers everything a part image draws; starting it on an empty box keeps the soft
+    // edges of its outline from darkening each time it is drawn again.
+    if (index == 0)
+        FCanvas.fill(Qt::transparent);
+    QPainter painter(&FCanvas);
+    ilAnim.Draw(painter, ImageOrigin, index);
+}
+
+// A fresh canvas is transparent, so the reader panel's colour shows around the figure. The images follow
+// the density of the screen the window is on.
+void TReaderFace::PrepareCanvas()
+{
+    const qreal dpr = devicePixelRatioF();
+    if (ilAnim.Count() == 0 || !qFuzzyCompare(ilAnim.Image(0).devicePixelRatio(), dpr))
+        ilAnim = MakeReaderFaceImages(dpr);
+    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    if (FCanvas.size() == pixels && qFuzzyCompare(FCanvas.devicePixelRatio(), dpr))
+        return;
+    FCanvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    FCanvas.setDevicePixelRatio(dpr);
+    FCanvas.fill(Qt::transparent);
+}
+
+// The canvas reaches the screen before the handler returns, so the mouth keeps pace with the voice.
+void TReaderFace::ShowCanvas()
+{
+    FShowCanvasOnly = true;
+    repaint();
+    FShowCanvasOnly = false;
+}
+
+void TReaderFace::paintEvent(QPaintEvent*)
+{
+    const qreal dpr = devicePixelRatioF();
+    const bool stale =
+        FCanvas.size() != (QSizeF(size()) * dpr).toSize() || !qFuzzyCompare(FCanvas.devicePixelRatio(), dpr);
+    if (!FShowCanvasOnly || stale)
+        imgReaderPaint();
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), FCanvas);
+}
+
+void TReaderFace::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        FLeftPressed = true;
+    QWidget::mousePressEvent(event);
+}
+
+void TReaderFace::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const bool click = FLeftPressed && rect().contains(event->position().toPoint());
+    FLeftPressed = false;
+    if (click)
+        emit clicked();
+}
+
+// Qt replaces the second press of a double click by this event; its release is no click of its own.
+void TReaderFace::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    FLeftPressed = false;
+    emit doubleClicked();
+}
+
+void TReaderFace::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit rightClicked(event->globalPos());
+}
