@@ -1,0 +1,83 @@
+// The reader's viseme drawing against its floor: drawing the mouth and eye images straight onto an image.
+// A viseme event draws onto the face's canvas and puts it on screen before returning, so the mouth keeps
+// pace with the voice; the ratio printed at the end says what that costs beyond the two image draws.
+// Run: ./reader_face
+
+#include "speech/ReaderFace.h"
+#include "speech/VisemeTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPainter>
+
+#include <cstdio>
+#include <map>
+
+namespace {
+
+constexpr int Visemes[] = {7, 21, 1, 16, 8, 13, 19, 4, 0, 11};
+
+// Baseline: the two image draws a viseme makes at most, onto a plain image.
+void TwoImageDraws(benchmark::State& state)
+{
+    const TImageList images = MakeReaderFaceImages();
+    QImage canvas(121, 137, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    size_t n = 0;
+    for (auto _ : state) {
+        const int image = VisemeImage(Visemes[n++ % std::size(Visemes)]);
+        QPainter painter(&canvas);
+        images.Draw(painter, TReaderFace::ImageOrigin, image);
+        images.Draw(painter, TReaderFace::ImageOrigin, EyeOverlay(image));
+    }
+}
+
+// A viseme event on a face shown on screen, including its paint and the flush to the window.
+void VisemeOnShownFace(benchmark::State& state)
+{
+    TReaderFace face;
+    face.show();
+    QApplication::processEvents();
+    size_t n = 0;
+    for (auto _ : state)
+        face.SpVoiceViseme(Visemes[n++ % std::size(Visemes)]);
+}
+
+BENCHMARK(TwoImageDraws);
+BENCHMARK(VisemeOnShownFace);
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double base = FTimes[QStringLiteral("TwoImageDraws").toStdString()];
+        const double viseme = FTimes[QStringLiteral("VisemeOnShownFace").toStdString()];
+        if (base > 0)
+            std::printf("viseme event on screen / two image draws: %.1fx\n", viseme / base);
+    }
+
+private:
+    std::map<std::string, double> FTimes;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
