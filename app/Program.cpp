@@ -1,9 +1,40 @@
 #include "app/Program.h"
 
-#include <QApplication>
+#include "app/ParlivoApplication.h"
+#include "app/uAbout.h"
+#include "app/uParlivo.h"
+#include "dialogs/QtPrompts.h"
+#include "platform/SingleInstance.h"
+#include "app/PendingIntegration.h"
 
 int RunParlivo(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    PrepareWebEngineEnvironment();
+    ParlivoApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Parlivo"));
+    app.setApplicationDisplayName(QStringLiteral("Parlivo Study Edition"));
+    QtPrompts dialogs;
+    setPrompts(&dialogs);
+
+    SingleInstance guard(QStringLiteral("Parlivo"));
+    if (!guard.acquire()) {
+        prompts().message(QStringLiteral("A version of Parlivo is already running."));
+        return 0;
+    }
+
+    ShowAbout(QStringLiteral("Study Edition"));
+
+    std::unique_ptr<SpeechEngine> engine;
+    try {
+        engine = createDefaultSpeechEngine();
+    } catch (const std::exception&) {
+        prompts().message(QStringLiteral("Speech Engine not installed."));
+        return 1;
+    }
+    TfrmReader reader(std::move(engine));
+    if (!reader.FormCreate())
+        return 1;
+    reader.show();
+    reader.FormActivate();
+    return app.exec();
 }

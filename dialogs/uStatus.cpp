@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 
 TfrmStatus::TfrmStatus(QWidget* parent)
@@ -19,8 +21,44 @@ TfrmStatus::TfrmStatus(QWidget* parent)
     QFont labelFont(QStringLiteral("MS Sans Serif"));
     labelFont.setPixelSize(13);
     Label1->setFont(labelFont);
+    progressBar = new QProgressBar(this);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setGeometry(24, 74, 280, 22);
+    progressBar->setRange(0, 1000);
+    progressBar->setTextVisible(false);
+    progressBar->hide();
+    buCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    buCancel->setObjectName(QStringLiteral("buCancel"));
+    buCancel->setGeometry(318, 71, 88, 28);
+    buCancel->hide();
+    connect(buCancel, &QPushButton::clicked, this, [this] {
+        FCancelled = true;
+        buCancel->setEnabled(false);
+    });
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+}
+
+void TfrmStatus::showProgress()
+{
+    setWindowModality(Qt::ApplicationModal);
+    progressBar->show();
+    buCancel->show();
+    if (isVisible()) {
+        hide();
+        show();
+    }
+}
+
+void TfrmStatus::setProgress(double share)
+{
+    if (share < 0) {
+        progressBar->setRange(0, 0);
+    } else {
+        progressBar->setRange(0, 1000);
+        progressBar->setValue(int(qBound(0.0, share, 1.0) * 1000));
+    }
+    QCoreApplication::processEvents();
 }
 
 StatusHandle ShowStatus(const QString& caption, const QString& message)

@@ -4,6 +4,8 @@
 #include <QPointer>
 
 class QLabel;
+class QProgressBar;
+class QPushButton;
 
 // Tells the user that a long, blocking operation is under way; stays on top until its caller closes it.
 class TfrmStatus : public QDialog
@@ -12,6 +14,17 @@ class TfrmStatus : public QDialog
 public:
     explicit TfrmStatus(QWidget* parent = nullptr);
     QLabel* Label1 = nullptr;
+    QProgressBar* progressBar = nullptr; // shown by long operations that can tell how far they are
+    QPushButton* buCancel = nullptr;
+
+    // Shows the bar and a Cancel button and makes the window modal, so no other command starts meanwhile.
+    void showProgress();
+    // Sets the share done (0 to 1), or a moving bar for a negative share; repaints the window at once.
+    void setProgress(double share);
+    bool cancelled() const { return FCancelled; }
+
+private:
+    bool FCancelled = false;
 };
 
 using StatusHandle = QPointer<TfrmStatus>;

@@ -1,0 +1,307 @@
+#include "app/uParlivo.h"
+
+#include "app/TToolbarButton.h"
+#include "dialogs/MenuMarker.h"
+#include "platform/Errors.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+QFont verdana(int pixelSize)
+{
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixelSize);
+    return font;
+}
+} // namespace
+
+TfrmReader::TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmReader"));
+    setWindowTitle(QStringLiteral("Parlivo"));
+    resize(790, 544);
+    setFont(verdana(29));
+    setAutoFillBackground(true);
+    QPalette teal = palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    teal.setColor(QPalette::WindowText, QColor(0, 255, 0));
+    setPalette(teal);
+
+    spVoice = new TSpVoice(std::move(engine), this);
+    buildLayout();
+    buildMenus();
+    connectSurfaces();
+}
+
+TfrmReader::~TfrmReader()
+{
+    FormDestroy();
+}
+
+void TfrmReader::describe(QWidget* control, const QString& name, const QString& caption, const QString& hint)
+{
+    control->setObjectName(name);
+    if (!hint.isEmpty()) {
+        control->setToolTip(hint);
+        control->setStatusTip(hint);
+        control->setAccessibleDescription(hint);
+    }
+    control->setAccessibleName(caption.isEmpty() ? hint : QString(caption).remove(QLatin1Char('&')));
+}
+
+void TfrmReader::buildLayout()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* middle = new QHBoxLayout();
+    middle->setSpacing(0);
+    outer->addLayout(middle, 1);
+
+    // Reader panel: the face with Clear and Find at its bottom.
+    panReader = new QWidget(this);
+    describe(panReader, QStringLiteral("panReader"), QString(), QString());
+    panReader->setFixedWidth(121);
+    panReader->setAutoFillBackground(true);
+    panReader->installEventFilter(this);
+    middle->addWidget(panReader);
+
+    imgReader = new QWidget(panReader);
+    describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
+             QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
+                            "- double click to stop reading"));
+    imgReader->setGeometry(0, 5, 121, 137);
+    imgReader->installEventFilter(this);
+
+    buReadingAreaClear = new TToolbarButton(QStringLiteral("Clear"), panReader);
+    describe(buReadingAreaClear, QStringLiteral("buReadingAreaClear"), QStringLiteral("Clear"),
+             QStringLiteral("Clear reading area"));
+    buFind = new TToolbarButton(QStringLiteral("Find"), panReader);
+    describe(buFind, QStringLiteral("buFind"), QStringLiteral("Find"), QStringLiteral("Find text in reading area"));
+
+    // Text area: toolbar, reading area, splitter and web panel.
+    panTextArea = new QWidget(this);
+    describe(panTextArea, QStringLiteral("panTextArea"), QString(), QString());
+    panTextArea->setAutoFillBackground(true);
+    middle->addWidget(panTextArea, 1);
+    auto* textLayout = new QVBoxLayout(panTextArea);
+    textLayout->setContentsMargins(1, 1, 1, 1);
+    textLayout->setSpacing(0);
+
+    panToolBarController = new QWidget(panTextArea);
+    describe(panToolBarController, QStringLiteral("panToolBarController"), QString(), QString());
+    panToolBarController->setFixedHeight(57);
+    textLayout->addWidget(panToolBarController);
+    cbarMain2 = new QWidget(panToolBarController);
+    describe(cbarMain2, QStringLiteral("cbarMain2"), QString(), QString());
+    cbarMain2->setAutoFillBackground(true);
+    cbarMain2->installEventFilter(this);
+    auto* toolbarHolder = new QVBoxLayout(panToolBarController);
+    toolbarHolder->setContentsMargins(0, 0, 0, 0);
+    toolbarHolder->addWidget(cbarMain2);
+
+    buOpen = new TToolbarButton(QStringLiteral("Open"), cbarMain2);
+    describe(buOpen, QStringLiteral("buOpen"), QStringLiteral("Open"), QStringLiteral("Open a document for reading"));
+    buSAve = new TToolbarButton(QStringLiteral("Save"), cbarMain2);
+    describe(buSAve, QStringLiteral("buSAve"), QStringLiteral("Save"), QStringLiteral("Save"));
+    buSpelling = new TToolbarButton(QStringLiteral("Spell"), cbarMain2);
+    describe(buSpelling, QStringLiteral("buSpelling"), QStringLiteral("Spell"), QStringLiteral("Start a spelling test"));
+    buMinimise = new TToolbarButton(QStringLiteral("Hide"), cbarMain2);
+    describe(buMinimise, QStringLiteral("buMinimise"), QStringLiteral("Hide"), QStringLiteral("Hide/Minimise Parlivo"));
+    buExit = new TToolbarButton(QStringLiteral("Exit"), cbarMain2);
+    describe(buExit, QStringLiteral("buExit"), QStringLiteral("Exit"), QStringLiteral("Exit Parlivo"));
+    buOpen->move(1, 3);
+    buSAve->move(113, 3);
+    buSpelling->move(225, 3);
+    Panel3 = new QWidget(cbarMain2);
+    describe(Panel3, QStringLiteral("Panel3"), QString(), QString());
+    Panel3->setAutoFillBackground(true);
+    QPalette rule = Panel3->palette();
+    rule.setColor(QPalette::Window, QColor(0, 0, 0, 60));
+    Panel3->setPalette(rule);
+
+    sltWebSplitter = new QSplitter(Qt::Vertical, panTextArea);
+    sltWebSplitter->setObjectName(QStringLiteral("sltWebSplitter"));
+    sltWebSplitter->setHandleWidth(7);
+    sltWebSplitter->setOpaqueResize(true);
+    sltWebSplitter->setChildrenCollapsible(false);
+    textLayout->addWidget(sltWebSplitter, 1);
+
+    reText = new QTextEdit(sltWebSplitter);
+    describe(reText, QStringLiteral("reText"), QStringLiteral("Reading area"), QStringLiteral("Reading area"));
+    reText->setFrameShape(QFrame::NoFrame);
+    reText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reText->setTabChangesFocus(false);
+    reText->setAcceptRichText(true);
+    reText->setContextMenuPolicy(Qt::NoContextMenu);
+    reText->setMinimumHeight(20);
+    reText->document()->setMaximumBlockCount(0);
+    reText->document()->setUndoRedoEnabled(true);
+    reText->installEventFilter(this);
+    reText->viewport()->installEventFilter(this);
+    // The selection is the highlight: keep it visible when the reading area loses the focus.
+    QPalette selection = reText->palette();
+    selection.setColor(QPalette::Inactive, QPalette::Highlight, selection.color(QPalette::Active, QPalette::Highlight));
+    selection.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                       selection.color(QPalette::Active, QPalette::HighlightedText));
+    reText->setPalette(selection);
+
+    Panel1 = new QWidget(sltWebSplitter);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setMinimumHeight(20);
+    sltWebSplitter->setSizes({400, 231});
+    sltWebSplitter->setStretchFactor(0, 1);
+    sltWebSplitter->setStretchFactor(1, 0);
+
+    statusBar = new QLabel(this);
+    describe(statusBar, QStringLiteral("statusBar"), QString(), QString());
+    statusBar->setFixedHeight(25);
+    statusBar->setAutoFillBackground(true);
+    statusBar->setFrameShape(QFrame::Panel);
+    statusBar->setFrameShadow(QFrame::Sunken);
+    statusBar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    statusBar->setIndent(4);
+    outer->addWidget(statusBar);
+
+    // Hidden and unreached controls: the path carrier of document loading and the reading list.
+    edAddress = new QLineEdit(this);
+    edAddress->setObjectName(QStringLiteral("edAddress"));
+    edAddress->hide();
+    clbReadingList = new QListWidget(this);
+    clbReadingList->setObjectName(QStringLiteral("clbReadingList"));
+    clbReadingList->hide();
+
+    reText->setFocus();
+}
+
+void TfrmReader::layoutToolbar()
+{
+    const int width = cbarMain2->width();
+    // Exit and Hide keep their distance from the right end as the window grows.
+    buExit->move(width - 102, 3);
+    buMinimise->move(width - 210, 3);
+    Panel3->setGeometry(0, cbarMain2->height() - 1, width, 1);
+}
+
+void TfrmReader::layoutReaderPanel()
+{
+    // Clear and Find stay at the bottom of the reader panel.
+    const int height = panReader->height();
+    buReadingAreaClear->move(11, height - 109);
+    buFind->move(11, height - 53);
+}
+
+bool TfrmReader::FormCreate()
+{
+    FExiting = false;
+    FSpellingWords.clear();
+    FSpellingFile.clear();
+    FCurrentViseme = 0;
+    FSpellingDelay = 10;
+    FAutoReadMode = 2;
+    FVoices.clear();
+    try {
+        StartVoices();
+        ListColourSchemes();
+    } catch (const std::exception&) {
+        prompts().message(QStringLiteral("Speech Engine not installed."));
+        return false;
+    }
+    LoadSettings();
+    FDocumentBuffer.clear();
+    ApplyAppearance();
+    FVoices.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
+    return true;
+}
+
+void TfrmReader::FormActivate()
+{
+    if (FActivating)
+        return;
+    FActivating = true;
+    // The window covers the whole desktop, all monitors together.
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop = desktop.united(screen->geometry());
+    if (!desktop.isEmpty())
+        setGeometry(desktop);
+    ApplyAppearance();
+    RefreshWebPanel();
+    if (!reText->isReadOnly())
+        reText->setFocus();
+    FActivating = false;
+}
+
+void TfrmReader::ExitReader()
+{
+    FExiting = true;
+    close();
+}
+
+void TfrmReader::buMinimiseClick()
+{
+    showMinimized();
+}
+
+void TfrmReader::closeEvent(QCloseEvent* event)
+{
+    try {
+        SaveSettings();
+    } catch (...) {
+        // Writing the settings is a background duty: the window closes in any case.
+    }
+    event->accept();
+}
+
+void TfrmReader::FormDestroy()
+{
+    // The voice tokens are plain values; stopping the voice is all that must happen before it goes.
+    try {
+        if (spVoice && FBusy)
+            spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+    } catch (...) {
+    }
+    FVoices.clear();
+    FDocumentBuffer.clear();
+}
+
+QString LongHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void TfrmReader::ShowHintInStatusBar(const QString& hint)
+{
+    statusBar->setText(LongHint(hint));
+}
+
+bool TfrmReader::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::StatusTip:
+        ShowHintInStatusBar(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    case QEvent::WindowActivate:
+        QWidget::event(event);
+        FormActivate();
+        return true;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}

@@ -1,0 +1,216 @@
+#pragma once
+
+#include "settings/AppearanceSettings.h"
+#include "speech/TSpVoice.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QTextEdit;
+class TToolbarButton;
+class TReaderFace;
+class TWebPanel;
+class TLinkClicks;
+class TFindDialog;
+class TfrmAbout;
+class TfrmSpelingBuildWordList;
+
+// The long part of a hint: the text after the first "|", or the whole hint.
+QString LongHint(const QString& hint);
+
+// The main window: the reading area, the toolbar, the reader panel with the face, the web panel, the
+// status bar and the popup menus. Its handlers are thin; each forwards to one operation.
+class TfrmReader : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent = nullptr);
+    ~TfrmReader() override;
+
+    // Runs the window's creation steps (voices, settings, appearance). False when the speech engine could not
+    // start: "Speech Engine not installed." has been shown and the program must end.
+    bool FormCreate();
+
+    // --- State -------------------------------------------------------------------------------------------
+    QList<VoiceToken> FVoices; // sorted and unique without regard to case
+    bool FBusy = false;
+    bool FPaused = false;
+    bool FFromCursor = false;
+    qint32 FCursorOffset = 0;
+    bool FHighlight = false;
+    bool FExiting = false;
+    quint8 FAutoReadMode = 2;
+    qint32 FCurrentViseme = 0;
+    qint32 FSpellingDelay = 10;
+    QStringList FSpellingWords;
+    QString FSpellingFile;
+    QStringList FDocumentBuffer;
+    AppearanceSettings FAppearance;
+    bool FPlainTextMode = false; // the reading area's text mode: rich unless a save to .txt made it plain
+
+    // --- Controls ----------------------------------------------------------------------------------------
+    QLabel* statusBar = nullptr;
+    QWidget* panReader = nullptr;
+    QWidget* imgReader = nullptr; // the reader face
+    TToolbarButton* buReadingAreaClear = nullptr;
+    TToolbarButton* buFind = nullptr;
+    QWidget* panTextArea = nullptr;
+    QWidget* panToolBarController = nullptr;
+    QWidget* cbarMain2 = nullptr;
+    TToolbarButton* buOpen = nullptr;
+    TToolbarButton* buSAve = nullptr;
+    TToolbarButton* buSpelling = nullptr;
+    TToolbarButton* buMinimise = nullptr;
+    TToolbarButton* buExit = nullptr;
+    QWidget* Panel3 = nullptr;
+    QTextEdit* reText = nullptr;
+    QSplitter* sltWebSplitter = nullptr;
+    QWidget* Panel1 = nullptr; // the web panel
+    QLineEdit* edAddress = nullptr;        // hidden: carries the path of the document being loaded
+    QListWidget* clbReadingList = nullptr; // hidden reading list
+
+    TSpVoice* spVoice = nullptr;
+    TSpFileStream SpFileStream;
+
+    // Reader menu (right click on the face)
+    QMenu* pumReaderOnly = nullptr;
+    QAction* pummiRead = nullptr;
+    QAction* pummiPause = nullptr;
+    QAction* pummiStop = nullptr;
+    QAction* pummiReadFromCursor = nullptr;
+    QMenu* miReadersList = nullptr;
+    QMenu* miAutoRead = nullptr;
+    QAction* mipumSingleWord = nullptr;
+    QAction* mipumSentence = nullptr;
+    QAction* mipumAutoReadOff = nullptr;
+    QMenu* miReadSpeed = nullptr;
+    QMenu* miReadVolume = nullptr;
+    // Reading-area menu (right-button release in the reading area)
+    QMenu* pumTextToRead = nullptr;
+    QMenu* miColourSchemes = nullptr;
+    QMenu* miShowHideReader = nullptr;
+    QAction* Yes1 = nullptr;
+    QAction* No1 = nullptr;
+    QMenu* pupmiEdit = nullptr;
+    QAction* Cut2 = nullptr;
+    QAction* Copy2 = nullptr;
+    QAction* Paste2 = nullptr;
+    QAction* Find2 = nullptr;
+    QAction* Clear2 = nullptr;
+    QAction* Beginning1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    QAction* Customise1 = nullptr;
+    // Save menu (drop-down of Save)
+    QMenu* pumSaveMenu = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* SaveAsMP31 = nullptr;
+    QAction* SavetoMP3As1 = nullptr;
+    // Spelling menu (drop-down of Spell)
+    QMenu* pumSpellingMode = nullptr;
+    QAction* SpellingAid1 = nullptr;
+    QAction* SpellingTest1 = nullptr;
+    QAction* Startspellingtest1 = nullptr;
+
+    // --- Operations --------------------------------------------------------------------------------------
+    // Reading
+    void StartReading(bool fromStart);
+    void PauseReading();
+    void StopReading();
+    void EnterReadingState();
+    void EnterIdleState();
+    void HighlightSpoken(int position, int length);
+    void AutoReadKey(QChar key);
+    // Voice
+    void SelectVoice(QAction* item);
+    void SetReadingSpeed(QAction* item);
+    void SetReadingVolume(QAction* item);
+    void SpeakAndWait(const QString& text);
+    void StopSpeaking();
+    // Documents
+    void OpenDocument();
+    void LoadDocument();
+    void SaveText();
+    void SaveTextAs();
+    void SaveAsMp3(bool askFirst = true);
+    void ExportToMp3(const QString& wavPath, const QString& mp3Path);
+    void FindInText();
+    void ClearReadingArea();
+    // Spelling
+    void StartSpellingTest();
+    void ShowSpellingBuilder();
+    void ShowSpellingAssistant();
+    // Appearance and settings
+    void ApplyAppearance();
+    void ListColourSchemes();
+    void ChooseColourScheme(QAction* item);
+    void OpenCustomisation();
+    void LoadSettings();
+    void SaveSettings();
+    void ShowReader(bool visible);
+    void RefreshWebPanel();
+    void DrawRestingFace();
+    // Window
+    void ExitReader();
+    void ShowHintInStatusBar(const QString& hint);
+    void PopupTextMenu(const QPoint& positionInReadingArea);
+    // Where the reading-area menu opens for a pointer position within the reading area.
+    QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
+
+    // --- Handlers (named after control and event) --------------------------------------------------------
+    void buOpenClick() { OpenDocument(); }
+    void buSAveClick() { SaveText(); }
+    void buSpellingClick() { StartSpellingTest(); }
+    void buMinimiseClick();
+    void buExitClick() { ExitReader(); }
+    void buReadingAreaClearClick() { ClearReadingArea(); }
+    void buFindClick() { FindInText(); }
+    void imgReaderClick();
+    void imgReaderDblClick();
+    void pummiReadClick() { StartReading(true); }
+    void pummiPauseClick() { PauseReading(); }
+    void pummiStopClick() { StopReading(); }
+    void pummiReadFromCursorClick() { StartReading(false); }
+    void mipumSingleWordClick();
+    void mipumSentenceClick();
+    void mipumAutoReadOffClick();
+    void spVoiceWord(int streamNumber, qint64 streamPosition, int characterPosition, int length);
+    void spVoiceSentence(int streamNumber, qint64 streamPosition, int characterPosition, int length);
+    void SpVoiceViseme(int streamNumber, qint64 streamPosition, int duration, int nextVisemeId, int feature,
+                       int currentVisemeId);
+    void spVoiceEndStream(int streamNumber, qint64 streamPosition);
+    void reTextKeyPress(QChar key);
+    void FormActivate();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectSurfaces();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
+    QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
+    void describe(QWidget* control, const QString& name, const QString& caption, const QString& hint);
+    void layoutToolbar();
+    void layoutReaderPanel();
+    void StartVoices();
+    void FormDestroy();
+    bool readingAreaBlank() const;
+
+    QPointer<TFindDialog> FFindDialog;
+    TfrmSpelingBuildWordList* FSpellingBuilder = nullptr;
+    TLinkClicks* FLinkClicks = nullptr;
+    QString FOpenDialogFileName; // the name the open dialog offers next
+    bool FActivating = false;
+};

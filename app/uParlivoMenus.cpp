@@ -1,0 +1,286 @@
+// The popup menus and the map from every command surface to its operation.
+#include "app/TToolbarButton.h"
+#include "app/uParlivo.h"
+#include "dialogs/MenuMarker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QTextEdit>
+
+QAction* TfrmReader::addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
+{
+    auto* item = new QAction(QString(caption).replace(QLatin1String("&"), QLatin1String("&&")), menu);
+    item->setObjectName(name);
+    if (!hint.isEmpty()) {
+        item->setToolTip(hint);
+        item->setStatusTip(hint);
+        item->setWhatsThis(hint);
+    }
+    menu->addAction(item);
+    return item;
+}
+
+QMenu* TfrmReader::addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
+{
+    auto* submenu = new QMenu(caption, menu);
+    submenu->setObjectName(name);
+    submenu->setToolTipsVisible(true);
+    submenu->menuAction()->setObjectName(name);
+    if (!hint.isEmpty()) {
+        submenu->menuAction()->setToolTip(hint);
+        submenu->menuAction()->setStatusTip(hint);
+        submenu->setAccessibleDescription(hint);
+    }
+    submenu->setAccessibleName(caption);
+    menu->addMenu(submenu);
+    // Hints of highlighted items reach the status bar.
+    connect(submenu, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
+    return submenu;
+}
+
+void TfrmReader::buildMenus()
+{
+    auto popup = [this](const QString& name) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(name);
+        menu->setToolTipsVisible(true);
+        connect(menu, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
+        return menu;
+    };
+    auto hiddenSeparator = [](QMenu* menu) { menu->addSeparator()->setVisible(false); };
+
+    pumReaderOnly = popup(QStringLiteral("pumReaderOnly"));
+    pummiRead = addItem(pumReaderOnly, QStringLiteral("pummiRead"), QStringLiteral("Start/Resume reading of document"),
+                        QStringLiteral("Read"));
+    pummiPause = addItem(pumReaderOnly, QStringLiteral("pummiPause"), QStringLiteral("Pause reading of document"),
+                         QStringLiteral("Pause"));
+    pummiStop = addItem(pumReaderOnly, QStringLiteral("pummiStop"), QStringLiteral("Stop reading of document"),
+                        QStringLiteral("Stop"));
+    pumReaderOnly->addSeparator();
+    pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"),
+                                  QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
+    hiddenSeparator(pumReaderOnly);
+    miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
+                               QStringLiteral("Available document readers"), QStringLiteral("Reader"));
+    pumReaderOnly->addSeparator();
+    miAutoRead = addSubmenu(pumReaderOnly, QStringLiteral("miAutoRead"), QStringLiteral("Auto Read"),
+                            QStringLiteral("Auto Read"));
+    mipumSingleWord = addItem(miAutoRead, QStringLiteral("mipumSingleWord"), QStringLiteral("Single Word"),
+                              QStringLiteral("Set auto read to single word"));
+    mipumSentence = addItem(miAutoRead, QStringLiteral("mipumSentence"), QStringLiteral("Sentence"),
+                            QStringLiteral("Set auto read to single sentence"));
+    miAutoRead->addSeparator();
+    mipumAutoReadOff = addItem(miAutoRead, QStringLiteral("mipumAutoReadOff"), QStringLiteral("Auto Read Off"),
+                               QStringLiteral("Set auto read off"));
+    pumReaderOnly->addSeparator();
+    miReadSpeed = addSubmenu(pumReaderOnly, QStringLiteral("miReadSpeed"), QStringLiteral("Reading Speed"),
+                             QStringLiteral("Read speed"));
+    for (int speed = 1; speed <= 10; ++speed) {
+        QAction* item = addItem(miReadSpeed, QStringLiteral("miSpeed%1").arg(speed), QString::number(speed), {});
+        connect(item, &QAction::triggered, this, [this, item] { SetReadingSpeed(item); });
+    }
+    miReadVolume = addSubmenu(pumReaderOnly, QStringLiteral("miReadVolume"), QStringLiteral("Reading Volume"),
+                              QStringLiteral("Read volume"));
+    for (int volume = 10; volume >= 1; --volume) {
+        QAction* item = addItem(miReadVolume, QStringLiteral("miVolume%1").arg(volume), QString::number(volume), {});
+        connect(item, &QAction::triggered, this, [this, item] { SetReadingVolume(item); });
+    }
+
+    pumTextToRead = popup(QStringLiteral("pumTextToRead"));
+    miColourSchemes = addSubmenu(pumTextToRead, QStringLiteral("miColourSchemes"), QStringLiteral("Colour Schemes"),
+                                 QStringLiteral("Colour schemes"));
+    hiddenSeparator(pumTextToRead);
+    miShowHideReader = addSubmenu(pumTextToRead, QStringLiteral("miShowHideReader"), QStringLiteral("Show Reader"),
+                                  QStringLiteral("Show reader"));
+    miShowHideReader->menuAction()->setVisible(false);
+    Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), QStringLiteral("Yes"), QStringLiteral("Yes, show reader"));
+    No1 = addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
+    MarkDefault(Yes1);
+    pumTextToRead->addSeparator();
+    pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), QStringLiteral("Edit"), QStringLiteral("Edit"));
+    Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"));
+    Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), QStringLiteral("Copy"), QStringLiteral("Copy to clipboard"));
+    Paste2 = addItem(pupmiEdit, QStringLiteral("Paste2"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"));
+    pupmiEdit->addSeparator();
+    Find2 = addItem(pupmiEdit, QStringLiteral("Find2"), QStringLiteral("Find"), QStringLiteral("Find text in read area"));
+    Clear2 = addItem(pupmiEdit, QStringLiteral("Clear2"), QStringLiteral("Clear"), QStringLiteral("Clear reading area"));
+    Beginning1 = addItem(pupmiEdit, QStringLiteral("Beginning1"), QStringLiteral("Beginning"),
+                         QStringLiteral("Move to beginning of read area"));
+    SelectAll1 = addItem(pupmiEdit, QStringLiteral("SelectAll1"), QStringLiteral("Select All"),
+                         QStringLiteral("Select all text"));
+    pumTextToRead->addSeparator();
+    Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), QStringLiteral("Customise"), {});
+
+    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"));
+    Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), QStringLiteral("Save"), QStringLiteral("Save text"));
+    MarkDefault(Save1);
+    SaveAs1 = addItem(pumSaveMenu, QStringLiteral("SaveAs1"), QStringLiteral("Save As..."),
+                      QStringLiteral("Save text document with name given"));
+    pumSaveMenu->addSeparator();
+    SaveAsMP31 = addItem(pumSaveMenu, QStringLiteral("SaveAsMP31"), QStringLiteral("Save As MP3..."),
+                         QStringLiteral("Save text document as MP3 file"));
+    SavetoMP3As1 = addItem(pumSaveMenu, QStringLiteral("SavetoMP3As1"), QStringLiteral("Save to MP3 As..."),
+                           QStringLiteral("Save text document as MP3 with name given"));
+    SavetoMP3As1->setVisible(false);
+    buSAve->setDropDownMenu(pumSaveMenu);
+
+    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"));
+    SpellingAid1 = addItem(pumSpellingMode, QStringLiteral("SpellingAid1"), QStringLiteral("Spelling Assistant ..."),
+                           QStringLiteral("Show the spelling assistant screen"));
+    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"), QStringLiteral("Spelling file Builder ..."),
+                            QStringLiteral("Build Spelling file"));
+    pumSpellingMode->addSeparator();
+    Startspellingtest1 = addItem(pumSpellingMode, QStringLiteral("Startspellingtest1"),
+                                 QStringLiteral("Spelling test ..."), QStringLiteral("Start Spelling Test"));
+    MarkDefault(Startspellingtest1);
+    buSpelling->setDropDownMenu(pumSpellingMode);
+}
+
+void TfrmReader::connectSurfaces()
+{
+    connect(buOpen, &QToolButton::clicked, this, &TfrmReader::buOpenClick);
+    connect(buSAve, &QToolButton::clicked, this, &TfrmReader::buSAveClick);
+    connect(buSpelling, &QToolButton::clicked, this, &TfrmReader::buSpellingClick);
+    connect(buMinimise, &QToolButton::clicked, this, &TfrmReader::buMinimiseClick);
+    connect(buExit, &QToolButton::clicked, this, &TfrmReader::buExitClick);
+    connect(buReadingAreaClear, &QToolButton::clicked, this, &TfrmReader::buReadingAreaClearClick);
+    connect(buFind, &QToolButton::clicked, this, &TfrmReader::buFindClick);
+
+    connect(pummiRead, &QAction::triggered, this, &TfrmReader::pummiReadClick);
+    connect(pummiPause, &QAction::triggered, this, &TfrmReader::pummiPauseClick);
+    connect(pummiStop, &QAction::triggered, this, &TfrmReader::pummiStopClick);
+    connect(pummiReadFromCursor, &QAction::triggered, this, &TfrmReader::pummiReadFromCursorClick);
+    connect(mipumSingleWord, &QAction::triggered, this, &TfrmReader::mipumSingleWordClick);
+    connect(mipumSentence, &QAction::triggered, this, &TfrmReader::mipumSentenceClick);
+    connect(mipumAutoReadOff, &QAction::triggered, this, &TfrmReader::mipumAutoReadOffClick);
+
+    connect(Yes1, &QAction::triggered, this, [this] { ShowReader(true); });
+    connect(No1, &QAction::triggered, this, [this] { ShowReader(false); });
+    connect(Cut2, &QAction::triggered, reText, &QTextEdit::cut);
+    connect(Copy2, &QAction::triggered, reText, &QTextEdit::copy);
+    connect(Paste2, &QAction::triggered, reText, &QTextEdit::paste);
+    connect(Find2, &QAction::triggered, this, &TfrmReader::FindInText);
+    connect(Clear2, &QAction::triggered, this, &TfrmReader::ClearReadingArea);
+    connect(Beginning1, &QAction::triggered, this, [this] {
+        QTextCursor cursor = reText->textCursor();
+        cursor.setPosition(0);
+        reText->setTextCursor(cursor);
+    });
+    connect(SelectAll1, &QAction::triggered, reText, &QTextEdit::selectAll);
+    connect(Customise1, &QAction::triggered, this, &TfrmReader::OpenCustomisation);
+
+    connect(Save1, &QAction::triggered, this, &TfrmReader::SaveText);
+    connect(SaveAs1, &QAction::triggered, this, &TfrmReader::SaveTextAs);
+    connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });
+    connect(SavetoMP3As1, &QAction::triggered, this, [this] { SaveAsMp3(false); });
+
+    connect(SpellingAid1, &QAction::triggered, this, &TfrmReader::ShowSpellingAssistant);
+    connect(SpellingTest1, &QAction::triggered, this, &TfrmReader::ShowSpellingBuilder);
+    connect(Startspellingtest1, &QAction::triggered, this, &TfrmReader::StartSpellingTest);
+
+    connect(spVoice, &TSpVoice::OnWord, this, &TfrmReader::spVoiceWord);
+    connect(spVoice, &TSpVoice::OnSentence, this, &TfrmReader::spVoiceSentence);
+    connect(spVoice, &TSpVoice::OnViseme, this, &TfrmReader::SpVoiceViseme);
+    connect(spVoice, &TSpVoice::OnEndStream, this, &TfrmReader::spVoiceEndStream);
+
+    // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
+    auto* customise = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
+    customise->setContext(Qt::WindowShortcut);
+    connect(customise, &QShortcut::activated, this, [this] {
+        if (!FBusy)
+            OpenCustomisation();
+    });
+
+    // Hints of toolbar menus reach the status bar too.
+    for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumSaveMenu, pumSpellingMode})
+        menu->setAccessibleName(menu->objectName());
+}
+
+bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!reText || !imgReader)
+        return QWidget::eventFilter(watched, event);
+    if (watched == panReader && event->type() == QEvent::Resize)
+        layoutReaderPanel();
+    else if (watched == cbarMain2 && event->type() == QEvent::Resize)
+        layoutToolbar();
+    else if (watched == reText && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+F, with or without other modifiers, opens Find.
+        if (key->key() == Qt::Key_F && (key->modifiers() & Qt::ControlModifier)) {
+            FindInText();
+            return true;
+        }
+        const QString typed = key->text();
+        if (typed.size() == 1 && !(key->modifiers() & Qt::ControlModifier)) {
+            QChar character = typed.at(0);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                character = QChar(13);
+            reTextKeyPress(character);
+        }
+    } else if (reText && watched == reText->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            PopupTextMenu(reText->viewport()->mapTo(reText, mouse->position().toPoint()));
+            return true;
+        }
+    } else if (watched == imgReader) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton) {
+                pumReaderOnly->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && imgReader->rect().contains(mouse->position().toPoint()))
+                imgReaderClick();
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                imgReaderDblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QPoint TfrmReader::TextMenuPosition(const QPoint& positionInReadingArea) const
+{
+    // The pointer position is taken as a position in the window's client area, then moved past the
+    // reader panel and the toolbar.
+    return mapToGlobal(positionInReadingArea) + QPoint(panReader->isVisible() ? panReader->width() : 0,
+                                                       cbarMain2->height());
+}
+
+void TfrmReader::PopupTextMenu(const QPoint& positionInReadingArea)
+{
+    pumTextToRead->popup(TextMenuPosition(positionInReadingArea));
+}
+
+void TfrmReader::ShowReader(bool visible)
+{
+    panReader->setVisible(visible);
+    MarkDefault(visible ? Yes1 : No1);
+}
+
+void TfrmReader::mipumSingleWordClick()
+{
+    FAutoReadMode = 1;
+    MarkDefault(mipumSingleWord);
+}
+
+void TfrmReader::mipumSentenceClick()
+{
+    FAutoReadMode = 2;
+    MarkDefault(mipumSentence);
+}
+
+void TfrmReader::mipumAutoReadOffClick()
+{
+    FAutoReadMode = 0;
+    MarkDefault(mipumAutoReadOff);
+}

@@ -1,0 +1,268 @@
+// Reading aloud: the voice, the reading and idle states, the highlight of the spoken words and auto-read.
+#include "app/TToolbarButton.h"
+#include "app/uParlivo.h"
+#include "dialogs/MenuMarker.h"
+#include "dialogs/uStatus.h"
+#include "documents/OSTRoutines.h"
+#include "app/PendingIntegration.h"
+#include "platform/Errors.h"
+#include "speech/AutoRead.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+namespace {
+// The text given to the voice: each paragraph break becomes one space, so every character keeps its position.
+QString TextForVoice(const QString& readingAreaText)
+{
+    QString text = readingAreaText;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+} // namespace
+
+void TfrmReader::StartVoices()
+{
+    spVoice->SetEventInterests(AllEventInterests);
+    FVoices = SortedUniqueVoices(spVoice->GetVoices());
+    for (const VoiceToken& voice : FVoices) {
+        QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
+        connect(item, &QAction::triggered, this, [this, item] { SelectVoice(item); });
+    }
+}
+
+void TfrmReader::SelectVoice(QAction* item)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    MarkDefault(item);
+    const qsizetype index = IndexOfVoice(FVoices, ItemCaption(item));
+    if (index < 0) {
+        // A voice that is no longer offered (the sample voice) is only marked.
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    spVoice->SetVoice(FVoices.at(index));
+    const StatusHandle status =
+        ShowStatus(QStringLiteral("Initialising reader"), QStringLiteral("Your text reader is loading, please wait... "));
+    imgReader->setEnabled(false);
+    QCoreApplication::processEvents();
+    try {
+        SpeakAndWait(QStringLiteral("Your text reader is now initialised and ready."));
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        imgReader->setEnabled(true);
+        CloseStatus(status);
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    imgReader->setEnabled(true);
+    CloseStatus(status);
+}
+
+void TfrmReader::SetReadingSpeed(QAction* item)
+{
+    bool ok = false;
+    const int speed = ItemCaption(item).toInt(&ok);
+    if (const std::optional<int> rate = ok ? RateForSpeed(speed) : std::nullopt)
+        spVoice->SetRate(*rate);
+    MarkDefault(item);
+}
+
+void TfrmReader::SetReadingVolume(QAction* item)
+{
+    spVoice->SetVolume(VolumeForCaption(StrToInt(ItemCaption(item))));
+    MarkDefault(item);
+}
+
+void TfrmReader::SpeakAndWait(const QString& text)
+{
+    ::SpeakAndWait(*spVoice, text);
+}
+
+void TfrmReader::StopSpeaking()
+{
+    try {
+        spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+    } catch (...) {
+        // Stopping is best effort: a voice that cannot skip has nothing to stop.
+    }
+}
+
+bool TfrmReader::readingAreaBlank() const
+{
+    return TrimControl(reText->toPlainText()).isEmpty();
+}
+
+void TfrmReader::StartReading(bool fromStart)
+{
+    FHighlight = true;
+    if (readingAreaBlank())
+        return;
+    FBusy = true;
+    if (!reText->isReadOnly()) {
+        reText->setFocus();
+        reText->setReadOnly(true);
+    }
+    QTextCursor cursor = reText->textCursor();
+    if (fromStart) {
+        cursor.setPosition(0);
+        reText->setTextCursor(cursor);
+        if (FPaused) {
+            // The paused text goes on where the voice stopped; nothing is spoken anew.
+            EnterReadingState();
+            spVoice->Resume();
+            return;
+        }
+        FFromCursor = false;
+        const QString text = TextForVoice(reText->toPlainText());
+        EnterReadingState();
+        spVoice->Resume();
+        spVoice->Speak(text, SpeakReading);
+        return;
+    }
+    FFromCursor = true;
+    const int start = cursor.selectionStart();
+    cursor.setPosition(start);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    reText->setTextCursor(cursor);
+    const QString text = TextForVoice(cursor.selection().toPlainText());
+    FCursorOffset = start;
+    if (TrimControl(text).isEmpty()) {
+        // Only blanks after the caret: nothing is spoken and no end of stream will come, so go back to idle here.
+        EnterIdleState();
+        return;
+    }
+    EnterReadingState();
+    spVoice->Resume();
+    spVoice->Speak(text, SpeakReading);
+}
+
+void TfrmReader::PauseReading()
+{
+    // A pause while nothing is being read does nothing.
+    if (!FBusy || FPaused)
+        return;
+    imgReader->setEnabled(false);
+    spVoice->Pause();
+    FBusy = true;
+    FPaused = true;
+    pummiPause->setEnabled(false);
+    pummiStop->setEnabled(true);
+    pummiRead->setEnabled(true);
+    reText->setReadOnly(true);
+    imgReader->setEnabled(true);
+}
+
+void TfrmReader::StopReading()
+{
+    try {
+        if (FPaused)
+            spVoice->Resume();
+        spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+    } catch (...) {
+        // Errors while stopping are swallowed; the controls still return to idle.
+    }
+    if (!FExiting)
+        EnterIdleState();
+}
+
+void TfrmReader::EnterReadingState()
+{
+    for (QWidget* control : {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve),
+                             static_cast<QWidget*>(buSpelling), static_cast<QWidget*>(buReadingAreaClear),
+                             static_cast<QWidget*>(buFind)})
+        control->setEnabled(false);
+    for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
+        submenu->menuAction()->setEnabled(false);
+    pummiReadFromCursor->setEnabled(false);
+    pummiPause->setEnabled(true);
+    pummiStop->setEnabled(true);
+    pummiRead->setEnabled(false);
+    FPaused = false;
+}
+
+void TfrmReader::EnterIdleState()
+{
+    for (QWidget* control : {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve),
+                             static_cast<QWidget*>(buSpelling), static_cast<QWidget*>(buReadingAreaClear),
+                             static_cast<QWidget*>(buFind)})
+        control->setEnabled(true);
+    FPaused = false;
+    FBusy = false;
+    for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
+        submenu->menuAction()->setEnabled(true);
+    pummiReadFromCursor->setEnabled(true);
+    pummiPause->setEnabled(false);
+    pummiStop->setEnabled(false);
+    pummiRead->setEnabled(true);
+    reText->setReadOnly(false);
+}
+
+void TfrmReader::HighlightSpoken(int position, int length)
+{
+    if (!FBusy)
+        return;
+    const int start = FFromCursor ? position + FCursorOffset : position;
+    const int end = reText->document()->characterCount() - 1;
+    QTextCursor cursor = reText->textCursor();
+    cursor.setPosition(qBound(0, start, end));
+    cursor.setPosition(qBound(0, start + length, end), QTextCursor::KeepAnchor);
+    // Setting the cursor scrolls the spoken word into view only when it is out of sight.
+    reText->setTextCursor(cursor);
+}
+
+void TfrmReader::spVoiceWord(int, qint64, int characterPosition, int length)
+{
+    if (FHighlight)
+        HighlightSpoken(characterPosition, length);
+}
+
+void TfrmReader::spVoiceSentence(int, qint64, int characterPosition, int length)
+{
+    if (length > 0 && FHighlight)
+        HighlightSpoken(characterPosition, length);
+}
+
+void TfrmReader::spVoiceEndStream(int, qint64)
+{
+    if (!QCoreApplication::closingDown())
+        EnterIdleState();
+    QTextCursor cursor = reText->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    reText->setTextCursor(cursor);
+    DrawRestingFace();
+}
+
+void TfrmReader::imgReaderClick()
+{
+    if (!FBusy || FPaused)
+        StartReading(true);
+    else
+        PauseReading();
+}
+
+void TfrmReader::imgReaderDblClick()
+{
+    if (FBusy)
+        StopReading();
+}
+
+void TfrmReader::reTextKeyPress(QChar key)
+{
+    if ((FAutoReadMode == 1 || FAutoReadMode == 2) && !FBusy)
+        AutoReadKey(key);
+}
+
+void TfrmReader::AutoReadKey(QChar key)
+{
+    const QString fragment =
+        AutoReadFragment(reText->toPlainText(), reText->textCursor().selectionStart(), key, FAutoReadMode);
+    if (fragment.isEmpty())
+        return;
+    FHighlight = false;
+    spVoice->Speak(fragment, SpeakAutoRead);
+    FBusy = true;
+}

@@ -1,0 +1,91 @@
+#include "documents/AudioExport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTimer>
+
+Mp3ExportPaths ExportPathsFor(const QString& chosenPath)
+{
+    const QFileInfo chosen(chosenPath);
+    const QString stem = chosen.fileName().section(QLatin1Char('.'), 0, 0);
+    const QString base = QDir(chosen.path()).filePath(stem);
+    return {base + QStringLiteral(".wav"), base + QStringLiteral(".MP3")};
+}
+
+QString FindMp3Encoder()
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString& name : {QStringLiteral("lame"), QStringLiteral("LAME")}) {
+        const QFileInfo beside(QDir(folder).filePath(name));
+        if (beside.isFile() && beside.isExecutable())
+            return beside.filePath();
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("lame"));
+}
+
+EncodeResult EncodeMp3(const QString& wavPath, const QString& mp3Path, const std::function<bool(double)>& progress,
+                       const QString& encoder)
+{
+    if (encoder.isEmpty() || !QFileInfo(encoder).isExecutable())
+        return EncodeResult::EncoderMissing;
+
+    // The encoder writes beside the target under another name, so a failure never destroys an older MP3 file.
+    const QString partial = mp3Path + QStringLiteral(".part");
+    QProcess lame;
+    lame.setProgram(encoder);
+    // "--" keeps a file name that starts with "-" from being read as an option.
+    lame.setArguments({QStringLiteral("--nohist"), QStringLiteral("--"), wavPath, partial});
+    double share = 0;
+    // The encoder reports "( 42%)" as it goes.
+    static const QRegularExpression percent(QStringLiteral("\\(\\s*(\\d+)%\\)"));
+    QObject::connect(&lame, &QProcess::readyReadStandardError, [&] {
+        const QString output = QString::fromLocal8Bit(lame.readAllStandardError());
+        for (auto match = percent.globalMatch(output); match.hasNext();)
+            share = match.next().captured(1).toInt() / 100.0;
+    });
+    QEventLoop loop;
+    QObject::connect(&lame, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&lame, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            loop.quit();
+    });
+    bool cancelled = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (progress && !cancelled && !progress(share)) {
+            cancelled = true;
+            lame.kill();
+        }
+    });
+    poll.start(50);
+    lame.start();
+    if (lame.error() != QProcess::FailedToStart)
+        loop.exec();
+    poll.stop();
+    if (lame.state() != QProcess::NotRunning) {
+        lame.kill();
+        lame.waitForFinished();
+    }
+
+    const bool started = lame.error() != QProcess::FailedToStart;
+    const bool ok = started && !cancelled && lame.exitStatus() == QProcess::NormalExit && lame.exitCode() == 0 &&
+                    QFileInfo(partial).size() > 0;
+    if (!ok) {
+        QFile::remove(partial);
+        return !started ? EncodeResult::EncoderMissing : cancelled ? EncodeResult::Cancelled : EncodeResult::Failed;
+    }
+    QFile::remove(mp3Path);
+    if (!QFile::rename(partial, mp3Path)) {
+        QFile::remove(partial);
+        return EncodeResult::Failed;
+    }
+    if (progress)
+        progress(1.0);
+    return EncodeResult::Done;
+}

@@ -1,0 +1,14 @@
+#include "ReaderFixture.h"
+
+#include <QPixmap>
+
+// Renders the main window to a picture so it can be looked at; PARLIVO_SHOT names the file.
+TEST_F(ReaderFixture, RendersTheMainWindow)
+{
+    create();
+    reader->reText->setPlainText(QStringLiteral("The quick brown fox jumps over the lazy dog."));
+    const QString path = qEnvironmentVariable("PARLIVO_SHOT");
+    if (path.isEmpty())
+        GTEST_SKIP() << "set PARLIVO_SHOT to a file name to write the picture";
+    EXPECT_TRUE(reader->grab().save(path));
+}
