@@ -32,12 +32,16 @@ void TReaderFace::DrawRestingFace()
     ShowCanvas();
 }
 
-// The whole figure, then the mouth of the last viseme and its eyes: what the box shows after being
-// covered and uncovered.
+// What the box shows after being covered and uncovered.
 void TReaderFace::imgReaderPaint()
 {
-    FCanvas = QImage();
     PrepareCanvas();
+    DrawWholeFigure();
+}
+
+// The whole figure, then the mouth of the last viseme and its eyes.
+void TReaderFace::DrawWholeFigure()
+{
     DrawImage(0);
     DrawMouth(VisemeImage(FCurrentViseme));
 }
@@ -58,8 +62,9 @@ void TReaderFace::DrawImage(int index)
     ilAnim.Draw(painter, ImageOrigin, index);
 }
 
-// A fresh canvas is transparent, so the reader panel's colour shows around the figure. The images follow
-// the density of the screen the window is on.
+// A new canvas (the first, or one for another size or screen density) starts with the whole figure, as the
+// box shows it, so a part image never lands on an empty box. Around the figure it is transparent, so the
+// reader panel's colour shows.
 void TReaderFace::PrepareCanvas()
 {
     const qreal dpr = devicePixelRatioF();
@@ -70,7 +75,7 @@ void TReaderFace::PrepareCanvas()
         return;
     FCanvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     FCanvas.setDevicePixelRatio(dpr);
-    FCanvas.fill(Qt::transparent);
+    DrawWholeFigure();
 }
 
 // The canvas reaches the screen before the handler returns, so the mouth keeps pace with the voice.
@@ -83,10 +88,7 @@ void TReaderFace::ShowCanvas()
 
 void TReaderFace::paintEvent(QPaintEvent*)
 {
-    const qreal dpr = devicePixelRatioF();
-    const bool stale =
-        FCanvas.size() != (QSizeF(size()) * dpr).toSize() || !qFuzzyCompare(FCanvas.devicePixelRatio(), dpr);
-    if (!FShowCanvasOnly || stale)
+    if (!FShowCanvasOnly)
         imgReaderPaint();
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), FCanvas);

@@ -47,6 +47,7 @@ protected:
 
 private:
     void imgReaderPaint();
+    void DrawWholeFigure();
     void DrawMouth(int image);
     void DrawImage(int index);
     void PrepareCanvas();

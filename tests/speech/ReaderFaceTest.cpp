@@ -138,6 +138,11 @@ TEST_F(ReaderFaceTest, StartsAtRestWithTheMouthOfSilence)
     EXPECT_EQ(fresh.objectName(), QStringLiteral("imgReader"));
     EXPECT_EQ(fresh.size(), QSize(121, 137));
     EXPECT_EQ(Rendered(fresh), Drawn(images, {0}));
+
+    // A viseme before the box was ever painted still shows the whole figure around the mouth.
+    TReaderFace unpainted;
+    unpainted.SpVoiceViseme(7);
+    EXPECT_EQ(unpainted.Canvas(), Drawn(images, {0, 2, 14}));
 }
 
 TEST_F(ReaderFaceTest, RoundedMouthsCloseTheEyes)
