@@ -1,0 +1,145 @@
+#include "web/TLinkClicks.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextDocument>
+#include <QTextLayout>
+
+TLinkHighlighter::TLinkHighlighter(QTextDocument* document, const QColor& linkColour) : QSyntaxHighlighter(document)
+{
+    FLinkFormat.setForeground(linkColour);
+    FLinkFormat.setFontUnderline(true);
+}
+
+void TLinkHighlighter::setLinkColour(const QColor& colour)
+{
+    if (colour == linkColour())
+        return;
+    FLinkFormat.setForeground(colour);
+    QTextDocument* doc = document();
+    if (!doc)
+        return;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        QList<QTextLayout::FormatRange> ranges;
+        for (const TextLink& link : FindLinks(block.text()))
+            ranges.append({int(link.start), int(link.length), FLinkFormat});
+        if (!ranges.isEmpty() || !block.layout()->formats().isEmpty())
+            block.layout()->setFormats(ranges);
+    }
+    // Outside an edit block this only lays the text out again; the document reports no change.
+    doc->markContentsDirty(0, doc->characterCount());
+}
+
+void TLinkHighlighter::highlightBlock(const QString& text)
+{
+    const QList<TextLink> links = FindLinks(text);
+    for (const TextLink& link : links)
+        setFormat(int(link.start), int(link.length), FLinkFormat);
+}
+
+TLinkClicks::TLinkClicks(QTextEdit* edit)
+    : QObject(edit), FEdit(edit),
+      FHighlighter(new TLinkHighlighter(edit->document(), edit->palette().color(QPalette::Link)))
+{
+    edit->viewport()->setMouseTracking(true);
+    edit->viewport()->installEventFilter(this);
+}
+
+void TLinkClicks::setLinkColour(const QColor& colour)
+{
+    if (FHighlighter)
+        FHighlighter->setLinkColour(colour);
+}
+
+int TLinkClicks::characterAt(const QPoint& viewportPoint) const
+{
+    QTextDocument* document = FEdit->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const QPointF point =
+        QPointF(viewportPoint) + QPointF(FEdit->horizontalScrollBar()->value(), FEdit->verticalScrollBar()->value());
+    const int near = layout->hitTest(point, Qt::FuzzyHit);
+    if (near < 0)
+        return -1;
+    const QTextBlock block = document->findBlock(near);
+    const QTextLayout* textLayout = block.layout();
+    if (!block.isValid() || !textLayout)
+        return -1;
+    // The fuzzy hit also answers for points beside the text; only a point on a character counts.
+    const QPointF local = point - layout->blockBoundingRect(block).topLeft();
+    for (int i = 0; i < textLayout->lineCount(); ++i) {
+        const QTextLine line = textLayout->lineAt(i);
+        if (!line.naturalTextRect().contains(local) || line.textLength() == 0)
+            continue;
+        const int offset = line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
+        const int last = line.textStart() + line.textLength() - 1;
+        return block.position() + qBound(line.textStart(), offset, last);
+    }
+    return -1;
+}
+
+TextLink TLinkClicks::linkAt(const QPoint& viewportPoint) const
+{
+    const int position = characterAt(viewportPoint);
+    if (position < 0)
+        return {};
+    const QTextBlock block = FEdit->document()->findBlock(position);
+    TextLink link = LinkAt(block.text(), position - block.position());
+    if (link.length > 0)
+        link.start += block.position();
+    return link;
+}
+
+QString TLinkClicks::linkText(const TextLink& link) const
+{
+    const QTextBlock block = FEdit->document()->findBlock(int(link.start));
+    return block.text().mid(link.start - block.position(), link.length);
+}
+
+void TLinkClicks::showPointerFor(const TextLink& link)
+{
+    QWidget* viewport = FEdit->viewport();
+    if (link.length > 0 && !FPointerOnLink) {
+        FCursorBeforeLink = viewport->cursor();
+        viewport->setCursor(Qt::PointingHandCursor);
+        FPointerOnLink = true;
+    } else if (link.length == 0 && FPointerOnLink) {
+        viewport->setCursor(FCursorBeforeLink);
+        FPointerOnLink = false;
+    }
+}
+
+bool TLinkClicks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != FEdit->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        showPointerFor(linkAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+        break;
+    case QEvent::Leave:
+        showPointerFor({});
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        FPressedLink = linkAt(mouse->position().toPoint());
+        FPressedButton = FPressedLink.length > 0 ? mouse->button() : Qt::NoButton;
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (FPressedButton == Qt::NoButton || mouse->button() != FPressedButton)
+            break;
+        const TextLink pressed = FPressedLink;
+        FPressedButton = Qt::NoButton;
+        if (linkAt(mouse->position().toPoint()) == pressed)
+            emit linkClicked(linkText(pressed), mouse->button());
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
+}

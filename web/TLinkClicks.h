@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QColor>
+#include <QCursor>
+#include <QObject>
+#include <QPointer>
+#include <QSyntaxHighlighter>
+
+#include "web/LinkDetection.h"
+
+class QTextEdit;
+
+// Shows the web addresses of a document as links. The formats are display-only: the document, its
+// saved form, its undo history and its modified flag stay as they are, and highlighting the text that
+// an edit brings adds no change signal of its own.
+class TLinkHighlighter : public QSyntaxHighlighter
+{
+    Q_OBJECT
+public:
+    TLinkHighlighter(QTextDocument* document, const QColor& linkColour);
+
+    QColor linkColour() const { return FLinkFormat.foreground().color(); }
+    // Redraws the links in a new colour without the document reporting a change of its contents
+    // (rehighlight() would, and the reading area would take it for typing). A long document costs a
+    // full pass, so an unchanged colour does nothing.
+    void setLinkColour(const QColor& colour);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    QTextCharFormat FLinkFormat;
+};
+
+// Makes the web addresses in a reading area look and act like links: underlined in the link colour,
+// a pointing hand over them, and `linkClicked` when a mouse button is pressed and released on the
+// same link. Clicks still reach the reading area as usual (caret, selection, context menu).
+class TLinkClicks : public QObject
+{
+    Q_OBJECT
+public:
+    // Attaches to `edit` and to the document it holds now (the highlighter lives as long as that
+    // document); owned by `edit`. The link colour starts as the edit's palette link colour. Attach
+    // while the document is empty: text already there is highlighted on the next turn of the event
+    // loop, which the document reports as one change of its contents.
+    explicit TLinkClicks(QTextEdit* edit);
+
+    void setLinkColour(const QColor& colour);
+    TLinkHighlighter* highlighter() const { return FHighlighter; }
+
+    // The link under a point of the edit's viewport, with its start in document positions, or
+    // nothing (length 0) when the point is not over a link's characters.
+    TextLink linkAt(const QPoint& viewportPoint) const;
+    QString linkText(const TextLink& link) const;
+
+signals:
+    void linkClicked(const QString& text, Qt::MouseButton button);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int characterAt(const QPoint& viewportPoint) const;
+    void showPointerFor(const TextLink& link);
+
+    QTextEdit* FEdit;
+    QPointer<TLinkHighlighter> FHighlighter;
+    TextLink FPressedLink;
+    Qt::MouseButton FPressedButton = Qt::NoButton;
+    bool FPointerOnLink = false;
+    QCursor FCursorBeforeLink;
+};
