@@ -25,7 +25,7 @@ struct RunResult
     bool started = false;
     bool timedOut = false;
     bool crashed = false;
-    int exitCode = 0;
+    int exitCode = 0; // -1 when the program crashed or was killed at the time limit
 };
 
 // Runs a program with an argument vector (never through a shell) and waits for it, at most `limit`;
