@@ -1,0 +1,91 @@
+#pragma once
+
+#include "settings/AppearanceSettings.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TSpinEdit;
+
+// Lets the user change the window's colours and font sizes on a working copy of the appearance record, try
+// them on the window with Apply, and save them as a named colour scheme file.
+class TfrmCustomise : public QDialog
+{
+    Q_OBJECT
+public:
+    // `apply` receives the working copy when the user presses Apply.
+    TfrmCustomise(const AppearanceSettings& current, std::function<void(const AppearanceSettings&)> apply,
+                  QWidget* parent = nullptr);
+
+    const AppearanceSettings& working() const { return FWorking; }
+    // The lines the next save writes (the "Name" line only after a first save).
+    const QStringList& schemeLines() const { return FSchemeLines; }
+
+    // Sample panels (background colours) and their labels (text colours); each carries the property "Tag",
+    // the number of the record field it edits.
+    QFrame* PanToolBarBC = nullptr;
+    QLabel* labToolBarFC = nullptr;
+    QPushButton* buFCToolbar = nullptr;
+    QPushButton* buBCToolbar = nullptr;
+    QFrame* panTextAreaBC = nullptr;
+    QLabel* labTextAreaFC = nullptr;
+    QPushButton* buFCTextArea = nullptr;
+    QPushButton* buBCTextArea = nullptr;
+    QFrame* panStatusBarFC = nullptr;
+    QLabel* labStatusBarFc = nullptr;
+    QPushButton* buFCStatusBar = nullptr;
+    QPushButton* buBCStatusBar = nullptr;
+    QFrame* panReadBC = nullptr;
+    QLabel* labTextReader = nullptr;
+    QPushButton* buBCReader = nullptr;
+    QFrame* panLocationBC = nullptr; // hidden
+    QLabel* labLocationFC = nullptr;
+    QPushButton* buFCLocation = nullptr;
+    QPushButton* buBCLocation = nullptr;
+    TSpinEdit* edFontSize = nullptr;
+    TSpinEdit* edTextFontSize = nullptr;
+    QPushButton* buSaveScheme = nullptr;
+    QPushButton* buApply = nullptr;
+    QPushButton* buClose = nullptr;
+
+    // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
+    // background and stores it in the field the control's Tag names.
+    void PickColour(QWidget* control, bool textColour);
+    void ApplyCustomisation();
+    // Asks for a name and writes the scheme file; a file that cannot be written is reported.
+    void SaveScheme();
+
+    void edFontSizeChange();
+    void edTextFontSizeChange();
+    void buApplyClick() { ApplyCustomisation(); }
+    void buSaveSchemeClick() { SaveScheme(); }
+    void buCloseClick() { reject(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    QFrame* addSample(const QString& name, const QRect& geometry, int tag, const QString& hint);
+    QLabel* addSampleLabel(QFrame* panel, const QString& name, const QString& caption, int tag, const QString& hint);
+    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
+                           const QString& hint);
+    void showValues();
+    // The value of a size field, or nothing (with the conversion error shown) when it is not a number.
+    std::optional<qint32> sizeValue(const TSpinEdit* field);
+
+    AppearanceSettings FWorking;
+    QStringList FSchemeLines;
+    std::function<void(const AppearanceSettings&)> FApply;
+    QHash<QWidget*, bool> FClickTargets; // sample panels and labels; true for a text colour
+};
+
+// Opens the customisation dialog on the window's appearance record and waits until it is closed. Apply copies
+// the working values into the record and runs `applyAppearance`.
+void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, const std::function<void()>& applyAppearance);

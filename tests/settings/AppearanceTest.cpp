@@ -1,0 +1,234 @@
+#include "SettingsTestSupport.h"
+#include "dialogs/MenuMarker.h"
+#include "fakes/ScriptedPrompts.h"
+#include "platform/ProfileStrings.h"
+#include "settings/ColourSchemes.h"
+#include "settings/MenuDecorator.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowAppearance.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QToolTip>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList captions(const QMenu* menu)
+{
+    QStringList result;
+    for (const QAction* item : menu->actions())
+        result << ItemCaption(item);
+    return result;
+}
+
+// A stand-in for the main window's controls and menus.
+class AppearanceTest : public ::testing::Test
+{
+protected:
+    TempAppFolder folder;
+    ScriptedPrompts prompts;
+    QWidget window;
+    QWidget* toolbar = new QWidget(&window);
+    QToolButton* openButton = new QToolButton(toolbar);
+    QWidget* readerPanel = new QWidget(&window);
+    QWidget* textAreaPanel = new QWidget(&window);
+    QTextEdit* reText = new QTextEdit(textAreaPanel);
+    QLineEdit* edAddress = new QLineEdit(&window);
+    QLabel* statusBar = new QLabel(&window);
+    QMenu* pumTextToRead = new QMenu(&window);
+    QMenu* miColourSchemes = pumTextToRead->addMenu(QStringLiteral("Colour Schemes"));
+    AppearanceSettings appearance;
+    MenuDecorator decorator;
+    WindowAppearance look{
+        {&window, toolbar, {openButton}, readerPanel, textAreaPanel, reText, edAddress, statusBar, miColourSchemes},
+        appearance,
+        decorator};
+
+    AppearanceTest()
+    {
+        decorator.addMenu(pumTextToRead);
+        openButton->setFont(QFont(QStringLiteral("Courier"), 30));
+    }
+    void scheme(const QString& name, const QByteArray& bytes) const
+    {
+        folder.write(QStringLiteral("schemes/") + name, bytes);
+    }
+    QString setting(const QString& key) const
+    {
+        return ProfileStrings(folder.settings()).readString(CustomisationSection, key, QStringLiteral("<missing>"));
+    }
+    QAction* schemeItem(const QString& caption) const
+    {
+        for (QAction* item : miColourSchemes->actions())
+            if (ItemCaption(item) == caption)
+                return item;
+        return nullptr;
+    }
+};
+
+TEST_F(AppearanceTest, TheRecordReachesEveryControlTheMenusAndTheTooltips)
+{
+    appearance.ToolbarFColour = 0x0000FFFF;  // yellow
+    appearance.ToolbarBColour = 0x00000000;  // black
+    appearance.TextAreaFColour = 0x00FF0000; // blue
+    appearance.TextAreaBColour = 0x00C0FFFF; // cream
+    appearance.LocationFColour = 0x00008000; // green
+    appearance.LocationBColour = 0x00FFFFFF;
+    appearance.StatusBarFColour = 0x000000FF;         // red
+    appearance.StatusBarBColour = qint32(0x8000000F); // the desktop's button face
+    appearance.ReaderBColour = 0x00800000;            // navy
+    appearance.AppFontSize = 14;
+    appearance.TextFontSize = 20;
+    look.ApplyAppearance();
+
+    EXPECT_EQ(statusBar->height(), 34);
+    EXPECT_EQ(statusBar->font().pointSize(), 14);
+    EXPECT_EQ(statusBar->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(statusBar->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+
+    EXPECT_EQ(toolbar->palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(toolbar->palette().color(QPalette::ButtonText), QColor(Qt::yellow));
+    EXPECT_EQ(toolbar->font().pointSize(), 14);
+    // The buttons drop their own font and take the toolbar's.
+    EXPECT_EQ(openButton->font().pointSize(), 14);
+    EXPECT_EQ(openButton->palette().color(QPalette::ButtonText), QColor(Qt::yellow));
+
+    EXPECT_EQ(readerPanel->palette().color(QPalette::Window), QColor(0, 0, 128));
+    EXPECT_EQ(readerPanel->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    EXPECT_EQ(textAreaPanel->palette().color(QPalette::Window), QColor(255, 255, 192));
+    EXPECT_EQ(reText->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(reText->palette().color(QPalette::Base), QColor(255, 255, 192));
+    EXPECT_EQ(reText->font().pointSize(), 20);
+    EXPECT_EQ(edAddress->palette().color(QPalette::Text), QColor(0, 128, 0));
+    EXPECT_EQ(edAddress->font().pointSize(), 14);
+    EXPECT_EQ(window.font().pointSize(), 14);
+    EXPECT_EQ(QToolTip::font().pointSize(), 14);
+
+    const QString sheet = pumTextToRead->styleSheet();
+    EXPECT_TRUE(decorator.isActive());
+    EXPECT_TRUE(sheet.contains(QStringLiteral("color: #ffff00; background-color: #000000; font-size: 14pt")))
+        << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("background-color: #000080"))) << sheet.toStdString();
+}
+
+TEST_F(AppearanceTest, SchemesAreListedInCaseInsensitiveOrderWithoutDuplicates)
+{
+    for (const char* name : {"blue.pvc", "Zebra.pvc", "Autumn.pvc", "AUTUMN.pvc", "notes.txt"})
+        scheme(QString::fromLatin1(name), "[Customisation]\r\n");
+    look.ListColourSchemes();
+    // Of two names equal but for letter case, one is listed.
+    QStringList listed = captions(miColourSchemes);
+    ASSERT_EQ(listed.size(), 3);
+    EXPECT_EQ(listed[0].toLower(), QStringLiteral("autumn"));
+    EXPECT_EQ(listed.mid(1), (QStringList{QStringLiteral("blue"), QStringLiteral("Zebra")}));
+
+    // The folder is found whatever the letter case of its name; without it the submenu is empty.
+    QDir(folder.dir.path()).rename(QStringLiteral("schemes"), QStringLiteral("Schemes"));
+    look.ListColourSchemes();
+    EXPECT_EQ(captions(miColourSchemes).size(), 3);
+    QDir(folder.path(QStringLiteral("Schemes"))).removeRecursively();
+    look.ListColourSchemes();
+    EXPECT_TRUE(miColourSchemes->actions().isEmpty());
+}
+
+TEST_F(AppearanceTest, ChoosingASchemeRewritesTheSettingsAppliesItAndKeepsTheClickedItemAlive)
+{
+    folder.write(QStringLiteral("Parlivo.ini"), "[Customisation]\r\n"
+                                                "; chosen by the teacher\r\n"
+                                                "SettingsFColour=5\r\n"
+                                                "ToolbarFColour=1\r\n"
+                                                "[Parlivo Settings]\r\n"
+                                                "Speed=3\r\n");
+    scheme(QStringLiteral("Night.pvc"), "[Customisation]\r\n"
+                                        "toolbarfcolour=255\r\n"
+                                        "ToolbarBColour=0\r\n"
+                                        "LocationFColour=1\r\n"
+                                        "LocationBColour=2\r\n"
+                                        "TextAreaFColour=3\r\n"
+                                        "TextAreaBColour=4\r\n"
+                                        "StatusBarFColour=6\r\n"
+                                        "StatusBarBColour=7\r\n"
+                                        "ReaderFColour=8\r\n"
+                                        "ReaderBColour=$80000005\r\n"
+                                        "AppFontSize=14\r\n"
+                                        "TextFontSize=18\r\n"
+                                        "Name=Night\r\n");
+    appearance.SettingsFColour = 5;
+    appearance.ReaderFColour = 99;
+    look.ListColourSchemes();
+    QPointer<QAction> item = schemeItem(QStringLiteral("Night"));
+    ASSERT_TRUE(item);
+    item->trigger();
+
+    EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(appearance.ToolbarFColour, 255);
+    EXPECT_EQ(appearance.ReaderBColour, qint32(0x80000005));
+    EXPECT_EQ(appearance.TextFontSize, 18);
+    // Fields a scheme does not set keep their values in memory.
+    EXPECT_EQ(appearance.SettingsFColour, 5);
+    EXPECT_EQ(appearance.ReaderFColour, 99);
+    EXPECT_EQ(statusBar->height(), 34);
+    EXPECT_EQ(reText->font().pointSize(), 18);
+
+    EXPECT_EQ(setting(QStringLiteral("ToolbarFColour")), QStringLiteral("255"));
+    EXPECT_EQ(setting(QStringLiteral("ReaderBColour")), QStringLiteral("$80000005"));
+    EXPECT_EQ(setting(QStringLiteral("SettingsFColour")), QStringLiteral("<missing>"));
+    const QString text = QString::fromLatin1(folder.read(QStringLiteral("Parlivo.ini")));
+    EXPECT_TRUE(text.contains(QStringLiteral("; chosen by the teacher\r\n")));
+    EXPECT_EQ(ProfileStrings(folder.settings()).readInteger(ReaderSection, u"Speed", 0), 3);
+
+    // The list was rebuilt with the chosen scheme marked; the old item goes once its click has returned.
+    EXPECT_TRUE(item);
+    EXPECT_TRUE(IsMarkedDefault(schemeItem(QStringLiteral("Night"))));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(item);
+}
+
+TEST_F(AppearanceTest, ASchemeWithMissingKeysRemovesThemAndReportsTheFirstValueItNeeds)
+{
+    folder.write(QStringLiteral("Parlivo.ini"), "[Customisation]\r\nAppFontSize=12\r\nToolbarFColour=9\r\n"
+                                                "TextAreaFColour=9\r\n");
+    scheme(QStringLiteral("Partial.pvc"), "[Customisation]\nAppFontSize=16\nToolbarFColour=1\nToolbarBColour=2\n");
+    statusBar->setFixedHeight(25);
+    look.ChooseColourScheme(QStringLiteral("Partial"));
+
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("'' is not a valid integer value")});
+    EXPECT_EQ(prompts.messageKinds, QList<MessageKind>{MessageKind::Error});
+    EXPECT_EQ(appearance.AppFontSize, 16);
+    EXPECT_EQ(appearance.ToolbarBColour, 2);
+    EXPECT_EQ(appearance.TextAreaFColour, 0);
+    EXPECT_EQ(setting(QStringLiteral("TextAreaFColour")), QStringLiteral("<missing>"));
+    EXPECT_EQ(statusBar->height(), 25); // not applied
+}
+
+TEST_F(AppearanceTest, FilesThatCannotBeReadOrWrittenChangeNothing)
+{
+    look.ChooseColourScheme(QStringLiteral("Nowhere"));
+    EXPECT_EQ(
+        prompts.messages,
+        QStringList{QStringLiteral("Cannot open file %1").arg(folder.path(QStringLiteral("schemes/Nowhere.pvc")))});
+    EXPECT_FALSE(QFile::exists(folder.settings()));
+
+    // A first run has no settings file yet: the scheme becomes its first content.
+    scheme(QStringLiteral("Big.pvc"), "AppFontSize=20\r\n");
+    look.ChooseColourScheme(QStringLiteral("Big"));
+    EXPECT_EQ(setting(QStringLiteral("AppFontSize")), QStringLiteral("20"));
+
+    prompts.messages.clear();
+    const QByteArray before = folder.read(QStringLiteral("Parlivo.ini"));
+    scheme(QStringLiteral("Long.pvc"), "AppFontSize=20\r\nToolbarFColour=" + QByteArray(500, '1') + "\r\n");
+    appearance = {};
+    WithFileSizeLimit(before.size() + 10, [&] { look.ChooseColourScheme(QStringLiteral("Long")); });
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Cannot create file %1").arg(folder.settings())});
+    EXPECT_EQ(folder.read(QStringLiteral("Parlivo.ini")), before);
+    EXPECT_EQ(appearance, AppearanceSettings{});
+}
+
+} // namespace

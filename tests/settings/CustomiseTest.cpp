@@ -1,0 +1,217 @@
+#include "SettingsTestSupport.h"
+#include "dialogs/MenuMarker.h"
+#include "fakes/ScriptedPrompts.h"
+#include "settings/ColourSchemes.h"
+#include "settings/MenuDecorator.h"
+#include "settings/SettingsFile.h"
+#include "settings/TSpinEdit.h"
+#include "settings/WindowAppearance.h"
+#include "settings/uCustomise.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void loseFocus(TSpinEdit* field)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field->editor(), &out);
+}
+
+void type(TSpinEdit* field, const QString& text)
+{
+    field->editor()->clear();
+    QTest::keyClicks(field->editor(), text);
+}
+
+class CustomiseTest : public ::testing::Test
+{
+protected:
+    TempAppFolder folder;
+    ScriptedPrompts prompts;
+    AppearanceSettings record; // the main window's
+    int applied = 0;
+
+    std::unique_ptr<TfrmCustomise> open()
+    {
+        return std::make_unique<TfrmCustomise>(record, [this](const AppearanceSettings& working) {
+            record = working;
+            ++applied;
+        });
+    }
+};
+
+TEST_F(CustomiseTest, OnlyApplyChangesTheWindowAndTheChangeOutlivesARestart)
+{
+    auto dialog = open();
+    prompts.colours = {QColor(255, 0, 0), std::nullopt, QColor(0, 0, 255)};
+    dialog->buFCToolbar->click();
+    dialog->buBCTextArea->click(); // cancelled: nothing changes
+    QTest::mouseClick(dialog->panReadBC, Qt::LeftButton);
+    EXPECT_EQ(dialog->labToolBarFC->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(dialog->panReadBC->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_EQ(dialog->working().ToolbarFColour, 0x0000FF);
+    EXPECT_EQ(dialog->working().ReaderBColour, 0xFF0000);
+    EXPECT_EQ(dialog->working().TextAreaBColour, 0);
+    EXPECT_TRUE(dialog->schemeLines().contains(QStringLiteral("ReaderBColour=16711680")));
+
+    dialog->buClose->click();
+    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(record, AppearanceSettings{});
+
+    dialog = open();
+    prompts.colours = {QColor(0, 128, 0), QColor(255, 0, 255)};
+    QTest::mouseClick(dialog->labStatusBarFc, Qt::LeftButton); // the label: its text colour, not the panel's
+    EXPECT_EQ(prompts.colours.size(), 1);
+    dialog->buApply->click();
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(record.StatusBarFColour, 0x008000);
+    EXPECT_EQ(record.StatusBarBColour, 0);
+
+    // The window saves at close and loads at the next start.
+    QWidget window;
+    QMenu menu;
+    QAction* single = menu.addAction(QStringLiteral("Single Word"));
+    QAction* sentence = menu.addAction(QStringLiteral("Sentence"));
+    QAction* off = menu.addAction(QStringLiteral("Auto Read Off"));
+    QMenu speed, volume;
+    MarkDefault(speed.addAction(QStringLiteral("5")));
+    MarkDefault(volume.addAction(QStringLiteral("10")));
+    quint8 mode = 2;
+    qint32 delay = 10;
+    ReaderChoices choices{&menu, &speed, &volume, single, sentence, off, &window, mode, delay, record};
+    SaveSettings(choices);
+    const AppearanceSettings saved = record;
+    record = {};
+    LoadSettings(choices);
+    EXPECT_EQ(record, saved);
+}
+
+TEST_F(CustomiseTest, TheApplicationSizeStopsAt22AtOnceAndTheTextSizeWhenTheFocusLeaves)
+{
+    auto dialog = open();
+    EXPECT_EQ(dialog->edFontSize->text(), QStringLiteral("10"));
+
+    type(dialog->edFontSize, QStringLiteral("30"));
+    EXPECT_EQ(dialog->edFontSize->text(), QStringLiteral("22"));
+    EXPECT_EQ(dialog->working().AppFontSize, 22);
+
+    type(dialog->edTextFontSize, QStringLiteral("30"));
+    EXPECT_EQ(dialog->edTextFontSize->text(), QStringLiteral("30"));
+    EXPECT_EQ(dialog->working().TextFontSize, 30);
+    loseFocus(dialog->edTextFontSize);
+    EXPECT_EQ(dialog->edTextFontSize->text(), QStringLiteral("22"));
+    EXPECT_EQ(dialog->working().TextFontSize, 22);
+
+    // Below the range, and the arrows, which never leave it.
+    type(dialog->edFontSize, QStringLiteral("5"));
+    EXPECT_EQ(dialog->working().AppFontSize, 5);
+    loseFocus(dialog->edFontSize);
+    EXPECT_EQ(dialog->working().AppFontSize, 8);
+    dialog->edFontSize->stepBy(-1);
+    EXPECT_EQ(dialog->edFontSize->text(), QStringLiteral("8"));
+    QTest::keyClick(dialog->edTextFontSize->editor(), Qt::Key_Up);
+    EXPECT_EQ(dialog->working().TextFontSize, 22);
+    QTest::keyClick(dialog->edTextFontSize->editor(), Qt::Key_Down);
+    EXPECT_EQ(dialog->working().TextFontSize, 21);
+
+    // Letters never get in; an emptied field keeps the size and gets it back when the focus leaves.
+    QTest::keyClicks(dialog->edTextFontSize->editor(), QStringLiteral("x"));
+    dialog->edTextFontSize->editor()->clear();
+    EXPECT_EQ(dialog->working().TextFontSize, 21);
+    loseFocus(dialog->edTextFontSize);
+    EXPECT_EQ(dialog->edTextFontSize->text(), QStringLiteral("21"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(CustomiseTest, SizesAbove22FromTheSettingsFile)
+{
+    record.AppFontSize = 30;
+    record.TextFontSize = 28;
+    auto dialog = open();
+    EXPECT_EQ(dialog->edFontSize->text(), QStringLiteral("22"));
+    EXPECT_EQ(dialog->working().AppFontSize, 22);
+    EXPECT_EQ(dialog->edTextFontSize->text(), QStringLiteral("28"));
+    EXPECT_EQ(dialog->working().TextFontSize, 28);
+}
+
+TEST_F(CustomiseTest, SavedSchemesHoldFourteenLinesAndAreListedAfterApply)
+{
+    record.ToolbarFColour = 255;
+    record.SettingsFColour = 7;
+    record.StatusBarBColour = qint32(0x8000000F);
+    auto dialog = open();
+    prompts.lines = {QStringLiteral("Night"), QStringLiteral("Night"), QStringLiteral("Day")};
+    dialog->buSaveScheme->click();
+    const QByteArray expected = "[Customisation]\r\n"
+                                "ToolbarFColour=255\r\n"
+                                "ToolbarBColour=0\r\n"
+                                "LocationFColour=0\r\n"
+                                "LocationBColour=0\r\n"
+                                "TextAreaFColour=0\r\n"
+                                "TextAreaBColour=0\r\n"
+                                "StatusBarFColour=0\r\n"
+                                "StatusBarBColour=-2147483633\r\n"
+                                "ReaderFColour=0\r\n"
+                                "ReaderBColour=0\r\n"
+                                "AppFontSize=10\r\n"
+                                "TextFontSize=10\r\n"
+                                "Name=Night\r\n";
+    EXPECT_EQ(folder.read(QStringLiteral("schemes/Night.pvc")), expected);
+    EXPECT_EQ(prompts.lineCaptions.first(), QStringLiteral("Save Customisation"));
+
+    type(dialog->edTextFontSize, QStringLiteral("12"));
+    dialog->buSaveScheme->click(); // the same name again: replaced
+    dialog->buSaveScheme->click();
+    QByteArray night = expected;
+    night.replace("TextFontSize=10", "TextFontSize=12");
+    EXPECT_EQ(folder.read(QStringLiteral("schemes/Night.pvc")), night);
+    QByteArray day = night;
+    day.replace("Name=Night", "Name=Day");
+    EXPECT_EQ(folder.read(QStringLiteral("schemes/Day.pvc")), day);
+
+    // Apply runs the window's appearance, which lists the new schemes.
+    QMenu schemes;
+    MenuDecorator decorator;
+    AppearanceSettings windowRecord;
+    WindowAppearance look({nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr, nullptr, &schemes}, windowRecord,
+                          decorator);
+    TfrmCustomise applying(record, [&](const AppearanceSettings& working) {
+        windowRecord = working;
+        look.ApplyAppearance();
+    });
+    applying.buApply->click();
+    ASSERT_EQ(schemes.actions().size(), 2);
+    EXPECT_EQ(schemes.actions()[0]->text(), QStringLiteral("Day"));
+    EXPECT_EQ(windowRecord.ToolbarFColour, 255);
+}
+
+TEST_F(CustomiseTest, NamesThatCannotBeSavedInTheSchemeFolderAreRefused)
+{
+    auto dialog = open();
+    prompts.lines = {QString(), QStringLiteral("../../Parlivo"), QStringLiteral("a/b"), QStringLiteral("   "),
+                     QStringLiteral("Fine")};
+    for (int i = 0; i < 4; ++i)
+        dialog->buSaveScheme->click();
+    const QString error = QStringLiteral("There was a problem, unable to save customisation file.");
+    EXPECT_EQ(prompts.messages, (QStringList{error, error, error}));
+    EXPECT_EQ(QDir(folder.dir.path()).entryList(QDir::Files), QStringList());
+    EXPECT_TRUE(QDir(folder.path(QStringLiteral("schemes"))).isEmpty());
+
+    // Without a scheme folder nothing can be saved either; the folder is not created.
+    QDir(folder.path(QStringLiteral("schemes"))).removeRecursively();
+    dialog->buSaveScheme->click();
+    EXPECT_EQ(prompts.messages.size(), 4);
+    EXPECT_FALSE(QFileInfo::exists(folder.path(QStringLiteral("schemes"))));
+}
+
+} // namespace
