@@ -197,8 +197,12 @@ private:
             appendNumber(m_body, colourIndex(format.foreground().color()));
         }
         if (format.background().style() != Qt::NoBrush) {
+            // WordPad knows the highlight; LibreOffice exports only the character background onwards.
+            const int colour = colourIndex(format.background().color());
+            m_body += "\\chcbpat";
+            appendNumber(m_body, colour);
             m_body += "\\highlight";
-            appendNumber(m_body, colourIndex(format.background().color()));
+            appendNumber(m_body, colour);
         }
     }
 
