@@ -65,8 +65,3 @@ void TfrmReader::OpenCustomisation() {}
 void TfrmReader::LoadSettings() {}
 void TfrmReader::SaveSettings() {}
 void TfrmReader::RefreshWebPanel() {}
-void TfrmReader::DrawRestingFace() {}
-void TfrmReader::SpVoiceViseme(int, qint64, int, int, int, int currentVisemeId)
-{
-    FCurrentViseme = currentVisemeId;
-}

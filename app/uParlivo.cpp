@@ -1,6 +1,7 @@
 #include "app/uParlivo.h"
 
 #include "app/TToolbarButton.h"
+#include "speech/ReaderFace.h"
 #include "dialogs/MenuMarker.h"
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
@@ -80,12 +81,11 @@ void TfrmReader::buildLayout()
     panReader->installEventFilter(this);
     middle->addWidget(panReader);
 
-    imgReader = new QWidget(panReader);
+    imgReader = new TReaderFace(panReader);
     describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
              QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
                             "- double click to stop reading"));
     imgReader->setGeometry(0, 5, 121, 137);
-    imgReader->installEventFilter(this);
 
     buReadingAreaClear = new TToolbarButton(QStringLiteral("Clear"), panReader);
     describe(buReadingAreaClear, QStringLiteral("buReadingAreaClear"), QStringLiteral("Clear"),

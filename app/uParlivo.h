@@ -59,7 +59,7 @@ public:
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
     QWidget* panReader = nullptr;
-    QWidget* imgReader = nullptr; // the reader face
+    TReaderFace* imgReader = nullptr;
     TToolbarButton* buReadingAreaClear = nullptr;
     TToolbarButton* buFind = nullptr;
     QWidget* panTextArea = nullptr;

@@ -2,6 +2,7 @@
 #include "app/TToolbarButton.h"
 #include "app/uParlivo.h"
 #include "dialogs/MenuMarker.h"
+#include "speech/ReaderFace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -182,6 +183,11 @@ void TfrmReader::connectSurfaces()
     connect(SpellingTest1, &QAction::triggered, this, &TfrmReader::ShowSpellingBuilder);
     connect(Startspellingtest1, &QAction::triggered, this, &TfrmReader::StartSpellingTest);
 
+    connect(imgReader, &TReaderFace::clicked, this, &TfrmReader::imgReaderClick);
+    connect(imgReader, &TReaderFace::doubleClicked, this, &TfrmReader::imgReaderDblClick);
+    connect(imgReader, &TReaderFace::rightClicked, this,
+            [this](const QPoint& position) { pumReaderOnly->popup(position); });
+
     connect(spVoice, &TSpVoice::OnWord, this, &TfrmReader::spVoiceWord);
     connect(spVoice, &TSpVoice::OnSentence, this, &TfrmReader::spVoiceSentence);
     connect(spVoice, &TSpVoice::OnViseme, this, &TfrmReader::SpVoiceViseme);
@@ -226,22 +232,6 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {
             PopupTextMenu(reText->viewport()->mapTo(reText, mouse->position().toPoint()));
-            return true;
-        }
-    } else if (watched == imgReader) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::RightButton) {
-                pumReaderOnly->popup(mouse->globalPosition().toPoint());
-                return true;
-            }
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && imgReader->rect().contains(mouse->position().toPoint()))
-                imgReaderClick();
-        } else if (event->type() == QEvent::MouseButtonDblClick) {
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                imgReaderDblClick();
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include "dialogs/MenuMarker.h"
 #include "dialogs/uStatus.h"
 #include "documents/OSTRoutines.h"
+#include "speech/ReaderFace.h"
 #include "app/PendingIntegration.h"
 #include "platform/Errors.h"
 #include "speech/AutoRead.h"
@@ -265,4 +266,15 @@ void TfrmReader::AutoReadKey(QChar key)
     FHighlight = false;
     spVoice->Speak(fragment, SpeakAutoRead);
     FBusy = true;
+}
+
+void TfrmReader::SpVoiceViseme(int, qint64, int, int, int, int currentVisemeId)
+{
+    FCurrentViseme = currentVisemeId;
+    imgReader->SpVoiceViseme(currentVisemeId);
+}
+
+void TfrmReader::DrawRestingFace()
+{
+    imgReader->DrawRestingFace();
 }
