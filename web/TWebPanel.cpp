@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineHistory>
@@ -27,6 +29,28 @@ constexpr int GoWidth = 31;
 constexpr int GoGap = 2;
 constexpr int RightMargin = 4;
 
+// A flat-faced button whose short caption may use its whole face: a 32-pixel button with the
+// style's usual label margins would clip ">X<" at 13 pixels.
+class TSpeedButton : public QToolButton
+{
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        const bool sunken = option.state & QStyle::State_Sunken;
+        painter.drawItemText(rect().translated(sunken ? 1 : 0, sunken ? 1 : 0), Qt::AlignCenter, palette(), isEnabled(),
+                             caption, QPalette::ButtonText);
+    }
+};
+
 void setHint(QWidget* widget, const QString& hint, const QString& accessibleName)
 {
     widget->setToolTip(hint);
@@ -37,7 +61,7 @@ void setHint(QWidget* widget, const QString& hint, const QString& accessibleName
 
 QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption, const QString& hint, int left)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new TSpeedButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
     setHint(button, hint, hint);
@@ -121,7 +145,7 @@ void TWebPanel::buildAddressBar()
     Label1->setBuddy(edWebAddress);
     edWebAddress->installEventFilter(this);
 
-    buWebGo = new QToolButton(Panel2);
+    buWebGo = new TSpeedButton(Panel2);
     buWebGo->setObjectName(QStringLiteral("buWebGo"));
     buWebGo->setText(QStringLiteral("Go!"));
     setHint(buWebGo, QStringLiteral("Go to address (website)"), QStringLiteral("Go to address (website)"));

@@ -41,15 +41,21 @@ struct ReadingArea
     TLinkClicks* links = nullptr;
 };
 
-bool underlinedAt(const QTextEdit& edit, int position)
+// The display format the highlighter gives the character at `position`.
+QTextCharFormat shownFormatAt(const QTextEdit& edit, int position)
 {
     const QTextBlock block = edit.document()->findBlock(position);
     const int offset = position - block.position();
     for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
         if (offset >= range.start && offset < range.start + range.length)
-            return range.format.fontUnderline();
+            return range.format;
     }
-    return false;
+    return {};
+}
+
+bool underlinedAt(const QTextEdit& edit, int position)
+{
+    return shownFormatAt(edit, position).fontUnderline();
 }
 
 } // namespace
@@ -70,6 +76,7 @@ TEST(LinkHighlighter, ShowsLinksWithoutTouchingTheDocument)
     EXPECT_TRUE(underlinedAt(edit, 13));
     EXPECT_FALSE(underlinedAt(edit, 14));
     EXPECT_FALSE(underlinedAt(edit, 4));
+    EXPECT_EQ(shownFormatAt(edit, 5).foreground().color(), QColor(Qt::red));
     EXPECT_EQ(edit.toHtml(), plain.toHtml());
     EXPECT_FALSE(edit.document()->isModified());
     EXPECT_FALSE(edit.document()->isUndoAvailable());
