@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -192,6 +193,12 @@ void TWebPanel::Navigate(const QString& address)
     const QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid() || url.isEmpty())
         throw ParlivoError(QStringLiteral("'%1' is not a web address the browser can go to.").arg(address));
+    // A page cannot show an e-mail address; the user's mail program can.
+    if (url.scheme() == QLatin1String("mailto")) {
+        if (!QDesktopServices::openUrl(url))
+            throw ParlivoError(QStringLiteral("No mail program could be started for '%1'.").arg(address));
+        return;
+    }
     FReloading.clear();
     MozillaWebBrowser->load(url);
 }

@@ -31,8 +31,9 @@ public:
 
     // The address of the page shown; "about:blank" for the empty page before any navigation.
     QString LocationURL() const;
-    // Goes to an address as a user would type it ("www.example.org" becomes an http address).
-    // Throws ParlivoError when no web address can be made of it.
+    // Goes to an address as a user would type it ("www.example.org" becomes an http address); a
+    // mailto: address goes to the user's mail program. Throws ParlivoError when no web address can
+    // be made of it.
     void Navigate(const QString& address);
 
     // Navigates to the address bar's text; a blank address bar does nothing.

@@ -3,8 +3,6 @@
 #include "web/TLinkClicks.h"
 #include "web/TWebPanel.h"
 
-#include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -60,71 +58,24 @@ struct Browsing : ::testing::Test
 
 } // namespace
 
-TEST(WebPanel, AddressBarHasItsControlsInPlaceAndStretches)
+TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
 {
     TWebPanel panel;
     panel.resize(1000, 231);
     panel.show();
-    EXPECT_EQ(panel.objectName(), QStringLiteral("Panel1"));
-    EXPECT_EQ(panel.sizeHint().height(), 231);
-    EXPECT_EQ(panel.Panel2->height(), 41);
     EXPECT_EQ(panel.MozillaWebBrowser->geometry(), QRect(0, 41, 1000, 190));
-    EXPECT_EQ(panel.MozillaWebBrowser->toolTip(), QStringLiteral("Web content browser"));
+    const QRect edit = panel.edWebAddress->geometry();
+    const QRect go = panel.buWebGo->geometry();
+    EXPECT_EQ(edit.left(), 216);
+    EXPECT_LT(edit.right(), go.left());
+    EXPECT_LE(go.right(), panel.width() - 1);
 
-    struct Expected
-    {
-        QToolButton* button;
-        const char* name;
-        QString caption, hint;
-        int left;
-    };
-    const Expected buttons[] = {
-        {panel.buWebBack, "buWebBack", QStringLiteral("|<"), QStringLiteral("Back"), 3},
-        {panel.buWebRefresh, "buWebRefresh", QStringLiteral(">R<"), QStringLiteral("Refresh"), 39},
-        {panel.buWebForward, "buWebForward", QStringLiteral(">|"), QStringLiteral("Forward"), 77},
-        {panel.buWebStop, "buWebStop", QStringLiteral(">X<"), QStringLiteral("Stop"), 113},
-    };
-    for (const Expected& expected : buttons) {
-        EXPECT_EQ(panel.findChild<QToolButton*>(QLatin1String(expected.name)), expected.button);
-        EXPECT_EQ(expected.button->text(), expected.caption);
-        EXPECT_EQ(expected.button->toolTip(), expected.hint);
-        EXPECT_EQ(expected.button->statusTip(), expected.hint);
-        EXPECT_EQ(expected.button->geometry(), QRect(expected.left, 5, 32, 32));
-    }
-    EXPECT_EQ(panel.Bevel1->geometry(), QRect(145, 2, 6, 37));
-    EXPECT_EQ(panel.Label1->text(), QStringLiteral("Address:"));
-    EXPECT_EQ(panel.Label1->pos(), QPoint(158, 13));
-    EXPECT_EQ(panel.edWebAddress->toolTip(), QStringLiteral("Enter web address (URL) to which you wish to navigate."));
-    EXPECT_EQ(panel.buWebGo->text(), QStringLiteral("Go!"));
-    EXPECT_EQ(panel.buWebGo->toolTip(), QStringLiteral("Go to address (website)"));
-    EXPECT_EQ(panel.edWebAddress->font().pixelSize(), 13);
-    EXPECT_EQ(panel.edWebAddress->palette().color(QPalette::Text), QColor(Qt::black));
-
-    // The edit fills the bar up to the Go button, which keeps to the right end.
-    const int right = panel.width() - panel.buWebGo->geometry().right();
-    EXPECT_EQ(panel.edWebAddress->geometry().left(), 216);
-    EXPECT_EQ(panel.edWebAddress->height(), 24);
-    EXPECT_LT(panel.edWebAddress->geometry().right(), panel.buWebGo->x());
-    EXPECT_GT(panel.edWebAddress->geometry().right(), panel.buWebGo->x() - 5);
-    EXPECT_EQ(panel.buWebGo->size(), QSize(31, 24));
-    const int editWidth = panel.edWebAddress->width();
     panel.resize(1300, 231);
-    EXPECT_EQ(panel.width() - panel.buWebGo->geometry().right(), right);
-    EXPECT_EQ(panel.edWebAddress->width(), editWidth + 300);
-}
-
-TEST(WebPanel, OnTheEmptyPageHistoryAndLinksDoNothing)
-{
-    TWebPanel panel;
-    EXPECT_EQ(panel.LocationURL(), QStringLiteral("about:blank"));
-    panel.edWebAddress->setText(QStringLiteral("typed"));
-    panel.GoBackInHistory();
-    panel.GoForwardInHistory();
-    panel.OpenLinkFromText(QStringLiteral("http://127.0.0.1:9/x"));
-    panel.Refresh();
-    QTest::qWait(200);
-    EXPECT_EQ(panel.edWebAddress->text(), QStringLiteral("typed"));
-    EXPECT_EQ(panel.LocationURL(), QStringLiteral("about:blank"));
+    EXPECT_EQ(panel.edWebAddress->geometry(), edit.adjusted(0, 0, 300, 0));
+    EXPECT_EQ(panel.buWebGo->geometry(), go.translated(300, 0));
+    // However narrow the panel, the edit and the button never overlap.
+    panel.resize(200, 231);
+    EXPECT_LT(panel.edWebAddress->geometry().right(), panel.buWebGo->x());
 }
 
 TEST_F(Browsing, GoAndEnterNavigateAndTheBarFollowsTheCompletedPage)
@@ -207,7 +158,7 @@ TEST_F(Browsing, RefreshReloadsAndKeepsAnAddressBeingTyped)
     EXPECT_EQ(bar(), address("/c"));
 }
 
-TEST_F(Browsing, LinksClickedInTheReadingAreaOpenInThePanel)
+TEST_F(Browsing, LinksClickedInTheReadingAreaOpenInThePanelOnceAPageIsShown)
 {
     QTextEdit readingArea;
     auto* links = new TLinkClicks(&readingArea);
@@ -224,9 +175,11 @@ TEST_F(Browsing, LinksClickedInTheReadingAreaOpenInThePanel)
         QTest::mouseRelease(readingArea.viewport(), button, {}, onLink);
     };
 
-    // On the empty page a link click leaves the panel alone.
+    // On the empty page link clicks, Back and Forward leave the panel alone.
     panel.edWebAddress->setText(QStringLiteral("typed"));
     click(Qt::LeftButton);
+    panel.GoBackInHistory();
+    panel.GoForwardInHistory();
     QTest::qWait(300);
     EXPECT_EQ(panel.LocationURL(), QStringLiteral("about:blank"));
     EXPECT_EQ(bar(), QStringLiteral("typed"));
