@@ -237,12 +237,29 @@ void ProfileDocument::save(const QString& path) const
 
 QString ProfileStrings::readString(QStringView section, QStringView key, const QString& defaultValue) const
 {
-    std::optional<QString> value;
-    try {
-        value = ProfileDocument::load(FPath).value(section, key);
-    } catch (const FileError&) {
+    QFile file(FPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return defaultValue.left(ProfileValueLimit);
+    const QString text = decodeText(file.readAll());
+
+    // One pass over the text, without splitting it into lines first.
+    bool inSection = false;
+    QStringView rest(text);
+    while (!rest.isEmpty()) {
+        const qsizetype end = rest.indexOf(QLatin1Char('\n'));
+        const QStringView line = end < 0 ? rest : rest.left(end);
+        rest = end < 0 ? QStringView() : rest.mid(end + 1);
+        if (const auto name = sectionName(line)) {
+            if (inSection)
+                break; // only the first section of the name counts
+            inSection = sameName(*name, section);
+        } else if (inSection) {
+            const auto name = keyName(line);
+            if (name && sameName(*name, key))
+                return keyValue(line).left(ProfileValueLimit);
+        }
     }
-    return value.value_or(defaultValue).left(ProfileValueLimit);
+    return defaultValue.left(ProfileValueLimit);
 }
 
 qint32 ProfileStrings::readInteger(QStringView section, QStringView key, qint32 defaultValue) const

@@ -123,7 +123,9 @@ void TfrmCustomise::buildLayout()
     edFontSize->setGeometry(8, 344, 105, 24);
     edFontSize->setToolTip(QStringLiteral("Click to set application font size"));
     auto* labTextFontSize = new QLabel(QStringLiteral("Reading Text font size"), this);
-    labTextFontSize->setGeometry(248, 328, 110, 16);
+    // Right-aligned over its field, so the caption may reach left of the field in wider fonts.
+    labTextFontSize->setGeometry(153, 328, 200, 16);
+    labTextFontSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edTextFontSize = new TSpinEdit(MinFontSize, MaxFontSize, this);
     edTextFontSize->setObjectName(QStringLiteral("edTextFontSize"));
     edTextFontSize->setGeometry(248, 344, 105, 24);

@@ -8,6 +8,7 @@
 #include "settings/WindowAppearance.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,8 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -229,6 +232,64 @@ TEST_F(AppearanceTest, FilesThatCannotBeReadOrWrittenChangeNothing)
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Cannot create file %1").arg(folder.settings())});
     EXPECT_EQ(folder.read(QStringLiteral("Parlivo.ini")), before);
     EXPECT_EQ(appearance, AppearanceSettings{});
+}
+
+} // namespace
+
+namespace {
+
+double luminance(const QColor& colour)
+{
+    auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+}
+
+double contrast(qint32 a, qint32 b)
+{
+    const double la = luminance(colourFromValue(a));
+    const double lb = luminance(colourFromValue(b));
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The settings and schemes that ship with the program give readable text wherever text meets a background.
+TEST(ShippedAppearanceTest, TheDefaultSettingsAndEverySchemeAreReadable)
+{
+    const QString shipped =
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../resources/appfolder"));
+    TempAppFolder folder;
+    ScriptedPrompts prompts;
+    QFile::copy(shipped + QStringLiteral("/Parlivo.ini"), folder.settings());
+    QFile(folder.settings()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+
+    auto checkReadable = [](const AppearanceSettings& a, const QString& what) {
+        const std::pair<qint32, qint32> pairs[] = {{a.ToolbarFColour, a.ToolbarBColour},
+                                                   {a.TextAreaFColour, a.TextAreaBColour},
+                                                   {a.StatusBarFColour, a.StatusBarBColour},
+                                                   {a.ToolbarFColour, a.ReaderBColour}};
+        for (const auto& [text, background] : pairs)
+            EXPECT_GE(contrast(text, background), 4.5) << what.toStdString() << " " << text << " on " << background;
+        EXPECT_GE(a.AppFontSize, 10) << what.toStdString();
+        EXPECT_GE(a.TextFontSize, 12) << what.toStdString();
+    };
+
+    AppearanceSettings appearance;
+    for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
+        appearance.field(field) =
+            ProfileStrings(folder.settings())
+                .readInteger(CustomisationSection, QString::fromLatin1(AppearanceSettings::keys()[field - 1]), -1);
+    checkReadable(appearance, QStringLiteral("Parlivo.ini"));
+
+    const QStringList schemes = QDir(shipped + QStringLiteral("/schemes")).entryList({QStringLiteral("*.pvc")});
+    EXPECT_GE(schemes.size(), 4);
+    for (const QString& file : schemes) {
+        const QString name = file.chopped(4);
+        QFile::copy(shipped + QStringLiteral("/schemes/") + file, folder.path(QStringLiteral("schemes/") + file));
+        CopySchemeIntoSettings(SchemeFilePath(name), folder.settings(), appearance);
+        checkReadable(appearance, name);
+        const QStringList lines = ReadTextLines(SchemeFilePath(name));
+        EXPECT_EQ(lines.size(), 14) << name.toStdString();
+        EXPECT_EQ(lines.last(), QStringLiteral("Name=") + name);
+    }
 }
 
 } // namespace
