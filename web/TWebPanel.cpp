@@ -77,6 +77,8 @@ TWebPanel::TWebPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Panel1"));
     resize(width(), PanelHeight);
+    // The splitter above may squeeze the panel to 20 pixels; the address bar is then cut off, not moved.
+    setMinimumHeight(20);
 
     buildAddressBar();
 

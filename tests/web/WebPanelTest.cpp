@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -76,6 +77,16 @@ TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
     // However narrow the panel, the edit and the button never overlap.
     panel.resize(200, 231);
     EXPECT_LT(panel.edWebAddress->geometry().right(), panel.buWebGo->x());
+
+    // A splitter may squeeze the panel down to 20 pixels.
+    QSplitter splitter(Qt::Vertical);
+    splitter.addWidget(new QWidget);
+    splitter.addWidget(&panel);
+    splitter.resize(800, 400);
+    splitter.show();
+    splitter.setSizes({400, 0});
+    EXPECT_EQ(panel.height(), 20);
+    splitter.widget(1)->setParent(nullptr);
 }
 
 TEST_F(Browsing, GoAndEnterNavigateAndTheBarFollowsTheCompletedPage)
