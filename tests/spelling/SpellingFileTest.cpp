@@ -4,6 +4,7 @@
 #include "spelling/SpellingFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 using SpellingFile = SpellingFixture;
 
@@ -124,4 +125,27 @@ TEST_F(SpellingFile, FailuresCarryTheSystemTextAndKeepTheOldFile)
         GTEST_SKIP() << "running as a user who may write read-only files";
     EXPECT_THROW(WriteSpellingLines(file, {QStringLiteral("New")}), FileError);
     EXPECT_EQ(readFile(file), QByteArray("Old\r\nFile\r\n"));
+}
+
+TEST(ShippedLists, AreWellFormedSpellingFiles)
+{
+    const QDir appFolder(
+        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../resources/appfolder")));
+    int files = 0;
+    for (const QString folder : {QStringLiteral("Spelling Test Files"), QStringLiteral("Lists")}) {
+        const QDir lists(appFolder.filePath(folder));
+        for (const QString& name : lists.entryList({QStringLiteral("*.pvt")}, QDir::Files)) {
+            ++files;
+            const QStringList lines = ReadSpellingLines(lists.filePath(name));
+            ASSERT_GT(TestWordLines(lines).size(), 0) << name.toStdString();
+            for (const QString& line : TestWordLines(lines)) {
+                const WordLine word = SplitWordLine(line);
+                EXPECT_TRUE(!word.word.isEmpty() && word.word.size() <= Spelling::MaxWordLength &&
+                            std::all_of(word.word.begin(), word.word.end(), [](QChar ch) { return ch.isLetter(); }))
+                    << name.toStdString() << ": " << line.toStdString();
+                EXPECT_NO_THROW(StrToInt(word.seconds)) << name.toStdString() << ": " << line.toStdString();
+            }
+        }
+    }
+    EXPECT_GE(files, 3);
 }
