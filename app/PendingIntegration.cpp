@@ -42,26 +42,3 @@ int VolumeForCaption(int caption)
     return caption * 10;
 }
 
-void PrepareWebEngineEnvironment() {}
-
-void TfrmReader::OpenDocument() {}
-void TfrmReader::LoadDocument() {}
-void TfrmReader::SaveText() {}
-void TfrmReader::SaveTextAs() {}
-void TfrmReader::FindInText() {}
-void TfrmReader::ClearReadingArea()
-{
-    StopReading();
-    FOpenDialogFileName.clear();
-    reText->clear();
-}
-void TfrmReader::StartSpellingTest() {}
-void TfrmReader::ShowSpellingBuilder() {}
-void TfrmReader::ShowSpellingAssistant() {}
-void TfrmReader::ApplyAppearance() {}
-void TfrmReader::ListColourSchemes() {}
-void TfrmReader::ChooseColourScheme(QAction*) {}
-void TfrmReader::OpenCustomisation() {}
-void TfrmReader::LoadSettings() {}
-void TfrmReader::SaveSettings() {}
-void TfrmReader::RefreshWebPanel() {}

@@ -5,4 +5,3 @@ QList<VoiceToken> SortedUniqueVoices(const QList<VoiceToken>& voices);
 qsizetype IndexOfVoice(const QList<VoiceToken>& voices, const QString& description);
 std::optional<int> RateForSpeed(int speed);
 int VolumeForCaption(int caption);
-void PrepareWebEngineEnvironment();

@@ -5,7 +5,7 @@
 #include "app/uParlivo.h"
 #include "dialogs/QtPrompts.h"
 #include "platform/SingleInstance.h"
-#include "app/PendingIntegration.h"
+#include "web/WebEnvironment.h"
 
 int RunParlivo(int argc, char** argv)
 {

@@ -1,7 +1,11 @@
 #include "app/uParlivo.h"
 
 #include "app/TToolbarButton.h"
+#include "settings/MenuDecorator.h"
+#include "settings/WindowAppearance.h"
 #include "speech/ReaderFace.h"
+#include "web/TLinkClicks.h"
+#include "web/TWebPanel.h"
 #include "dialogs/MenuMarker.h"
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
@@ -45,6 +49,7 @@ TfrmReader::TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     spVoice = new TSpVoice(std::move(engine), this);
     buildLayout();
     buildMenus();
+    setupAppearance();
     connectSurfaces();
 }
 
@@ -160,9 +165,9 @@ void TfrmReader::buildLayout()
                        selection.color(QPalette::Active, QPalette::HighlightedText));
     reText->setPalette(selection);
 
-    Panel1 = new QWidget(sltWebSplitter);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1 = new TWebPanel(sltWebSplitter);
     Panel1->setMinimumHeight(20);
+    FLinkClicks = new TLinkClicks(reText);
     sltWebSplitter->setSizes({400, 231});
     sltWebSplitter->setStretchFactor(0, 1);
     sltWebSplitter->setStretchFactor(1, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppearanceSettings.h"
+#include "documents/DocumentLoader.h"
 #include "speech/TSpVoice.h"
 
 #include <QPointer>
@@ -22,6 +23,9 @@ class TLinkClicks;
 class TFindDialog;
 class TfrmAbout;
 class TfrmSpelingBuildWordList;
+class MenuDecorator;
+class WindowAppearance;
+struct ReaderChoices;
 
 // The long part of a hint: the text after the first "|", or the whole hint.
 QString LongHint(const QString& hint);
@@ -54,7 +58,7 @@ public:
     QString FSpellingFile;
     QStringList FDocumentBuffer;
     AppearanceSettings FAppearance;
-    bool FPlainTextMode = false; // the reading area's text mode: rich unless a save to .txt made it plain
+    TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
 
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
@@ -73,7 +77,7 @@ public:
     QWidget* Panel3 = nullptr;
     QTextEdit* reText = nullptr;
     QSplitter* sltWebSplitter = nullptr;
-    QWidget* Panel1 = nullptr; // the web panel
+    TWebPanel* Panel1 = nullptr;
     QLineEdit* edAddress = nullptr;        // hidden: carries the path of the document being loaded
     QListWidget* clbReadingList = nullptr; // hidden reading list
 
@@ -189,6 +193,8 @@ public:
     void spVoiceEndStream(int streamNumber, qint64 streamPosition);
     void reTextKeyPress(QChar key);
     void FormActivate();
+    void clbReadingListDblClick(const QString& entry);
+    void reTextLinkClick(const QString& link, Qt::MouseButton button);
 
 protected:
     bool event(QEvent* event) override;
@@ -197,6 +203,7 @@ protected:
 
 private:
     void buildLayout();
+    void setupAppearance();
     void buildMenus();
     void connectSurfaces();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
@@ -207,9 +214,12 @@ private:
     void StartVoices();
     void FormDestroy();
     bool readingAreaBlank() const;
+    ReaderChoices readerChoices();
 
     QPointer<TFindDialog> FFindDialog;
-    TfrmSpelingBuildWordList* FSpellingBuilder = nullptr;
+    QPointer<TfrmSpelingBuildWordList> FSpellingBuilder;
+    std::unique_ptr<MenuDecorator> XPMenu1;
+    std::unique_ptr<WindowAppearance> FWindowAppearance;
     TLinkClicks* FLinkClicks = nullptr;
     QString FOpenDialogFileName; // the name the open dialog offers next
     bool FActivating = false;

@@ -3,6 +3,9 @@
 #include "app/uParlivo.h"
 #include "dialogs/MenuMarker.h"
 #include "speech/ReaderFace.h"
+#include "web/TLinkClicks.h"
+
+#include <QListWidget>
 
 #include <QAction>
 #include <QApplication>
@@ -187,6 +190,10 @@ void TfrmReader::connectSurfaces()
     connect(imgReader, &TReaderFace::doubleClicked, this, &TfrmReader::imgReaderDblClick);
     connect(imgReader, &TReaderFace::rightClicked, this,
             [this](const QPoint& position) { pumReaderOnly->popup(position); });
+
+    connect(FLinkClicks, &TLinkClicks::linkClicked, this, &TfrmReader::reTextLinkClick);
+    connect(clbReadingList, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { clbReadingListDblClick(item->text()); });
 
     connect(spVoice, &TSpVoice::OnWord, this, &TfrmReader::spVoiceWord);
     connect(spVoice, &TSpVoice::OnSentence, this, &TfrmReader::spVoiceSentence);

@@ -1,0 +1,77 @@
+// Colours, font sizes, colour schemes and the settings file of the main window.
+#include "app/TToolbarButton.h"
+#include "app/uParlivo.h"
+#include "dialogs/MenuMarker.h"
+#include "settings/MenuDecorator.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowAppearance.h"
+#include "settings/uCustomise.h"
+#include "web/TLinkClicks.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextEdit>
+
+void TfrmReader::setupAppearance()
+{
+    XPMenu1 = std::make_unique<MenuDecorator>();
+    for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumSaveMenu, pumSpellingMode})
+        XPMenu1->addMenu(menu);
+    AppearanceSurfaces surfaces;
+    surfaces.window = this;
+    surfaces.toolbar = cbarMain2;
+    surfaces.toolbarButtons = {buOpen, buSAve, buSpelling, buMinimise, buExit};
+    surfaces.readerPanel = panReader;
+    surfaces.textAreaPanel = panTextArea;
+    surfaces.readingArea = reText;
+    surfaces.addressEdit = edAddress;
+    surfaces.statusBar = statusBar;
+    surfaces.colourSchemes = miColourSchemes;
+    FWindowAppearance = std::make_unique<WindowAppearance>(surfaces, FAppearance, *XPMenu1);
+    FWindowAppearance->setApplyOperation([this] { ApplyAppearance(); });
+}
+
+ReaderChoices TfrmReader::readerChoices()
+{
+    return ReaderChoices{miReadersList,   miReadSpeed, miReadVolume,   mipumSingleWord, mipumSentence,
+                         mipumAutoReadOff, panReader,   FAutoReadMode, FSpellingDelay,  FAppearance,
+                         XPMenu1.get()};
+}
+
+void TfrmReader::LoadSettings()
+{
+    ::LoadSettings(readerChoices());
+    MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
+}
+
+void TfrmReader::SaveSettings()
+{
+    ::SaveSettings(readerChoices());
+}
+
+void TfrmReader::ApplyAppearance()
+{
+    FWindowAppearance->ApplyAppearance();
+    // The reader panel's buttons follow the toolbar's look.
+    for (QWidget* button : {static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
+        button->setFont(cbarMain2->font());
+    // Links stay readable on a dark reading area as on a light one.
+    const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
+    FLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
+}
+
+void TfrmReader::ListColourSchemes()
+{
+    FWindowAppearance->ListColourSchemes();
+}
+
+void TfrmReader::ChooseColourScheme(QAction* item)
+{
+    FWindowAppearance->ChooseColourScheme(item);
+}
+
+void TfrmReader::OpenCustomisation()
+{
+    ::OpenCustomisation(this, FAppearance, [this] { ApplyAppearance(); });
+}

@@ -1,0 +1,89 @@
+// Documents in and out of the reading area: open, save, find and the edit commands.
+#include "app/uParlivo.h"
+#include "documents/DocumentSaver.h"
+#include "documents/FindInText.h"
+#include "documents/OSTRoutines.h"
+#include "platform/Prompts.h"
+#include "spelling/SpellingFile.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextEdit>
+
+void TfrmReader::OpenDocument()
+{
+    FileDialogSpec dialog = openDocumentDialogSpec();
+    dialog.fileName = FOpenDialogFileName;
+    const QString chosen = prompts().openFile(dialog);
+    if (chosen.isEmpty())
+        return;
+    FOpenDialogFileName = chosen;
+    // A spelling test file becomes the current spelling file; the extension is compared as written.
+    if (QLatin1Char('.') + QFileInfo(chosen).suffix() == QLatin1String(".pvt")) {
+        FSpellingWords = ReadSpellingLines(chosen);
+        FSpellingFile = chosen;
+    } else if (!FBusy && !FPaused && readingAreaBlank()) {
+        edAddress->setText(chosen);
+        LoadDocument();
+    } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+        FBusy = false;
+        FPaused = false;
+        edAddress->setText(chosen);
+        LoadDocument();
+    }
+    QTextCursor cursor = reText->textCursor();
+    cursor.clearSelection();
+    reText->setTextCursor(cursor);
+}
+
+void TfrmReader::LoadDocument()
+{
+    // The path is taken as it stands (trimmed): lower-casing it would miss the file on a case-sensitive disk,
+    // so only the extension is compared without regard to case.
+    const QString path = TrimControl(edAddress->text());
+    edAddress->setText(path);
+    if (!path.isEmpty()) {
+        try {
+            LoadDocumentByType(reText, path, FTextMode);
+        } catch (...) {
+            edAddress->clear();
+            throw;
+        }
+        edAddress->clear();
+    }
+    QTextCursor cursor = reText->textCursor();
+    cursor.setPosition(0);
+    reText->setTextCursor(cursor);
+    reText->setFocus();
+}
+
+void TfrmReader::SaveText()
+{
+    SaveReadingArea(reText, FTextMode);
+}
+
+void TfrmReader::SaveTextAs()
+{
+    SaveReadingAreaAs(reText, FTextMode);
+}
+
+void TfrmReader::FindInText()
+{
+    FFindDialog = ::FindInText(reText);
+}
+
+void TfrmReader::ClearReadingArea()
+{
+    StopReading();
+    FOpenDialogFileName.clear();
+    reText->clear();
+}
+
+void TfrmReader::clbReadingListDblClick(const QString& entry)
+{
+    // An entry holds a label, a comma, one space and the path.
+    const qsizetype comma = entry.indexOf(QLatin1Char(','));
+    edAddress->setText(comma < 0 ? QString() : entry.mid(comma + 2));
+    LoadDocument();
+}
