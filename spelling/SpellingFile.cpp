@@ -2,45 +2,14 @@
 
 #include "documents/OSTRoutines.h"
 #include "platform/Errors.h"
+#include "platform/TextEncoding.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <array>
 
 namespace {
-// Windows-1252 bytes 0x80 to 0x9F; the five bytes the code page leaves undefined map to themselves, as
-// Windows does.
-constexpr std::array<char16_t, 32> Cp1252High = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString decodeCp1252(const QByteArray& bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes.at(i));
-        text[i] = (byte >= 0x80 && byte <= 0x9F) ? QChar(Cp1252High[byte - 0x80]) : QChar(char16_t(byte));
-    }
-    return text;
-}
-
-// The byte for a character, or -1 when Windows-1252 has none.
-int cp1252Byte(QChar ch)
-{
-    const char16_t unit = ch.unicode();
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    for (std::size_t i = 0; i < Cp1252High.size(); ++i) {
-        if (Cp1252High[i] == unit)
-            return int(0x80 + i);
-    }
-    return -1;
-}
-
 QString systemError(const QString& action, const QString& path, const QString& reason)
 {
     return QStringLiteral("%1 \"%2\". %3").arg(action, QDir::toNativeSeparators(path), reason);
@@ -71,25 +40,12 @@ QStringList SplitSpellingLines(const QString& text)
 QString DecodeSpellingText(const QByteArray& bytes)
 {
     const qsizetype zero = bytes.indexOf('\0');
-    const QByteArray text = zero < 0 ? bytes : bytes.left(zero);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8(text);
-    if (!utf8.hasError())
-        return decoded;
-    return decodeCp1252(text);
+    return decodeText(zero < 0 ? bytes : bytes.left(zero));
 }
 
 QByteArray EncodeSpellingText(const QString& text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar ch : text) {
-        const int byte = cp1252Byte(ch);
-        if (byte < 0)
-            return text.toUtf8();
-        bytes.append(char(byte));
-    }
-    return bytes;
+    return encodeText(text);
 }
 
 QStringList ReadSpellingLines(const QString& path)
