@@ -88,8 +88,7 @@ TEST_F(SpellingFile, FailuresCarryTheSystemTextAndKeepTheOldFile)
 
 TEST(ShippedLists, AreWellFormedSpellingFiles)
 {
-    const QDir appFolder(
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../resources/appfolder")));
+    const QDir appFolder(QStringLiteral(PARLIVO_SOURCE_DIR "/resources/appfolder"));
     int files = 0;
     for (const QString folder : {QStringLiteral("Spelling Test Files"), QStringLiteral("Lists")}) {
         const QDir lists(appFolder.filePath(folder));
