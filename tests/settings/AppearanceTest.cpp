@@ -9,7 +9,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -195,8 +194,7 @@ double contrast(qint32 a, qint32 b)
 // The settings and schemes that ship with the program give readable text wherever text meets a background.
 TEST(ShippedAppearanceTest, TheDefaultSettingsAndEverySchemeAreReadable)
 {
-    const QString shipped =
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../resources/appfolder"));
+    const QString shipped = QStringLiteral(PARLIVO_SOURCE_DIR "/resources/appfolder");
     TempAppFolder folder;
     QFile::copy(shipped + QStringLiteral("/Parlivo.ini"), folder.settings());
     QFile(folder.settings()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
