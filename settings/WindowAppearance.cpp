@@ -41,10 +41,12 @@ void setColours(QWidget* widget, const std::optional<QColor>& text, const std::o
         for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(role, *text);
     }
+    // Only the roles the control paints its own face with: a panel's colour must not reach the buttons and
+    // edits of other panels inside it (the web panel keeps its own look).
     if (background) {
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-            palette.setColor(role, *background);
-        widget->setAutoFillBackground(true);
+        const bool edit = qobject_cast<QTextEdit*>(widget) || qobject_cast<QLineEdit*>(widget);
+        palette.setColor(edit ? QPalette::Base : QPalette::Window, *background);
+        widget->setAutoFillBackground(!edit);
     }
     widget->setPalette(palette);
 }

@@ -78,6 +78,7 @@ TEST_F(AppearanceTest, TheRecordReachesTheControlsTheMenusAndTheTooltips)
 
     EXPECT_EQ(statusBar->height(), 34);
     EXPECT_EQ(statusBar->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(textAreaPanel->palette().color(QPalette::Button), QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(openButton->font().pointSize(), 14); // the buttons take the toolbar's font
     EXPECT_EQ(openButton->palette().color(QPalette::ButtonText), QColor(Qt::yellow));
     EXPECT_EQ(readerPanel->palette().color(QPalette::Window), QColor(0, 0, 128));
