@@ -39,8 +39,10 @@ EncodeResult EncodeMp3(const QString& wavPath, const QString& mp3Path, const std
     const QString partial = mp3Path + QStringLiteral(".part");
     QProcess lame;
     lame.setProgram(encoder);
-    // "--" keeps a file name that starts with "-" from being read as an option.
-    lame.setArguments({QStringLiteral("--nohist"), QStringLiteral("--"), wavPath, partial});
+    // Absolute paths start with "/", so a file name that starts with "-" is never read as an option (lame 3.100
+    // takes no "--").
+    lame.setArguments(
+        {QStringLiteral("--nohist"), QFileInfo(wavPath).absoluteFilePath(), QFileInfo(partial).absoluteFilePath()});
     double share = 0;
     // The encoder reports "( 42%)" as it goes.
     static const QRegularExpression percent(QStringLiteral("\\(\\s*(\\d+)%\\)"));

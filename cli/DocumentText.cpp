@@ -1,0 +1,91 @@
+#include "cli/DocumentText.h"
+
+#include "cli/CliFailure.h"
+#include "documents/DocumentLoader.h"
+#include "platform/Prompts.h"
+#include "platform/WordProcessorImport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace {
+
+// Answers every question No and shows nothing: a command-line program has nobody to ask.
+class SilentPrompts : public Prompts
+{
+public:
+    QStringList messages;
+
+    void message(const QString& text, MessageKind) override { messages << text; }
+    bool confirm(const QString&) override { return false; }
+    QString openFile(const FileDialogSpec&) override { return {}; }
+    QString saveFile(const FileDialogSpec&) override { return {}; }
+    std::optional<QColor> pickColour(const QColor&) override { return std::nullopt; }
+    QString promptLine(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+// The loader reports a failed word-processor conversion to the user instead of raising it; the message is
+// kept here and turned into a failure afterwards.
+class RecordingPrompts : public SilentPrompts
+{
+public:
+    RecordingPrompts() { setPrompts(this); }
+    ~RecordingPrompts() override
+    {
+        static SilentPrompts afterwards;
+        setPrompts(&afterwards);
+    }
+};
+
+QString displayPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+QString DocumentText(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw CliFailure(ExitInputError, QStringLiteral("%1: no such file").arg(displayPath(path)));
+    if (info.isDir())
+        throw CliFailure(ExitInputError, QStringLiteral("%1: is a folder, not a document").arg(displayPath(path)));
+
+    QTextEdit readingArea;
+    RecordingPrompts recorder;
+    try {
+        LoadDocumentByType(&readingArea, path, TextMode::Rich);
+    } catch (const ParlivoError& error) {
+        throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message()));
+    }
+    if (!recorder.messages.isEmpty()) {
+        if (wordProcessorProgram().isEmpty())
+            throw CliFailure(ExitEngineFailure,
+                             QStringLiteral("%1: cannot be converted: LibreOffice (soffice) is not installed")
+                                 .arg(displayPath(path)));
+        throw CliFailure(
+            ExitInputError,
+            QStringLiteral("%1: the word processor could not convert this document").arg(displayPath(path)));
+    }
+    return readingArea.toPlainText();
+}
+
+QString TextFromInput(QIODevice& input)
+{
+    const QByteArray bytes = input.readAll();
+    if (bytes.isEmpty() && !input.errorString().isEmpty() && input.errorString() != QLatin1String("Unknown error"))
+        throw CliFailure(ExitInputError, QStringLiteral("standard input: %1").arg(input.errorString()));
+    // The reading area holds a document's text the same way: its paragraphs end in one line break each.
+    QTextEdit readingArea;
+    readingArea.setPlainText(plainTextFromBytes(bytes));
+    return readingArea.toPlainText();
+}
+
+QString SpokenText(const QString& readingAreaText)
+{
+    QString text = readingAreaText;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}

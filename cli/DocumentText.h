@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+// The text the reading area holds after opening the document at `path` (its toPlainText()), loaded by the
+// program's own loader into an unseen reading area. Throws CliFailure: an input error naming the file and the
+// reason when it cannot be read or converted, an engine failure when the word processor is missing.
+QString DocumentText(const QString& path);
+
+// Text given on standard input, decoded and broken into paragraphs as a plain-text document would be.
+// Throws CliFailure (input error) when it cannot be read.
+QString TextFromInput(QIODevice& input);
+
+// The text the voice is given for a reading-area text: each paragraph break becomes a space, so the positions
+// the voice reports are positions in the reading area's text.
+QString SpokenText(const QString& readingAreaText);
