@@ -1,0 +1,453 @@
+#include "cli/CliCommands.h"
+
+#include "cli/CliFailure.h"
+#include "cli/DocumentText.h"
+#include "cli/EventLine.h"
+#include "cli/ProgressBar.h"
+#include "cli/SpeechExport.h"
+#include "cli/StopRequest.h"
+#include "documents/AudioExport.h"
+#include "documents/OSTRoutines.h"
+#include "speech/TSpVoice.h"
+#include "speech/VoiceChoices.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QThread>
+#include <optional>
+
+namespace {
+
+const QString Program = QStringLiteral("parlivo-cli");
+
+const QString GeneralHelp = QStringLiteral(
+    "Usage: parlivo-cli COMMAND [options] [arguments]\n"
+    "Reads documents aloud and exports them as audio, as Parlivo does, from the command line.\n"
+    "\n"
+    "Commands:\n"
+    "  voices   List the installed voices, one a line.\n"
+    "  text     Print the text Parlivo reads from a document.\n"
+    "  speak    Read a document (or standard input) aloud.\n"
+    "  export   Save the speech of documents as MP3 or WAV files, with optional LRC and SRT subtitles.\n"
+    "\n"
+    "Run 'parlivo-cli COMMAND --help' for the options of a command.\n"
+    "Exit codes: 0 done, 1 bad usage, 2 an input or output file cannot be used, 3 the speech engine or the\n"
+    "encoder failed.\n");
+
+struct Command
+{
+    QString name;
+    QString description;
+    QString arguments; // the positional part of the usage line
+    bool voiceOptions = false;
+};
+
+const QList<Command> Commands{
+    {QStringLiteral("voices"), QStringLiteral("Lists the installed voices, one description a line."), {}, false},
+    {QStringLiteral("text"),
+     QStringLiteral("Prints the text Parlivo reads from a document (.txt, .rtf, .htm, .html, .doc) as UTF-8."),
+     QStringLiteral("FILE"), false},
+    {QStringLiteral("speak"),
+     QStringLiteral("Reads a document aloud through the audio output; '-' reads plain text from standard input."),
+     QStringLiteral("FILE|-"), true},
+    {QStringLiteral("export"),
+     QStringLiteral("Saves the speech of each document as an audio file. With several documents OUT is a folder "
+                    "(made if missing) and each file is named after its document."),
+     QStringLiteral("FILE..."), true},
+};
+
+// What the voice options asked for.
+struct VoiceSettings
+{
+    QString voice;
+    int rate = *RateForSpeed(5);
+    int volume = VolumeForCaption(10);
+};
+
+void write(QIODevice& device, const QString& text)
+{
+    device.write(text.toUtf8());
+}
+
+QString displayPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// A whole number from 1 to 10, as the speed and volume menus offer.
+int menuStep(const QCommandLineParser& parser, const QString& option, int fallback)
+{
+    if (!parser.isSet(option))
+        return fallback;
+    bool ok = false;
+    const int value = parser.value(option).trimmed().toInt(&ok);
+    if (!ok || value < 1 || value > 10)
+        throw CliFailure(
+            ExitBadUsage,
+            QStringLiteral("--%1 takes a whole number from 1 to 10, not \"%2\".").arg(option, parser.value(option)));
+    return value;
+}
+
+VoiceSettings voiceSettings(const QCommandLineParser& parser)
+{
+    VoiceSettings settings;
+    settings.voice = parser.value(QStringLiteral("voice"));
+    settings.rate = *RateForSpeed(menuStep(parser, QStringLiteral("speed"), 5));
+    settings.volume = VolumeForCaption(menuStep(parser, QStringLiteral("volume"), 10));
+    return settings;
+}
+
+std::unique_ptr<TSpVoice> startVoice()
+{
+    auto voice = std::make_unique<TSpVoice>(createDefaultSpeechEngine());
+    voice->SetEventInterests(AllEventInterests);
+    return voice;
+}
+
+QList<VoiceToken> installedVoices(TSpVoice& voice)
+{
+    try {
+        return SortedUniqueVoices(voice.GetVoices());
+    } catch (const ParlivoError& error) {
+        throw CliFailure(ExitEngineFailure, QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
+    }
+}
+
+// A voice by its description (in any letter case) or by its engine id.
+void applyVoiceSettings(TSpVoice& voice, const VoiceSettings& settings)
+{
+    const QList<VoiceToken> voices = installedVoices(voice);
+    if (!settings.voice.isEmpty()) {
+        qsizetype index = IndexOfVoice(voices, settings.voice);
+        for (qsizetype i = 0; index < 0 && i < voices.size(); ++i) {
+            if (voices[i].id == settings.voice)
+                index = i;
+        }
+        if (index < 0)
+            throw CliFailure(ExitBadUsage, QStringLiteral("There is no voice \"%1\"; 'parlivo-cli voices' lists the "
+                                                          "installed voices.")
+                                               .arg(settings.voice));
+        try {
+            voice.SetVoice(voices[index]);
+        } catch (const ParlivoError& error) {
+            throw CliFailure(ExitEngineFailure, error.message());
+        }
+    }
+    voice.SetRate(settings.rate);
+    voice.SetVolume(settings.volume);
+}
+
+QString readableText(const QString& path, QIODevice& input)
+{
+    const QString text = path == QLatin1String("-") ? TextFromInput(input) : DocumentText(path);
+    if (TrimControl(text).isEmpty())
+        throw CliFailure(ExitInputError,
+                         QStringLiteral("%1: there is no text to read")
+                             .arg(path == QLatin1String("-") ? QStringLiteral("standard input") : displayPath(path)));
+    return text;
+}
+
+int runVoices(CliStreams& streams)
+{
+    const std::unique_ptr<TSpVoice> voice = startVoice();
+    for (const VoiceToken& token : installedVoices(*voice))
+        write(streams.out, token.description + QLatin1Char('\n'));
+    return ExitSuccess;
+}
+
+int runText(const QStringList& files, CliStreams& streams)
+{
+    if (files.size() != 1)
+        throw CliFailure(ExitBadUsage, QStringLiteral("text takes one document."));
+    const QString text = DocumentText(files.first());
+    write(streams.out, text + QLatin1Char('\n'));
+    return ExitSuccess;
+}
+
+int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        throw CliFailure(ExitBadUsage, QStringLiteral("speak takes one document, or '-' for standard input."));
+    const VoiceSettings settings = voiceSettings(parser);
+    const QString text = readableText(files.first(), streams.in);
+
+    const std::unique_ptr<TSpVoice> voice = startVoice();
+    applyVoiceSettings(*voice, settings);
+    if (parser.isSet(QStringLiteral("events"))) {
+        QObject::connect(&voice->engine(), &SpeechEngine::speechEvent,
+                         [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
+    }
+    // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
+    voice->Speak(SpokenText(text), SpeakReading);
+    bool stopped = false;
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (StopRequested() && !stopped) {
+            stopped = true;
+            voice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+        }
+    } while (!voice->WaitUntilDone(10));
+    // The events that came with the end of the speech.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return stopped ? ExitInterrupted : ExitSuccess;
+}
+
+struct ExportJob
+{
+    QString input;
+    QString text;
+    ExportTarget target;
+};
+
+// A target given as a folder: an existing folder, a name ending in a separator, or any name when several
+// documents are exported.
+bool namesFolder(const QString& path, bool several)
+{
+    return several || QFileInfo(path).isDir() || path.endsWith(QLatin1Char('/'));
+}
+
+QString inFolder(const QString& folder, const QString& input, const QString& extension)
+{
+    return QDir(folder).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') + extension);
+}
+
+void makeFolder(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        throw CliFailure(ExitInputError, QStringLiteral("%1: cannot make the folder").arg(displayPath(folder)));
+}
+
+AudioFormat exportFormat(const QCommandLineParser& parser, const QString& out, bool folder)
+{
+    if (parser.isSet(QStringLiteral("format"))) {
+        const QString format = parser.value(QStringLiteral("format")).toLower();
+        if (format == QLatin1String("mp3"))
+            return AudioFormat::Mp3;
+        if (format == QLatin1String("wav"))
+            return AudioFormat::Wav;
+        throw CliFailure(
+            ExitBadUsage,
+            QStringLiteral("--format is mp3 or wav, not \"%1\".").arg(parser.value(QStringLiteral("format"))));
+    }
+    return !folder && QFileInfo(out).suffix().compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0
+               ? AudioFormat::Wav
+               : AudioFormat::Mp3;
+}
+
+int runExport(const QCommandLineParser& parser, CliStreams& streams)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        throw CliFailure(ExitBadUsage, QStringLiteral("export needs at least one document."));
+    const QString out = parser.value(QStringLiteral("output"));
+    if (out.isEmpty())
+        throw CliFailure(ExitBadUsage, QStringLiteral("export needs -o OUT: the audio file, or a folder."));
+    if (files.contains(QStringLiteral("-")))
+        throw CliFailure(ExitBadUsage, QStringLiteral("export reads documents, not standard input."));
+    const bool several = files.size() > 1;
+    if (several && QFileInfo(out).exists() && !QFileInfo(out).isDir())
+        throw CliFailure(
+            ExitBadUsage,
+            QStringLiteral("With several documents -o names a folder; %1 is a file.").arg(displayPath(out)));
+    const VoiceSettings settings = voiceSettings(parser);
+    const bool outFolder = namesFolder(out, several);
+    const AudioFormat format = exportFormat(parser, out, outFolder);
+    const QString extension = format == AudioFormat::Mp3 ? QStringLiteral("mp3") : QStringLiteral("wav");
+    const QString lrc = parser.value(QStringLiteral("lrc"));
+    const QString srt = parser.value(QStringLiteral("srt"));
+
+    // Two documents of the same name would overwrite each other's files.
+    if (several) {
+        QSet<QString> names;
+        for (const QString& file : files) {
+            const QString name = QFileInfo(file).completeBaseName();
+            if (names.contains(name))
+                throw CliFailure(ExitBadUsage,
+                                 QStringLiteral("Two documents would both be saved as \"%1.%2\"; export them one at a "
+                                                "time.")
+                                     .arg(name, extension));
+            names.insert(name);
+        }
+    }
+    if (format == AudioFormat::Mp3 && FindMp3Encoder().isEmpty())
+        throw CliFailure(ExitEngineFailure, QStringLiteral("The MP3 encoder program \"lame\" was not found. Install "
+                                                           "it (Debian package \"lame\")."));
+
+    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
+    QList<ExportJob> jobs;
+    QStringList problems;
+    for (const QString& file : files) {
+        try {
+            jobs.append({file, readableText(file, streams.in), {}});
+        } catch (const CliFailure& failure) {
+            if (failure.code() != ExitInputError)
+                throw;
+            problems << failure.message();
+        }
+    }
+    if (!problems.isEmpty())
+        throw CliFailure(ExitInputError, problems.join(QLatin1Char('\n')));
+
+    if (outFolder)
+        makeFolder(out);
+    for (const QString& subtitles : {lrc, srt}) {
+        if (!subtitles.isEmpty() && namesFolder(subtitles, several))
+            makeFolder(subtitles);
+    }
+    for (ExportJob& job : jobs) {
+        job.target.audio = outFolder ? inFolder(out, job.input, extension) : out;
+        if (!lrc.isEmpty())
+            job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, job.input, QStringLiteral("lrc")) : lrc;
+        if (!srt.isEmpty())
+            job.target.srt = namesFolder(srt, several) ? inFolder(srt, job.input, QStringLiteral("srt")) : srt;
+    }
+
+    const std::unique_ptr<TSpVoice> voice = startVoice();
+    applyVoiceSettings(*voice, settings);
+    TerminalProgress progress(streams.err, streams.errIsTerminal);
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
+        const ExportJob& job = jobs[i];
+        const QString name = QFileInfo(job.input).fileName();
+        progress.show(int(i + 1), int(jobs.size()), name, 0);
+        try {
+            ExportSpeech(*voice, job.text, format, job.target, QFileInfo(job.input).completeBaseName(),
+                         [&](double share) {
+                             progress.show(int(i + 1), int(jobs.size()), name, share);
+                             return !StopRequested();
+                         });
+        } catch (const CliFailure&) {
+            progress.finish();
+            throw;
+        }
+        progress.show(int(i + 1), int(jobs.size()), name, 1);
+    }
+    progress.finish();
+    return ExitSuccess;
+}
+
+void addVoiceOptions(QCommandLineParser& parser, bool exporting)
+{
+    parser.addOption({QStringLiteral("voice"),
+                      QStringLiteral("The voice, by its description as 'parlivo-cli voices' lists it."),
+                      QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("speed"), QStringLiteral("Reading speed, 1 (slowest) to 10 (default 5)."),
+                      QStringLiteral("1-10")});
+    parser.addOption(
+        {QStringLiteral("volume"), QStringLiteral("Reading volume, 1 to 10 (default 10)."), QStringLiteral("1-10")});
+    if (!exporting) {
+        parser.addOption({QStringLiteral("events"),
+                          QStringLiteral("Print each word, sentence, viseme and end event as one line of JSON, "
+                                         "with its place in the text and its time in ms.")});
+        return;
+    }
+    parser.addOption({QStringLiteral("format"),
+                      QStringLiteral("mp3 or wav (default: wav when OUT ends in .wav, else mp3)."),
+                      QStringLiteral("mp3|wav")});
+    parser.addOption({QStringLiteral("lrc"),
+                      QStringLiteral("Also write LRC lyrics timed per sentence and per word (a folder with several "
+                                     "documents)."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("srt"),
+                      QStringLiteral("Also write SRT subtitles timed per sentence (a folder with several documents)."),
+                      QStringLiteral("FILE")});
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
+                      QStringLiteral("The audio file, or the folder for the audio files."),
+                      QStringLiteral("OUT")});
+}
+
+QString commandHelp(const Command& command, const QCommandLineParser& parser)
+{
+    // The parser knows no commands: put the command's name into its usage line.
+    QString help = parser.helpText();
+    const qsizetype lineEnd = help.indexOf(QLatin1Char('\n'));
+    QString usage = QStringLiteral("Usage: %1 %2 [options]").arg(Program, command.name);
+    if (!command.arguments.isEmpty())
+        usage += QLatin1Char(' ') + command.arguments;
+    return usage + help.mid(lineEnd);
+}
+
+int runCommand(const Command& command, const QStringList& arguments, CliStreams& streams)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(command.description);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show the options of this command."));
+    parser.addOption(help);
+    if (command.voiceOptions)
+        addVoiceOptions(parser, command.name == QLatin1String("export"));
+    if (!command.arguments.isEmpty())
+        parser.addPositionalArgument(command.arguments.section(QLatin1Char('|'), 0, 0).remove(QLatin1String("...")),
+                                     command.name == QLatin1String("speak")
+                                         ? QStringLiteral("The document, or '-' for plain text on standard input.")
+                                         : QStringLiteral("The document: .txt, .rtf, .htm, .html or .doc."),
+                                     command.arguments);
+
+    if (!parser.parse(QStringList{Program} + arguments))
+        throw CliFailure(ExitBadUsage, parser.errorText());
+    if (parser.isSet(help)) {
+        write(streams.out, commandHelp(command, parser));
+        return ExitSuccess;
+    }
+    if (command.name == QLatin1String("voices")) {
+        if (!parser.positionalArguments().isEmpty())
+            throw CliFailure(ExitBadUsage, QStringLiteral("voices takes no arguments."));
+        return runVoices(streams);
+    }
+    if (command.name == QLatin1String("text"))
+        return runText(parser.positionalArguments(), streams);
+    if (command.name == QLatin1String("speak"))
+        return runSpeak(parser, streams);
+    return runExport(parser, streams);
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& command : Commands) {
+        if (command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, CliStreams& streams)
+{
+    const QString first = arguments.value(1);
+    const Command* command = findCommand(first);
+    try {
+        if (first == QLatin1String("-h") || first == QLatin1String("--help") || first == QLatin1String("help")) {
+            const Command* about = findCommand(arguments.value(2));
+            if (about)
+                return runCommand(*about, {QStringLiteral("--help")}, streams);
+            write(streams.out, GeneralHelp);
+            return ExitSuccess;
+        }
+        if (first == QLatin1String("--version")) {
+            write(streams.out, QStringLiteral("%1 %2\n").arg(Program, QCoreApplication::applicationVersion()));
+            return ExitSuccess;
+        }
+        if (!command) {
+            write(streams.err, first.isEmpty() ? GeneralHelp
+                                               : QStringLiteral("%1: unknown command \"%2\".\nRun '%1 --help' for "
+                                                                "the commands.\n")
+                                                     .arg(Program, first));
+            return ExitBadUsage;
+        }
+        return runCommand(*command, arguments.mid(2), streams);
+    } catch (const CliFailure& failure) {
+        QString message = QStringLiteral("%1: %2\n").arg(Program, failure.message());
+        if (failure.code() == ExitBadUsage && command)
+            message += QStringLiteral("Run '%1 %2 --help' for its options.\n").arg(Program, command->name);
+        write(streams.err, message);
+        return failure.code();
+    } catch (const ParlivoError& error) {
+        write(streams.err, QStringLiteral("%1: %2\n").arg(Program, error.message()));
+        return ExitEngineFailure;
+    }
+}

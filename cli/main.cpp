@@ -1,0 +1,45 @@
+#include "cli/CliCommands.h"
+#include "cli/StopRequest.h"
+
+#include <QApplication>
+#include <QFile>
+#include <csignal>
+#include <unistd.h>
+
+static void onInterrupt(int)
+{
+    RequestStop();
+}
+
+// Qt's notes about the session (no runtime folder, no sound server) are no concern of a command's user;
+// only real failures reach standard error. PARLIVO_CLI_DEBUG=1 shows everything.
+static QtMessageHandler standardMessages = nullptr;
+
+static void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (standardMessages &&
+        (type == QtCriticalMsg || type == QtFatalMsg || qEnvironmentVariableIntValue("PARLIVO_CLI_DEBUG")))
+        standardMessages(type, context, message);
+}
+
+int main(int argc, char** argv)
+{
+    // The document loader works in an unseen reading area; no window is ever shown, so no display is needed.
+    standardMessages = qInstallMessageHandler(quietMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("parlivo-cli"));
+    app.setApplicationVersion(QStringLiteral(PARLIVO_VERSION));
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+
+    QFile out;
+    QFile err;
+    QFile in;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    in.open(stdin, QIODevice::ReadOnly);
+    CliStreams streams{out, err, in, ::isatty(STDERR_FILENO) == 1};
+    return RunCli(app.arguments(), streams);
+}
