@@ -89,6 +89,7 @@ QPlainTextEdit* makeRemarkBox(const QString& name, const QString& hint, QWidget*
     box->setObjectName(name);
     box->setToolTip(hint);
     box->setTabChangesFocus(true);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return box;
 }
 } // namespace
