@@ -1,0 +1,404 @@
+// Runs the built parlivo-cli with the real speech engine, encoder and word processor.
+#include "documents/DocumentLoader.h"
+#include "fakes/ScriptedPrompts.h"
+#include "platform/speech/TextSegmentation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, const QProcessEnvironment& extra = {})
+{
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Speech plays to a clock running fast, so reading aloud takes a moment and needs no sound device.
+    environment.insert(QStringLiteral("PARLIVO_SPEECH_CLOCK"), QStringLiteral("40"));
+    for (const QString& key : extra.keys())
+        environment.insert(key, extra.value(key));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(PARLIVO_CLI_PATH), arguments);
+    cli.write(input);
+    cli.closeWriteChannel();
+    EXPECT_TRUE(cli.waitForFinished(120'000)) << arguments.join(QLatin1Char(' ')).toStdString();
+    CliRun run;
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput();
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString loadedText(const QString& path)
+{
+    ScriptedPrompts prompts;
+    QTextEdit readingArea;
+    LoadDocumentByType(&readingArea, path, TextMode::Rich);
+    return readingArea.toPlainText();
+}
+
+// Milliseconds of sound in a 22050 Hz mono 16-bit WAV file, after checking its header; -1 when it is not one.
+qint64 wavMilliseconds(const QByteArray& wav)
+{
+    if (wav.size() < 44 || !wav.startsWith("RIFF") || wav.mid(8, 8) != "WAVEfmt ")
+        return -1;
+    auto number = [&wav](int at, int size) {
+        qint64 value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = value * 256 + quint8(wav[at + i]);
+        return value;
+    };
+    if (number(20, 2) != 1 || number(22, 2) != 1 || number(24, 4) != 22050 || number(34, 2) != 16)
+        return -1;
+    const qsizetype data = wav.indexOf("data", 36);
+    if (data < 0 || number(data + 4, 4) != wav.size() - data - 8)
+        return -1;
+    return number(data + 4, 4) * 1000 / 44100;
+}
+
+QList<QJsonObject> eventLines(const QByteArray& out)
+{
+    QList<QJsonObject> events;
+    for (const QByteArray& line : out.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(line, &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
+        events << json.object();
+    }
+    return events;
+}
+
+// SRT cue times in order, each as {start, end} in ms.
+QList<std::pair<qint64, qint64>> srtCues(const QString& srt)
+{
+    static const QRegularExpression cue(
+        QStringLiteral("(\\d\\d):(\\d\\d):(\\d\\d),(\\d{3}) --> (\\d\\d):(\\d\\d):(\\d\\d),(\\d{3})"));
+    QList<std::pair<qint64, qint64>> cues;
+    for (auto match = cue.globalMatch(srt); match.hasNext();) {
+        const auto m = match.next();
+        auto at = [&m](int first) {
+            return ((m.captured(first).toLongLong() * 60 + m.captured(first + 1).toLongLong()) * 60 +
+                    m.captured(first + 2).toLongLong()) *
+                       1000 +
+                   m.captured(first + 3).toLongLong();
+        };
+        cues.append({at(1), at(5)});
+    }
+    return cues;
+}
+
+// Every time tag of an LRC file, line tags and word tags alike, in file order.
+QList<qint64> lrcTimes(const QString& lrc)
+{
+    static const QRegularExpression tag(QStringLiteral("[\\[<](\\d+):(\\d\\d)\\.(\\d\\d)[\\]>]"));
+    QList<qint64> times;
+    for (auto match = tag.globalMatch(lrc); match.hasNext();) {
+        const auto m = match.next();
+        times << (m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong()) * 1000 +
+                     m.captured(3).toLongLong() * 10;
+    }
+    return times;
+}
+
+const QByteArray Story = "The fox ran home. It was late, and the night was cold!\r\n"
+                         "Did the owl see it? Nobody knows.\r\n";
+
+class CommandLine : public ::testing::Test
+{
+protected:
+    QTemporaryDir folder;
+    QString path(const QString& name) const { return folder.filePath(name); }
+    QStringList files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+};
+
+} // namespace
+
+TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
+{
+    writeFile(path(QStringLiteral("latin.txt")), "caf\xe9 cr\xe8me\r\nline two\rthree\n\nend");
+    writeFile(path(QStringLiteral("page.HTML")), "<html><head><title>T</title></head>\n<body><p>First&nbsp;"
+                                                 "para &amp; more</p>\r<p>Second\r\nline</p></body></html>");
+    writeFile(
+        path(QStringLiteral("rich.rtf")),
+        "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 Hello \\b bold\\b0  w\\'f6rld.\\par Second \\u8364? line.\\par}");
+    for (const QString& name : {QStringLiteral("latin.txt"), QStringLiteral("page.HTML"), QStringLiteral("rich.rtf")}) {
+        const CliRun run = runCli({QStringLiteral("text"), path(name)});
+        EXPECT_EQ(run.exitCode, 0) << name.toStdString() << run.err.toStdString();
+        EXPECT_EQ(QString::fromUtf8(run.out), loadedText(path(name)) + QLatin1Char('\n')) << name.toStdString();
+    }
+    EXPECT_TRUE(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("latin.txt"))}).out)
+                    .startsWith(QStringLiteral("café crème\nline two\nthree")));
+}
+
+TEST_F(CommandLine, WordDocumentsGoThroughTheWordProcessor)
+{
+    writeFile(path(QStringLiteral("memo.doc")), "any bytes");
+    QProcessEnvironment noWordProcessor;
+    noWordProcessor.insert(QStringLiteral("PATH"), path(QStringLiteral("empty")));
+    const CliRun missing = runCli({QStringLiteral("text"), path(QStringLiteral("memo.doc"))}, {}, noWordProcessor);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(path(QStringLiteral("memo.doc")) + QStringLiteral(": cannot be converted")))
+        << missing.err.toStdString();
+    EXPECT_TRUE(missing.out.isEmpty());
+
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    writeFile(path(QStringLiteral("letter.txt")), "Dear reader,\nthis came from a word processor.\n");
+    QProcess convert;
+    convert.start(soffice, {QStringLiteral("--headless"),
+                            QStringLiteral("-env:UserInstallation=file://") + path(QStringLiteral("profile")),
+                            QStringLiteral("--convert-to"), QStringLiteral("doc"), QStringLiteral("--outdir"),
+                            folder.path(), path(QStringLiteral("letter.txt"))});
+    ASSERT_TRUE(convert.waitForFinished(60'000));
+    ASSERT_TRUE(QFile::exists(path(QStringLiteral("letter.doc"))));
+
+    const CliRun run = runCli({QStringLiteral("text"), path(QStringLiteral("letter.doc"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out), loadedText(path(QStringLiteral("letter.doc"))) + QLatin1Char('\n'));
+    EXPECT_TRUE(run.out.contains("this came from a word processor.")) << run.out.toStdString();
+}
+
+TEST_F(CommandLine, SpokenEventsSelectTheWordsOfTheTextAsRead)
+{
+    writeFile(path(QStringLiteral("story.txt")), Story);
+    const QString text = QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("story.txt"))}).out);
+    const QList<TextSpan> words = findWords(text);
+
+    // From a file and from standard input alike.
+    for (const QString& source : {path(QStringLiteral("story.txt")), QStringLiteral("-")}) {
+        const CliRun run = runCli({QStringLiteral("speak"), QStringLiteral("--events"), QStringLiteral("--speed"),
+                                   QStringLiteral("8"), source},
+                                  source == QLatin1String("-") ? Story : QByteArray());
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QList<QJsonObject> events = eventLines(run.out);
+        ASSERT_FALSE(events.isEmpty());
+        EXPECT_EQ(events.last().value(QStringLiteral("type")).toString(), QStringLiteral("end"));
+        qint64 last = 0;
+        int spokenWords = 0;
+        int sentences = 0;
+        for (const QJsonObject& event : events) {
+            const qint64 ms = event.value(QStringLiteral("ms")).toInteger();
+            EXPECT_GE(ms, last) << "events come in the order of the audio";
+            last = ms;
+            const QString type = event.value(QStringLiteral("type")).toString();
+            if (type == QLatin1String("sentence"))
+                ++sentences;
+            if (type != QLatin1String("word"))
+                continue;
+            const TextSpan span{event.value(QStringLiteral("pos")).toInt(), event.value(QStringLiteral("len")).toInt()};
+            EXPECT_TRUE(words.contains(span))
+                << "\"" << text.mid(span.start, span.length).toStdString() << "\" is not a word of the text";
+            ++spokenWords;
+        }
+        EXPECT_GE(spokenWords, int(words.size()) - 2);
+        EXPECT_EQ(sentences, 4);
+    }
+}
+
+TEST_F(CommandLine, ExportGivesAudioAsLongAsTheSpeechWithSubtitlesInsideIt)
+{
+    writeFile(path(QStringLiteral("story.txt")), Story);
+    const CliRun wav = runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("story.wav")),
+                               QStringLiteral("--srt"), path(QStringLiteral("story.srt")), QStringLiteral("--lrc"),
+                               path(QStringLiteral("story.lrc")), path(QStringLiteral("story.txt"))});
+    ASSERT_EQ(wav.exitCode, 0) << wav.err.toStdString();
+    EXPECT_TRUE(wav.err.isEmpty()) << "no progress bar when standard error is no terminal: " << wav.err.toStdString();
+    const qint64 duration = wavMilliseconds(readFile(path(QStringLiteral("story.wav"))));
+    ASSERT_GT(duration, 2000) << "a valid WAV file of the speech";
+
+    const QList<std::pair<qint64, qint64>> cues =
+        srtCues(QString::fromUtf8(readFile(path(QStringLiteral("story.srt")))));
+    ASSERT_EQ(cues.size(), 4);
+    EXPECT_EQ(cues.first().first, 0);
+    EXPECT_NEAR(double(cues.last().second), double(duration), 2.0) << "the last cue ends with the audio";
+    for (qsizetype i = 0; i < cues.size(); ++i) {
+        EXPECT_LT(cues[i].first, cues[i].second);
+        if (i > 0) {
+            EXPECT_GE(cues[i].first, cues[i - 1].second);
+        }
+    }
+    const QString lrc = QString::fromUtf8(readFile(path(QStringLiteral("story.lrc"))));
+    EXPECT_EQ(lrc.count(QLatin1Char('\n')), 5) << "a title and one line a sentence: " << lrc.toStdString();
+    const QList<qint64> times = lrcTimes(lrc);
+    EXPECT_GT(times.size(), 20) << "sentences and words are timed";
+    for (qsizetype i = 1; i < times.size(); ++i)
+        EXPECT_GE(times[i], times[i - 1]);
+    EXPECT_LE(times.last(), duration);
+
+    // The MP3 of the same text decodes to the same length, give or take the encoder's frame padding.
+    const CliRun mp3 = runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("story.mp3")),
+                               path(QStringLiteral("story.txt"))});
+    ASSERT_EQ(mp3.exitCode, 0) << mp3.err.toStdString();
+    EXPECT_TRUE(readFile(path(QStringLiteral("story.mp3"))).startsWith("ID3") ||
+                quint8(readFile(path(QStringLiteral("story.mp3"))).at(0)) == 0xFF);
+    QProcess decode;
+    decode.start(QStringLiteral("lame"),
+                 {QStringLiteral("--decode"), path(QStringLiteral("story.mp3")), path(QStringLiteral("decoded.wav"))});
+    ASSERT_TRUE(decode.waitForFinished(60'000));
+    QByteArray decoded = readFile(path(QStringLiteral("decoded.wav")));
+    ASSERT_GT(decoded.size(), 44);
+    const qint64 decodedMs = (decoded.size() - 44) * 1000 / 44100;
+    EXPECT_NEAR(double(decodedMs), double(duration), 100.0);
+    QFile::remove(path(QStringLiteral("decoded.wav")));
+
+    EXPECT_EQ(files(),
+              (QStringList{QStringLiteral("story.lrc"), QStringLiteral("story.mp3"), QStringLiteral("story.srt"),
+                           QStringLiteral("story.txt"), QStringLiteral("story.wav")}))
+        << "no temporary file stays behind";
+}
+
+TEST_F(CommandLine, SeveralDocumentsGoToAFolderOneFileEach)
+{
+    writeFile(path(QStringLiteral("one.txt")), "First document.");
+    writeFile(path(QStringLiteral("two.v2.htm")), "<p>Second document.</p>");
+    const CliRun run =
+        runCli({QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("-o"),
+                path(QStringLiteral("out")), QStringLiteral("--srt"), path(QStringLiteral("subs")),
+                path(QStringLiteral("one.txt")), path(QStringLiteral("two.v2.htm"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral("one.wav"), QStringLiteral("two.v2.wav")}));
+    EXPECT_EQ(QDir(path(QStringLiteral("subs"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral("one.srt"), QStringLiteral("two.v2.srt")}));
+    EXPECT_TRUE(readFile(path(QStringLiteral("subs/two.v2.srt"))).contains("Second document."));
+}
+
+TEST_F(CommandLine, BadUsageEndsWithOneAndSaysWhy)
+{
+    writeFile(path(QStringLiteral("a.txt")), "Some words.");
+    QDir().mkpath(path(QStringLiteral("x")));
+    writeFile(path(QStringLiteral("x/a.txt")), "Other words.");
+    const struct
+    {
+        QStringList arguments;
+        const char* says;
+    } cases[] = {
+        {{}, "Usage"},
+        {{QStringLiteral("read")}, "unknown command \"read\""},
+        {{QStringLiteral("speak"), QStringLiteral("--loud"), path(QStringLiteral("a.txt"))}, "loud"},
+        {{QStringLiteral("speak"), QStringLiteral("--speed"), QStringLiteral("11"), path(QStringLiteral("a.txt"))},
+         "--speed takes a whole number from 1 to 10"},
+        {{QStringLiteral("speak"), QStringLiteral("--voice"), QStringLiteral("Nobody At All"),
+          path(QStringLiteral("a.txt"))},
+         "There is no voice \"Nobody At All\""},
+        {{QStringLiteral("export"), path(QStringLiteral("a.txt"))}, "-o OUT"},
+        {{QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("ogg"), QStringLiteral("-o"),
+          path(QStringLiteral("a.ogg")), path(QStringLiteral("a.txt"))},
+         "--format is mp3 or wav"},
+        {{QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("out")), path(QStringLiteral("a.txt")),
+          path(QStringLiteral("x/a.txt"))},
+         "would both be saved as \"a.mp3\""},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 1) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.says))) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("out"))));
+
+    const CliRun help = runCli({QStringLiteral("speak"), QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: parlivo-cli speak [options] FILE|-")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("--events"));
+}
+
+TEST_F(CommandLine, InputErrorsEndWithTwoNamingTheFileAndWriteNothing)
+{
+    writeFile(path(QStringLiteral("blank.txt")), " \r\n\t\r\n");
+    writeFile(path(QStringLiteral("good.txt")), "Fine words.");
+    QFile locked(path(QStringLiteral("locked.txt")));
+    ASSERT_TRUE(locked.open(QIODevice::WriteOnly));
+    locked.write("Secret.");
+    locked.close();
+    locked.setPermissions(QFileDevice::Permissions());
+    const bool canReadLocked = QFile(path(QStringLiteral("locked.txt"))).open(QIODevice::ReadOnly); // root can
+
+    const CliRun missing = runCli({QStringLiteral("text"), path(QStringLiteral("gone.txt"))});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(path(QStringLiteral("gone.txt")) + QStringLiteral(": no such file")))
+        << missing.err.toStdString();
+
+    const CliRun blank = runCli({QStringLiteral("speak"), path(QStringLiteral("blank.txt"))});
+    EXPECT_EQ(blank.exitCode, 2);
+    EXPECT_TRUE(blank.err.contains(QStringLiteral("there is no text to read")));
+
+    if (!canReadLocked) {
+        const CliRun unreadable = runCli({QStringLiteral("text"), path(QStringLiteral("locked.txt"))});
+        EXPECT_EQ(unreadable.exitCode, 2);
+        EXPECT_TRUE(unreadable.err.contains(path(QStringLiteral("locked.txt"))));
+    }
+
+    // One bad document stops the batch before any speech is made.
+    const CliRun batch = runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("out")),
+                                 path(QStringLiteral("good.txt")), path(QStringLiteral("gone.txt"))});
+    EXPECT_EQ(batch.exitCode, 2);
+    EXPECT_TRUE(batch.err.contains(QStringLiteral("gone.txt: no such file")));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("out"))));
+
+    const CliRun nowhere = runCli({QStringLiteral("export"), QStringLiteral("-o"),
+                                   path(QStringLiteral("no/such/folder/a.wav")), path(QStringLiteral("good.txt"))});
+    EXPECT_EQ(nowhere.exitCode, 2);
+    EXPECT_TRUE(nowhere.err.contains(QStringLiteral("the folder does not exist"))) << nowhere.err.toStdString();
+}
+
+TEST_F(CommandLine, EncoderFailuresEndWithThreeAndKeepTheOlderFile)
+{
+    writeFile(path(QStringLiteral("a.txt")), "Some words to encode.");
+    writeFile(path(QStringLiteral("a.mp3")), "older export");
+
+    // No encoder anywhere.
+    QProcessEnvironment noEncoder;
+    noEncoder.insert(QStringLiteral("PATH"), path(QStringLiteral("empty")));
+    const CliRun missing = runCli(
+        {QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("a.mp3")), path(QStringLiteral("a.txt"))},
+        {}, noEncoder);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("\"lame\" was not found"))) << missing.err.toStdString();
+
+    // An encoder that writes half a file and fails.
+    QDir().mkpath(path(QStringLiteral("bin")));
+    writeFile(path(QStringLiteral("bin/lame")), "#!/bin/sh\nfor last; do :; done\necho partial > \"$last\"\nexit 4\n");
+    QFile::setPermissions(path(QStringLiteral("bin/lame")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QProcessEnvironment failing;
+    failing.insert(QStringLiteral("PATH"), path(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
+    const CliRun failed =
+        runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("a.mp3")), QStringLiteral("--lrc"),
+                path(QStringLiteral("a.lrc")), path(QStringLiteral("a.txt"))},
+               {}, failing);
+    EXPECT_EQ(failed.exitCode, 3);
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("the MP3 encoder failed"))) << failed.err.toStdString();
+
+    EXPECT_EQ(readFile(path(QStringLiteral("a.mp3"))), "older export");
+    EXPECT_EQ(files(), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("a.txt")}))
+        << "neither the subtitles nor a temporary file stay behind";
+}
