@@ -72,7 +72,9 @@ QByteArray convertDocument(const QString& path, const QString& format, std::chro
         throw WordProcessorError(QStringLiteral("Cannot create a temporary folder: %1").arg(work.errorString()));
     const QString profile = work.filePath(QStringLiteral("profile"));
     const QString output = work.filePath(QStringLiteral("out"));
+    const QString scratch = work.filePath(QStringLiteral("tmp"));
     QDir().mkpath(output);
+    QDir().mkpath(scratch);
 
     QProcess process;
     process.setProgram(program);
@@ -82,6 +84,10 @@ QByteArray convertDocument(const QString& path, const QString& format, std::chro
                           QStringLiteral("--norestore"), QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
                           QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output,
                           source.absoluteFilePath()});
+    // The office's own temporary files go into the work folder too, so that none outlive a killed office.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), scratch);
+    process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
