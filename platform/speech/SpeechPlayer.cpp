@@ -1,0 +1,242 @@
+#include "platform/speech/SpeechPlayer.h"
+
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int TickMs = 5;
+// The device stays open this long after the last speech, so speaking again starts at once.
+constexpr int CloseAfterIdleMs = 5000;
+// How far ahead of the ear silence is written after an utterance, so a device that waits for a full buffer
+// before it plays still plays the utterance's end.
+constexpr qint64 FillAheadBytes = PcmOutput::BytesPerSecond / 4;
+
+} // namespace
+
+SpeechPlayer::SpeechPlayer(SpeechQueue& queue, Post post, const QAudioDevice& device, double clockSpeed)
+    : FQueue(queue), FPost(std::move(post)), FDevice(device), FClockSpeed(clockSpeed)
+{
+}
+
+SpeechPlayer::~SpeechPlayer() = default;
+
+void SpeechPlayer::start()
+{
+    FTimer = new QTimer(this);
+    FTimer->setTimerType(Qt::PreciseTimer);
+    FTimer->setInterval(TickMs);
+    connect(FTimer, &QTimer::timeout, this, &SpeechPlayer::tick);
+    FCloseTimer = new QTimer(this);
+    FCloseTimer->setSingleShot(true);
+    FCloseTimer->setInterval(CloseAfterIdleMs);
+    connect(FCloseTimer, &QTimer::timeout, this, [this] {
+        if (FChunks.empty() && FPending.empty() && FOutput)
+            FOutput->close();
+    });
+
+    if (FDevice.isNull()) {
+        FOutput = std::make_unique<ClockOutput>(FClockSpeed);
+        FUsesClock = true;
+    } else {
+        FOutput = std::make_unique<SinkOutput>(FDevice);
+        // A device that cannot play at all is found out now, not in the middle of the first sentence.
+        if (!FOutput->open())
+            fallBackToClock();
+    }
+}
+
+void SpeechPlayer::wake()
+{
+    tick();
+}
+
+void SpeechPlayer::shutdown(QThread* home)
+{
+    if (FTimer)
+        FTimer->stop();
+    if (FCloseTimer)
+        FCloseTimer->stop();
+    FOutput.reset();
+    moveToThread(home);
+}
+
+void SpeechPlayer::fallBackToClock()
+{
+    // Audio already given to the failed device is lost; its events come due at once.
+    const qint64 lost = FOutput ? FOutput->written() : 0;
+    for (Pending& pending : FPending)
+        pending.at = std::max<qint64>(pending.at - lost, 0);
+    FOutput = std::make_unique<ClockOutput>(1.0);
+    FOutput->open();
+    FUsesClock = true;
+    FSuspended = false;
+}
+
+bool SpeechPlayer::ensureOpen()
+{
+    if (FOutput->isOpen())
+        return true;
+    if (FOutput->open()) {
+        FSuspended = false;
+        FOutput->setVolume(FVolume / 100.0);
+        return true;
+    }
+    fallBackToClock();
+    return true;
+}
+
+void SpeechPlayer::dropEverything()
+{
+    FChunks.clear();
+    FChunkBytes = 0;
+    FChunkRead = 0;
+    FChunkStarted = false;
+    FPending.clear();
+    // Closing the device drops what it still holds; it reopens with the next audio.
+    if (FOutput->isOpen() && FOutput->written() > FOutput->played())
+        FOutput->close();
+}
+
+void SpeechPlayer::tick()
+{
+    if (!FOutput)
+        return;
+    const int purges = FQueue.purges.load();
+    if (purges != FSeenPurges) {
+        FSeenPurges = purges;
+        dropEverything();
+    }
+    {
+        std::lock_guard lock(FQueue.mutex);
+        const int dropped = FQueue.droppedUpTo.load();
+        while (!FQueue.chunks.empty()) {
+            AudioChunk chunk = std::move(FQueue.chunks.front());
+            FQueue.chunks.pop_front();
+            if (chunk.stream <= dropped)
+                continue;
+            FChunkBytes += chunk.pcm.size();
+            FChunks.push_back(std::move(chunk));
+        }
+        FQueue.chunkBytes = 0;
+    }
+    if (!FChunks.empty())
+        ensureOpen();
+    if (FOutput->failed())
+        fallBackToClock();
+
+    const bool paused = FQueue.paused.load();
+    if (FOutput->isOpen() && paused != FSuspended) {
+        if (paused)
+            FOutput->suspend();
+        else
+            FOutput->resume();
+        FSuspended = paused;
+    }
+    if (const int volume = FQueue.volume.load(); volume != FVolume) {
+        FVolume = volume;
+        FOutput->setVolume(volume / 100.0);
+    }
+
+    if (FOutput->isOpen()) {
+        writeAudio(paused);
+        if (!paused)
+            fillSilence();
+        if (!paused)
+            postDueEvents();
+    }
+    publishBacklog();
+    scheduleNextTick();
+}
+
+void SpeechPlayer::writeAudio(bool paused)
+{
+    while (!FChunks.empty()) {
+        AudioChunk& chunk = FChunks.front();
+        if (!FChunkStarted) {
+            const qint64 base = FOutput->written();
+            for (const SpeechEvent& event : chunk.events)
+                FPending.push_back({base + (event.audioPosition - chunk.offset), event});
+            FChunkStarted = true;
+            FChunkRead = 0;
+        }
+        const qint64 left = chunk.pcm.size() - FChunkRead;
+        if (left > 0) {
+            if (paused)
+                return;
+            const qint64 room = std::min(FOutput->writable(), left);
+            if (room <= 0)
+                return;
+            const qint64 taken = FOutput->write(chunk.pcm.constData() + FChunkRead, room);
+            FChunkRead += taken;
+            FChunkBytes -= taken;
+            FQueue.delivered += taken;
+            if (FChunkRead < chunk.pcm.size())
+                return;
+        }
+        FChunks.pop_front();
+        FChunkStarted = false;
+        FChunkRead = 0;
+    }
+}
+
+void SpeechPlayer::fillSilence()
+{
+    if (FUsesClock || !FChunks.empty() || FPending.empty() || FPending.back().event.type != SpeechEvent::EndStream)
+        return;
+    const qint64 ahead = FOutput->written() - FOutput->played();
+    const qint64 room = std::min(FOutput->writable(), FillAheadBytes - ahead) & ~qint64(1);
+    if (room <= 0)
+        return;
+    const QByteArray silence(room, '\0');
+    FOutput->write(silence.constData(), silence.size());
+}
+
+void SpeechPlayer::postDueEvents()
+{
+    const qint64 played = FOutput->played();
+    while (!FPending.empty() && FPending.front().at <= played) {
+        const SpeechEvent event = FPending.front().event;
+        FPending.pop_front();
+        if (event.stream <= FQueue.droppedUpTo.load())
+            continue;
+        FQueue.playingStream = event.stream;
+        FQueue.playingPosition = event.audioPosition;
+        if (event.type == SpeechEvent::EndStream) {
+            std::lock_guard lock(FQueue.mutex);
+            FQueue.outstanding.erase(event.stream);
+        }
+        FPost(event);
+    }
+}
+
+void SpeechPlayer::publishBacklog()
+{
+    const qint64 unplayed = FOutput->isOpen() ? FOutput->written() - FOutput->played() : 0;
+    bool room = false;
+    {
+        std::lock_guard lock(FQueue.mutex);
+        FQueue.playerBacklog = FChunkBytes + std::max<qint64>(unplayed, 0);
+        room = FQueue.playerBacklog + FQueue.chunkBytes < SpeechQueue::AheadBytes;
+    }
+    if (room)
+        FQueue.synthesisWake.notify_all();
+}
+
+void SpeechPlayer::scheduleNextTick()
+{
+    // Audio still on its way to the ear keeps the clock ticking: the synthesiser waits for it to drain.
+    const bool busy =
+        !FChunks.empty() || !FPending.empty() || (FOutput->isOpen() && FOutput->written() > FOutput->played());
+    if (busy && !FQueue.paused.load()) {
+        FCloseTimer->stop();
+        if (!FTimer->isActive())
+            FTimer->start();
+        return;
+    }
+    FTimer->stop();
+    if (!busy && FOutput->isOpen() && !FUsesClock && !FCloseTimer->isActive())
+        FCloseTimer->start();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/speech/PcmOutput.h"
+#include "platform/speech/SpeechQueue.h"
+
+#include <QAudioDevice>
+#include <QObject>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <memory>
+
+class QTimer;
+
+// The audio thread's side of live speech: feeds the synthesised chunks to the output and hands each event on
+// when the audio played reaches it. Created on the user-interface thread, then moved to the audio thread,
+// where start() makes its output: the device given, or the clock when it is null or fails.
+class SpeechPlayer : public QObject
+{
+    Q_OBJECT
+public:
+    using Post = std::function<void(const SpeechEvent&)>;
+
+    SpeechPlayer(SpeechQueue& queue, Post post, const QAudioDevice& device, double clockSpeed);
+    ~SpeechPlayer() override;
+
+    bool usesClock() const { return FUsesClock.load(); }
+
+public slots:
+    void start();
+    // Looks at the queue now: new audio, a purge, pause or resume.
+    void wake();
+    // Closes the device and hands the player back to `home` for deletion.
+    void shutdown(QThread* home);
+
+private:
+    struct Pending
+    {
+        qint64 at = 0; // output byte position
+        SpeechEvent event;
+    };
+
+    void tick();
+    void dropEverything();
+    bool ensureOpen();
+    void fallBackToClock();
+    void writeAudio(bool paused);
+    void fillSilence();
+    void postDueEvents();
+    void publishBacklog();
+    void scheduleNextTick();
+
+    SpeechQueue& FQueue;
+    Post FPost;
+    QAudioDevice FDevice;
+    double FClockSpeed;
+    std::atomic<bool> FUsesClock{false};
+    std::unique_ptr<PcmOutput> FOutput;
+    QTimer* FTimer = nullptr;
+    QTimer* FCloseTimer = nullptr;
+
+    std::deque<AudioChunk> FChunks;
+    qint64 FChunkBytes = 0; // unwritten bytes in FChunks
+    qint64 FChunkRead = 0;  // bytes of the front chunk already written
+    bool FChunkStarted = false;
+    std::deque<Pending> FPending;
+    int FSeenPurges = 0;
+    bool FSuspended = false;
+    int FVolume = 100;
+};

@@ -1,0 +1,161 @@
+#include "platform/speech/UtteranceRenderer.h"
+
+#include "platform/speech/Visemes.h"
+#include "platform/speech/WordAligner.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr qint64 BytesPerSecond = EspeakSession::SampleRate * 2;
+
+// Events at one audio position come in the order a listener meets them.
+int rank(SpeechEvent::Type type)
+{
+    switch (type) {
+    case SpeechEvent::StartStream:
+        return 0;
+    case SpeechEvent::Sentence:
+        return 1;
+    case SpeechEvent::Word:
+        return 2;
+    case SpeechEvent::Viseme:
+        return 3;
+    case SpeechEvent::EndStream:
+        return 4;
+    }
+    return 5;
+}
+
+int millisecondsOf(qint64 samples)
+{
+    return int(samples * 1000 / EspeakSession::SampleRate);
+}
+
+} // namespace
+
+std::vector<SpeechEvent> pieceEvents(const SpeechPiece& piece, const Synthesis& synthesis, int stream, qint64 base)
+{
+    std::vector<SpeechEvent> events;
+    const qint64 samples = synthesis.samples();
+    auto add = [&](SpeechEvent::Type type, qint64 sample) -> SpeechEvent& {
+        SpeechEvent event;
+        event.type = type;
+        event.stream = stream;
+        event.audioPosition = base + std::clamp<qint64>(sample, 0, samples) * 2;
+        events.push_back(event);
+        return events.back();
+    };
+
+    if (piece.startsSentence && piece.sentence.length > 0) {
+        SpeechEvent& sentence = add(SpeechEvent::Sentence, 0);
+        sentence.position = piece.sentence.start;
+        sentence.length = piece.sentence.length;
+    }
+
+    const QList<TextSpan> words = findWords(piece.text);
+    const CodePointIndex index(piece.text);
+    std::vector<WordMark> marks;
+    marks.reserve(synthesis.words.size());
+    for (const WordMark& raw : synthesis.words)
+        marks.push_back({index.unitIndex(raw.position), index.unitLength(raw.position, raw.length), raw.sample});
+    const std::vector<qint64> starts = alignWords(words, marks, int(piece.text.size()), synthesis.speechEnd);
+    for (int i = 0; i < words.size(); ++i) {
+        const TextSpan span = piece.sourceSpan(words[i]);
+        SpeechEvent& word = add(SpeechEvent::Word, starts[i]);
+        word.position = span.start;
+        word.length = span.length;
+    }
+
+    std::vector<std::pair<qint64, int>> shapes;
+    for (const PhonemeMark& phoneme : synthesis.phonemes) {
+        const int viseme = visemeForPhoneme(std::string_view(phoneme.name.data()));
+        if (viseme >= 0)
+            shapes.emplace_back(std::clamp<qint64>(phoneme.sample, 0, samples), viseme);
+    }
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const bool last = i + 1 == shapes.size();
+        const qint64 until = last ? samples : shapes[i + 1].first;
+        SpeechEvent& viseme = add(SpeechEvent::Viseme, shapes[i].first);
+        viseme.viseme = shapes[i].second;
+        viseme.nextViseme = last ? VisemeSilence : shapes[i + 1].second;
+        viseme.duration = millisecondsOf(std::max<qint64>(until - shapes[i].first, 0));
+    }
+
+    std::stable_sort(events.begin(), events.end(), [](const SpeechEvent& a, const SpeechEvent& b) {
+        if (a.audioPosition != b.audioPosition)
+            return a.audioPosition < b.audioPosition;
+        return rank(a.type) < rank(b.type);
+    });
+    return events;
+}
+
+UtteranceRenderer::UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice)
+    : FStream(stream), FVoice(voice), FReader(text, markup)
+{
+}
+
+void UtteranceRenderer::addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint64 byte) const
+{
+    SpeechEvent event;
+    event.type = type;
+    event.stream = FStream;
+    event.audioPosition = byte;
+    chunk.events.push_back(event);
+}
+
+bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk,
+                             const std::function<bool()>& cancelled)
+{
+    chunk = AudioChunk();
+    chunk.stream = FStream;
+    chunk.offset = FOffset;
+    if (FFinished)
+        return false;
+    if (!FStarted) {
+        addEvent(chunk, SpeechEvent::StartStream, FOffset);
+        FStarted = true;
+    }
+
+    if (FSilenceLeft == 0) {
+        SpeechPiece piece;
+        if (!FReader.next(piece)) {
+            addEvent(chunk, SpeechEvent::EndStream, FOffset);
+            chunk.ends = true;
+            chunk.progress = 1;
+            FFinished = true;
+            return true;
+        }
+        FProgress = FReader.sourceLength() > 0 ? double(piece.sourceEnd) / FReader.sourceLength() : 1.0;
+        if (piece.kind == SpeechPiece::Silence) {
+            FSilenceLeft = (qint64(piece.msec) * BytesPerSecond / 1000) & ~qint64(1);
+            SpeechEvent rest;
+            rest.type = SpeechEvent::Viseme;
+            rest.stream = FStream;
+            rest.audioPosition = FOffset;
+            rest.duration = piece.msec;
+            chunk.events.push_back(rest);
+        } else {
+            if (!session.setVoice(FVoice))
+                session.setVoice({});
+            session.setWordsPerMinute(wordsPerMinute);
+            Synthesis synthesis;
+            if (!session.synthesize(piece.text, piece.endsSentence, synthesis, cancelled))
+                return false;
+            for (const SpeechEvent& event : pieceEvents(piece, synthesis, FStream, FOffset))
+                chunk.events.push_back(event);
+            chunk.pcm = std::move(synthesis.pcm);
+            FOffset += chunk.pcm.size();
+            chunk.progress = FProgress;
+            return true;
+        }
+    }
+
+    // Long silences go out a second at a time, so a purge never waits behind them.
+    const qint64 bytes = std::min(FSilenceLeft, BytesPerSecond);
+    chunk.pcm = QByteArray(bytes, '\0');
+    FSilenceLeft -= bytes;
+    FOffset += bytes;
+    chunk.progress = FProgress;
+    return true;
+}
