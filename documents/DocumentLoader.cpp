@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -78,6 +79,8 @@ void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, Text
         throw FileError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), probe.errorString()));
     probe.close();
 
+    // The conversion keeps the windows painted; should the reading area go meanwhile, there is nothing to fill.
+    const QPointer<QTextEdit> area(readingArea);
     StatusWindow status(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
     QByteArray converted;
     try {
@@ -88,6 +91,8 @@ void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, Text
                           MessageKind::Information);
         return;
     }
+    if (!area)
+        return;
     replaceWithRichText(readingArea, converted, mode);
     status.close();
     finishLoad(readingArea);

@@ -97,14 +97,6 @@ TEST_F(DocumentSave, NothingToSaveUnlessTheUserEdited)
     EXPECT_EQ(contents(path(QStringLiteral("empty.txt"))), QByteArray());
 }
 
-TEST_F(DocumentSave, CancellingTheDialogWritesNothing)
-{
-    EXPECT_FALSE(SaveReadingArea(&m_area, m_mode));
-    EXPECT_EQ(m_mode, TextMode::Rich);
-    EXPECT_TRUE(hasFormatting());
-    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("source.rtf")});
-}
-
 TEST_F(DocumentSave, SaveToTxtWritesPlainTextAndLeavesTheAreaPlain)
 {
     QTextCursor caret = m_area.textCursor();
