@@ -131,17 +131,17 @@ void SwitchTextMode(QTextEdit* readingArea, TextMode& mode, TextMode to)
     readingArea->horizontalScrollBar()->setValue(horizontal);
 }
 
-FileDialogSpec openDocumentDialogSpec()
+FileDialogSpec openDocumentDialog()
 {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Open Parlivo Document");
-    spec.filter = QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc)|*.rtf;*.html;*.htm;*.txt;*.doc|"
-                                 "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
-                                 "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
-                                 "All Files (*.*)|*.*");
-    spec.defaultExtension = QStringLiteral("txt");
-    spec.mustExist = true;
-    return spec;
+    FileDialogSpec dialog;
+    dialog.title = QStringLiteral("Open Parlivo Document");
+    dialog.filter = QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc)|*.rtf;*.html;*.htm;*.txt;*.doc|"
+                                   "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
+                                   "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
+                                   "All Files (*.*)|*.*");
+    dialog.defaultExtension = QStringLiteral("txt");
+    dialog.mustExist = true;
+    return dialog;
 }
 
 QByteArray readDocumentFile(const QString& path)

@@ -22,7 +22,7 @@ enum class TextMode
 void SwitchTextMode(QTextEdit* readingArea, TextMode& mode, TextMode to);
 
 // The open dialog of the Open command: title "Open Parlivo Document", default extension "txt".
-FileDialogSpec openDocumentDialogSpec();
+FileDialogSpec openDocumentDialog();
 
 // Replaces the content of the reading area with the document at `path`, chosen by its extension in any
 // letter case: .doc through the word processor (a status window shows meanwhile; a missing or failing

@@ -30,13 +30,13 @@ FileError writeError(const QString& path, const QString& reason)
 
 } // namespace
 
-FileDialogSpec saveTextDialogSpec()
+FileDialogSpec saveTextDialog()
 {
-    FileDialogSpec spec;
-    spec.title = QStringLiteral("Save Text Document");
-    spec.filter = QStringLiteral("Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf");
-    spec.defaultExtension = QStringLiteral("txt");
-    return spec;
+    FileDialogSpec dialog;
+    dialog.title = QStringLiteral("Save Text Document");
+    dialog.filter = QStringLiteral("Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf");
+    dialog.defaultExtension = QStringLiteral("txt");
+    return dialog;
 }
 
 SaveFormat saveFormatFor(const QString& path, TextMode mode)
@@ -99,8 +99,8 @@ QString chooseSaveName(const QTextEdit* readingArea)
         prompts().message(QStringLiteral("There is nothing to save."), MessageKind::Information);
         return {};
     }
-    const FileDialogSpec spec = saveTextDialogSpec();
-    return withDefaultExtension(prompts().saveFile(spec), spec.defaultExtension);
+    const FileDialogSpec dialog = saveTextDialog();
+    return withDefaultExtension(prompts().saveFile(dialog), dialog.defaultExtension);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ enum class SaveFormat
 
 // The save dialog of Save and Save As: title "Save Text Document", text and rich text filters, default
 // extension "txt". It replaces an existing file without a question.
-FileDialogSpec saveTextDialogSpec();
+FileDialogSpec saveTextDialog();
 
 // What a file of this name receives: plain text for .txt and rich text for .rtf in any letter case;
 // other names follow the reading area's mode.
