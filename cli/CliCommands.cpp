@@ -319,8 +319,11 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
                              progress.show(int(i + 1), int(jobs.size()), name, share);
                              return !StopRequested();
                          });
-        } catch (const CliFailure&) {
+        } catch (const CliFailure& failure) {
             progress.finish();
+            // Ctrl+C on a terminal reaches the encoder too, which then fails; the user's stop is the news.
+            if (StopRequested() && failure.code() != ExitInterrupted)
+                throw CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(job.target.audio)));
             throw;
         }
         progress.show(int(i + 1), int(jobs.size()), name, 1);

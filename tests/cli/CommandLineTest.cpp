@@ -12,7 +12,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <csignal>
 
 namespace {
 
@@ -401,4 +403,25 @@ TEST_F(CommandLine, EncoderFailuresEndWithThreeAndKeepTheOlderFile)
     EXPECT_EQ(readFile(path(QStringLiteral("a.mp3"))), "older export");
     EXPECT_EQ(files(), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("a.txt")}))
         << "neither the subtitles nor a temporary file stay behind";
+}
+
+TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)
+{
+    QByteArray words;
+    for (int i = 0; i < 1500; ++i)
+        words += "Every learner reads this line aloud. ";
+    writeFile(path(QStringLiteral("long.txt")), words);
+    writeFile(path(QStringLiteral("long.mp3")), "older export");
+
+    QProcess cli;
+    cli.start(QStringLiteral(PARLIVO_CLI_PATH),
+              {QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("long.mp3")),
+               QStringLiteral("--srt"), path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))});
+    ASSERT_TRUE(cli.waitForStarted());
+    QThread::msleep(1000);
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(60'000));
+    EXPECT_EQ(cli.exitCode(), 130) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(readFile(path(QStringLiteral("long.mp3"))), "older export");
+    EXPECT_EQ(files(), (QStringList{QStringLiteral("long.mp3"), QStringLiteral("long.txt")}));
 }
