@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <signal.h>
+#include <unistd.h>
+
 Mp3ExportPaths ExportPathsFor(const QString& chosenPath)
 {
     const QFileInfo chosen(chosenPath);
@@ -46,6 +49,13 @@ EncodeResult EncodeMp3(const QString& wavPath, const QString& mp3Path, const std
     double share = 0;
     // The encoder reports "( 42%)" as it goes.
     static const QRegularExpression percent(QStringLiteral("\\(\\s*(\\d+)%\\)"));
+    // Its own process group lets a cancelled encoder be ended with any helper it started (a wrapper script).
+    lame.setChildProcessModifier([] { ::setsid(); });
+    const auto killAll = [&lame] {
+        if (const qint64 pid = lame.processId(); pid > 0)
+            ::kill(-static_cast<pid_t>(pid), SIGKILL);
+        lame.kill();
+    };
     QObject::connect(&lame, &QProcess::readyReadStandardError, [&] {
         const QString output = QString::fromLocal8Bit(lame.readAllStandardError());
         for (auto match = percent.globalMatch(output); match.hasNext();)
@@ -62,7 +72,7 @@ EncodeResult EncodeMp3(const QString& wavPath, const QString& mp3Path, const std
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (progress && !cancelled && !progress(share)) {
             cancelled = true;
-            lame.kill();
+            killAll();
         }
     });
     poll.start(50);
@@ -71,7 +81,7 @@ EncodeResult EncodeMp3(const QString& wavPath, const QString& mp3Path, const std
         loop.exec();
     poll.stop();
     if (lame.state() != QProcess::NotRunning) {
-        lame.kill();
+        killAll();
         lame.waitForFinished();
     }
 

@@ -122,6 +122,9 @@ QByteArray convertDocument(const QString& path, const QString& format, std::chro
                                      .arg(limit.count() / 1000.0));
     }
 
+    // Whatever a crashed converter left is unfinished.
+    if (process.exitStatus() == QProcess::CrashExit)
+        throw WordProcessorError(QStringLiteral("Converting \"%1\" failed: the converter crashed.").arg(path));
     // The office exits with 0 even when it failed, so only a converted file tells success.
     QString converted = expectedOutput(output, source, format);
     if (QFileInfo(converted).size() <= 0)

@@ -71,9 +71,16 @@ void WriteSpellingLines(const QString& path, const QStringList& lines)
         throw FileError(systemError(QStringLiteral("Cannot create file"), path, QStringLiteral("Permission denied")));
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write cut short by a full disk shows in its count; through the buffer the short
+    // write goes unnoticed and the truncated file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw FileError(systemError(QStringLiteral("Cannot create file"), path, file.errorString()));
-    file.write(EncodeSpellingText(text));
+    const QByteArray bytes = EncodeSpellingText(text);
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw FileError(systemError(QStringLiteral("Cannot write file"), path, reason));
+    }
     if (!file.commit())
         throw FileError(systemError(QStringLiteral("Cannot write file"), path, file.errorString()));
 }
