@@ -197,7 +197,10 @@ void SpeechPlayer::fillSilence()
 void SpeechPlayer::postDueEvents()
 {
     const qint64 played = FOutput->played();
-    while (!FPending.empty() && FPending.front().at <= played) {
+    const qint64 written = FOutput->written();
+    // An event falls due once the sample after it is heard; one at the very end of what was given, once all is.
+    auto due = [&](qint64 at) { return at < played || (at == played && played == written); };
+    while (!FPending.empty() && due(FPending.front().at)) {
         const SpeechEvent event = FPending.front().event;
         FPending.pop_front();
         if (event.stream <= FQueue.droppedUpTo.load())
