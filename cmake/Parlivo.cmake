@@ -27,6 +27,7 @@ function(parlivo_test folder)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES
+            LABELS ${folder}
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;QTWEBENGINE_DISABLE_SANDBOX=1"
             TIMEOUT 300)
 endfunction()

@@ -27,7 +27,7 @@ inline QByteArray fuzzBytes(const uint8_t* data, size_t size)
 #define FUZZ_CHECK(condition)                                                                                          \
     do {                                                                                                               \
         if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                  \
+            std::fprintf(stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);                   \
             std::abort();                                                                                              \
         }                                                                                                              \
     } while (false)

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& line : lines) {
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq > 0)
-            FUZZ_CHECK(FindKeyLine(lines, line.left(eq)) >= 0);
+            FUZZ_CHECK(FindKeyLine(lines, line.left(eq).trimmed()) >= 0);
     }
     (void)KeyLineValue(lines, u"FontName");
     QStringList edited = lines;

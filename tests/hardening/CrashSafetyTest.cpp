@@ -1,0 +1,181 @@
+// Every file the program saves survives the program being killed in the middle of saving it: afterwards the
+// file on disk is always the whole old version or the whole new one, never a mix or a stub.
+#include "documents/DocumentSaver.h"
+#include "platform/Errors.h"
+#include "platform/ProfileStrings.h"
+#include "settings/ColourSchemes.h"
+#include "spelling/SpellingFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QThread>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+namespace {
+
+const char* const kChildKind = "PARLIVO_SAVE_LOOP_KIND";
+const char* const kChildPath = "PARLIVO_SAVE_LOOP_PATH";
+constexpr int kKillsPerKind = 100;
+
+// Two versions of each saved file, of different lengths so that a cut-off or mixed file shows.
+QString versionText(int version)
+{
+    QString text;
+    const int paragraphs = version == 0 ? 300 : 700;
+    for (int i = 0; i < paragraphs; ++i)
+        text += QStringLiteral("Version %1, paragraph %2: the quick brown fox jumps over the lazy dog.\n")
+                    .arg(version)
+                    .arg(i);
+    return text;
+}
+
+QStringList versionLines(int version)
+{
+    QStringList lines{QStringLiteral("Introduction of version %1").arg(version), QStringLiteral("Well done")};
+    for (int i = 0; i < (version == 0 ? 400 : 900); ++i)
+        lines << QStringLiteral("word%1v%2,%3").arg(i).arg(version).arg(10 + i % 50);
+    return lines;
+}
+
+// Saves one version of the file with the program's own save routine.
+void saveVersion(const QString& kind, const QString& path, int version)
+{
+    if (kind == QLatin1String("txt") || kind == QLatin1String("rtf")) {
+        static QTextEdit areas[2];
+        QTextEdit& area = areas[version];
+        if (area.document()->isEmpty())
+            area.setPlainText(versionText(version));
+        writeReadingArea(&area, path, kind == QLatin1String("txt") ? SaveFormat::PlainText : SaveFormat::RichText);
+    } else if (kind == QLatin1String("pvt")) {
+        WriteSpellingLines(path, versionLines(version));
+    } else if (kind == QLatin1String("pvc")) {
+        QStringList lines{QStringLiteral("[Scheme]")};
+        lines += versionLines(version);
+        WriteTextLines(path, lines);
+    } else if (kind == QLatin1String("ini")) {
+        ProfileStrings(path).writeString(QStringLiteral("Parlivo Settings"), QStringLiteral("Reader"),
+                                         versionText(version).left(version == 0 ? 100 : 1500).replace(u'\n', u' '));
+    }
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+struct SaveKind
+{
+    const char* extension;
+};
+
+class CrashSafety : public ::testing::TestWithParam<SaveKind>
+{
+};
+
+} // namespace
+
+// Not a test on its own: the crash-safety test runs this program again with this test selected, and this
+// saves the two versions of a file in turn until it is killed.
+TEST(CrashSafetyChild, SavesInALoopUntilKilled)
+{
+    if (qEnvironmentVariableIsEmpty(kChildKind))
+        GTEST_SKIP() << "runs only as the child of the crash-safety test";
+    const QString kind = qEnvironmentVariable(kChildKind);
+    const QString path = qEnvironmentVariable(kChildPath);
+    for (int round = 0;; ++round) {
+        saveVersion(kind, path, round % 2);
+        if (round == 0) {
+            std::fputs("saving\n", stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+
+TEST_P(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFile)
+{
+    const QString kind = QString::fromLatin1(GetParam().extension);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("saved.") + kind);
+    QByteArray versions[2];
+    for (int version : {1, 0}) {
+        saveVersion(kind, path, version);
+        versions[version] = readAll(path);
+    }
+    ASSERT_NE(versions[0], versions[1]);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kChildKind), kind);
+    environment.insert(QString::fromLatin1(kChildPath), path);
+    int sawNew = 0;
+    for (int kill = 0; kill < kKillsPerKind; ++kill) {
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=CrashSafetyChild.SavesInALoopUntilKilled")});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        // The kill lands at a random moment once saving is under way.
+        while (!child.canReadLine())
+            ASSERT_TRUE(child.waitForReadyRead(20000)) << "the saving child did not start saving";
+        QThread::usleep(QRandomGenerator::global()->bounded(20000));
+        ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+        ASSERT_TRUE(child.waitForFinished(10000));
+
+        const QByteArray onDisk = readAll(path);
+        ASSERT_TRUE(onDisk == versions[0] || onDisk == versions[1])
+            << "after kill " << kill << " the " << kind.toStdString() << " file holds " << onDisk.size()
+            << " bytes that are neither version (" << versions[0].size() << " or " << versions[1].size() << ")";
+        sawNew += onDisk == versions[0];
+    }
+    // The child starts by writing version 0, so most kills must find it in place: the loop really saved.
+    EXPECT_GT(sawNew, 0);
+}
+
+// A disk that fills up part-way through a save (here a file-size limit, which fails the write the same way)
+// must leave the old file whole and report the failure.
+TEST_P(CrashSafety, ADiskThatFillsUpKeepsTheOldFile)
+{
+    const QString kind = QString::fromLatin1(GetParam().extension);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("saved.") + kind);
+    saveVersion(kind, path, 0);
+    const QByteArray old = readAll(path);
+    saveVersion(kind, path, 1);
+    const qsizetype newSize = readAll(path).size();
+    saveVersion(kind, path, 0);
+    ASSERT_LT(old.size(), newSize);
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = rlim_t((old.size() + newSize) / 2);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool threw = false;
+    try {
+        saveVersion(kind, path, 1);
+    } catch (const ParlivoError&) {
+        threw = true;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_TRUE(threw) << "a save that did not reach the disk was reported as done";
+    EXPECT_EQ(readAll(path), old);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()})
+        << "the unfinished copy must not stay behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySavedFile, CrashSafety,
+                         ::testing::Values(SaveKind{"txt"}, SaveKind{"rtf"}, SaveKind{"pvt"}, SaveKind{"pvc"},
+                                           SaveKind{"ini"}),
+                         [](const auto& info) { return std::string(info.param.extension); });

@@ -1,0 +1,225 @@
+// The MP3 encoder and the word processor are outside programs that may be missing, fail, crash or hang. Each
+// way gives the user the right outcome, leaves no temporary files behind and no process running or unreaped.
+#include "documents/AudioExport.h"
+#include "documents/DocumentLoader.h"
+#include "fakes/ScriptedPrompts.h"
+#include "platform/WordProcessorImport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kRecordPidLine = QStringLiteral("echo $$ >> \"$FAKE_PIDS\"\n");
+
+// A shell script standing in for the program; `body` is its whole behaviour.
+QString writeScript(const QTemporaryDir& folder, const QString& name, const QString& body)
+{
+    const QString path = folder.filePath(name);
+    QFile script(path);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\n" + kRecordPidLine.toUtf8() + "for a; do out=$a; done\n" + body.toUtf8() + "\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
+// Each fake program and every helper it starts append their process ids to the file named by FAKE_PIDS.
+class FakeProcessLog
+{
+public:
+    FakeProcessLog() : m_path(m_folder.filePath(QStringLiteral("pids")))
+    {
+        m_old = qgetenv("FAKE_PIDS");
+        qputenv("FAKE_PIDS", m_path.toUtf8());
+    }
+    ~FakeProcessLog() { qputenv("FAKE_PIDS", m_old); }
+
+    // The fake processes still running, or finished but never reaped by us.
+    QStringList leftovers() const
+    {
+        QStringList found;
+        QFile log(m_path);
+        if (!log.open(QIODevice::ReadOnly))
+            return found;
+        const QString ownPid = QString::number(::getpid());
+        for (const QByteArray& pid : log.readAll().split('\n')) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid.trimmed())));
+            if (pid.trimmed().isEmpty() || !stat.open(QIODevice::ReadOnly))
+                continue;
+            const QString line = QString::fromLocal8Bit(stat.readAll());
+            const QStringList fields = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+            const bool zombie = !fields.isEmpty() && fields[0] == QLatin1String("Z");
+            if (!zombie || (fields.size() > 1 && fields[1] == ownPid))
+                found << line.left(60);
+        }
+        return found;
+    }
+
+    // Every fake program has had time to go; then none may be left.
+    void expectNone() const
+    {
+        QStringList left;
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            left = leftovers();
+            if (left.isEmpty())
+                return;
+            QThread::msleep(50);
+        }
+        ADD_FAILURE() << "processes left: " << left.join(QLatin1String("; ")).toStdString();
+    }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_path;
+    QByteArray m_old;
+};
+
+// A helper a fake program leaves running in the background.
+#define FAKE_HELPER "sh -c 'echo $$ >> \"$FAKE_PIDS\"; exec sleep 600' & "
+
+struct EncoderCase
+{
+    const char* name;
+    const char* script; // empty: no encoder at that path
+    EncodeResult expected;
+};
+
+class EncoderFaults : public ::testing::TestWithParam<EncoderCase>
+{
+};
+
+} // namespace
+
+TEST_P(EncoderFaults, GiveTheirResultKeepTheOldMp3AndLeaveNothingBehind)
+{
+    const EncoderCase& param = GetParam();
+    FakeProcessLog processes;
+    QTemporaryDir folder;
+    const Mp3ExportPaths paths = ExportPathsFor(folder.filePath(QStringLiteral("talk.mp3")));
+    writeFile(paths.wav, QByteArray(44 + 2000, '\0'));
+    writeFile(paths.mp3, "older export");
+    const QString encoder = *param.script
+                                ? writeScript(folder, QStringLiteral("lame"), QString::fromLatin1(param.script))
+                                : folder.filePath(QStringLiteral("lame"));
+    QElapsedTimer clock;
+    clock.start();
+    const EncodeResult result = EncodeMp3(
+        paths.wav, paths.mp3, [&](double) { return clock.elapsed() < 1500; }, encoder);
+    EXPECT_EQ(result, param.expected);
+    QStringList expectedFiles{QStringLiteral("talk.MP3"), QStringLiteral("talk.wav")};
+    if (*param.script)
+        expectedFiles.prepend(QStringLiteral("lame"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles)
+        << "the encoder's partial output must go";
+    if (param.expected != EncodeResult::Done) {
+        QFile old(paths.mp3);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), "older export") << "a failed export must not destroy the last one";
+    }
+    processes.expectNone();
+}
+
+// The encoder writes the file named by its last argument.
+INSTANTIATE_TEST_SUITE_P(
+    Lame, EncoderFaults,
+    ::testing::Values(EncoderCase{"Missing", "", EncodeResult::EncoderMissing},
+                      EncoderCase{"Succeeds", "echo '( 50%)' >&2; echo mp3 > \"$out\"", EncodeResult::Done},
+                      EncoderCase{"ExitsNonZero", "echo partial > \"$out\"; exit 3", EncodeResult::Failed},
+                      EncoderCase{"ExitsZeroWithoutOutput", "exit 0", EncodeResult::Failed},
+                      EncoderCase{"Crashes", "echo partial > \"$out\"; kill -SEGV $$", EncodeResult::Failed},
+                      EncoderCase{"HangsUntilCancelled", "echo partial > \"$out\"; exec sleep 600",
+                                  EncodeResult::Cancelled},
+                      EncoderCase{"HangsWithAHelper", FAKE_HELPER "echo partial > \"$out\"; exec sleep 600",
+                                  EncodeResult::Cancelled}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct OfficeCase
+{
+    const char* name;
+    const char* script; // empty: no word processor at that path
+};
+
+class WordProcessorFaults : public ::testing::TestWithParam<OfficeCase>
+{
+protected:
+    void SetUp() override
+    {
+        // The conversion makes its work folder in the temporary folder: point that at one we can inspect.
+        m_oldTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", m_temp.path().toUtf8());
+    }
+    void TearDown() override
+    {
+        setWordProcessorProgram(QString());
+        qputenv("TMPDIR", m_oldTemp);
+    }
+
+    FakeProcessLog m_processes;
+    QTemporaryDir m_folder;
+    QTemporaryDir m_temp;
+    QByteArray m_oldTemp;
+};
+
+} // namespace
+
+TEST_P(WordProcessorFaults, TellTheUserKeepTheTextAndLeaveNothingBehind)
+{
+    const OfficeCase& param = GetParam();
+    setWordProcessorProgram(*param.script
+                                ? writeScript(m_folder, QStringLiteral("soffice"), QString::fromLatin1(param.script))
+                                : m_folder.filePath(QStringLiteral("soffice")));
+    const QString document = m_folder.filePath(QStringLiteral("letter.doc"));
+    writeFile(document, "not really a word document");
+    ScriptedPrompts prompts;
+    QTextEdit area;
+    area.setPlainText(QStringLiteral("text before"));
+
+    LoadDocumentByType(&area, document, TextMode::Rich);
+
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("MS Word is not installed, unable to load MS Word document.")});
+    EXPECT_EQ(area.toPlainText(), QStringLiteral("text before"));
+    EXPECT_TRUE(QDir(m_temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        << QDir(m_temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
+    m_processes.expectNone();
+}
+
+// The converter is called with --outdir <folder> as its second-last argument; the fakes write there.
+INSTANTIATE_TEST_SUITE_P(
+    Soffice, WordProcessorFaults,
+    ::testing::Values(OfficeCase{"Missing", ""}, OfficeCase{"ExitsNonZero", "exit 81"},
+                      OfficeCase{"ExitsZeroWithoutOutput", "exit 0"},
+                      OfficeCase{"WritesAnEmptyFile", "for a; do out=$prev; prev=$a; done; : > \"$out/letter.rtf\""},
+                      OfficeCase{"Crashes", "for a; do out=$prev; prev=$a; done; echo '{\\rtf1 x' > \"$out/x.tmp\"; "
+                                            "kill -SEGV $$"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WordProcessorFaults, AHungConverterIsStoppedAtTheLimitWithEverythingItStarted)
+{
+    setWordProcessorProgram(writeScript(m_folder, QStringLiteral("soffice"),
+                                        QStringLiteral(FAKE_HELPER "touch \"$TMPDIR/scratch\"; exec sleep 600")));
+    const QString document = m_folder.filePath(QStringLiteral("letter.doc"));
+    writeFile(document, "x");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_THROW(convertDocument(document, QStringLiteral("rtf"), std::chrono::milliseconds(700)), WordProcessorError);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(QDir(m_temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    m_processes.expectNone();
+}
