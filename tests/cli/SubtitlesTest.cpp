@@ -1,9 +1,6 @@
-#include "cli/EventLine.h"
-#include "cli/ProgressBar.h"
 #include "cli/Subtitles.h"
 
 #include <gtest/gtest.h>
-#include <limits>
 
 namespace {
 
@@ -96,29 +93,4 @@ TEST(SubtitleFiles, LrcLinesCarryEachWordWithItsPunctuationAndLineBreaksBecomeSp
                              "[00:01.50]<00:01.50>Bye. <00:02.00>\n"));
     EXPECT_EQ(FormatSrt(text, timings), QStringLiteral("1\n00:00:00,000 --> 00:00:01,500\n\"Hi, you.\"\n\n"
                                                        "2\n00:00:01,500 --> 00:00:02,000\nBye.\n\n"));
-}
-
-TEST(EventLines, EachReportedTypeIsOneJsonLine)
-{
-    SpeechEvent word = event(SpeechEvent::Word, 12, 5, 0);
-    word.audioPosition = 36'603; // 830 ms of 22050 Hz 16-bit audio
-    EXPECT_EQ(EventJsonLine(word), QByteArray("{\"type\":\"word\",\"pos\":12,\"len\":5,\"ms\":830}\n"));
-    SpeechEvent viseme = event(SpeechEvent::Viseme, 0, 0, 1000);
-    viseme.viseme = 7;
-    viseme.nextViseme = 0;
-    viseme.duration = 80;
-    EXPECT_EQ(EventJsonLine(viseme),
-              QByteArray("{\"type\":\"viseme\",\"id\":7,\"next\":0,\"duration\":80,\"ms\":1000}\n"));
-    EXPECT_EQ(EventJsonLine(end(2000)), QByteArray("{\"type\":\"end\",\"ms\":2000}\n"));
-    EXPECT_TRUE(EventJsonLine(event(SpeechEvent::StartStream, 0, 0, 0)).isEmpty());
-}
-
-TEST(ProgressLines, ShareIsKeptBetweenNoneAndAll)
-{
-    EXPECT_EQ(ProgressLine(2, 10, QStringLiteral("a.txt"), 0.455, 10),
-              QStringLiteral("[2/10] a.txt [####      ]  45%"));
-    EXPECT_EQ(ProgressLine(1, 1, QStringLiteral("a"), -1, 4), QStringLiteral("[1/1] a [    ]   0%"));
-    EXPECT_EQ(ProgressLine(1, 1, QStringLiteral("a"), 7, 4), QStringLiteral("[1/1] a [####] 100%"));
-    EXPECT_EQ(ProgressLine(1, 1, QStringLiteral("a"), std::numeric_limits<double>::quiet_NaN(), 4),
-              QStringLiteral("[1/1] a [    ]   0%"));
 }
