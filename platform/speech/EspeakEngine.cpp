@@ -158,13 +158,29 @@ void EspeakEngine::runSynthesis(std::promise<QString> started)
         auto cancelled = [&queue, &dropped, stream, renderingFile] {
             return renderingFile ? queue.fileCancelled.load() : dropped(stream);
         };
+        auto hand = [&queue, &dropped, this, stream, renderingFile](AudioChunk&& chunk) {
+            {
+                std::lock_guard lock(queue.mutex);
+                if (renderingFile) {
+                    queue.fileBytes += chunk.pcm.size();
+                    queue.fileChunks.push_back(std::move(chunk));
+                } else if (!dropped(stream)) {
+                    queue.chunkBytes += chunk.pcm.size();
+                    queue.chunks.push_back(std::move(chunk));
+                }
+            }
+            if (renderingFile)
+                queue.fileWake.notify_all();
+            else
+                QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+        };
         AudioChunk chunk;
         bool produced = false;
         std::exception_ptr error;
         if (!cancelled()) {
             try {
                 EspeakSession session;
-                produced = current->next(session, queue.wordsPerMinute.load(), chunk, cancelled);
+                produced = current->next(session, queue.wordsPerMinute.load(), chunk, cancelled, hand);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -175,26 +191,17 @@ void EspeakEngine::runSynthesis(std::promise<QString> started)
             produced = true;
         }
         const bool ends = !produced || chunk.ends;
-        {
-            std::lock_guard lock(queue.mutex);
-            if (renderingFile) {
+        if (produced && !(error && renderingFile))
+            hand(std::move(chunk));
+        if (renderingFile && (ends || error)) {
+            {
+                std::lock_guard lock(queue.mutex);
                 if (error)
                     queue.fileError = error;
-                if (produced && !error) {
-                    queue.fileBytes += chunk.pcm.size();
-                    queue.fileChunks.push_back(std::move(chunk));
-                }
-                if (ends || error)
-                    queue.fileDone = true;
-            } else if (produced && !dropped(stream)) {
-                queue.chunkBytes += chunk.pcm.size();
-                queue.chunks.push_back(std::move(chunk));
+                queue.fileDone = true;
             }
-        }
-        if (renderingFile)
             queue.fileWake.notify_all();
-        else
-            QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+        }
         if (ends || error)
             current.reset();
     }

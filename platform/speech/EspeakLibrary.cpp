@@ -28,6 +28,7 @@ struct CallbackContext
 {
     Synthesis* out = nullptr;
     const std::function<bool()>* cancelled = nullptr;
+    const std::function<void(const Synthesis&)>* grown = nullptr;
     std::exception_ptr error;
     bool stopped = false;
 };
@@ -45,7 +46,8 @@ int synthCallback(short* wav, int count, espeak_EVENT* events)
     if (!context)
         return 1;
     try {
-        if (wav && count > 0)
+        const bool added = wav && count > 0;
+        if (added)
             context->out->pcm.append(reinterpret_cast<const char*>(wav), qsizetype(count) * 2);
         for (espeak_EVENT* event = events; event && event->type != espeakEVENT_LIST_TERMINATED; ++event) {
             if (event->type == espeakEVENT_WORD) {
@@ -57,6 +59,8 @@ int synthCallback(short* wav, int count, espeak_EVENT* events)
                 context->out->phonemes.push_back(phoneme);
             }
         }
+        if (added && *context->grown)
+            (*context->grown)(*context->out);
         if (*context->cancelled && (*context->cancelled)()) {
             context->stopped = true;
             return 1;
@@ -147,12 +151,14 @@ void EspeakSession::setWordsPerMinute(int wordsPerMinute)
 }
 
 bool EspeakSession::synthesize(const QString& text, bool endPause, Synthesis& out,
-                               const std::function<bool()>& cancelled)
+                               const std::function<bool()>& cancelled,
+                               const std::function<void(const Synthesis&)>& grown)
 {
     const QByteArray utf8 = text.toUtf8();
     CallbackContext context;
     context.out = &out;
     context.cancelled = &cancelled;
+    context.grown = &grown;
     activeContext = &context;
     const unsigned flags = espeakCHARS_UTF8 | (endPause ? espeakENDPAUSE : 0);
     const espeak_ERROR result =

@@ -50,9 +50,11 @@ public:
     // Selects the voice by its identifier (empty for the default English one); false when it is not installed.
     bool setVoice(const QString& identifier);
     void setWordsPerMinute(int wordsPerMinute);
-    // Synthesises a piece of plain text. `cancelled` is asked as audio arrives; when it answers true synthesis
-    // stops at once and this returns false. Rethrows what the callback caught.
-    bool synthesize(const QString& text, bool endPause, Synthesis& out, const std::function<bool()>& cancelled);
+    // Synthesises a piece of plain text. `grown` is told each time audio has been added to `out`; `cancelled` is
+    // asked then, and when it answers true synthesis stops at once and this returns false. Rethrows what either
+    // throws.
+    bool synthesize(const QString& text, bool endPause, Synthesis& out, const std::function<bool()>& cancelled,
+                    const std::function<void(const Synthesis&)>& grown = {});
 
 private:
     std::unique_lock<std::mutex> FLock;

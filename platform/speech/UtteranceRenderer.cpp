@@ -8,6 +8,8 @@
 namespace {
 
 constexpr qint64 BytesPerSecond = EspeakSession::SampleRate * 2;
+// After the first sound of a sentence, its audio goes out early in stretches of at least this much.
+constexpr qint64 PartialBytes = BytesPerSecond / 2;
 
 // Events at one audio position come in the order a listener meets them.
 int rank(SpeechEvent::Type type)
@@ -105,7 +107,7 @@ void UtteranceRenderer::addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint
 }
 
 bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk,
-                             const std::function<bool()>& cancelled)
+                             const std::function<bool()>& cancelled, const Partial& partial)
 {
     chunk = AudioChunk();
     chunk.stream = FStream;
@@ -126,6 +128,7 @@ bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioCh
             FFinished = true;
             return true;
         }
+        const double before = FProgress;
         FProgress = FReader.sourceLength() > 0 ? double(piece.sourceEnd) / FReader.sourceLength() : 1.0;
         if (piece.kind == SpeechPiece::Silence) {
             FSilenceLeft = (qint64(piece.msec) * BytesPerSecond / 1000) & ~qint64(1);
@@ -140,12 +143,27 @@ bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioCh
                 session.setVoice({});
             session.setWordsPerMinute(wordsPerMinute);
             Synthesis synthesis;
-            if (!session.synthesize(piece.text, piece.endsSentence, synthesis, cancelled))
+            qint64 sent = 0;
+            auto grown = [&](const Synthesis& sofar) {
+                const qint64 ready = sofar.pcm.size() - sent;
+                if (!partial || ready <= 0 || (sent > 0 && ready < PartialBytes))
+                    return;
+                AudioChunk early;
+                early.stream = FStream;
+                early.offset = FOffset + sent;
+                early.pcm = sofar.pcm.mid(sent, ready);
+                early.progress = before;
+                early.events.swap(chunk.events); // the StartStream of a first sentence goes out with its sound
+                sent += ready;
+                partial(std::move(early));
+            };
+            if (!session.synthesize(piece.text, piece.endsSentence, synthesis, cancelled, grown))
                 return false;
             for (const SpeechEvent& event : pieceEvents(piece, synthesis, FStream, FOffset))
                 chunk.events.push_back(event);
-            chunk.pcm = std::move(synthesis.pcm);
-            FOffset += chunk.pcm.size();
+            chunk.offset = FOffset + sent;
+            chunk.pcm = synthesis.pcm.mid(sent);
+            FOffset += synthesis.pcm.size();
             chunk.progress = FProgress;
             return true;
         }

@@ -8,7 +8,8 @@
 #include <functional>
 #include <vector>
 
-// A stretch of an utterance's audio with the events that fall in it.
+// A stretch of an utterance's audio with the events that fall in it (a sentence's events come with its last
+// stretch, so some may lie before the chunk's own audio).
 struct AudioChunk
 {
     int stream = 0;
@@ -31,9 +32,14 @@ public:
     bool finished() const { return FFinished; }
     qint64 offset() const { return FOffset; }
 
-    // The next chunk. False when `cancelled` stopped the synthesiser (nothing is produced then).
-    // Throws what the synthesiser throws.
-    bool next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk, const std::function<bool()>& cancelled);
+    using Partial = std::function<void(AudioChunk&&)>;
+
+    // The next chunk. While a sentence is being synthesised its audio so far goes out early through `partial`
+    // (chunks without events), so playing starts before the sentence is done; the chunk returned then holds the
+    // rest of its audio and all its events. False when `cancelled` stopped the synthesiser (what went out early is
+    // then to be dropped). Throws what the synthesiser or `partial` throws.
+    bool next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk, const std::function<bool()>& cancelled,
+              const Partial& partial = {});
 
 private:
     void addTextEvents(const SpeechPiece& piece, const Synthesis& synthesis, AudioChunk& chunk) const;
