@@ -46,6 +46,7 @@ void SpeechPlayer::start()
         if (!FOutput->open())
             fallBackToClock();
     }
+    scheduleNextTick();
 }
 
 void SpeechPlayer::wake()

@@ -233,7 +233,7 @@ TEST_F(EspeakEngineTest, PauseHoldsAudioAndEventsAndResumeGoesOnWithoutLosingAWo
     const int stream = engine->speak(LongText, false, true);
     ASSERT_TRUE(waitFor([&] { return count(SpeechEvent::Word, stream) >= 4; }));
     engine->pause();
-    QThread::msleep(50);
+    QThread::msleep(100);
     QCoreApplication::processEvents();
     const qint64 delivered = engine->audioDelivered();
     const size_t held = events.size();
@@ -349,6 +349,29 @@ TEST_F(EspeakEngineTest, FasterRatesMakeShorterSpeech)
         EXPECT_LT(seconds, previous) << "rate " << rate;
         previous = seconds;
     }
+}
+
+TEST_F(EspeakEngineTest, VolumeScalesTheSamplesLinearly)
+{
+    QTemporaryDir folder;
+    auto peak = [&](int volume) {
+        const QString path = folder.filePath(QStringLiteral("volume%1.wav").arg(volume));
+        engine->setVolume(volume);
+        engine->speakToFile(QStringLiteral("Loud and clear."), false, path);
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray data = file.readAll().mid(44);
+        const auto* samples = reinterpret_cast<const qint16*>(data.constData());
+        int highest = 0;
+        for (qsizetype i = 0; i < data.size() / 2; ++i)
+            highest = std::max(highest, std::abs(int(samples[i])));
+        return highest;
+    };
+    const int full = peak(100);
+    EXPECT_GT(full, 10000);
+    // espeak-ng varies its output slightly from one rendering to the next.
+    EXPECT_NEAR(peak(50), full / 2, full / 50);
+    EXPECT_EQ(peak(0), 0);
 }
 
 TEST_F(EspeakEngineTest, CancelledOrImpossibleFileRenderingsLeaveNoFile)
