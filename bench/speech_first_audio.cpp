@@ -66,8 +66,14 @@ void FirstAudio(benchmark::State& state)
     state.counters["ms_1KB_baseline"] = median(smallMs);
     state.counters["ms_5MB"] = median(largeMs);
     state.counters["ratio_5MB_to_1KB"] = median(largeMs) / median(smallMs);
+    // On a busy machine the medians mostly measure waiting for a core; the best runs show the work itself.
+    const double smallBest = *std::min_element(smallMs.begin(), smallMs.end());
+    const double largeBest = *std::min_element(largeMs.begin(), largeMs.end());
+    state.counters["best_ratio_5MB_to_1KB"] = largeBest / smallBest;
+    state.counters["best_ms_1KB"] = smallBest;
+    state.counters["best_ms_5MB"] = largeBest;
 }
-BENCHMARK(FirstAudio)->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstAudio)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -190,11 +190,11 @@ bool MarkupReader::read(SpokenText& out, int count)
     if (!FMarkup) {
         out.text.reserve(out.text.size() + (stop - FPosition));
         for (; FPosition < stop; ++FPosition)
-            out.append(FSource[FPosition], FPosition, FPosition + 1);
+            out.append(FSource.at(FPosition), FPosition, FPosition + 1);
         return !atEnd();
     }
     while (FPosition < stop) {
-        const QChar c = FSource[FPosition];
+        const QChar c = FSource.at(FPosition);
         if (c == u'<' && readTag(out))
             continue;
         if (c == u'&' && readEntity(out))
@@ -212,7 +212,7 @@ bool MarkupReader::readTag(SpokenText& out)
         return false;
     if (tag.cdataFrom >= 0) {
         for (int i = tag.cdataFrom; i < tag.cdataTo; ++i)
-            out.append(FSource[i], i, i + 1);
+            out.append(FSource.at(i), i, i + 1);
     }
     if (tag.silenceMsec > 0)
         out.silences.append({int(out.text.size()), tag.silenceMsec});

@@ -50,7 +50,7 @@ private:
     bool readTag(SpokenText& out);
     bool readEntity(SpokenText& out);
 
-    QString FSource;
+    const QString FSource; // never written, so it stays shared with the caller's text
     bool FMarkup;
     int FPosition = 0;
 };
