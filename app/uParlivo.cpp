@@ -292,7 +292,8 @@ QString LongHint(const QString& hint)
 
 void TfrmReader::ShowHintInStatusBar(const QString& hint)
 {
-    statusBar->setText(LongHint(hint));
+    // The status bar is one line high: a hint of several lines is shown on one.
+    statusBar->setText(LongHint(hint).simplified());
 }
 
 bool TfrmReader::event(QEvent* event)

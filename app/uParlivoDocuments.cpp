@@ -13,7 +13,7 @@
 
 void TfrmReader::OpenDocument()
 {
-    FileDialogSpec dialog = openDocumentDialogSpec();
+    FileDialogSpec dialog = openDocumentDialog();
     dialog.fileName = FOpenDialogFileName;
     const QString chosen = prompts().openFile(dialog);
     if (chosen.isEmpty())

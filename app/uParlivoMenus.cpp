@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QShortcut>
 #include <QTextEdit>
 
 QAction* TfrmReader::addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
@@ -200,13 +199,8 @@ void TfrmReader::connectSurfaces()
     connect(spVoice, &TSpVoice::OnViseme, this, &TfrmReader::SpVoiceViseme);
     connect(spVoice, &TSpVoice::OnEndStream, this, &TfrmReader::spVoiceEndStream);
 
-    // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
-    auto* customise = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
-    customise->setContext(Qt::WindowShortcut);
-    connect(customise, &QShortcut::activated, this, [this] {
-        if (!FBusy)
-            OpenCustomisation();
-    });
+    // The window sees every key before the focused control does (for Ctrl+Shift+C).
+    qApp->installEventFilter(this);
 
     // Hints of toolbar menus reach the status bar too.
     for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumSaveMenu, pumSpellingMode})
@@ -217,6 +211,17 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
 {
     if (!reText || !imgReader)
         return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
+        if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier) &&
+            (key->modifiers() & Qt::ShiftModifier)) {
+            if (!FBusy)
+                OpenCustomisation();
+            return true;
+        }
+    }
     if (watched == panReader && event->type() == QEvent::Resize)
         layoutReaderPanel();
     else if (watched == cbarMain2 && event->type() == QEvent::Resize)

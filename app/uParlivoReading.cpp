@@ -5,7 +5,7 @@
 #include "dialogs/uStatus.h"
 #include "documents/OSTRoutines.h"
 #include "speech/ReaderFace.h"
-#include "app/PendingIntegration.h"
+#include "speech/VoiceChoices.h"
 #include "platform/Errors.h"
 #include "speech/AutoRead.h"
 
@@ -14,16 +14,6 @@
 #include <QMenu>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
-
-namespace {
-// The text given to the voice: each paragraph break becomes one space, so every character keeps its position.
-QString TextForVoice(const QString& readingAreaText)
-{
-    QString text = readingAreaText;
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
-} // namespace
 
 void TfrmReader::StartVoices()
 {

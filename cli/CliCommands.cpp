@@ -183,7 +183,7 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
                          [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
     }
     // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
-    voice->Speak(SpokenText(text), SpeakReading);
+    voice->Speak(TextForVoice(text), SpeakReading);
     bool stopped = false;
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -83,9 +83,3 @@ QString TextFromInput(QIODevice& input)
     return readingArea.toPlainText();
 }
 
-QString SpokenText(const QString& readingAreaText)
-{
-    QString text = readingAreaText;
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}

@@ -12,6 +12,3 @@ QString DocumentText(const QString& path);
 // Throws CliFailure (input error) when it cannot be read.
 QString TextFromInput(QIODevice& input);
 
-// The text the voice is given for a reading-area text: each paragraph break becomes a space, so the positions
-// the voice reports are positions in the reading area's text.
-QString SpokenText(const QString& readingAreaText);

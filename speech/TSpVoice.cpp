@@ -141,3 +141,10 @@ void SpeakAndWait(TSpVoice& voice, const QString& text)
     // Deliver the events that arrived with the end of the speech.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+QString TextForVoice(const QString& readingAreaText)
+{
+    QString text = readingAreaText;
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}

@@ -92,6 +92,10 @@ private:
     bool FPaused = false;
 };
 
+// The reading area's text as it is given to the voice: each paragraph break becomes one space, so every
+// character keeps its position and the voice's positions are reading-area positions.
+QString TextForVoice(const QString& readingAreaText);
+
 // Speaks a text with flags 11 and returns when it has been spoken, processing events meanwhile
 // (commands and events can run nested inside the wait).
 void SpeakAndWait(TSpVoice& voice, const QString& text);

@@ -121,6 +121,9 @@ void TWebPanel::buildAddressBar()
     QPalette palette = QApplication::palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         palette.setColor(role, Qt::black);
+    // Set every background role outright, so a dark colour scheme of the window around cannot reach the bar.
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        palette.setColor(role, QApplication::palette().color(role));
     Panel2->setPalette(palette);
     Panel2->setAutoFillBackground(true);
     Panel2->installEventFilter(this);

@@ -5,6 +5,8 @@
 #include "fakes/ScriptedSpeechEngine.h"
 #include "platform/AppFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <gtest/gtest.h>
@@ -22,6 +24,16 @@ protected:
                                {QStringLiteral("en-us"), QStringLiteral("English (America)")}};
         engine = scripted.get();
         reader = std::make_unique<TfrmReader>(std::move(scripted));
+    }
+
+    // The settings and colour schemes that ship with the program.
+    void useShippedSettings()
+    {
+        const QString shipped = QStringLiteral(PARLIVO_SOURCE_DIR "/resources/appfolder/");
+        QFile::copy(shipped + QStringLiteral("Parlivo.ini"), folder.filePath(QStringLiteral("Parlivo.ini")));
+        QDir().mkpath(folder.filePath(QStringLiteral("schemes")));
+        for (const QString& scheme : QDir(shipped + QStringLiteral("schemes")).entryList(QDir::Files))
+            QFile::copy(shipped + QStringLiteral("schemes/") + scheme, folder.filePath(QStringLiteral("schemes/") + scheme));
     }
 
     void create()

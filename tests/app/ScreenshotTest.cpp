@@ -1,13 +1,18 @@
 #include "ReaderFixture.h"
 
+#include <QCoreApplication>
 #include <QPixmap>
 
 // Renders the main window to a picture so it can be looked at; PARLIVO_SHOT names the file.
 TEST_F(ReaderFixture, RendersTheMainWindow)
 {
+    useShippedSettings();
     create();
-    reader->reText->setPlainText(QStringLiteral("The quick brown fox jumps over the lazy dog."));
+    reader->reText->setPlainText(QStringLiteral("The quick brown fox jumps over the lazy dog. Visit www.example.org "
+                                                "to read more.\n\nA second paragraph follows here."));
+    reader->reText->selectAll();
     const QString path = qEnvironmentVariable("PARLIVO_SHOT");
+    QCoreApplication::processEvents();
     if (path.isEmpty())
         GTEST_SKIP() << "set PARLIVO_SHOT to a file name to write the picture";
     EXPECT_TRUE(reader->grab().save(path));
