@@ -41,11 +41,11 @@ void TLinkHighlighter::highlightBlock(const QString& text)
 }
 
 TLinkClicks::TLinkClicks(QTextEdit* edit)
-    : QObject(edit), FEdit(edit),
+    : QObject(edit), FEdit(edit), FViewport(edit->viewport()),
       FHighlighter(new TLinkHighlighter(edit->document(), edit->palette().color(QPalette::Link)))
 {
-    edit->viewport()->setMouseTracking(true);
-    edit->viewport()->installEventFilter(this);
+    FViewport->setMouseTracking(true);
+    FViewport->installEventFilter(this);
 }
 
 void TLinkClicks::setLinkColour(const QColor& colour)
@@ -100,7 +100,7 @@ QString TLinkClicks::linkText(const TextLink& link) const
 
 void TLinkClicks::showPointerFor(const TextLink& link)
 {
-    QWidget* viewport = FEdit->viewport();
+    QWidget* viewport = FViewport;
     if (link.length > 0 && !FPointerOnLink) {
         FCursorBeforeLink = viewport->cursor();
         viewport->setCursor(Qt::PointingHandCursor);
@@ -113,7 +113,7 @@ void TLinkClicks::showPointerFor(const TextLink& link)
 
 bool TLinkClicks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != FEdit->viewport())
+    if (watched != FViewport)
         return false;
     switch (event->type()) {
     case QEvent::MouseMove:

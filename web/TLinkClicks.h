@@ -64,6 +64,9 @@ private:
     void showPointerFor(const TextLink& link);
 
     QTextEdit* FEdit;
+    // Kept apart from the edit: the viewport still sends events while the edit is being destroyed, when the
+    // edit's own members may no longer be called.
+    QWidget* FViewport;
     QPointer<TLinkHighlighter> FHighlighter;
     TextLink FPressedLink;
     Qt::MouseButton FPressedButton = Qt::NoButton;
