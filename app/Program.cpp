@@ -9,6 +9,8 @@
 
 int RunParlivo(int argc, char** argv)
 {
+    // The pictures are compiled into a static library; make sure they are linked in.
+    Q_INIT_RESOURCE(resources);
     PrepareWebEngineEnvironment();
     ParlivoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Parlivo"));

@@ -70,6 +70,7 @@ void SpeechPlayer::fallBackToClock()
     const qint64 lost = FOutput ? FOutput->written() : 0;
     for (Pending& pending : FPending)
         pending.at = std::max<qint64>(pending.at - lost, 0);
+    FOrigin -= lost;
     FOutput = std::make_unique<ClockOutput>(1.0);
     FOutput->open();
     FUsesClock = true;
@@ -81,6 +82,7 @@ bool SpeechPlayer::ensureOpen()
     if (FOutput->isOpen())
         return true;
     if (FOutput->open()) {
+        FOriginStream = -1;
         FSuspended = false;
         FOutput->setVolume(FVolume / 100.0);
         return true;
@@ -96,6 +98,7 @@ void SpeechPlayer::dropEverything()
     FChunkRead = 0;
     FChunkStarted = false;
     FPending.clear();
+    FOriginStream = -1;
     // Closing the device drops what it still holds; it reopens with the next audio.
     if (FOutput->isOpen() && FOutput->written() > FOutput->played())
         FOutput->close();
@@ -118,6 +121,11 @@ void SpeechPlayer::tick()
             FQueue.chunks.pop_front();
             if (chunk.stream <= dropped)
                 continue;
+            if (chunk.stream == FOriginStream) {
+                for (const SpeechEvent& event : chunk.events)
+                    schedule(event, FOrigin + event.audioPosition);
+                chunk.events.clear();
+            }
             FChunkBytes += chunk.pcm.size();
             FChunks.push_back(std::move(chunk));
         }
@@ -157,9 +165,13 @@ void SpeechPlayer::writeAudio(bool paused)
     while (!FChunks.empty()) {
         AudioChunk& chunk = FChunks.front();
         if (!FChunkStarted) {
-            const qint64 base = FOutput->written();
+            if (chunk.stream != FOriginStream) {
+                FOriginStream = chunk.stream;
+                FOrigin = FOutput->written() - chunk.offset;
+            }
             for (const SpeechEvent& event : chunk.events)
-                FPending.push_back({base + (event.audioPosition - chunk.offset), event});
+                schedule(event, FOrigin + event.audioPosition);
+            chunk.events.clear();
             FChunkStarted = true;
             FChunkRead = 0;
         }
@@ -181,6 +193,14 @@ void SpeechPlayer::writeAudio(bool paused)
         FChunkStarted = false;
         FChunkRead = 0;
     }
+}
+
+void SpeechPlayer::schedule(const SpeechEvent& event, qint64 at)
+{
+    // Events stay in the order of their audio, and in the order given where they fall together.
+    const auto place = std::upper_bound(FPending.begin(), FPending.end(), at,
+                                        [](qint64 value, const Pending& pending) { return value < pending.at; });
+    FPending.insert(place, {at, event});
 }
 
 void SpeechPlayer::fillSilence()

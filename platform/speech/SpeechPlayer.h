@@ -34,6 +34,8 @@ public slots:
     void shutdown(QThread* home);
 
 private:
+    void schedule(const SpeechEvent& event, qint64 at);
+
     struct Pending
     {
         qint64 at = 0; // output byte position
@@ -64,6 +66,10 @@ private:
     qint64 FChunkRead = 0;  // bytes of the front chunk already written
     bool FChunkStarted = false;
     std::deque<Pending> FPending;
+    // Where the audio of the stream being played begins on the output: a piece's events are known only once its
+    // sentence is synthesised, after its first sound went ahead, so they are placed by the stream's origin.
+    int FOriginStream = -1;
+    qint64 FOrigin = 0;
     int FSeenPurges = 0;
     bool FSuspended = false;
     int FVolume = 100;
