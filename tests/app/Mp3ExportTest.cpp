@@ -1,0 +1,132 @@
+// MP3 export with the real voice and the real encoder.
+#include "app/uParlivo.h"
+#include "documents/AudioExport.h"
+#include "fakes/ScriptedPrompts.h"
+#include "platform/AppFolder.h"
+#include "platform/speech/EspeakEngine.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+// Seconds of audio in a WAV file of 22050 Hz mono 16-bit samples.
+double wavSeconds(const QString& path)
+{
+    return (QFileInfo(path).size() - 44) / 44100.0;
+}
+
+class Mp3Export : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("lame")).isEmpty())
+            GTEST_SKIP() << "the lame encoder is not installed";
+        setAppFolder(folder.path());
+        EspeakEngine::Options options;
+        options.useClock = true;
+        options.clockSpeed = 20;
+        reader = std::make_unique<TfrmReader>(std::make_unique<EspeakEngine>(options));
+        ASSERT_TRUE(reader->FormCreate());
+        reader->reText->setPlainText(QStringLiteral("Teachers turn worksheets into sound.\nLearners listen at home."));
+    }
+
+    QStringList filesIn(const QString& path) const { return QDir(path).entryList(QDir::Files | QDir::Hidden); }
+
+    // The MP3 decoded back to WAV, to measure what it says.
+    double mp3Seconds(const QString& mp3)
+    {
+        const QString wav = folder.filePath(QStringLiteral("decoded.wav"));
+        QProcess lame;
+        lame.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"), mp3, wav});
+        EXPECT_TRUE(lame.waitForFinished(60000));
+        const double seconds = wavSeconds(wav);
+        QFile::remove(wav);
+        return seconds;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmReader> reader;
+};
+} // namespace
+
+TEST_F(Mp3Export, ASavedMp3SaysTheWholeTextAndNoWavIsLeft)
+{
+    QTemporaryDir out;
+    prompts.files << out.filePath(QStringLiteral("lesson.one.mp3"));
+    reader->SaveAsMP31->trigger();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Text successfully converted to MP3.")});
+    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("lesson.MP3")});
+
+    // The same text rendered straight to WAV gives the length the MP3 must have.
+    const QString reference = folder.filePath(QStringLiteral("reference.wav"));
+    reader->spVoice->engine().speakToFile(reader->reText->toPlainText(), false, reference);
+    const double expected = wavSeconds(reference);
+    EXPECT_GT(expected, 2.0);
+    EXPECT_NEAR(mp3Seconds(out.filePath(QStringLiteral("lesson.MP3"))), expected, 0.15);
+    EXPECT_FALSE(reader->FBusy);
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Teachers turn worksheets into sound.\nLearners listen at home."));
+}
+
+TEST_F(Mp3Export, NamesWithSpacesAndQuotesReachTheEncoderWhole)
+{
+    QTemporaryDir out;
+    prompts.files << out.filePath(QStringLiteral("Year 4 \"spelling\" 'list'.mp3"));
+    reader->SaveAsMp3(true);
+    EXPECT_EQ(prompts.messages.value(0), QStringLiteral("Text successfully converted to MP3."));
+    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("Year 4 \"spelling\" 'list'.MP3")});
+}
+
+TEST_F(Mp3Export, BlankTextHasNothingToSaveAndAsksForNoName)
+{
+    reader->reText->setPlainText(QStringLiteral("  \n\t"));
+    reader->SaveAsMp3(true);
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("There is nothing to save.")});
+    EXPECT_TRUE(prompts.fileDialogs.isEmpty());
+}
+
+TEST_F(Mp3Export, AMissingEncoderIsAFailureThatLeavesNothingAndTheVoiceSpeaksAloudAgain)
+{
+    QTemporaryDir out;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", out.path().toUtf8()); // no encoder anywhere
+    prompts.files << out.filePath(QStringLiteral("story.mp3"));
+    reader->SaveAsMp3(true);
+    qputenv("PATH", path);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(
+        QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use")));
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("lame")));
+    EXPECT_EQ(prompts.messageKinds[0], MessageKind::Error);
+    EXPECT_TRUE(filesIn(out.path()).isEmpty());
+
+    // A reading afterwards is heard again: its words arrive as it plays.
+    QSignalSpy words(reader->spVoice, &TSpVoice::OnWord);
+    QSignalSpy end(reader->spVoice, &TSpVoice::OnEndStream);
+    reader->StartReading(true);
+    EXPECT_TRUE(end.wait(20000));
+    EXPECT_GE(words.size(), 8);
+}
+
+TEST_F(Mp3Export, AFolderThatCannotBeWrittenGivesTheFailureMessage)
+{
+    prompts.files << folder.filePath(QStringLiteral("no such folder/story.mp3"));
+    reader->SaveAsMp3(true);
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use")});
+    EXPECT_FALSE(reader->FBusy);
+}
+
+TEST(Mp3ExportPaths, TheNameIsCutBeforeItsFirstDot)
+{
+    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a/story.mp3")).wav, QStringLiteral("/tmp/a/story.wav"));
+    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a/story.mp3")).mp3, QStringLiteral("/tmp/a/story.MP3"));
+    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a.b/week.two.mp3")).mp3, QStringLiteral("/tmp/a.b/week.MP3"));
+}
