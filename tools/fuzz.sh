@@ -30,7 +30,8 @@ for name in "${targets[@]}"; do
     status=0
     build-fuzz/fuzz/fuzz_"$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix=build-fuzz/artifacts/"$name"- "$corpus" tests/fuzz/corpus/"$name" >"$log" 2>&1 || status=$?
-    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units)' "$log" || true
+    # The last status line holds the coverage reached (cov:) and the inputs run.
+    grep -E '^#[0-9]+' "$log" | tail -n 1 || true
     if [ "$status" -ne 0 ]; then
         tail -n 60 "$log" >&2
         echo "fuzz_$name failed (exit $status); see build-fuzz/artifacts/" >&2

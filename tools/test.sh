@@ -10,3 +10,8 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 ctest --test-dir build -LE bench --output-on-failure -j"$(nproc)" --timeout 600
+
+# Second job: the tests again under AddressSanitizer and UndefinedBehaviorSanitizer (see the script for which).
+tools/sanitize.sh
+# Third job: every fuzz target for 30 seconds from its seed inputs.
+tools/fuzz.sh 30

@@ -78,6 +78,12 @@ struct SaveKind
     const char* extension;
 };
 
+// Keeps the test names readable in ctest's list.
+void PrintTo(const SaveKind& kind, std::ostream* out)
+{
+    *out << kind.extension;
+}
+
 class CrashSafety : public ::testing::TestWithParam<SaveKind>
 {
 };

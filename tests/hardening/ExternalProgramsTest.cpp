@@ -98,6 +98,11 @@ struct EncoderCase
     EncodeResult expected;
 };
 
+void PrintTo(const EncoderCase& param, std::ostream* out)
+{
+    *out << param.name;
+}
+
 class EncoderFaults : public ::testing::TestWithParam<EncoderCase>
 {
 };
@@ -154,6 +159,11 @@ struct OfficeCase
     const char* name;
     const char* script; // empty: no word processor at that path
 };
+
+void PrintTo(const OfficeCase& param, std::ostream* out)
+{
+    *out << param.name;
+}
 
 class WordProcessorFaults : public ::testing::TestWithParam<OfficeCase>
 {
