@@ -41,7 +41,11 @@ void TToolbarButton::paintEvent(QPaintEvent*)
     style()->drawComplexControl(QStyle::CC_ToolButton, &option, &painter, this);
 
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    // A command that cannot run now is drawn faint, whatever colours the window's scheme gives its text.
+    QColor ink = palette().color(QPalette::Active, QPalette::ButtonText);
+    if (!isEnabled())
+        ink.setAlphaF(0.35);
+    painter.setPen(ink);
     painter.setFont(font());
     const int textWidth = FDropDown ? width() - DropDownWidth : width();
     painter.drawText(QRect(8, 0, textWidth - 10, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
@@ -52,7 +56,7 @@ void TToolbarButton::paintEvent(QPaintEvent*)
         painter.setPen(rule);
         painter.drawLine(left, 10, left, height() - 10);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.setBrush(ink);
         const QPointF centre(left + DropDownWidth / 2.0, height() / 2.0);
         const QPointF arrow[3] = {centre + QPointF(-5, -2), centre + QPointF(5, -2), centre + QPointF(0, 4)};
         painter.drawPolygon(arrow, 3);

@@ -12,6 +12,7 @@ QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.initialFolder);
     dialog.setAcceptMode(mode);
+    dialog.resize(820, 520);
     dialog.setNameFilter(qtFilterFromWindowsFilter(spec.filter));
     dialog.setDefaultSuffix(spec.defaultExtension);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen && spec.mustExist ? QFileDialog::ExistingFile

@@ -191,9 +191,11 @@ void TfrmDoSpellings::ApplyColours()
     answer.setColor(QPalette::Text, colourFromValue(a.TextAreaFColour));
     answer.setColor(QPalette::Base, colourFromValue(a.TextAreaBColour));
     edWord->setPalette(answer);
+    // The panels carry the prompt label in the toolbar's text colour, so they take the toolbar's background:
+    // on the reading text's colour (dark in every readable scheme) the prompt could not be read.
     for (QWidget* panel :
          {static_cast<QWidget*>(panMenuBar), static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Label1)})
-        setBackground(panel, colourFromValue(a.TextAreaFColour));
+        setBackground(panel, colourFromValue(a.ToolbarBColour));
 
     QPalette grid = sgSpellingResults->palette();
     grid.setColor(QPalette::Base, colourFromValue(a.TextAreaBColour));
