@@ -41,13 +41,14 @@ void MenuDecorator::setActive(bool active)
 
 QString MenuDecorator::styleSheet() const
 {
-    // Style sheets reach submenus through the parent chain, so the colour scheme list rebuilt later is drawn
+    // The icon band keeps its colour as a thin stripe at the left of the 24-pixel column: these menus carry no
+    // icons, and a full band of text colour reads as a row of black boxes. Style sheets reach submenus through the parent chain, so the colour scheme list rebuilt later is drawn
     // the same way without being added.
     return QStringLiteral("QMenu { color: %1; background-color: %2; font-size: %3pt; border: 1px solid %4; }"
-                          "QMenu::item { padding: 4px 24px 4px 8px; border-left: 24px solid %5;"
+                          "QMenu::item { padding: 4px 24px 4px 29px; border-left: 3px solid %5;"
                           " background-color: transparent; }"
                           "QMenu::item:selected { color: %6; background-color: %7; border: 1px solid %8;"
-                          " border-left: 24px solid %5; }"
+                          " border-left: 3px solid %5; }"
                           "QMenu::item:disabled { color: %9; }"
                           "QMenu::separator { height: 1px; margin: 2px 0px 2px 24px; background-color: %10; }")
         .arg(css(FColours.text), css(FColours.background), QString::number(qMax(1, FColours.fontSize)),
