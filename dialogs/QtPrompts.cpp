@@ -8,19 +8,19 @@
 #include <QMessageBox>
 
 namespace {
-QString runFileDialog(const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(const FileDialogSpec& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(QApplication::activeWindow(), spec.title, spec.initialFolder);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
     dialog.setAcceptMode(mode);
     dialog.resize(820, 520);
-    dialog.setNameFilter(qtFilterFromWindowsFilter(spec.filter));
-    dialog.setDefaultSuffix(spec.defaultExtension);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen && spec.mustExist ? QFileDialog::ExistingFile
+    dialog.setNameFilter(qtFilterFromWindowsFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
                                                                           : QFileDialog::AnyFile);
     // The design replaces existing files without a question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!spec.fileName.isEmpty())
-        dialog.selectFile(spec.fileName);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -49,14 +49,14 @@ bool QtPrompts::confirm(const QString& text)
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString QtPrompts::openFile(const FileDialogSpec& spec)
+QString QtPrompts::openFile(const FileDialogSpec& request)
 {
-    return runFileDialog(spec, QFileDialog::AcceptOpen);
+    return runFileDialog(request, QFileDialog::AcceptOpen);
 }
 
-QString QtPrompts::saveFile(const FileDialogSpec& spec)
+QString QtPrompts::saveFile(const FileDialogSpec& request)
 {
-    return runFileDialog(spec, QFileDialog::AcceptSave);
+    return runFileDialog(request, QFileDialog::AcceptSave);
 }
 
 std::optional<QColor> QtPrompts::pickColour(const QColor& initial)

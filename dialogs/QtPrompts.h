@@ -8,8 +8,8 @@ class QtPrompts : public Prompts
 public:
     void message(const QString& text, MessageKind kind) override;
     bool confirm(const QString& text) override;
-    QString openFile(const FileDialogSpec& spec) override;
-    QString saveFile(const FileDialogSpec& spec) override;
+    QString openFile(const FileDialogSpec& request) override;
+    QString saveFile(const FileDialogSpec& request) override;
     std::optional<QColor> pickColour(const QColor& initial) override;
     QString promptLine(const QString& caption, const QString& prompt, const QString& initial) override;
 };

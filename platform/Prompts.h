@@ -29,8 +29,8 @@ public:
     // A question with Yes and No; true for Yes.
     virtual bool confirm(const QString& text) = 0;
     // The chosen path, or an empty string when the user cancelled.
-    virtual QString openFile(const FileDialogSpec& spec) = 0;
-    virtual QString saveFile(const FileDialogSpec& spec) = 0;
+    virtual QString openFile(const FileDialogSpec& request) = 0;
+    virtual QString saveFile(const FileDialogSpec& request) = 0;
     // The chosen colour, or nothing when the user cancelled.
     virtual std::optional<QColor> pickColour(const QColor& initial) = 0;
     // The line entered exactly as typed, or an empty string (cancel and an empty line alike).

@@ -22,16 +22,16 @@ bool ScriptedPrompts::confirm(const QString& text)
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-QString ScriptedPrompts::openFile(const FileDialogSpec& spec)
+QString ScriptedPrompts::openFile(const FileDialogSpec& request)
 {
-    fileDialogs << spec;
+    fileDialogs << request;
     return files.isEmpty() ? QString() : files.takeFirst();
 }
 
-QString ScriptedPrompts::saveFile(const FileDialogSpec& spec)
+QString ScriptedPrompts::saveFile(const FileDialogSpec& request)
 {
-    fileDialogs << spec;
-    return files.isEmpty() ? QString() : withDefaultExtension(files.takeFirst(), spec.defaultExtension);
+    fileDialogs << request;
+    return files.isEmpty() ? QString() : withDefaultExtension(files.takeFirst(), request.defaultExtension);
 }
 
 std::optional<QColor> ScriptedPrompts::pickColour(const QColor&)

@@ -254,12 +254,12 @@ TEST_F(Runner, StartSpellingTestKeepsThePathEvenWhenTheFileIsUnusable)
     QStringList spellingWords{QStringLiteral("earlier")};
     StartSpellingTest(*voice, AppearanceSettings{}, spellingFile, spellingWords);
     ASSERT_EQ(prompts.fileDialogs.size(), 1);
-    const FileDialogSpec spec = prompts.fileDialogs.at(0);
-    EXPECT_EQ(spec.title, QStringLiteral("Open Parlivo Test File"));
-    EXPECT_EQ(spec.filter, QStringLiteral("Parlivo Test File (*.pvt)|*.pvt"));
-    EXPECT_EQ(spec.defaultExtension, QStringLiteral("pvt"));
-    EXPECT_TRUE(spec.mustExist);
-    EXPECT_EQ(QDir(spec.initialFolder), QDir(path(QStringLiteral("Spelling Test Files"))));
+    const FileDialogSpec request = prompts.fileDialogs.at(0);
+    EXPECT_EQ(request.title, QStringLiteral("Open Parlivo Test File"));
+    EXPECT_EQ(request.filter, QStringLiteral("Parlivo Test File (*.pvt)|*.pvt"));
+    EXPECT_EQ(request.defaultExtension, QStringLiteral("pvt"));
+    EXPECT_TRUE(request.mustExist);
+    EXPECT_EQ(QDir(request.initialFolder), QDir(path(QStringLiteral("Spelling Test Files"))));
     EXPECT_EQ(spellingFile, QStringLiteral("earlier.pvt")) << "a cancelled choice changes nothing";
 
     const QString oneLine = writeFile(QStringLiteral("one.pvt"), "Only this\r\n");
