@@ -1,5 +1,6 @@
 // Documents in and out of the reading area: open, save, find and the edit commands.
 #include "app/uParlivo.h"
+#include "dialogs/uStatus.h"
 #include "documents/DocumentSaver.h"
 #include "documents/FindInText.h"
 #include "documents/OSTRoutines.h"
@@ -10,6 +11,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTextEdit>
+
+namespace {
+constexpr qint64 LargeDocumentBytes = 4 * 1024 * 1024;
+} // namespace
 
 void TfrmReader::OpenDocument()
 {
@@ -44,12 +49,21 @@ void TfrmReader::LoadDocument()
     const QString path = TrimControl(edAddress->text());
     edAddress->setText(path);
     if (!path.isEmpty()) {
+        // A large document takes a while to lay out: say so rather than leave a window that does not answer.
+        // (Word-processor documents show their own status window.)
+        const bool large = QFileInfo(path).size() > LargeDocumentBytes &&
+                           !path.endsWith(QLatin1String(".doc"), Qt::CaseInsensitive);
+        const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
+                                                       QStringLiteral("Document is loading, please wait ..."))
+                                          : StatusHandle();
         try {
             LoadDocumentByType(reText, path, FTextMode);
         } catch (...) {
+            CloseStatus(status);
             edAddress->clear();
             throw;
         }
+        CloseStatus(status);
         edAddress->clear();
     }
     QTextCursor cursor = reText->textCursor();
