@@ -9,9 +9,13 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
-ctest --test-dir build -LE bench --output-on-failure -j"$(nproc)" --timeout 600
+ctest --test-dir build -LE bench --output-on-failure -j"$(nproc)" --timeout 600 | tee build/ctest-summary.log
 
 # Second job: the tests again under AddressSanitizer and UndefinedBehaviorSanitizer (see the script for which).
 tools/sanitize.sh
 # Third job: every fuzz target for 30 seconds from its seed inputs.
 tools/fuzz.sh 30
+
+# Every job above stops the script on a failure, so reaching here means the whole suite passed.
+passed=$(grep -oE 'tests failed out of [0-9]+' build/ctest-summary.log | grep -oE '[0-9]+$' | tail -n 1)
+echo "${passed:-0} passed, 0 failed"
