@@ -83,7 +83,6 @@ void TfrmReader::buildLayout()
     describe(panReader, QStringLiteral("panReader"), QString(), QString());
     panReader->setFixedWidth(121);
     panReader->setAutoFillBackground(true);
-    panReader->installEventFilter(this);
     middle->addWidget(panReader);
 
     imgReader = new TReaderFace(panReader);
@@ -114,7 +113,6 @@ void TfrmReader::buildLayout()
     cbarMain2 = new QWidget(panToolBarController);
     describe(cbarMain2, QStringLiteral("cbarMain2"), QString(), QString());
     cbarMain2->setAutoFillBackground(true);
-    cbarMain2->installEventFilter(this);
     auto* toolbarHolder = new QVBoxLayout(panToolBarController);
     toolbarHolder->setContentsMargins(0, 0, 0, 0);
     toolbarHolder->addWidget(cbarMain2);
@@ -124,7 +122,8 @@ void TfrmReader::buildLayout()
     buSAve = new TToolbarButton(QStringLiteral("Save"), cbarMain2);
     describe(buSAve, QStringLiteral("buSAve"), QStringLiteral("Save"), QStringLiteral("Save"));
     buSpelling = new TToolbarButton(QStringLiteral("Spell"), cbarMain2);
-    describe(buSpelling, QStringLiteral("buSpelling"), QStringLiteral("Spell"), QStringLiteral("Start a spelling test"));
+    describe(buSpelling, QStringLiteral("buSpelling"), QStringLiteral("Spell"),
+             QStringLiteral("Start a spelling test"));
     buMinimise = new TToolbarButton(QStringLiteral("Hide"), cbarMain2);
     describe(buMinimise, QStringLiteral("buMinimise"), QStringLiteral("Hide"), QStringLiteral("Hide/Minimise Parlivo"));
     buExit = new TToolbarButton(QStringLiteral("Exit"), cbarMain2);
@@ -156,8 +155,6 @@ void TfrmReader::buildLayout()
     reText->setMinimumHeight(20);
     reText->document()->setMaximumBlockCount(0);
     reText->document()->setUndoRedoEnabled(true);
-    reText->installEventFilter(this);
-    reText->viewport()->installEventFilter(this);
     // The selection is the highlight: keep it visible when the reading area loses the focus.
     QPalette selection = reText->palette();
     selection.setColor(QPalette::Inactive, QPalette::Highlight, selection.color(QPalette::Active, QPalette::Highlight));

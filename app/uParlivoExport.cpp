@@ -5,7 +5,9 @@
 #include "documents/OSTRoutines.h"
 #include "platform/Prompts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryFile>
 #include <QTextEdit>
 
 namespace {
@@ -28,16 +30,19 @@ void TfrmReader::SaveAsMp3(bool askFirst)
     const QString chosen = prompts().saveFile(dialog);
     if (chosen.isEmpty())
         return;
-    const Mp3ExportPaths paths = ExportPathsFor(chosen);
-    ExportToMp3(paths.wav, paths.mp3);
+    // The speech is rendered into a private file of its own, so no file of the user's but the MP3 is touched.
+    QTemporaryFile wav(QDir(QDir::tempPath()).filePath(QStringLiteral("parlivo-export-XXXXXX.wav")));
+    if (!wav.open()) {
+        prompts().message(FailureMessage, MessageKind::Error);
+        return;
+    }
+    wav.close();
+    ExportToMp3(wav.fileName(), Mp3PathFor(chosen));
 }
 
 void TfrmReader::ExportToMp3(const QString& wavPath, const QString& mp3Path)
 {
     FBusy = true;
-    // The spoken words must not move the selection: the export leaves the reading area as it is.
-    const bool highlight = FHighlight;
-    FHighlight = false;
     const StatusHandle status =
         ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
     if (status)
@@ -70,9 +75,9 @@ void TfrmReader::ExportToMp3(const QString& wavPath, const QString& mp3Path)
             return keepGoing(share < 0 ? -1 : RenderShare + share * (1 - RenderShare));
         });
         if (result == EncodeResult::EncoderMissing)
-            failure = FailureMessage + QStringLiteral(
-                                           "\n\nThe MP3 encoder program \"lame\" was not found. Install it (Debian "
-                                           "package \"lame\") or put it beside Parlivo.");
+            failure = FailureMessage +
+                      QStringLiteral("\n\nThe MP3 encoder program \"lame\" was not found. Install it (Debian "
+                                     "package \"lame\") or put it beside Parlivo.");
         else if (result == EncodeResult::Cancelled)
             cancelled = true;
         else if (result != EncodeResult::Done)
@@ -80,7 +85,6 @@ void TfrmReader::ExportToMp3(const QString& wavPath, const QString& mp3Path)
     }
     QFile::remove(wavPath);
     CloseStatus(status);
-    FHighlight = highlight;
     EnterIdleState();
 
     if (cancelled)

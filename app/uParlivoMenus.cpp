@@ -47,16 +47,21 @@ QMenu* TfrmReader::addSubmenu(QMenu* menu, const QString& name, const QString& c
 
 void TfrmReader::buildMenus()
 {
-    auto popup = [this](const QString& name) {
+    // Screen readers announce a popup menu by its accessible name.
+    auto popup = [this](const QString& name, const QString& spokenName, const QString& description) {
         auto* menu = new QMenu(this);
         menu->setObjectName(name);
+        menu->setAccessibleName(spokenName);
+        menu->setAccessibleDescription(description);
         menu->setToolTipsVisible(true);
         connect(menu, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
         return menu;
     };
     auto hiddenSeparator = [](QMenu* menu) { menu->addSeparator()->setVisible(false); };
 
-    pumReaderOnly = popup(QStringLiteral("pumReaderOnly"));
+    pumReaderOnly =
+        popup(QStringLiteral("pumReaderOnly"), QStringLiteral("Reader menu"),
+              QStringLiteral("Start, pause and stop reading; choose the reader, its speed and volume, and auto-read"));
     pummiRead = addItem(pumReaderOnly, QStringLiteral("pummiRead"), QStringLiteral("Start/Resume reading of document"),
                         QStringLiteral("Read"));
     pummiPause = addItem(pumReaderOnly, QStringLiteral("pummiPause"), QStringLiteral("Pause reading of document"),
@@ -93,7 +98,8 @@ void TfrmReader::buildMenus()
         connect(item, &QAction::triggered, this, [this, item] { SetReadingVolume(item); });
     }
 
-    pumTextToRead = popup(QStringLiteral("pumTextToRead"));
+    pumTextToRead = popup(QStringLiteral("pumTextToRead"), QStringLiteral("Reading area menu"),
+                          QStringLiteral("Colour schemes, showing the reader, editing commands and customisation"));
     miColourSchemes = addSubmenu(pumTextToRead, QStringLiteral("miColourSchemes"), QStringLiteral("Colour Schemes"),
                                  QStringLiteral("Colour schemes"));
     hiddenSeparator(pumTextToRead);
@@ -101,16 +107,20 @@ void TfrmReader::buildMenus()
                                   QStringLiteral("Show reader"));
     miShowHideReader->menuAction()->setVisible(false);
     Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), QStringLiteral("Yes"), QStringLiteral("Yes, show reader"));
-    No1 = addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
+    No1 =
+        addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
     MarkDefault(Yes1);
     pumTextToRead->addSeparator();
     pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), QStringLiteral("Edit"), QStringLiteral("Edit"));
     Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"));
     Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), QStringLiteral("Copy"), QStringLiteral("Copy to clipboard"));
-    Paste2 = addItem(pupmiEdit, QStringLiteral("Paste2"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"));
+    Paste2 =
+        addItem(pupmiEdit, QStringLiteral("Paste2"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"));
     pupmiEdit->addSeparator();
-    Find2 = addItem(pupmiEdit, QStringLiteral("Find2"), QStringLiteral("Find"), QStringLiteral("Find text in read area"));
-    Clear2 = addItem(pupmiEdit, QStringLiteral("Clear2"), QStringLiteral("Clear"), QStringLiteral("Clear reading area"));
+    Find2 =
+        addItem(pupmiEdit, QStringLiteral("Find2"), QStringLiteral("Find"), QStringLiteral("Find text in read area"));
+    Clear2 =
+        addItem(pupmiEdit, QStringLiteral("Clear2"), QStringLiteral("Clear"), QStringLiteral("Clear reading area"));
     Beginning1 = addItem(pupmiEdit, QStringLiteral("Beginning1"), QStringLiteral("Beginning"),
                          QStringLiteral("Move to beginning of read area"));
     SelectAll1 = addItem(pupmiEdit, QStringLiteral("SelectAll1"), QStringLiteral("Select All"),
@@ -118,7 +128,8 @@ void TfrmReader::buildMenus()
     pumTextToRead->addSeparator();
     Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), QStringLiteral("Customise"), {});
 
-    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"));
+    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"), QStringLiteral("Save menu"),
+                        QStringLiteral("Save the text, save it under another name or as an MP3 file"));
     Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), QStringLiteral("Save"), QStringLiteral("Save text"));
     MarkDefault(Save1);
     SaveAs1 = addItem(pumSaveMenu, QStringLiteral("SaveAs1"), QStringLiteral("Save As..."),
@@ -131,11 +142,12 @@ void TfrmReader::buildMenus()
     SavetoMP3As1->setVisible(false);
     buSAve->setDropDownMenu(pumSaveMenu);
 
-    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"));
+    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"), QStringLiteral("Spelling menu"),
+                            QStringLiteral("Spelling tests, the spelling file builder and the spelling assistant"));
     SpellingAid1 = addItem(pumSpellingMode, QStringLiteral("SpellingAid1"), QStringLiteral("Spelling Assistant ..."),
                            QStringLiteral("Show the spelling assistant screen"));
-    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"), QStringLiteral("Spelling file Builder ..."),
-                            QStringLiteral("Build Spelling file"));
+    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"),
+                            QStringLiteral("Spelling file Builder ..."), QStringLiteral("Build Spelling file"));
     pumSpellingMode->addSeparator();
     Startspellingtest1 = addItem(pumSpellingMode, QStringLiteral("Startspellingtest1"),
                                  QStringLiteral("Spelling test ..."), QStringLiteral("Start Spelling Test"));
@@ -199,12 +211,10 @@ void TfrmReader::connectSurfaces()
     connect(spVoice, &TSpVoice::OnViseme, this, &TfrmReader::SpVoiceViseme);
     connect(spVoice, &TSpVoice::OnEndStream, this, &TfrmReader::spVoiceEndStream);
 
-    // The window sees every key before the focused control does (for Ctrl+Shift+C).
+    // The window sees every event before its control does: keys (Ctrl+Shift+C wherever the focus is, auto-read
+    // in the reading area), resizes of the panels it lays out and the reading area's right click. This one
+    // filter is the only path, so each event is handled once.
     qApp->installEventFilter(this);
-
-    // Hints of toolbar menus reach the status bar too.
-    for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumSaveMenu, pumSpellingMode})
-        menu->setAccessibleName(menu->objectName());
 }
 
 bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
@@ -254,8 +264,8 @@ QPoint TfrmReader::TextMenuPosition(const QPoint& positionInReadingArea) const
 {
     // The pointer position is taken as a position in the window's client area, then moved past the
     // reader panel and the toolbar.
-    return mapToGlobal(positionInReadingArea) + QPoint(panReader->isVisible() ? panReader->width() : 0,
-                                                       cbarMain2->height());
+    return mapToGlobal(positionInReadingArea) +
+           QPoint(panReader->isVisible() ? panReader->width() : 0, cbarMain2->height());
 }
 
 void TfrmReader::PopupTextMenu(const QPoint& positionInReadingArea)

@@ -13,12 +13,11 @@
 #include <signal.h>
 #include <unistd.h>
 
-Mp3ExportPaths ExportPathsFor(const QString& chosenPath)
+QString Mp3PathFor(const QString& chosenPath)
 {
-    const QFileInfo chosen(chosenPath);
-    const QString stem = chosen.fileName().section(QLatin1Char('.'), 0, 0);
-    const QString base = QDir(chosen.path()).filePath(stem);
-    return {base + QStringLiteral(".wav"), base + QStringLiteral(".MP3")};
+    if (chosenPath.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive))
+        return chosenPath;
+    return chosenPath + QStringLiteral(".mp3");
 }
 
 QString FindMp3Encoder()

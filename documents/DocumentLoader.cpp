@@ -105,6 +105,8 @@ void SwitchTextMode(QTextEdit* readingArea, TextMode& mode, TextMode to)
     if (mode == to)
         return;
     mode = to;
+    // Paste and drop follow the mode: rich text pasted into a plain area would be lost at the next save.
+    readingArea->setAcceptRichText(to == TextMode::Rich);
     if (to == TextMode::Rich)
         return;
 

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -324,8 +325,11 @@ QString decodeCodePage(QByteArrayView bytes, int codePage)
 
 QString decodeText(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        // Only the one mark is dropped: a U+FEFF behind it is text.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(bytes).sliced(3));
+    }
     if (bytes.startsWith("\xFF\xFE")) {
         QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
         return decoder.decode(QByteArrayView(bytes).sliced(2));
@@ -339,12 +343,30 @@ QString decodeText(const QByteArray& bytes)
     return decodeSingleByte(bytes, kHighHalves[2]);
 }
 
+namespace {
+
+// decodeText looks for a byte-order mark, then for valid UTF-8, before it falls back to Windows-1252.
+bool readsBackAsWindows1252(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char byte) { return uchar(byte) < 0x80; });
+    return ascii || !isValidUtf8(bytes);
+}
+
+} // namespace
+
 QByteArray encodeText(const QString& text)
 {
-    if (!fitsWindows1252(text))
-        return text.toUtf8();
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        bytes[i] = static_cast<char>(windows1252Byte(text[i].unicode()));
-    return bytes;
+    if (fitsWindows1252(text)) {
+        QByteArray bytes(text.size(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i)
+            bytes[i] = static_cast<char>(windows1252Byte(text[i].unicode()));
+        if (readsBackAsWindows1252(bytes))
+            return bytes;
+    }
+    // A text that opens with U+FEFF keeps it behind a byte-order mark, which the reader drops.
+    if (text.startsWith(QChar(0xFEFF)))
+        return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    return text.toUtf8();
 }

@@ -10,7 +10,8 @@
 // UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252. A UTF-8 byte-order mark is dropped, and a
 // UTF-16 byte-order mark (as Notepad's "Unicode" files carry) selects UTF-16.
 QString decodeText(const QByteArray& bytes);
-// Windows-1252 when every character has a place in it, otherwise UTF-8 without a byte-order mark.
+// Windows-1252 when every character has a place in it and decodeText cannot take the bytes for UTF-8 or a
+// byte-order mark; otherwise UTF-8. Whatever is written reads back exactly.
 QByteArray encodeText(const QString& text);
 
 bool isValidUtf8(QByteArrayView bytes);

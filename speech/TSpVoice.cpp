@@ -58,12 +58,22 @@ int TSpVoice::Speak(const QString& text, int flags)
         if (!FOutput->isOpen())
             throw SpeechError(QStringLiteral("The speech file stream is not open."));
         FPaused = false;
-        FEngine->speakToFile(text, markup, FOutput->path(), FRenderProgress);
+        // A rendering into a file is not heard: its events must not move the reading area or the face.
+        FRenderingToFile = true;
+        try {
+            FEngine->speakToFile(text, markup, FOutput->path(), FRenderProgress);
+        } catch (...) {
+            FRenderingToFile = false;
+            throw;
+        }
+        FRenderingToFile = false;
         return 1;
     }
     if (purge)
         FPaused = false;
     const int stream = FEngine->speak(text, markup, purge);
+    if (purge)
+        FSupersededUpTo = stream - 1;
     if (!(flags & SVSFlagsAsync)) {
         while (!WaitUntilDone(50))
             QCoreApplication::processEvents();
@@ -114,6 +124,9 @@ bool TSpVoice::WaitUntilDone(int timeoutMs)
 
 void TSpVoice::deliver(const SpeechEvent& event)
 {
+    // What a purge cut off still ends, but that end belongs to no one listening any more.
+    if (FRenderingToFile || event.stream <= FSupersededUpTo)
+        return;
     switch (event.type) {
     case SpeechEvent::Word:
         emit OnWord(event.stream, event.audioPosition, event.position, event.length);

@@ -15,14 +15,15 @@ struct VoiceToken
 };
 
 // Flags of Speak.
-enum SpeakFlag {
+enum SpeakFlag
+{
     SVSFlagsAsync = 1,
     SVSFPurgeBeforeSpeak = 2,
     SVSFIsXML = 8,
 };
 constexpr int SpeakReading = SVSFlagsAsync | SVSFPurgeBeforeSpeak | SVSFIsXML; // 11
 constexpr int SpeakAutoRead = SVSFlagsAsync | SVSFPurgeBeforeSpeak;            // 3
-constexpr int SpeakToFile = SVSFPurgeBeforeSpeak;                               // 2
+constexpr int SpeakToFile = SVSFPurgeBeforeSpeak;                              // 2
 constexpr int SkipAllSentences = 2147483646;
 constexpr int AllEventInterests = 33790;
 
@@ -90,6 +91,8 @@ private:
     int FVolume = 100;
     int FEventInterests = 0;
     bool FPaused = false;
+    bool FRenderingToFile = false;
+    int FSupersededUpTo = 0; // utterances up to this stream were purged by a later one
 };
 
 // The reading area's text as it is given to the voice: each paragraph break becomes one space, so every

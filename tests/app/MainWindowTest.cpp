@@ -4,6 +4,7 @@
 #include "dialogs/MenuMarker.h"
 #include "speech/ReaderFace.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -115,6 +116,13 @@ TEST_F(ReaderFixture, HintsReachTheStatusBar)
     EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Save text document with name given"));
     EXPECT_EQ(reader->buExit->accessibleName(), QStringLiteral("Exit"));
     EXPECT_EQ(reader->buExit->accessibleDescription(), QStringLiteral("Exit Parlivo"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(reader->pumReaderOnly)->text(QAccessible::Name),
+              QStringLiteral("Reader menu"));
+    // Screen readers announce every menu by a spoken name, never by an object name.
+    for (QMenu* menu : reader->findChildren<QMenu*>()) {
+        const QString spoken = QAccessible::queryAccessibleInterface(menu)->text(QAccessible::Name);
+        EXPECT_FALSE(spoken.isEmpty() || spoken == menu->objectName()) << menu->objectName().toStdString();
+    }
 }
 
 TEST_F(ReaderFixture, ButtonsKeepTheirPlacesAsTheWindowGrows)

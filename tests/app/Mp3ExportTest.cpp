@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -57,22 +58,44 @@ protected:
 };
 } // namespace
 
-TEST_F(Mp3Export, ASavedMp3SaysTheWholeTextAndNoWavIsLeft)
+TEST_F(Mp3Export, ASavedMp3SaysTheWholeTextUnderTheChosenNameAndTouchesNothingElse)
 {
     QTemporaryDir out;
+    // The user's own files beside the export: a recording and another export.
+    for (const QString& name :
+         {QStringLiteral("lesson.wav"), QStringLiteral("lesson.one.wav"), QStringLiteral("lesson.MP3")}) {
+        QFile file(out.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("mine");
+    }
+    QTextCursor selection = reader->reText->textCursor();
+    selection.setPosition(9);
+    selection.setPosition(13, QTextCursor::KeepAnchor);
+    reader->reText->setTextCursor(selection);
+
     prompts.files << out.filePath(QStringLiteral("lesson.one.mp3"));
     reader->SaveAsMP31->trigger();
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Text successfully converted to MP3.")});
-    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("lesson.MP3")});
+    EXPECT_EQ(filesIn(out.path()), (QStringList{QStringLiteral("lesson.MP3"), QStringLiteral("lesson.one.mp3"),
+                                                QStringLiteral("lesson.one.wav"), QStringLiteral("lesson.wav")}));
+    for (const QString& name :
+         {QStringLiteral("lesson.wav"), QStringLiteral("lesson.one.wav"), QStringLiteral("lesson.MP3")}) {
+        QFile file(out.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "mine") << name.toStdString();
+    }
+    // The export leaves the reading area as it was.
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("turn"));
+    EXPECT_FALSE(reader->FBusy);
+    EXPECT_EQ(reader->reText->toPlainText(),
+              QStringLiteral("Teachers turn worksheets into sound.\nLearners listen at home."));
 
     // The same text rendered straight to WAV gives the length the MP3 must have.
     const QString reference = folder.filePath(QStringLiteral("reference.wav"));
     reader->spVoice->engine().speakToFile(reader->reText->toPlainText(), false, reference);
     const double expected = wavSeconds(reference);
     EXPECT_GT(expected, 2.0);
-    EXPECT_NEAR(mp3Seconds(out.filePath(QStringLiteral("lesson.MP3"))), expected, 0.15);
-    EXPECT_FALSE(reader->FBusy);
-    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Teachers turn worksheets into sound.\nLearners listen at home."));
+    EXPECT_NEAR(mp3Seconds(out.filePath(QStringLiteral("lesson.one.mp3"))), expected, 0.15);
 }
 
 TEST_F(Mp3Export, NamesWithSpacesAndQuotesReachTheEncoderWhole)
@@ -81,7 +104,7 @@ TEST_F(Mp3Export, NamesWithSpacesAndQuotesReachTheEncoderWhole)
     prompts.files << out.filePath(QStringLiteral("Year 4 \"spelling\" 'list'.mp3"));
     reader->SaveAsMp3(true);
     EXPECT_EQ(prompts.messages.value(0), QStringLiteral("Text successfully converted to MP3."));
-    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("Year 4 \"spelling\" 'list'.MP3")});
+    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("Year 4 \"spelling\" 'list'.mp3")});
 }
 
 TEST_F(Mp3Export, BlankTextHasNothingToSaveAndAsksForNoName)
@@ -119,14 +142,14 @@ TEST_F(Mp3Export, AFolderThatCannotBeWrittenGivesTheFailureMessage)
 {
     prompts.files << folder.filePath(QStringLiteral("no such folder/story.mp3"));
     reader->SaveAsMp3(true);
-    EXPECT_EQ(prompts.messages,
-              QStringList{QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use")});
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral(
+                                    "Unable to convert text to MP3. Please check to ensure the file is not in use")});
     EXPECT_FALSE(reader->FBusy);
 }
 
-TEST(Mp3ExportPaths, TheNameIsCutBeforeItsFirstDot)
+TEST(Mp3ExportPaths, TheChosenNameIsKeptWholeAndEndsInMp3)
 {
-    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a/story.mp3")).wav, QStringLiteral("/tmp/a/story.wav"));
-    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a/story.mp3")).mp3, QStringLiteral("/tmp/a/story.MP3"));
-    EXPECT_EQ(ExportPathsFor(QStringLiteral("/tmp/a.b/week.two.mp3")).mp3, QStringLiteral("/tmp/a.b/week.MP3"));
+    EXPECT_EQ(Mp3PathFor(QStringLiteral("/tmp/a/Chapter 1.mp3")), QStringLiteral("/tmp/a/Chapter 1.mp3"));
+    EXPECT_EQ(Mp3PathFor(QStringLiteral("/tmp/a/Chapter 1.2.MP3")), QStringLiteral("/tmp/a/Chapter 1.2.MP3"));
+    EXPECT_EQ(Mp3PathFor(QStringLiteral("/tmp/a.b/week.two")), QStringLiteral("/tmp/a.b/week.two.mp3"));
 }

@@ -174,3 +174,20 @@ TEST_F(ReadingControl, VisemeEventsAreKeptForTheFace)
     engine->finish();
     EXPECT_EQ(reader->FCurrentViseme, 21);
 }
+
+TEST_F(ReadingControl, AReadingStartedWhileAutoReadSpeaksKeepsItsStateWhenTheCutUtteranceEnds)
+{
+    reader->mipumSentence->trigger();
+    type(QStringLiteral("The sun is hot."));
+    ASSERT_EQ(engine->spoken.size(), 1);
+    reader->pummiRead->trigger();
+    ASSERT_EQ(engine->spoken.size(), 2);
+    // The auto-read utterance the reading cut off reports its end now.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(reader->FBusy);
+    EXPECT_TRUE(reader->reText->isReadOnly());
+    engine->word(4, 3);
+    EXPECT_EQ(selected(), QStringLiteral("sun"));
+    reader->imgReaderClick();
+    EXPECT_TRUE(reader->FPaused) << "a click during the reading pauses it";
+}

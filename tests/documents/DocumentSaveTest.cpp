@@ -2,8 +2,11 @@
 #include "fakes/ScriptedPrompts.h"
 #include "platform/Errors.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -111,6 +114,15 @@ TEST_F(DocumentSave, SaveToTxtWritesPlainTextAndLeavesTheAreaPlain)
     // A name typed without an extension becomes .txt.
     EXPECT_TRUE(save(QStringLiteral("typed")));
     EXPECT_EQ(contents(path(QStringLiteral("typed.txt"))), QByteArray("Caf\xC3\xA9 bold red\r\nsecond"));
+
+    // What is pasted into the plain area arrives as plain text, as the next save will write it.
+    auto* clip = new QMimeData;
+    clip->setHtml(QStringLiteral("<b>pasted</b>"));
+    clip->setText(QStringLiteral("pasted"));
+    QGuiApplication::clipboard()->setMimeData(clip);
+    m_area.paste();
+    EXPECT_TRUE(m_area.toPlainText().contains(QStringLiteral("pasted")));
+    EXPECT_FALSE(hasFormatting());
 }
 
 TEST_F(DocumentSave, SaveToRtfKeepsTheFormattingShown)

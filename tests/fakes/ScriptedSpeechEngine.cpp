@@ -14,19 +14,26 @@ QList<EngineVoice> ScriptedSpeechEngine::voices()
 
 int ScriptedSpeechEngine::speak(const QString& text, bool markup, bool purge)
 {
+    if (purge && speaking)
+        postEnd(FStream);
     const int stream = ++FStream;
     spoken.append({text, markup, purge, stream, {}});
     speaking = true;
     if (autoFinish) {
         speaking = false;
-        QTimer::singleShot(0, this, [this, stream] {
-            SpeechEvent event;
-            event.type = SpeechEvent::EndStream;
-            event.stream = stream;
-            emit speechEvent(event);
-        });
+        postEnd(stream);
     }
     return stream;
+}
+
+void ScriptedSpeechEngine::postEnd(int stream)
+{
+    QTimer::singleShot(0, this, [this, stream] {
+        SpeechEvent event;
+        event.type = SpeechEvent::EndStream;
+        event.stream = stream;
+        emit speechEvent(event);
+    });
 }
 
 int ScriptedSpeechEngine::skipAll()

@@ -6,7 +6,8 @@
 
 // A speech engine for tests: records what it was asked and emits the events a test chooses.
 // With autoFinish (the default) every utterance ends at once: its end-of-stream event is posted to the
-// event queue, so SpeakAndWait returns as soon as events are processed.
+// event queue, so SpeakAndWait returns as soon as events are processed. Like the real engine, an utterance
+// cut off by a purging speak still ends, through the event queue.
 class ScriptedSpeechEngine : public SpeechEngine
 {
     Q_OBJECT
@@ -52,5 +53,6 @@ public:
 
 private:
     void send(SpeechEvent::Type type, int position = 0, int length = 0, int viseme = 0);
+    void postEnd(int stream);
     int FStream = 0;
 };

@@ -114,24 +114,25 @@ TEST_P(EncoderFaults, GiveTheirResultKeepTheOldMp3AndLeaveNothingBehind)
     const EncoderCase& param = GetParam();
     FakeProcessLog processes;
     QTemporaryDir folder;
-    const Mp3ExportPaths paths = ExportPathsFor(folder.filePath(QStringLiteral("talk.mp3")));
-    writeFile(paths.wav, QByteArray(44 + 2000, '\0'));
-    writeFile(paths.mp3, "older export");
+    const QString wav = folder.filePath(QStringLiteral("talk.wav"));
+    const QString mp3 = folder.filePath(QStringLiteral("talk.mp3"));
+    writeFile(wav, QByteArray(44 + 2000, '\0'));
+    writeFile(mp3, "older export");
     const QString encoder = *param.script
                                 ? writeScript(folder, QStringLiteral("lame"), QString::fromLatin1(param.script))
                                 : folder.filePath(QStringLiteral("lame"));
     QElapsedTimer clock;
     clock.start();
     const EncodeResult result = EncodeMp3(
-        paths.wav, paths.mp3, [&](double) { return clock.elapsed() < 1500; }, encoder);
+        wav, mp3, [&](double) { return clock.elapsed() < 1500; }, encoder);
     EXPECT_EQ(result, param.expected);
-    QStringList expectedFiles{QStringLiteral("talk.MP3"), QStringLiteral("talk.wav")};
+    QStringList expectedFiles{QStringLiteral("talk.mp3"), QStringLiteral("talk.wav")};
     if (*param.script)
         expectedFiles.prepend(QStringLiteral("lame"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles)
         << "the encoder's partial output must go";
     if (param.expected != EncodeResult::Done) {
-        QFile old(paths.mp3);
+        QFile old(mp3);
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
         EXPECT_EQ(old.readAll(), "older export") << "a failed export must not destroy the last one";
     }

@@ -49,3 +49,14 @@ TEST(TextEncoding, DecodesOtherWindowsCodePages)
     for (int cp = 1250; cp <= 1258; ++cp)
         EXPECT_EQ(decodeCodePage("\x81", cp).size(), 1) << cp;
 }
+
+TEST(TextEncoding, WhatIsWrittenReadsBackExactly)
+{
+    // Windows-1252 bytes that would pass for UTF-8 or for a byte-order mark are written as UTF-8 instead.
+    for (const QString& text : {QStringLiteral(u"Ã©"), QStringLiteral(u"ÿþtext"), QStringLiteral(u"þÿtext"),
+                                QStringLiteral(u"ï»¿text"), QStringLiteral(u"\uFEFFmarked"), QStringLiteral(u"ÂÂ ok")})
+        EXPECT_EQ(decodeText(encodeText(text)), text) << text.toStdString();
+    // Files written by earlier versions still read the same.
+    EXPECT_EQ(encodeText(QStringLiteral(u"café")), QByteArray("caf\xE9"));
+    EXPECT_EQ(decodeText(QByteArray("\xC3\xA9")), QStringLiteral(u"é"));
+}
