@@ -414,9 +414,13 @@ void EspeakEngine::speakToFile(const QString& text, bool markup, const QString& 
                 if (file.write(chunk.pcm) != chunk.pcm.size())
                     throw SpeechError(QStringLiteral("Cannot write the sound file \"%1\": %2")
                                           .arg(nativePath(path), file.errorString()));
+                // Times come from the samples in the file: each event keeps its place in its chunk's audio.
+                const qint64 shift = dataBytes - chunk.offset;
                 dataBytes += chunk.pcm.size();
-                for (const SpeechEvent& event : chunk.events)
+                for (SpeechEvent event : chunk.events) {
+                    event.audioPosition += shift;
                     emit speechEvent(event);
+                }
                 if (progress && !progress(chunk.progress)) {
                     cancelled = true;
                     break;

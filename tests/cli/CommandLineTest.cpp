@@ -412,3 +412,59 @@ TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)
     EXPECT_EQ(readFile(path(QStringLiteral("long.mp3"))), "older export");
     EXPECT_EQ(files(), (QStringList{QStringLiteral("long.mp3"), QStringLiteral("long.txt")}));
 }
+
+TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheMp3)
+{
+    // Sentences of plain words, so each one's sound starts clearly after the pause before it.
+    const QStringList words = QStringLiteral("the cat sat on the warm mat while children read their books and teachers "
+                                             "listened quietly to every word")
+                                  .split(QLatin1Char(' '));
+    QByteArray text;
+    quint32 seed = 7;
+    for (int sentence = 0; sentence < 200; ++sentence) {
+        QStringList picked;
+        for (int word = 0; word < 6 + sentence % 9; ++word) {
+            seed = seed * 1103515245u + 12345u;
+            picked << words[(seed >> 8) % words.size()];
+        }
+        picked[0][0] = picked[0][0].toUpper();
+        text += picked.join(QLatin1Char(' ')).toUtf8() + (sentence % 5 == 4 ? ".\n\n" : ". ");
+    }
+    writeFile(path(QStringLiteral("long.txt")), text);
+    const CliRun run =
+        runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("long.mp3")),
+                QStringLiteral("--srt"), path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QProcess decode;
+    decode.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"),
+                                          path(QStringLiteral("long.mp3")), path(QStringLiteral("long.wav"))});
+    ASSERT_TRUE(decode.waitForFinished(120'000));
+    const QByteArray wav = readFile(path(QStringLiteral("long.wav")));
+    ASSERT_GT(wav.size(), 44);
+    const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
+    const qsizetype count = (wav.size() - 44) / 2;
+
+    // Where sound starts after at least 150 ms of near silence, in 5 ms frames of 22050 Hz audio.
+    constexpr int Frame = 110;
+    QList<qint64> soundStarts;
+    int quietFrames = 1000;
+    for (qsizetype at = 0; at + Frame <= count; at += Frame) {
+        int peak = 0;
+        for (qsizetype i = at; i < at + Frame; ++i)
+            peak = std::max(peak, std::abs(int(samples[i])));
+        if (peak > 300 && quietFrames >= 30)
+            soundStarts << at * 1000 / 22050;
+        quietFrames = peak > 300 ? 0 : quietFrames + 1;
+    }
+    const QList<std::pair<qint64, qint64>> cues =
+        srtCues(QString::fromUtf8(readFile(path(QStringLiteral("long.srt")))));
+    ASSERT_EQ(cues.size(), 200);
+    ASSERT_GT(cues.last().first, 9 * 60 * 1000) << "ten minutes of speech";
+    for (const auto& [start, end] : cues) {
+        const auto nearest = std::min_element(soundStarts.begin(), soundStarts.end(), [start](qint64 a, qint64 b) {
+            return std::abs(a - start) < std::abs(b - start);
+        });
+        // The encoder's own delay puts the sound a few hundredths of a second after the start of the file.
+        EXPECT_NEAR(double(*nearest), double(start), 90.0) << "the sentence at " << start << " ms";
+    }
+}
