@@ -107,7 +107,11 @@ bool SinkOutput::failed() const
 {
     if (FFailed)
         return true;
-    return FSink && (FSink->error() == QAudio::FatalError || FSink->error() == QAudio::OpenError);
+    if (!FSink)
+        return false;
+    // A stream the sound server ended (a device unplugged, the server restarted) reports no error through Qt 6.4;
+    // it only stops taking audio, with a negative count of free bytes.
+    return FSink->error() == QAudio::FatalError || FSink->error() == QAudio::OpenError || FSink->bytesFree() < 0;
 }
 
 ClockOutput::ClockOutput(double speed) : FSpeed(std::max(speed, 0.01))

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -421,39 +419,6 @@ TEST_F(EspeakEngineTest, VoicesAreTheInstalledOnesReadablyAndUniquelyDescribed)
 // Runs only where there is a sound device (e.g. a PulseAudio null sink): the sink plays at real time and each word
 // arrives when its audio is heard, a constant device latency apart. The device reports its latency only once it
 // plays, so the first word is left out.
-TEST(EspeakEngineDevice, WordsArriveWhenTheirAudioIsHeard)
-{
-    if (QMediaDevices::defaultAudioOutput().isNull())
-        GTEST_SKIP() << "no audio device";
-    EspeakEngine engine;
-    ASSERT_FALSE(engine.usesClock());
-    QElapsedTimer clock;
-    std::vector<std::pair<qint64, qint64>> words; // (ms since speak, ms of audio)
-    qint64 endedAt = -1;
-    QObject::connect(&engine, &SpeechEngine::speechEvent, [&](const SpeechEvent& event) {
-        if (event.type == SpeechEvent::Word)
-            words.emplace_back(clock.elapsed(), event.audioPosition * 1000 / BytesPerSecond);
-        if (event.type == SpeechEvent::EndStream)
-            endedAt = clock.elapsed();
-    });
-    clock.start();
-    engine.speak(QStringLiteral("This sentence is played through a real audio device, word by word, in real time."),
-                 false, true);
-    while (endedAt < 0 && clock.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_GE(endedAt, 0);
-    ASSERT_GE(words.size(), 10u);
-    words.erase(words.begin());
-    std::vector<qint64> offsets;
-    for (const auto& [arrived, audio] : words)
-        offsets.push_back(arrived - audio);
-    std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
-    const qint64 latency = offsets[offsets.size() / 2];
-    for (const auto& [arrived, audio] : words)
-        EXPECT_NEAR(double(arrived - audio), double(latency), 120.0) << "word at " << audio << " ms";
-    EXPECT_GE(endedAt, words.back().second);
-}
-
 TEST(EspeakEngineStart, AnEngineWithoutItsDataCannotStart)
 {
     QTemporaryDir data;

@@ -1,0 +1,201 @@
+// The espeak-ng engine playing through a real sound server: what the device plays is recorded from the null
+// sink's monitor and compared with the events. tools/test.sh starts a private PulseAudio server for these.
+#include "platform/speech/EspeakEngine.h"
+
+#include <QAudioDevice>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int MonitorRate = 22050;
+
+// What the default sink plays, read from its monitor as 16-bit mono samples, each piece with the time it came.
+class SinkMonitor
+{
+public:
+    SinkMonitor()
+    {
+        FRecorder.setProgram(QStringLiteral("parec"));
+        FRecorder.setArguments({QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
+                                QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
+                                QStringLiteral("--rate=%1").arg(MonitorRate), QStringLiteral("--latency-msec=10")});
+        QObject::connect(&FRecorder, &QProcess::readyReadStandardOutput, [this] {
+            const QByteArray bytes = FRecorder.readAllStandardOutput();
+            const auto* data = reinterpret_cast<const qint16*>(bytes.constData());
+            FSamples.insert(FSamples.end(), data, data + bytes.size() / 2);
+            FArrivals.emplace_back(FClock.elapsed(), qint64(FSamples.size()));
+        });
+        FClock.start();
+        FRecorder.start();
+    }
+
+    ~SinkMonitor()
+    {
+        FRecorder.kill();
+        FRecorder.waitForFinished();
+    }
+
+    bool started() { return FRecorder.waitForStarted(); }
+    qint64 now() const { return FClock.elapsed(); }
+
+    // The time a sample was heard: when the piece holding it came, less the samples after it in that piece.
+    qint64 timeOf(qint64 sample) const
+    {
+        for (const auto& [at, total] : FArrivals) {
+            if (sample < total)
+                return at - (total - sample) * 1000 / MonitorRate;
+        }
+        return -1;
+    }
+
+    // Times at which sound starts after at least `quietMs` of silence.
+    std::vector<qint64> soundStarts(int quietMs) const
+    {
+        constexpr int Frame = MonitorRate / 200;
+        std::vector<qint64> starts;
+        int quiet = quietMs; // the recording starts in silence
+        for (size_t at = 0; at + Frame <= FSamples.size(); at += Frame) {
+            const bool loud = peak(at, at + Frame) > 300;
+            if (loud && quiet * 5 >= quietMs)
+                starts.push_back(timeOf(qint64(at)));
+            quiet = loud ? 0 : quiet + 1;
+        }
+        return starts;
+    }
+
+    // The root mean square of what was heard between two times.
+    double level(qint64 fromMs, qint64 toMs) const
+    {
+        double sum = 0;
+        qint64 count = 0;
+        for (size_t i = 0; i < FSamples.size(); ++i) {
+            const qint64 at = timeOf(qint64(i));
+            if (at >= fromMs && at < toMs) {
+                sum += double(FSamples[i]) * FSamples[i];
+                ++count;
+            }
+        }
+        return count ? std::sqrt(sum / count) : 0;
+    }
+
+private:
+    int peak(size_t from, size_t to) const
+    {
+        int most = 0;
+        for (size_t i = from; i < to; ++i)
+            most = std::max(most, std::abs(int(FSamples[i])));
+        return most;
+    }
+
+    QProcess FRecorder;
+    QElapsedTimer FClock;
+    std::vector<qint16> FSamples;
+    std::vector<std::pair<qint64, qint64>> FArrivals; // (ms, samples received by then)
+};
+
+class AudioDevice : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QMediaDevices::defaultAudioOutput().isNull()) {
+            if (qEnvironmentVariableIsSet("PARLIVO_REQUIRE_AUDIO"))
+                FAIL() << "no sound device, though the test script started a sound server";
+            GTEST_SKIP() << "no sound device";
+        }
+        ASSERT_TRUE(monitor.started()) << "parec (pulseaudio-utils) records the sink's monitor";
+        engine = std::make_unique<EspeakEngine>();
+        ASSERT_FALSE(engine->usesClock());
+        QObject::connect(engine.get(), &SpeechEngine::speechEvent, [this](const SpeechEvent& event) {
+            if (event.type == SpeechEvent::Word)
+                words.emplace_back(monitor.now(), event.position);
+            if (event.type == SpeechEvent::EndStream)
+                ended = true;
+        });
+    }
+
+    void waitUntil(const std::function<bool()>& condition, int timeoutMs = 30000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition() && timer.elapsed() < timeoutMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
+    SinkMonitor monitor;
+    std::unique_ptr<EspeakEngine> engine;
+    std::vector<std::pair<qint64, int>> words; // (ms, position in the text)
+    bool ended = false;
+};
+
+} // namespace
+
+TEST_F(AudioDevice, WordsArriveWhenTheDeviceSoundsThem)
+{
+    const QString text = QStringLiteral("Alpha. <silence msec='900'/> Bravo. <silence msec='900'/> Charlie. "
+                                        "<silence msec='900'/> Delta.");
+    engine->speak(text, true, true);
+    waitUntil([this] { return ended; });
+    ASSERT_TRUE(ended);
+    waitUntil([] { return false; }, 500); // the monitor's last samples
+    ASSERT_EQ(words.size(), 4u);
+    const std::vector<qint64> sounds = monitor.soundStarts(400);
+    ASSERT_EQ(sounds.size(), 4u) << "each word is heard after its silence";
+    for (size_t i = 0; i < words.size(); ++i)
+        EXPECT_NEAR(double(words[i].first), double(sounds[i]), 150.0) << "word " << i;
+}
+
+TEST_F(AudioDevice, AVolumeChangeIsHeardAtOnce)
+{
+    engine->speak(QStringLiteral("Reading on and on, the voice keeps speaking the same words again and again, so "
+                                 "there is plenty of sound to measure before and after the volume changes."),
+                  false, true);
+    waitUntil([this] { return words.size() >= 3; });
+    ASSERT_GE(words.size(), 3u);
+    const qint64 changedAt = monitor.now();
+    engine->setVolume(25);
+    waitUntil([&] { return monitor.now() > changedAt + 1500; }, 3000);
+    const double before = monitor.level(words.front().first, changedAt);
+    const double after = monitor.level(changedAt + 500, changedAt + 1500);
+    ASSERT_GT(before, 500.0) << "speech is heard";
+    EXPECT_LT(after, before * 0.5);
+    EXPECT_GT(after, before * 0.05);
+    engine->skipAll();
+}
+
+TEST_F(AudioDevice, ADeviceThatGoesAwayMidReadingLeavesTheRestToTheClock)
+{
+    const QString text = QStringLiteral("One two three four five six seven eight nine ten eleven twelve thirteen "
+                                        "fourteen fifteen sixteen seventeen eighteen nineteen twenty.");
+    engine->speak(text, false, true);
+    waitUntil([this] { return words.size() >= 3; });
+    ASSERT_GE(words.size(), 3u);
+
+    // The server ends this program's stream, as when a headset is unplugged.
+    QProcess list;
+    list.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("sink-inputs")});
+    ASSERT_TRUE(list.waitForFinished());
+    const QString inputs = QString::fromUtf8(list.readAllStandardOutput());
+    const QRegularExpression ours(QStringLiteral("Sink Input #(\\d+)[^#]*application\\.process\\.id = \"%1\"")
+                                      .arg(QCoreApplication::applicationPid()));
+    const QRegularExpressionMatch match = ours.match(inputs);
+    ASSERT_TRUE(match.hasMatch()) << inputs.toStdString();
+    ASSERT_EQ(QProcess::execute(QStringLiteral("pacmd"), {QStringLiteral("kill-sink-input"), match.captured(1)}), 0);
+
+    waitUntil([this] { return ended; });
+    ASSERT_TRUE(ended);
+    EXPECT_TRUE(engine->usesClock());
+    // Every word of the reading still arrives, once and in order.
+    EXPECT_EQ(words.size(), 20u);
+    for (size_t i = 1; i < words.size(); ++i)
+        EXPECT_GT(words[i].second, words[i - 1].second);
+}
