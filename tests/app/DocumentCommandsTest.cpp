@@ -46,6 +46,28 @@ TEST_F(DocumentCommands, OpeningIntoABlankReadingAreaAsksNothingAndPutsTheCaretA
     EXPECT_TRUE(reader->edAddress->text().isEmpty());
 }
 
+TEST_F(DocumentCommands, ALargeDocumentSaysItIsLoadingWhileItIsLaidOut)
+{
+    // The status windows shown while the document loads.
+    struct ShownWindows : QObject
+    {
+        QStringList titles;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched))
+                titles << static_cast<QWidget*>(watched)->windowTitle();
+            return false;
+        }
+    } shown;
+    qApp->installEventFilter(&shown);
+    prompts.files << write(QStringLiteral("big.txt"),
+                           QByteArray(5 * 1024 * 1024 / 16, 'x').replace("x", "Read this line. "));
+    reader->buOpen->click();
+    qApp->removeEventFilter(&shown);
+    EXPECT_EQ(shown.titles, QStringList{QStringLiteral("Loading Document")});
+    EXPECT_EQ(reader->reText->document()->characterCount() - 1, 5 * 1024 * 1024);
+}
+
 TEST_F(DocumentCommands, ReplacingTextWhilePausedAsksAndYesLeavesTheReaderIdle)
 {
     reader->reText->setPlainText(QStringLiteral("Old text here."));

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
@@ -87,6 +88,12 @@ TEST_F(ReaderFixture, SpeedAndVolumeItemsSetTheVoice)
     item(reader->miReadVolume, QStringLiteral("1"))->trigger();
     EXPECT_EQ(engine->volume, 10);
     EXPECT_EQ(ItemCaption(reader->miReadVolume->actions().first()), QStringLiteral("10"));
+
+    // Closing the window keeps the choices for the next start.
+    reader->close();
+    QSettings ini(folder.filePath(QStringLiteral("Parlivo.ini")), QSettings::IniFormat);
+    EXPECT_EQ(ini.value(QStringLiteral("Parlivo Settings/Speed")).toInt(), 6);
+    EXPECT_EQ(ini.value(QStringLiteral("Parlivo Settings/Volume")).toInt(), 1);
 }
 
 TEST_F(ReaderFixture, TheSelectionMarkerKeepsOneChoicePerSubmenu)

@@ -24,9 +24,8 @@ protected:
         reader = std::make_unique<TfrmReader>(std::make_unique<EspeakEngine>(options));
         ASSERT_TRUE(reader->FormCreate());
         reader->show();
-        QObject::connect(reader->spVoice, &TSpVoice::OnWord, [this](int, qint64, int, int) {
-            words << reader->reText->textCursor().selectedText();
-        });
+        QObject::connect(reader->spVoice, &TSpVoice::OnWord,
+                         [this](int, qint64, int, int) { words << reader->reText->textCursor().selectedText(); });
     }
 
     // Reads and waits for the end, returning the text selected at each word event.
@@ -55,12 +54,12 @@ protected:
 
 TEST_F(ReadingAloud, EveryWordEventSelectsThatWord)
 {
-    EXPECT_EQ(read(QStringLiteral("The cost of the 2021 well-known plan was low. Children read books every day.")),
-              (QStringList{QStringLiteral("The"), QStringLiteral("cost"), QStringLiteral("of"), QStringLiteral("the"),
-                           QStringLiteral("2021"), QStringLiteral("well-known"), QStringLiteral("plan"),
-                           QStringLiteral("was"), QStringLiteral("low"), QStringLiteral("Children"),
-                           QStringLiteral("read"), QStringLiteral("books"), QStringLiteral("every"),
-                           QStringLiteral("day")}));
+    EXPECT_EQ(
+        read(QStringLiteral("The cost of the 2021 well-known plan was low. Children read books every day.")),
+        (QStringList{QStringLiteral("The"), QStringLiteral("cost"), QStringLiteral("of"), QStringLiteral("the"),
+                     QStringLiteral("2021"), QStringLiteral("well-known"), QStringLiteral("plan"),
+                     QStringLiteral("was"), QStringLiteral("low"), QStringLiteral("Children"), QStringLiteral("read"),
+                     QStringLiteral("books"), QStringLiteral("every"), QStringLiteral("day")}));
 }
 
 TEST_F(ReadingAloud, ShortLinesAccentsAndEmojiKeepTheirPlaces)
