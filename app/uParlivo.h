@@ -82,7 +82,6 @@ public:
     QListWidget* clbReadingList = nullptr; // hidden reading list
 
     TSpVoice* spVoice = nullptr;
-    TSpFileStream SpFileStream;
 
     // Reader menu (right click on the face)
     QMenu* pumReaderOnly = nullptr;
@@ -145,7 +144,7 @@ public:
     void SaveText();
     void SaveTextAs();
     void SaveAsMp3(bool askFirst = true);
-    void ExportToMp3(const QString& wavPath, const QString& mp3Path);
+    void ExportToMp3(const QString& mp3Path);
     void FindInText();
     void ClearReadingArea();
     // Spelling

@@ -2,20 +2,14 @@
 #include "app/uParlivo.h"
 #include "dialogs/uStatus.h"
 #include "documents/AudioExport.h"
-#include "documents/OSTRoutines.h"
+#include "platform/Errors.h"
 #include "platform/Prompts.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryFile>
 #include <QTextEdit>
 
 namespace {
 const QString FailureMessage =
     QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use");
-
-// Rendering the speech is the first half of the bar, encoding the second.
-constexpr double RenderShare = 0.5;
 } // namespace
 
 void TfrmReader::SaveAsMp3(bool askFirst)
@@ -30,60 +24,33 @@ void TfrmReader::SaveAsMp3(bool askFirst)
     const QString chosen = prompts().saveFile(dialog);
     if (chosen.isEmpty())
         return;
-    // The speech is rendered into a private file of its own, so no file of the user's but the MP3 is touched.
-    QTemporaryFile wav(QDir(QDir::tempPath()).filePath(QStringLiteral("parlivo-export-XXXXXX.wav")));
-    if (!wav.open()) {
-        prompts().message(FailureMessage, MessageKind::Error);
-        return;
-    }
-    wav.close();
-    ExportToMp3(wav.fileName(), Mp3PathFor(chosen));
+    ExportToMp3(Mp3PathFor(chosen));
 }
 
-void TfrmReader::ExportToMp3(const QString& wavPath, const QString& mp3Path)
+void TfrmReader::ExportToMp3(const QString& mp3Path)
 {
     FBusy = true;
     const StatusHandle status =
         ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
     if (status)
         status->showProgress();
-    auto keepGoing = [&status](double share) {
-        if (!status)
-            return true;
-        status->setProgress(share);
-        return !status->cancelled();
-    };
 
+    // The speech is encoded as it is rendered and written to the MP3 only when whole: no other file of the
+    // user's is touched, and the voice keeps speaking to the audio output. Its events stay out of the reading
+    // area and the face, which the export leaves as they were.
     QString failure;
     bool cancelled = false;
     try {
-        SpFileStream.Open(wavPath, 3, false);
-        spVoice->SetAudioOutputStream(&SpFileStream);
-        spVoice->SetRenderProgress([&](double share) { return keepGoing(share * RenderShare); });
-        spVoice->Speak(reText->toPlainText(), SpeakToFile);
-    } catch (const std::exception&) {
-        cancelled = status && status->cancelled();
-        failure = FailureMessage;
-    }
-    // Whatever happened, later readings speak to the audio output again.
-    SpFileStream.Close();
-    spVoice->SetAudioOutputStream(nullptr);
-    spVoice->SetRenderProgress({});
-
-    if (failure.isEmpty()) {
-        const EncodeResult result = EncodeMp3(wavPath, mp3Path, [&](double share) {
-            return keepGoing(share < 0 ? -1 : RenderShare + share * (1 - RenderShare));
+        SpeakToMp3(spVoice->engine(), reText->toPlainText(), false, mp3Path, [&status](double share) {
+            if (!status)
+                return true;
+            status->setProgress(share);
+            return !status->cancelled();
         });
-        if (result == EncodeResult::EncoderMissing)
-            failure = FailureMessage +
-                      QStringLiteral("\n\nThe MP3 encoder program \"lame\" was not found. Install it (Debian "
-                                     "package \"lame\") or put it beside Parlivo.");
-        else if (result == EncodeResult::Cancelled)
-            cancelled = true;
-        else if (result != EncodeResult::Done)
-            failure = FailureMessage;
+    } catch (const ParlivoError& error) {
+        cancelled = status && status->cancelled();
+        failure = FailureMessage + QStringLiteral("\n\n") + error.message();
     }
-    QFile::remove(wavPath);
     CloseStatus(status);
     EnterIdleState();
 

@@ -1,6 +1,6 @@
-// Exporting ten documents of 2,000 words each to MP3 with parlivo-cli, set beside the plain pipeline of the same
-// work (espeak-ng -w, then lame, file by file) measured in the same run; the ratio is parlivo-cli's time over
-// the pipeline's.
+// Exporting eight documents of 2,000 words each to MP3 with parlivo-cli, set beside the plain pipeline of the
+// same work (espeak-ng -w, then lame, file by file) measured in the same run; the ratio is parlivo-cli's time
+// over the pipeline's (goal: at most 0.55 on two cores). Three repetitions; read the medians.
 #include "platform/speech/EspeakVoices.h"
 
 #include <QDir>
@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int Documents = 10;
+constexpr int Documents = 8;
 constexpr int WordsPerDocument = 2000;
 
 // Ordinary prose: sentences of 6 to 17 words from a small vocabulary, varied by a simple generator so the ten
@@ -117,11 +117,11 @@ void CliExportAgainstEspeakAndLame(benchmark::State& state)
     }
     state.counters["pipeline_s"] = benchmark::Counter(pipelineSeconds, benchmark::Counter::kAvgIterations);
     state.counters["cli_s"] = benchmark::Counter(cliSeconds, benchmark::Counter::kAvgIterations);
-    state.counters["ratio"] = cliSeconds / pipelineSeconds; // target: at most 1.10
+    state.counters["ratio"] = cliSeconds / pipelineSeconds; // goal: at most 0.55
 }
 
 } // namespace
 
-BENCHMARK(CliExportAgainstEspeakAndLame)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(CliExportAgainstEspeakAndLame)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 
 BENCHMARK_MAIN();

@@ -1,9 +1,11 @@
-// Exporting a 20,000-word text to MP3 as the Save As MP3 command does (the voice renders a WAV file, the lame
-// encoder turns it into MP3), against the baseline of the same two steps done by the command-line programs:
-// espeak-ng -w x.wav -f text.txt && lame x.wav x.mp3, in the same run. The ratio should be at most 1.10.
+// Exporting one ten-minute text to MP3 as Save As MP3 does (the voice renders while libmp3lame encodes the
+// speech in pieces on every core), against the baseline of the same work done by the command-line programs in
+// the same run: espeak-ng -w x.wav -f text.txt && lame x.wav x.mp3. Goal: at most 0.6 of the pipeline's time
+// on two cores. Three repetitions; read the medians.
 // Run: ./mp3_export
 #include "documents/AudioExport.h"
 #include "platform/speech/EspeakEngine.h"
+#include "platform/speech/EspeakVoices.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,56 +15,50 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-QString twentyThousandWords()
+// About ten minutes of speech at the default speed.
+QString tenMinutes()
 {
     const QString sentence =
         QStringLiteral("The children listened carefully while the teacher read the story aloud to the class. ");
     QString text;
-    for (int words = 0; words < 20000; words += 15)
+    for (int words = 0; words < 1800; words += 15)
         text += sentence;
     return text;
 }
 
-double ourSeconds = 0;
-double pipelineSeconds = 0;
-
-void ParlivoExport(benchmark::State& state)
+void ExportAgainstEspeakAndLame(benchmark::State& state)
 {
     QTemporaryDir folder;
-    const QString text = twentyThousandWords();
-    EspeakEngine engine;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        const QString wav = folder.filePath(QStringLiteral("story.wav"));
-        engine.speakToFile(text, false, wav);
-        if (EncodeMp3(wav, folder.filePath(QStringLiteral("story.mp3"))) != EncodeResult::Done)
-            state.SkipWithError("the encoder failed");
-        QFile::remove(wav);
-        ourSeconds = timer.elapsed() / 1000.0;
-    }
-}
-
-void CommandLinePipeline(benchmark::State& state)
-{
-    QTemporaryDir folder;
+    const QString text = tenMinutes();
     QFile textFile(folder.filePath(QStringLiteral("text.txt")));
     textFile.open(QIODevice::WriteOnly);
-    textFile.write(twentyThousandWords().toUtf8());
+    textFile.write(text.toUtf8());
     textFile.close();
+    EspeakEngine::Options options;
+    options.useClock = true;
+    EspeakEngine engine(options);
+    engine.setRate(-1); // reading speed 5, the default
+    const QString wordsPerMinute = QString::number(wordsPerMinuteForRate(-1));
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        QProcess::execute(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), folder.filePath(QStringLiteral("x.wav")),
-                                                        QStringLiteral("-f"), textFile.fileName()});
+        SpeakToMp3(engine, text, false, folder.filePath(QStringLiteral("ours.mp3")));
+        const double ours = timer.nsecsElapsed() / 1e9;
+
+        timer.restart();
+        QProcess::execute(QStringLiteral("espeak-ng"),
+                          {QStringLiteral("-s"), wordsPerMinute, QStringLiteral("-w"),
+                           folder.filePath(QStringLiteral("x.wav")), QStringLiteral("-f"), textFile.fileName()});
         QProcess::execute(QStringLiteral("lame"), {QStringLiteral("--quiet"), folder.filePath(QStringLiteral("x.wav")),
                                                    folder.filePath(QStringLiteral("x.mp3"))});
-        pipelineSeconds = timer.elapsed() / 1000.0;
+        const double pipeline = timer.nsecsElapsed() / 1e9;
+        state.SetIterationTime(ours);
+        state.counters["pipeline_s"] = pipeline;
+        state.counters["ratio"] = ours / pipeline; // goal: at most 0.6
     }
 }
 
-BENCHMARK(ParlivoExport)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
-BENCHMARK(CommandLinePipeline)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(ExportAgainstEspeakAndLame)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1)->Repetitions(3);
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,8 +67,5 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    if (pipelineSeconds > 0)
-        printf("export %.1f s, pipeline %.1f s, ratio %.2f (target <= 1.10)\n", ourSeconds, pipelineSeconds,
-               ourSeconds / pipelineSeconds);
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "cli/ProgressBar.h"
 #include "cli/SpeechExport.h"
 #include "cli/StopRequest.h"
-#include "documents/AudioExport.h"
 #include "documents/OSTRoutines.h"
 #include "speech/TSpVoice.h"
 #include "speech/VoiceChoices.h"
@@ -16,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QThreadPool>
 #include <QThread>
 #include <optional>
 
@@ -89,6 +89,19 @@ int menuStep(const QCommandLineParser& parser, const QString& option, int fallba
         throw CliFailure(
             ExitBadUsage,
             QStringLiteral("--%1 takes a whole number from 1 to 10, not \"%2\".").arg(option, parser.value(option)));
+    return value;
+}
+
+// -j N: how many cores encode at once.
+int jobCount(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(QStringLiteral("jobs")))
+        return QThread::idealThreadCount();
+    bool ok = false;
+    const int value = parser.value(QStringLiteral("jobs")).trimmed().toInt(&ok);
+    if (!ok || value < 1)
+        throw CliFailure(ExitBadUsage, QStringLiteral("-j takes a whole number of 1 or more, not \"%1\".")
+                                           .arg(parser.value(QStringLiteral("jobs"))));
     return value;
 }
 
@@ -255,6 +268,7 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             ExitBadUsage,
             QStringLiteral("With several documents -o names a folder; %1 is a file.").arg(displayPath(out)));
     const VoiceSettings settings = voiceSettings(parser);
+    const int cores = jobCount(parser);
     const bool outFolder = namesFolder(out, several);
     const AudioFormat format = exportFormat(parser, out, outFolder);
     const QString extension = format == AudioFormat::Mp3 ? QStringLiteral("mp3") : QStringLiteral("wav");
@@ -274,10 +288,6 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             names.insert(name);
         }
     }
-    if (format == AudioFormat::Mp3 && FindMp3Encoder().isEmpty())
-        throw CliFailure(ExitEngineFailure, QStringLiteral("The MP3 encoder program \"lame\" was not found. Install "
-                                                           "it (Debian package \"lame\")."));
-
     // Every document is read before any speech is made, so a bad one stops the batch before it starts.
     QList<ExportJob> jobs;
     QStringList problems;
@@ -307,9 +317,13 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             job.target.srt = namesFolder(srt, several) ? inFolder(srt, job.input, QStringLiteral("srt")) : srt;
     }
 
+    // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
+    QThreadPool::globalInstance()->setMaxThreadCount(cores);
     const std::unique_ptr<TSpVoice> voice = startVoice();
     applyVoiceSettings(*voice, settings);
     TerminalProgress progress(streams.err, streams.errIsTerminal);
+    // A document that fails is reported by name and the others go on; the exit code is the first failure's.
+    int exitCode = ExitSuccess;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const ExportJob& job = jobs[i];
         const QString name = QFileInfo(job.input).fileName();
@@ -322,15 +336,19 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
                          });
         } catch (const CliFailure& failure) {
             progress.finish();
-            // Ctrl+C on a terminal reaches the encoder too, which then fails; the user's stop is the news.
-            if (StopRequested() && failure.code() != ExitInterrupted)
+            if (StopRequested())
                 throw CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(job.target.audio)));
-            throw;
+            if (!several)
+                throw;
+            write(streams.err, QStringLiteral("%1: %2: %3\n").arg(Program, displayPath(job.input), failure.message()));
+            if (exitCode == ExitSuccess)
+                exitCode = failure.code();
+            continue;
         }
         progress.show(int(i + 1), int(jobs.size()), name, 1);
     }
     progress.finish();
-    return ExitSuccess;
+    return exitCode;
 }
 
 void addVoiceOptions(QCommandLineParser& parser, bool exporting)
@@ -358,6 +376,9 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
     parser.addOption({QStringLiteral("srt"),
                       QStringLiteral("Also write SRT subtitles timed per sentence (a folder with several documents)."),
                       QStringLiteral("FILE")});
+    parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
+                      QStringLiteral("Encode on at most N cores at once (default: every core)."),
+                      QStringLiteral("N")});
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
                       QStringLiteral("The audio file, or the folder for the audio files."),
                       QStringLiteral("OUT")});

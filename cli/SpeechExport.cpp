@@ -3,6 +3,7 @@
 #include "cli/CliFailure.h"
 #include "cli/Subtitles.h"
 #include "documents/AudioExport.h"
+#include "platform/Errors.h"
 #include "speech/TSpVoice.h"
 
 #include <QDir>
@@ -18,9 +19,6 @@
 #include <vector>
 
 namespace {
-
-// Rendering is quick next to encoding, so it is a small part of the bar.
-constexpr double Mp3RenderShare = 0.2;
 
 QString displayPath(const QString& path)
 {
@@ -112,47 +110,48 @@ void replaceWith(const QString& from, const QString& to)
 void ExportSpeech(TSpVoice& voice, const QString& text, AudioFormat format, const ExportTarget& target,
                   const QString& title, const std::function<bool(double)>& progress)
 {
-    const std::unique_ptr<QTemporaryFile> wav = scratchBeside(target.audio, QStringLiteral("wav"));
-    std::unique_ptr<QTemporaryFile> mp3;
-    if (format == AudioFormat::Mp3)
-        mp3 = scratchBeside(target.audio, QStringLiteral("mp3"));
     const std::unique_ptr<QSaveFile> lrc = openTextTarget(target.lrc);
     const std::unique_ptr<QSaveFile> srt = openTextTarget(target.srt);
+    const auto interrupted = [&target] {
+        return CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
+    };
 
-    const double renderShare = format == AudioFormat::Mp3 ? Mp3RenderShare : 1.0;
-    bool cancelled = false;
-    const std::vector<SpeechEvent> events = renderToWav(
-        voice, text, wav->fileName(), [&](double share) { return !progress || progress(share * renderShare); },
-        cancelled);
-    if (cancelled)
-        throw CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
-
-    QString finished = wav->fileName();
+    std::vector<SpeechEvent> events;
     if (format == AudioFormat::Mp3) {
-        const EncodeResult result = EncodeMp3(wav->fileName(), mp3->fileName(), [&](double share) {
-            return !progress || progress(renderShare + std::max(share, 0.0) * (1 - renderShare));
-        });
-        switch (result) {
-        case EncodeResult::Done:
-            break;
-        case EncodeResult::EncoderMissing:
-            throw CliFailure(ExitEngineFailure, QStringLiteral("The MP3 encoder program \"lame\" was not found. "
-                                                               "Install it (Debian package \"lame\")."));
-        case EncodeResult::Cancelled:
-            throw CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
-        case EncodeResult::Failed:
-            throw CliFailure(ExitEngineFailure,
-                             QStringLiteral("%1: the MP3 encoder failed").arg(displayPath(target.audio)));
+        if (!QFileInfo(target.audio).absoluteDir().exists())
+            throw CliFailure(
+                ExitInputError,
+                QStringLiteral("%1: cannot write: the folder does not exist").arg(displayPath(target.audio)));
+        bool cancelled = false;
+        try {
+            SpeakToMp3(
+                voice.engine(), text, false, target.audio,
+                [&](double share) {
+                    cancelled = progress && !progress(share);
+                    return !cancelled;
+                },
+                &events);
+        } catch (const FileError& error) {
+            throw CliFailure(ExitInputError,
+                             QStringLiteral("%1: cannot write: %2").arg(displayPath(target.audio), error.message()));
+        } catch (const ParlivoError& error) {
+            if (cancelled)
+                throw interrupted();
+            throw CliFailure(ExitEngineFailure, error.message());
         }
-        finished = mp3->fileName();
+    } else {
+        const std::unique_ptr<QTemporaryFile> wav = scratchBeside(target.audio, QStringLiteral("wav"));
+        bool cancelled = false;
+        events = renderToWav(voice, text, wav->fileName(), progress, cancelled);
+        if (cancelled)
+            throw interrupted();
+        replaceWith(wav->fileName(), target.audio);
+        wav->setAutoRemove(false);
     }
 
     const SpeechTimings timings = TimingsFromEvents(text, events);
     writeTextTarget(lrc.get(), FormatLrc(text, timings, title));
     writeTextTarget(srt.get(), FormatSrt(text, timings));
-
-    replaceWith(finished, target.audio);
-    (format == AudioFormat::Mp3 ? mp3 : wav)->setAutoRemove(false);
     for (QSaveFile* file : {lrc.get(), srt.get()}) {
         if (file && !file->commit())
             throw CliFailure(

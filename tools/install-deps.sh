@@ -7,7 +7,7 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev qt6-image-formats-plugins
-    libespeak-ng-dev espeak-ng lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
+    libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
     clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils; do

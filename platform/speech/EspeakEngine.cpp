@@ -6,11 +6,8 @@
 #include "platform/speech/SpeechMarkup.h"
 #include "platform/speech/SpeechPlayer.h"
 #include "platform/speech/SpeechQueue.h"
-#include "platform/speech/WavFile.h"
 
-#include <QDir>
 #include <QMediaDevices>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -46,11 +43,6 @@ void scaleVolume(QByteArray& pcm, int volume)
     auto* samples = reinterpret_cast<qint16*>(pcm.data());
     for (qsizetype i = 0; i < pcm.size() / 2; ++i)
         samples[i] = qint16(int(samples[i]) * volume / 100);
-}
-
-QString nativePath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -357,17 +349,12 @@ void EspeakEngine::deliver(const SpeechEvent& event)
     emit speechEvent(event);
 }
 
-void EspeakEngine::speakToFile(const QString& text, bool markup, const QString& path,
-                               const std::function<bool(double)>& progress)
+void EspeakEngine::render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
+                          const std::function<void(const SpeechEvent&)>& event,
+                          const std::function<bool(double)>& progress)
 {
     ensureStarted();
     dropAll();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw SpeechError(
-            QStringLiteral("Cannot create the sound file \"%1\": %2").arg(nativePath(path), file.errorString()));
-    file.write(wavHeader(0));
-
     {
         std::lock_guard lock(FQueue->mutex);
         FQueue->fileChunks.clear();
@@ -388,7 +375,7 @@ void EspeakEngine::speakToFile(const QString& text, bool markup, const QString& 
         FQueue->fileBytes = 0;
     };
 
-    qint64 dataBytes = 0;
+    qint64 handed = 0;
     bool cancelled = false;
     try {
         while (true) {
@@ -407,19 +394,15 @@ void EspeakEngine::speakToFile(const QString& text, bool markup, const QString& 
             if (error)
                 std::rethrow_exception(error);
             for (AudioChunk& chunk : chunks) {
-                if (dataBytes + chunk.pcm.size() > MaxWavDataBytes)
-                    throw SpeechError(
-                        QStringLiteral("The speech is too long for the sound file \"%1\".").arg(nativePath(path)));
                 scaleVolume(chunk.pcm, FQueue->volume.load());
-                if (file.write(chunk.pcm) != chunk.pcm.size())
-                    throw SpeechError(QStringLiteral("Cannot write the sound file \"%1\": %2")
-                                          .arg(nativePath(path), file.errorString()));
-                // Times come from the samples in the file: each event keeps its place in its chunk's audio.
-                const qint64 shift = dataBytes - chunk.offset;
-                dataBytes += chunk.pcm.size();
-                for (SpeechEvent event : chunk.events) {
-                    event.audioPosition += shift;
-                    emit speechEvent(event);
+                consume(chunk.pcm);
+                // Times come from the audio handed over: each event keeps its place in its chunk's audio.
+                const qint64 shift = handed - chunk.offset;
+                handed += chunk.pcm.size();
+                for (SpeechEvent placed : chunk.events) {
+                    placed.audioPosition += shift;
+                    if (event)
+                        event(placed);
                 }
                 if (progress && !progress(chunk.progress)) {
                     cancelled = true;
@@ -431,17 +414,12 @@ void EspeakEngine::speakToFile(const QString& text, bool markup, const QString& 
         }
     } catch (...) {
         abandon();
-        file.cancelWriting();
         throw;
     }
     if (cancelled) {
         abandon();
-        file.cancelWriting();
-        throw SpeechError(QStringLiteral("Writing the sound file \"%1\" was cancelled.").arg(nativePath(path)));
+        throw SpeechError(QStringLiteral("The rendering of the speech was cancelled."));
     }
-    if (!file.seek(0) || file.write(wavHeader(dataBytes)) != 44 || !file.commit())
-        throw SpeechError(
-            QStringLiteral("Cannot write the sound file \"%1\": %2").arg(nativePath(path), file.errorString()));
 }
 
 qint64 EspeakEngine::audioDelivered() const

@@ -48,8 +48,9 @@ public:
     void resume() override;
     int skipAll() override;
     bool isDone() const override;
-    void speakToFile(const QString& text, bool markup, const QString& path,
-                     const std::function<bool(double)>& progress = {}) override;
+    void render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
+                const std::function<void(const SpeechEvent&)>& event,
+                const std::function<bool(double)>& progress = {}) override;
 
     // Bytes of speech handed to the audio output since the engine started.
     qint64 audioDelivered() const;

@@ -16,7 +16,14 @@ struct EngineVoice
 // One event of an utterance, delivered on the user-interface thread when the audio played reaches it.
 struct SpeechEvent
 {
-    enum Type { StartStream, EndStream, Word, Sentence, Viseme };
+    enum Type
+    {
+        StartStream,
+        EndStream,
+        Word,
+        Sentence,
+        Viseme
+    };
     Type type = Word;
     int stream = 0;           // the utterance's stream number, as speak() returned it
     qint64 audioPosition = 0; // bytes of audio output before the event
@@ -50,11 +57,19 @@ public:
     virtual int skipAll() = 0;
     // True when nothing is queued or playing (or paused).
     virtual bool isDone() const = 0;
-    // Renders the text into a WAV file (PCM 16-bit) and returns when it is written; events of the utterance are
-    // emitted as it renders, with audio positions in the file. `progress` receives the share done (0 to 1)
-    // and returns false to cancel, which throws SpeechError and leaves no file.
+    // Renders the text as 16-bit mono PCM at 22050 Hz without playing it: each stretch of audio goes to
+    // `consume` in order, on the calling thread, as it is made, and each event to `event` after the audio before
+    // it, with its audio position counted in bytes of what `consume` received. Returns when all is rendered.
+    // `progress` receives the share done (0 to 1) and returns false to cancel, which throws SpeechError; so does
+    // a failure of the synthesiser or of `consume`.
+    virtual void render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
+                        const std::function<void(const SpeechEvent&)>& event,
+                        const std::function<bool(double)>& progress = {}) = 0;
+    // Renders the text into a WAV file and returns when it is written; events of the utterance are emitted as
+    // it renders, with audio positions in the file. Cancelling through `progress` throws SpeechError and leaves
+    // no file.
     virtual void speakToFile(const QString& text, bool markup, const QString& path,
-                             const std::function<bool(double)>& progress = {}) = 0;
+                             const std::function<bool(double)>& progress = {});
 
 signals:
     void speechEvent(const SpeechEvent& event);

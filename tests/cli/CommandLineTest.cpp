@@ -360,36 +360,23 @@ TEST_F(CommandLine, InputErrorsEndWithTwoNamingTheFileAndWriteNothing)
     EXPECT_TRUE(nowhere.err.contains(QStringLiteral("the folder does not exist"))) << nowhere.err.toStdString();
 }
 
-TEST_F(CommandLine, EncoderFailuresEndWithThreeAndKeepTheOlderFile)
+TEST_F(CommandLine, ABatchGoesOnPastADocumentThatFailsAndNamesIt)
 {
-    writeFile(path(QStringLiteral("a.txt")), "Some words to encode.");
-    writeFile(path(QStringLiteral("a.mp3")), "older export");
-
-    // No encoder anywhere.
-    QProcessEnvironment noEncoder;
-    noEncoder.insert(QStringLiteral("PATH"), path(QStringLiteral("empty")));
-    const CliRun missing = runCli(
-        {QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("a.mp3")), path(QStringLiteral("a.txt"))},
-        {}, noEncoder);
-    EXPECT_EQ(missing.exitCode, 3);
-    EXPECT_TRUE(missing.err.contains(QStringLiteral("\"lame\" was not found"))) << missing.err.toStdString();
-
-    // An encoder that writes half a file and fails.
-    QDir().mkpath(path(QStringLiteral("bin")));
-    writeFile(path(QStringLiteral("bin/lame")), "#!/bin/sh\nfor last; do :; done\necho partial > \"$last\"\nexit 4\n");
-    QFile::setPermissions(path(QStringLiteral("bin/lame")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QProcessEnvironment failing;
-    failing.insert(QStringLiteral("PATH"), path(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin"));
-    const CliRun failed =
-        runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("a.mp3")), QStringLiteral("--lrc"),
-                path(QStringLiteral("a.lrc")), path(QStringLiteral("a.txt"))},
-               {}, failing);
-    EXPECT_EQ(failed.exitCode, 3);
-    EXPECT_TRUE(failed.err.contains(QStringLiteral("the MP3 encoder failed"))) << failed.err.toStdString();
-
-    EXPECT_EQ(readFile(path(QStringLiteral("a.mp3"))), "older export");
-    EXPECT_EQ(files(), (QStringList{QStringLiteral("a.mp3"), QStringLiteral("a.txt")}))
-        << "neither the subtitles nor a temporary file stay behind";
+    for (const char* name : {"a", "b", "c"})
+        writeFile(path(QStringLiteral("%1.txt").arg(QLatin1String(name))), "Some words to say. And a few more.");
+    // The second document's MP3 cannot be written: a folder has its name.
+    QDir().mkpath(path(QStringLiteral("out/b.mp3")));
+    const CliRun run = runCli({QStringLiteral("export"), QStringLiteral("-j"), QStringLiteral("2"),
+                               QStringLiteral("-o"), path(QStringLiteral("out")), path(QStringLiteral("a.txt")),
+                               path(QStringLiteral("b.txt")), path(QStringLiteral("c.txt"))});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("b.txt"))) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "one message, for the one document: " << run.err.toStdString();
+    for (const char* name : {"a.mp3", "c.mp3"})
+        EXPECT_TRUE(readFile(path(QStringLiteral("out/%1").arg(QLatin1String(name)))).startsWith("\xFF")) << name;
+    EXPECT_EQ(QDir(path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral("a.mp3"), QStringLiteral("c.mp3")}))
+        << "no temporary file stays behind";
 }
 
 TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)

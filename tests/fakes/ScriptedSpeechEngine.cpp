@@ -44,6 +44,17 @@ int ScriptedSpeechEngine::skipAll()
     return 1;
 }
 
+void ScriptedSpeechEngine::render(const QString& text, bool markup,
+                                  const std::function<void(const QByteArray& pcm)>& consume,
+                                  const std::function<void(const SpeechEvent&)>&,
+                                  const std::function<bool(double)>& progress)
+{
+    spoken.append({text, markup, true, ++FStream, QStringLiteral("-")});
+    if (progress && !progress(1.0))
+        throw SpeechError(QStringLiteral("Cancelled."));
+    consume(QByteArray(4410, '\0'));
+}
+
 void ScriptedSpeechEngine::speakToFile(const QString& text, bool markup, const QString& path,
                                        const std::function<bool(double)>& progress)
 {

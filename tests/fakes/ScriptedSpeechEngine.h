@@ -18,7 +18,7 @@ public:
         bool markup = false;
         bool purge = false;
         int stream = 0;
-        QString file; // set for speakToFile
+        QString file; // set for speakToFile, "-" for render
     };
 
     QList<EngineVoice> installed{{QStringLiteral("en"), QStringLiteral("English")}};
@@ -41,6 +41,10 @@ public:
     void resume() override { paused = false; }
     int skipAll() override;
     bool isDone() const override { return !speaking; }
+    // Renders a tenth of a second of silence.
+    void render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
+                const std::function<void(const SpeechEvent&)>& event,
+                const std::function<bool(double)>& progress) override;
     void speakToFile(const QString& text, bool markup, const QString& path,
                      const std::function<bool(double)>& progress) override;
 

@@ -1,6 +1,5 @@
-// The MP3 encoder and the word processor are outside programs that may be missing, fail, crash or hang. Each
+// The word processor is an outside program that may be missing, fail, crash or hang. Each
 // way gives the user the right outcome, leaves no temporary files behind and no process running or unreaped.
-#include "documents/AudioExport.h"
 #include "documents/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/WordProcessorImport.h"
@@ -90,70 +89,6 @@ private:
 
 // A helper a fake program leaves running in the background.
 #define FAKE_HELPER "sh -c 'echo $$ >> \"$FAKE_PIDS\"; exec sleep 600' & "
-
-struct EncoderCase
-{
-    const char* name;
-    const char* script; // empty: no encoder at that path
-    EncodeResult expected;
-};
-
-void PrintTo(const EncoderCase& param, std::ostream* out)
-{
-    *out << param.name;
-}
-
-class EncoderFaults : public ::testing::TestWithParam<EncoderCase>
-{
-};
-
-} // namespace
-
-TEST_P(EncoderFaults, GiveTheirResultKeepTheOldMp3AndLeaveNothingBehind)
-{
-    const EncoderCase& param = GetParam();
-    FakeProcessLog processes;
-    QTemporaryDir folder;
-    const QString wav = folder.filePath(QStringLiteral("talk.wav"));
-    const QString mp3 = folder.filePath(QStringLiteral("talk.mp3"));
-    writeFile(wav, QByteArray(44 + 2000, '\0'));
-    writeFile(mp3, "older export");
-    const QString encoder = *param.script
-                                ? writeScript(folder, QStringLiteral("lame"), QString::fromLatin1(param.script))
-                                : folder.filePath(QStringLiteral("lame"));
-    QElapsedTimer clock;
-    clock.start();
-    const EncodeResult result = EncodeMp3(
-        wav, mp3, [&](double) { return clock.elapsed() < 1500; }, encoder);
-    EXPECT_EQ(result, param.expected);
-    QStringList expectedFiles{QStringLiteral("talk.mp3"), QStringLiteral("talk.wav")};
-    if (*param.script)
-        expectedFiles.prepend(QStringLiteral("lame"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles)
-        << "the encoder's partial output must go";
-    if (param.expected != EncodeResult::Done) {
-        QFile old(mp3);
-        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-        EXPECT_EQ(old.readAll(), "older export") << "a failed export must not destroy the last one";
-    }
-    processes.expectNone();
-}
-
-// The encoder writes the file named by its last argument.
-INSTANTIATE_TEST_SUITE_P(
-    Lame, EncoderFaults,
-    ::testing::Values(EncoderCase{"Missing", "", EncodeResult::EncoderMissing},
-                      EncoderCase{"Succeeds", "echo '( 50%)' >&2; echo mp3 > \"$out\"", EncodeResult::Done},
-                      EncoderCase{"ExitsNonZero", "echo partial > \"$out\"; exit 3", EncodeResult::Failed},
-                      EncoderCase{"ExitsZeroWithoutOutput", "exit 0", EncodeResult::Failed},
-                      EncoderCase{"Crashes", "echo partial > \"$out\"; kill -SEGV $$", EncodeResult::Failed},
-                      EncoderCase{"HangsUntilCancelled", "echo partial > \"$out\"; exec sleep 600",
-                                  EncodeResult::Cancelled},
-                      EncoderCase{"HangsWithAHelper", FAKE_HELPER "echo partial > \"$out\"; exec sleep 600",
-                                  EncodeResult::Cancelled}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-namespace {
 
 struct OfficeCase
 {
