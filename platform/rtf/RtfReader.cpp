@@ -479,6 +479,16 @@ private:
         flushBytes();
         m_ucSkip = 0;
         if (m_overflow > 0) {
+            // A destination, \uc or hidden text set past the depth limit ends with its group, like any other.
+            if (!m_overflowDests.empty() && m_overflowDests.back().level == m_overflow) {
+                if (m_state.dest == Dest::FontTable)
+                    commitFontName();
+                m_state.dest = m_overflowDests.back().dest;
+                m_state.heldDest = m_overflowDests.back().heldDest;
+                m_state.uc = m_overflowDests.back().uc;
+                m_state.ch.hidden = m_overflowDests.back().hidden;
+                m_overflowDests.pop_back();
+            }
             --m_overflow;
             return;
         }
@@ -644,7 +654,16 @@ private:
                 skipBinary(word);
             return;
         }
+        const OverflowDest before{m_overflow, m_state.dest, m_state.heldDest, m_state.uc, m_state.ch.hidden};
         apply(keyword, word);
+        // Past the depth limit the groups share the deepest tracked state. What decides where text goes, whether
+        // it shows and how much of it \u skips is kept aside, once per group, so that it ends with the group and the
+        // text after it still arrives.
+        if (m_overflow > 0 &&
+            (m_state.dest != before.dest || m_state.heldDest != before.heldDest || m_state.uc != before.uc ||
+             m_state.ch.hidden != before.hidden) &&
+            (m_overflowDests.empty() || m_overflowDests.back().level != m_overflow))
+            m_overflowDests.push_back(before);
     }
 
     void apply(const Keyword& keyword, const ControlWord& word)
@@ -1153,6 +1172,15 @@ private:
     std::vector<GroupState> m_stack;
     GroupState m_state;
     qint64 m_overflow = 0;
+    struct OverflowDest
+    {
+        qint64 level; // the m_overflow of the group
+        Dest dest;
+        Dest heldDest;
+        int uc;
+        bool hidden;
+    };
+    std::vector<OverflowDest> m_overflowDests;
     int m_ucSkip = 0;
     bool m_starred = false;
 

@@ -1,22 +1,18 @@
 #include "dialogs/uGetTextLine.h"
 #include "dialogs/uStatus.h"
+#include "support/AnswerModal.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 // Runs `act` on the name prompt once it is shown, then returns what PromptLine returned.
 QString promptWith(const std::function<void(TfrmGetTextLine*)>& act, const QString& initial = {})
 {
-    QTimer::singleShot(0, [act] {
-        auto* window = qobject_cast<TfrmGetTextLine*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        act(window);
-    });
+    answerModal<TfrmGetTextLine>(act);
     return PromptLine(QStringLiteral("Save Customisation"), QStringLiteral("Customisation Name"), initial);
 }
 } // namespace
@@ -55,7 +51,8 @@ TEST(PromptLine, HoldsAtMostTwentyCharactersAndIgnoresEscape)
 
 TEST(StatusWindow, ShowsOnTopAndIsFreedWhenClosed)
 {
-    StatusHandle handle = ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
+    StatusHandle handle =
+        ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
     ASSERT_TRUE(handle);
     EXPECT_TRUE(handle->isVisible());
     EXPECT_TRUE(handle->windowFlags() & Qt::WindowStaysOnTopHint);

@@ -5,6 +5,7 @@
 #include "platform/WordProcessorImport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -167,6 +168,21 @@ TEST_F(DocumentLoad, AFileThatCannotBeReadLeavesTheReadingAreaAlone)
     QDir(m_folder.path()).mkdir(QStringLiteral("folder.txt"));
     EXPECT_THROW(LoadDocumentByType(&m_area, m_folder.filePath(QStringLiteral("folder.txt")), TextMode::Rich),
                  FileError);
+
+    // A file past 256 MB is refused before a byte of it is read. The file is sparse: it takes no disk space.
+    for (const QString& name : {QStringLiteral("huge.txt"), QStringLiteral("huge.rtf"), QStringLiteral("huge.htm")}) {
+        QFile huge(m_folder.filePath(name));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(256 * 1024 * 1024 + 1))
+            << huge.errorString().toStdString();
+        huge.close();
+        try {
+            LoadDocumentByType(&m_area, huge.fileName(), TextMode::Rich);
+            ADD_FAILURE() << "no error for " << name.toStdString();
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("Cannot open file \"%1\". It is larger than 256 MB.")
+                                           .arg(QDir::toNativeSeparators(huge.fileName())));
+        }
+    }
     EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
     EXPECT_TRUE(m_prompts.messages.isEmpty());
 }

@@ -215,4 +215,8 @@ TEST(RtfReader, KeepsFormattingOfGroupsBeyondTheDepthLimit)
     EXPECT_TRUE(cursor.charFormat().font().bold());
     cursor.setPosition(2);
     EXPECT_FALSE(cursor.charFormat().font().bold());
+
+    // Where text goes, whether it shows and what \u skips end with the group past the limit that set them.
+    readRtf("{\\rtf1{{{{\\*\\fldinst x}{\\v hidden}{\\uc2 a}\\u66 cb{\\fonttbl{\\f0 Arial;}}y}}}z}", &document, limits);
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("aBbyz"));
 }

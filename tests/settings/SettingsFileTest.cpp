@@ -6,9 +6,19 @@
 #include "settings/SettingsFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QMenu>
 #include <QWidget>
+#include <cstdio>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -162,6 +172,130 @@ TEST_F(SettingsFileTest, FailuresSkipTheRestQuietly)
     SelectItemByCaption(speed, QStringLiteral("5"));
     SelectItemByCaption(volume, QStringLiteral("10"));
     EXPECT_NO_THROW(SaveSettings(choices, folder.path(QStringLiteral("missing folder/Parlivo.ini"))));
+}
+
+// The folder a read-only install keeps its settings in, reported by a copy of this program run from that install.
+const char* const kReportFolder = "PARLIVO_REPORT_APP_FOLDER";
+
+// Not a test on its own: the settings-location test runs a copy of this program with this test selected.
+TEST(SettingsLocationChild, ReportsTheApplicationFolder)
+{
+    if (qEnvironmentVariableIsEmpty(kReportFolder))
+        GTEST_SKIP() << "runs only as the child of the settings-location test";
+    std::printf("Application folder: %s\n", qPrintable(appFolder()));
+}
+
+// A folder no one may write to while it lives: no write permission and, for root whom permissions do not stop,
+// the immutable attribute. Writable again when it goes, so that it can be removed.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(QString path) : m_path(std::move(path))
+    {
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        if (!QFileInfo(m_path).isWritable())
+            return;
+        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            m_immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_immutable) {
+            const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+            int flags = 0;
+            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+            if (fd >= 0)
+                ::close(fd);
+        }
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    QString m_path;
+    bool m_immutable = false;
+};
+
+TEST(SettingsLocation, AReadOnlyInstallKeepsSettingsInTheUsersDataFolderSeededOnce)
+{
+    QTemporaryDir root;
+    const QDir install(root.filePath(QStringLiteral("install")));
+    const QString data = root.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(install.filePath(QStringLiteral("schemes"))) &&
+                QDir().mkpath(install.filePath(QStringLiteral("Lists"))) &&
+                QDir().mkpath(install.filePath(QStringLiteral("Spelling Test Files"))));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const QByteArray shippedSettings = "[Parlivo Settings]\r\nReader=English\r\n";
+    const QByteArray shippedScheme = "[Scheme]\r\nFontName=Arial\r\n";
+    const QByteArray shippedList = "Hi\r\nBye\r\ncat,5\r\n";
+    ASSERT_TRUE(write(install.filePath(QStringLiteral("Parlivo.ini")), shippedSettings));
+    ASSERT_TRUE(write(install.filePath(QStringLiteral("schemes/Night.pvc")), shippedScheme));
+    ASSERT_TRUE(write(install.filePath(QStringLiteral("Lists/animals.pvt")), shippedList));
+    ASSERT_TRUE(write(install.filePath(QStringLiteral("Spelling Test Files/week 1.pvt")), shippedList));
+    ASSERT_TRUE(write(install.filePath(QStringLiteral("README.txt")), "not settings"));
+    // The program is this test program, linked or copied into the install.
+    const QString program = install.filePath(QStringLiteral("parlivo-tests"));
+    const bool linked = ::link(QFile::encodeName(QCoreApplication::applicationFilePath()).constData(),
+                               QFile::encodeName(program).constData()) == 0;
+    ASSERT_TRUE(linked || QFile::copy(QCoreApplication::applicationFilePath(), program));
+    const QStringList installed = install.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    const ReadOnlyFolder readOnly(install.path());
+    if (QFileInfo(install.path()).isWritable())
+        GTEST_SKIP() << "running as root on a file system without the immutable attribute: no folder here is "
+                        "read-only to this test";
+
+    const auto runInstalledProgram = [&] {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kReportFolder), QStringLiteral("1"));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+        child.setProcessEnvironment(environment);
+        child.start(program, {QStringLiteral("--gtest_filter=SettingsLocationChild.*")});
+        EXPECT_TRUE(child.waitForFinished(60000));
+        EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardError().toStdString();
+        const QString marker = QStringLiteral("Application folder: ");
+        for (const QString& line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n')) {
+            if (line.startsWith(marker))
+                return line.mid(marker.size());
+        }
+        return QString();
+    };
+    const QString user = data + QStringLiteral("/Parlivo/");
+    const auto read = [&user](const QString& relative) {
+        QFile file(user + relative);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+
+    ASSERT_TRUE(runInstalledProgram() == user) << "the settings folder is the user's, not the install";
+    EXPECT_EQ(read(QStringLiteral("Parlivo.ini")), shippedSettings);
+    EXPECT_EQ(read(QStringLiteral("schemes/Night.pvc")), shippedScheme);
+    EXPECT_EQ(read(QStringLiteral("Lists/animals.pvt")), shippedList);
+    EXPECT_EQ(read(QStringLiteral("Spelling Test Files/week 1.pvt")), shippedList);
+    EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("README.txt")));
+    EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("parlivo-tests")));
+
+    // The user's own changes are theirs: a later start does not seed the folder again.
+    const QByteArray changed = "[Parlivo Settings]\r\nReader=Anna\r\n";
+    ASSERT_TRUE(write(user + QStringLiteral("Parlivo.ini"), changed));
+    ASSERT_TRUE(QFile::remove(user + QStringLiteral("schemes/Night.pvc")));
+    EXPECT_TRUE(runInstalledProgram() == user);
+    EXPECT_EQ(read(QStringLiteral("Parlivo.ini")), changed);
+    EXPECT_FALSE(QFileInfo::exists(user + QStringLiteral("schemes/Night.pvc")));
+    EXPECT_EQ(install.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), installed);
 }
 
 } // namespace

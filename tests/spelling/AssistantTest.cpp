@@ -1,6 +1,7 @@
 #include "SpellingSupport.h"
 
 #include "spelling/uSpellingAid.h"
+#include "support/AnswerModal.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -123,9 +124,7 @@ TEST_F(Assistant, CloseInTheMiddleOfAWordStopsAtOnce)
 TEST_F(Assistant, ShowSpellingAssistantNamesTheCaptionAfterTheFile)
 {
     const QString file = writeFile(QStringLiteral("Lists/Week 1 - animals.pvt"), "Hi\r\nBye\r\ncat,5\r\n");
-    QTimer::singleShot(0, [] {
-        auto* shown = qobject_cast<TfrmSpellingAid*>(QApplication::activeModalWidget());
-        ASSERT_NE(shown, nullptr);
+    answerModal<TfrmSpellingAid>([](TfrmSpellingAid* shown) {
         EXPECT_EQ(shown->windowTitle(), QStringLiteral("Spelling Assistant - Week 1 - animals"));
         EXPECT_EQ(shown->sgSpellingWords->rowCount(), 1);
         QTest::keyClick(shown, Qt::Key_Escape);

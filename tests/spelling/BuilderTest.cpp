@@ -1,6 +1,7 @@
 #include "SpellingSupport.h"
 
 #include "spelling/uSpellings.h"
+#include "support/AnswerModal.h"
 
 #include <QAbstractItemDelegate>
 #include <QApplication>
@@ -206,18 +207,17 @@ TEST_F(Builder, OneInstanceKeepsItsContentsBetweenOpenings)
 {
     QPointer<TfrmSpelingBuildWordList> kept;
     const QString file = writeFile(QStringLiteral("animals.pvt"), "Hi\r\nBye\r\ncat,5\r\n");
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(kept);
-        EXPECT_TRUE(kept->isVisible());
-        kept->memClosing->setPlainText(QStringLiteral("Edited"));
-        kept->buClose->click();
+    answerModal<TfrmSpelingBuildWordList>([&kept](TfrmSpelingBuildWordList* shown) {
+        EXPECT_EQ(shown, kept.data());
+        shown->memClosing->setPlainText(QStringLiteral("Edited"));
+        shown->buClose->click();
     });
     ShowSpellingBuilder(kept, file);
     ASSERT_TRUE(kept);
     EXPECT_FALSE(kept->isVisible());
     TfrmSpelingBuildWordList* first = kept;
 
-    QTimer::singleShot(0, [&] { kept->buClose->click(); });
+    answerModal<TfrmSpelingBuildWordList>([](TfrmSpelingBuildWordList* shown) { shown->buClose->click(); });
     ShowSpellingBuilder(kept, QStringLiteral("  "));
     EXPECT_EQ(kept.data(), first);
     EXPECT_EQ(kept->memClosing->toPlainText(), QStringLiteral("Edited"));

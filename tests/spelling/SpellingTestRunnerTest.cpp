@@ -1,6 +1,7 @@
 #include "SpellingSupport.h"
 
 #include "spelling/uSpellingTest.h"
+#include "support/AnswerModal.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -278,9 +279,7 @@ TEST_F(Runner, StartSpellingTestRunsTheChosenFileModally)
     prompts.files << writeFile(QStringLiteral("pets.pvt"), "Hi\r\nBye\r\ncat,5\r\n");
     QString spellingFile;
     QStringList spellingWords;
-    QTimer::singleShot(0, [this] {
-        auto* shown = qobject_cast<TfrmDoSpellings*>(QApplication::activeModalWidget());
-        ASSERT_NE(shown, nullptr);
+    answerModal<TfrmDoSpellings>([](TfrmDoSpellings* shown) {
         EXPECT_EQ(shown->WordCount, 1);
         EXPECT_EQ(shown->sgSpellingResults->horizontalHeaderItem(0)->text(), QStringLiteral("Correct Spelling"));
         EXPECT_EQ(shown->sgSpellingResults->horizontalHeaderItem(1)->text(), QStringLiteral("Student Spelling"));
