@@ -301,11 +301,13 @@ void TfrmReader::ShowHintInStatusBar(const QString& hint)
 
 void TfrmReader::ShowStatusText(const QString& text)
 {
+    // The status bar is the window's live region: its name is what a screen reader announces. The label tells
+    // of a new text itself; the same state twice in a row (two readings stopped) is told here.
+    if (statusBar->text() == text) {
+        QAccessibleEvent changed(statusBar, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
     statusBar->setText(text);
-    // The status bar is the window's live region: its name is what a screen reader announces. A label sends
-    // this itself only when its text differs, and the same state can come twice in a row.
-    QAccessibleEvent changed(statusBar, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
 }
 
 bool TfrmReader::event(QEvent* event)

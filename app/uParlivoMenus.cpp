@@ -4,6 +4,7 @@
 #include "dialogs/MenuMarker.h"
 #include "speech/ReaderFace.h"
 #include "web/TLinkClicks.h"
+#include "web/TWebPanel.h"
 
 #include <QListWidget>
 
@@ -13,10 +14,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTextEdit>
-
-#include "web/TWebPanel.h"
 #include <QLineEdit>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWebEngineView>
 
