@@ -13,8 +13,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWebEngineView>
