@@ -1,5 +1,6 @@
 #include "app/TToolbarButton.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,7 +12,8 @@ TToolbarButton::TToolbarButton(const QString& caption, QWidget* parent) : QToolB
     setFixedSize(100, 50);
     setAutoRaise(true);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
-    setFocusPolicy(Qt::NoFocus);
+    // Only the keyboard moves the focus here: a click must leave the caret in the reading area.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -32,12 +34,39 @@ void TToolbarButton::mousePressEvent(QMouseEvent* event)
     QToolButton::mousePressEvent(event);
 }
 
+bool TToolbarButton::PopupDropDown()
+{
+    if (!FDropDown || !isEnabled())
+        return false;
+    FDropDown->popup(mapToGlobal(QPoint(0, height())));
+    for (QAction* item : FDropDown->actions()) {
+        if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
+            FDropDown->setActiveAction(item);
+            break;
+        }
+    }
+    return true;
+}
+
+void TToolbarButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool alone = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (alone && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        animateClick();
+        return;
+    }
+    if ((event->modifiers() & Qt::AltModifier) && event->key() == Qt::Key_Down && PopupDropDown())
+        return;
+    QToolButton::keyPressEvent(event);
+}
+
 void TToolbarButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     QStyleOptionToolButton option;
     initStyleOption(&option);
     option.text.clear();
+    option.state &= ~QStyle::State_HasFocus; // the ring below is the focus mark
     style()->drawComplexControl(QStyle::CC_ToolButton, &option, &painter, this);
 
     painter.setRenderHint(QPainter::Antialiasing);
@@ -60,5 +89,12 @@ void TToolbarButton::paintEvent(QPaintEvent*)
         const QPointF centre(left + DropDownWidth / 2.0, height() / 2.0);
         const QPointF arrow[3] = {centre + QPointF(-5, -2), centre + QPointF(5, -2), centre + QPointF(0, 4)};
         painter.drawPolygon(arrow, 3);
+    }
+    if (hasFocus()) {
+        // The caption's own colour contrasts with the button's background in every scheme, so the ring does too.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(ink, 2));
+        painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
     }
 }

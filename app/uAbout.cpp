@@ -33,6 +33,8 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
+    // It has no title bar; a screen reader still announces it by name.
+    setAccessibleName(QStringLiteral("About Parlivo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(478 + 4, 438 + 4);
     setStyleSheet(QStringLiteral("TfrmAbout { background: black; } QFrame#upper, QFrame#lower { background: white; }"));

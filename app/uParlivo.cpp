@@ -10,6 +10,7 @@
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -88,7 +89,7 @@ void TfrmReader::buildLayout()
     imgReader = new TReaderFace(panReader);
     describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
              QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
-                            "- double click to stop reading"));
+                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options"));
     imgReader->setGeometry(0, 5, 121, 137);
 
     buReadingAreaClear = new TToolbarButton(QStringLiteral("Clear"), panReader);
@@ -287,10 +288,26 @@ QString LongHint(const QString& hint)
     return bar < 0 ? hint : hint.mid(bar + 1);
 }
 
+QString HintWithKey(const QString& hint, const QKeySequence& key)
+{
+    return QStringLiteral("%1 (%2)").arg(hint, key.toString(QKeySequence::NativeText));
+}
+
 void TfrmReader::ShowHintInStatusBar(const QString& hint)
 {
     // The status bar is one line high: a hint of several lines is shown on one.
     statusBar->setText(LongHint(hint).simplified());
+}
+
+void TfrmReader::ShowStatusText(const QString& text)
+{
+    // The status bar is the window's live region: its name is what a screen reader announces. The label tells
+    // of a new text itself; the same state twice in a row (two readings stopped) is told here.
+    if (statusBar->text() == text) {
+        QAccessibleEvent changed(statusBar, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+    statusBar->setText(text);
 }
 
 bool TfrmReader::event(QEvent* event)

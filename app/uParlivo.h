@@ -10,6 +10,7 @@
 #include <memory>
 
 class QAction;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -29,6 +30,8 @@ struct ReaderChoices;
 
 // The long part of a hint: the text after the first "|", or the whole hint.
 QString LongHint(const QString& hint);
+// A hint that names the key of its command: "Save text (Ctrl+S)".
+QString HintWithKey(const QString& hint, const QKeySequence& key);
 
 // The main window: the reading area, the toolbar, the reader panel with the face, the web panel, the
 // status bar and the popup menus. Its handlers are thin; each forwards to one operation.
@@ -117,6 +120,8 @@ public:
     QAction* SaveAs1 = nullptr;
     QAction* SaveAsMP31 = nullptr;
     QAction* SavetoMP3As1 = nullptr;
+    // Ctrl+O: the Open button's command from the keyboard
+    QAction* OpenKey = nullptr;
     // Spelling menu (drop-down of Spell)
     QMenu* pumSpellingMode = nullptr;
     QAction* SpellingAid1 = nullptr;
@@ -164,6 +169,11 @@ public:
     // Window
     void ExitReader();
     void ShowHintInStatusBar(const QString& hint);
+    // Puts a change of state into the status bar, where a screen reader hears it ("Reading paused").
+    void ShowStatusText(const QString& text);
+    // The context-menu key or Shift+F10: the menu of the control that has the focus (the reading-area menu at
+    // the caret, the reader menu at the face, a split button's drop-down). False when that control has none.
+    bool PopupMenuForKeyboard(QWidget* focused);
     void PopupTextMenu(const QPoint& positionInReadingArea);
     // Where the reading-area menu opens for a pointer position within the reading area.
     QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
@@ -208,6 +218,9 @@ private:
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
     QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
     void describe(QWidget* control, const QString& name, const QString& caption, const QString& hint);
+    // Gives a command its key: the window answers it wherever the focus is, and the hint names it.
+    void bindKey(QAction* item, const QKeySequence& key, const QString& hint);
+    void orderTabStops();
     void layoutToolbar();
     void layoutReaderPanel();
     void StartVoices();

@@ -51,8 +51,8 @@ void TfrmReader::LoadDocument()
     if (!path.isEmpty()) {
         // A large document takes a while to lay out: say so rather than leave a window that does not answer.
         // (Word-processor documents show their own status window.)
-        const bool large = QFileInfo(path).size() > LargeDocumentBytes &&
-                           !path.endsWith(QLatin1String(".doc"), Qt::CaseInsensitive);
+        const bool large =
+            QFileInfo(path).size() > LargeDocumentBytes && !path.endsWith(QLatin1String(".doc"), Qt::CaseInsensitive);
         const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
                                                        QStringLiteral("Document is loading, please wait ..."))
                                           : StatusHandle();
@@ -65,6 +65,7 @@ void TfrmReader::LoadDocument()
         }
         CloseStatus(status);
         edAddress->clear();
+        ShowStatusText(QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
     }
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(0);

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
 
+#include <QFileInfo>
 #include <QTextEdit>
 
 namespace {
@@ -54,10 +55,15 @@ void TfrmReader::ExportToMp3(const QString& mp3Path)
     CloseStatus(status);
     EnterIdleState();
 
-    if (cancelled)
+    if (cancelled) {
+        ShowStatusText(QStringLiteral("MP3 export cancelled"));
         return;
-    if (failure.isEmpty())
+    }
+    if (failure.isEmpty()) {
+        ShowStatusText(QStringLiteral("MP3 file saved: %1").arg(QFileInfo(mp3Path).fileName()));
         prompts().message(QStringLiteral("Text successfully converted to MP3."));
-    else
+    } else {
+        ShowStatusText(QStringLiteral("MP3 export failed"));
         prompts().message(failure, MessageKind::Error);
+    }
 }

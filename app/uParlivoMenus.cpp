@@ -4,15 +4,20 @@
 #include "dialogs/MenuMarker.h"
 #include "speech/ReaderFace.h"
 #include "web/TLinkClicks.h"
+#include "web/TWebPanel.h"
 
 #include <QListWidget>
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTextEdit>
+#include <QToolButton>
+#include <QWebEngineView>
 
 QAction* TfrmReader::addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
 {
@@ -25,6 +30,19 @@ QAction* TfrmReader::addItem(QMenu* menu, const QString& name, const QString& ca
     }
     menu->addAction(item);
     return item;
+}
+
+void TfrmReader::bindKey(QAction* item, const QKeySequence& key, const QString& hint)
+{
+    item->setShortcut(key);
+    item->setShortcutContext(Qt::WindowShortcut);
+    // The window holds the command as well as its menu, so the key works while the menu is closed; a command
+    // that is disabled ignores its key just as its menu item ignores a click.
+    addAction(item);
+    const QString keyHint = HintWithKey(hint, key);
+    item->setToolTip(keyHint);
+    item->setStatusTip(keyHint);
+    item->setWhatsThis(keyHint);
 }
 
 QMenu* TfrmReader::addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
@@ -153,6 +171,34 @@ void TfrmReader::buildMenus()
                                  QStringLiteral("Spelling test ..."), QStringLiteral("Start Spelling Test"));
     MarkDefault(Startspellingtest1);
     buSpelling->setDropDownMenu(pumSpellingMode);
+
+    // Keys people know from other programs: F5 reads, F6 pauses, F7 stops; the usual document keys.
+    bindKey(pummiRead, QKeySequence(Qt::Key_F5), QStringLiteral("Start/Resume reading of document"));
+    bindKey(pummiPause, QKeySequence(Qt::Key_F6), QStringLiteral("Pause reading of document"));
+    bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
+    bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
+    bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
+    bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
+    bindKey(SaveAsMP31, QKeySequence(Qt::CTRL | Qt::Key_M), SaveAsMP31->statusTip());
+    OpenKey = new QAction(QStringLiteral("Open"), this);
+    OpenKey->setObjectName(QStringLiteral("OpenKey"));
+    bindKey(OpenKey, QKeySequence(Qt::CTRL | Qt::Key_O), buOpen->statusTip());
+
+    // The buttons' hints name the keys of their commands; Ctrl+F and Ctrl+Shift+C are the window's own keys.
+    for (const auto& [button, key] : {std::pair{buOpen, OpenKey->shortcut()}, std::pair{buSAve, Save1->shortcut()},
+                                      std::pair{buFind, QKeySequence(Qt::CTRL | Qt::Key_F)}}) {
+        const QString hint = HintWithKey(button->statusTip(), key);
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        button->setAccessibleDescription(hint);
+    }
+    const QString findHint = HintWithKey(Find2->statusTip(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Find2->setToolTip(findHint);
+    Find2->setStatusTip(findHint);
+    const QString customiseHint =
+        HintWithKey(QStringLiteral("Customise colours and font sizes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    Customise1->setToolTip(customiseHint);
+    Customise1->setStatusTip(customiseHint);
 }
 
 void TfrmReader::connectSurfaces()
@@ -188,6 +234,7 @@ void TfrmReader::connectSurfaces()
     connect(SelectAll1, &QAction::triggered, reText, &QTextEdit::selectAll);
     connect(Customise1, &QAction::triggered, this, &TfrmReader::OpenCustomisation);
 
+    connect(OpenKey, &QAction::triggered, this, &TfrmReader::buOpenClick);
     connect(Save1, &QAction::triggered, this, &TfrmReader::SaveText);
     connect(SaveAs1, &QAction::triggered, this, &TfrmReader::SaveTextAs);
     connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });
@@ -215,23 +262,40 @@ void TfrmReader::connectSurfaces()
     // in the reading area), resizes of the panels it lays out and the reading area's right click. This one
     // filter is the only path, so each event is handled once.
     qApp->installEventFilter(this);
+    orderTabStops();
 }
 
 bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
 {
     if (!reText || !imgReader)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
+    const bool inWindow = watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+    if (event->type() == QEvent::KeyPress && inWindow) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
-        if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier) &&
-            (key->modifiers() & Qt::ShiftModifier)) {
+        if (key->key() == Qt::Key_C && (modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier)) {
             if (!FBusy)
                 OpenCustomisation();
             return true;
         }
+        // Tab types a tab in the reading area; Ctrl+Tab and Ctrl+Shift+Tab move on from any control.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (modifiers & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+            return true;
+        }
+        const bool menuKey = (key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                             (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+        if (menuKey && PopupMenuForKeyboard(static_cast<QWidget*>(watched)))
+            return true;
     }
+    // Some window systems follow the context-menu key with a menu request of their own: the key above has
+    // already opened the menu.
+    if (event->type() == QEvent::ContextMenu && inWindow &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+        (watched == imgReader || watched == reText || watched == reText->viewport() ||
+         qobject_cast<TToolbarButton*>(watched)))
+        return true;
     if (watched == panReader && event->type() == QEvent::Resize)
         layoutReaderPanel();
     else if (watched == cbarMain2 && event->type() == QEvent::Resize)
@@ -271,6 +335,59 @@ QPoint TfrmReader::TextMenuPosition(const QPoint& positionInReadingArea) const
 void TfrmReader::PopupTextMenu(const QPoint& positionInReadingArea)
 {
     pumTextToRead->popup(TextMenuPosition(positionInReadingArea));
+}
+
+namespace {
+// A menu opened from the keyboard starts on its first command, so the arrow keys and a screen reader begin there.
+void popupAtFirstItem(QMenu* menu, const QPoint& at)
+{
+    menu->popup(at);
+    for (QAction* item : menu->actions()) {
+        if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
+            menu->setActiveAction(item);
+            break;
+        }
+    }
+}
+} // namespace
+
+bool TfrmReader::PopupMenuForKeyboard(QWidget* focused)
+{
+    if (focused == reText || focused == reText->viewport()) {
+        const QRect caret = reText->cursorRect();
+        popupAtFirstItem(pumTextToRead, reText->viewport()->mapToGlobal(caret.bottomLeft()));
+        return true;
+    }
+    if (focused == imgReader) {
+        popupAtFirstItem(pumReaderOnly, imgReader->mapToGlobal(imgReader->rect().center()));
+        return true;
+    }
+    if (auto* button = qobject_cast<TToolbarButton*>(focused))
+        return button->PopupDropDown();
+    return false;
+}
+
+void TfrmReader::orderTabStops()
+{
+    // Screen order: the toolbar, then the reader panel, the reading area and the web bar under it.
+    const QList<QWidget*> stops = {buOpen,
+                                   buSAve,
+                                   buSpelling,
+                                   buMinimise,
+                                   buExit,
+                                   imgReader,
+                                   buReadingAreaClear,
+                                   buFind,
+                                   reText,
+                                   Panel1->buWebBack,
+                                   Panel1->buWebRefresh,
+                                   Panel1->buWebForward,
+                                   Panel1->buWebStop,
+                                   Panel1->edWebAddress,
+                                   Panel1->buWebGo,
+                                   Panel1->MozillaWebBrowser};
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }
 
 void TfrmReader::ShowReader(bool visible)

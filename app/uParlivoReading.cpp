@@ -36,8 +36,8 @@ void TfrmReader::SelectVoice(QAction* item)
         return;
     }
     spVoice->SetVoice(FVoices.at(index));
-    const StatusHandle status =
-        ShowStatus(QStringLiteral("Initialising reader"), QStringLiteral("Your text reader is loading, please wait... "));
+    const StatusHandle status = ShowStatus(QStringLiteral("Initialising reader"),
+                                           QStringLiteral("Your text reader is loading, please wait... "));
     imgReader->setEnabled(false);
     QCoreApplication::processEvents();
     try {
@@ -105,6 +105,7 @@ void TfrmReader::StartReading(bool fromStart)
             // The paused text goes on where the voice stopped; nothing is spoken anew.
             EnterReadingState();
             spVoice->Resume();
+            ShowStatusText(QStringLiteral("Reading resumed"));
             return;
         }
         FFromCursor = false;
@@ -112,6 +113,7 @@ void TfrmReader::StartReading(bool fromStart)
         EnterReadingState();
         spVoice->Resume();
         spVoice->Speak(text, SpeakReading);
+        ShowStatusText(QStringLiteral("Reading started"));
         return;
     }
     FFromCursor = true;
@@ -129,6 +131,7 @@ void TfrmReader::StartReading(bool fromStart)
     EnterReadingState();
     spVoice->Resume();
     spVoice->Speak(text, SpeakReading);
+    ShowStatusText(QStringLiteral("Reading started from the cursor"));
 }
 
 void TfrmReader::PauseReading()
@@ -136,6 +139,8 @@ void TfrmReader::PauseReading()
     // A pause while nothing is being read does nothing.
     if (!FBusy || FPaused)
         return;
+    // Disabling the face takes the focus from it: a keyboard user who paused with Space keeps it there.
+    const bool faceFocused = imgReader->hasFocus();
     imgReader->setEnabled(false);
     spVoice->Pause();
     FBusy = true;
@@ -145,10 +150,15 @@ void TfrmReader::PauseReading()
     pummiRead->setEnabled(true);
     reText->setReadOnly(true);
     imgReader->setEnabled(true);
+    if (faceFocused)
+        imgReader->setFocus(Qt::OtherFocusReason);
+    ShowStatusText(QStringLiteral("Reading paused"));
 }
 
 void TfrmReader::StopReading()
 {
+    // Only a reading (read-only text) is announced: the clear commands stop an idle reader too.
+    const bool reading = reText->isReadOnly();
     try {
         if (FPaused)
             spVoice->Resume();
@@ -156,18 +166,24 @@ void TfrmReader::StopReading()
     } catch (...) {
         // Errors while stopping are swallowed; the controls still return to idle.
     }
-    if (!FExiting)
+    if (!FExiting) {
         EnterIdleState();
+        if (reading)
+            ShowStatusText(QStringLiteral("Reading stopped"));
+    }
 }
 
 void TfrmReader::EnterReadingState()
 {
-    for (QWidget* control : {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve),
-                             static_cast<QWidget*>(buSpelling), static_cast<QWidget*>(buReadingAreaClear),
-                             static_cast<QWidget*>(buFind)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve), static_cast<QWidget*>(buSpelling),
+          static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         control->setEnabled(false);
     for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
         submenu->menuAction()->setEnabled(false);
+    // The keys of the Open and Save buttons and of the Save menu rest with the buttons.
+    for (QAction* key : {OpenKey, Save1, SaveAs1, SaveAsMP31})
+        key->setEnabled(false);
     pummiReadFromCursor->setEnabled(false);
     pummiPause->setEnabled(true);
     pummiStop->setEnabled(true);
@@ -177,14 +193,16 @@ void TfrmReader::EnterReadingState()
 
 void TfrmReader::EnterIdleState()
 {
-    for (QWidget* control : {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve),
-                             static_cast<QWidget*>(buSpelling), static_cast<QWidget*>(buReadingAreaClear),
-                             static_cast<QWidget*>(buFind)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve), static_cast<QWidget*>(buSpelling),
+          static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         control->setEnabled(true);
     FPaused = false;
     FBusy = false;
     for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
         submenu->menuAction()->setEnabled(true);
+    for (QAction* key : {OpenKey, Save1, SaveAs1, SaveAsMP31})
+        key->setEnabled(true);
     pummiReadFromCursor->setEnabled(true);
     pummiPause->setEnabled(false);
     pummiStop->setEnabled(false);
@@ -219,8 +237,13 @@ void TfrmReader::spVoiceSentence(int, qint64, int characterPosition, int length)
 
 void TfrmReader::spVoiceEndStream(int, qint64)
 {
-    if (!QCoreApplication::closingDown())
+    // The reading area is read-only only while a reading is under way; an auto-read word ends quietly.
+    const bool readingEnded = reText->isReadOnly();
+    if (!QCoreApplication::closingDown()) {
         EnterIdleState();
+        if (readingEnded)
+            ShowStatusText(QStringLiteral("Reading finished"));
+    }
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(cursor.selectionStart());
     reText->setTextCursor(cursor);

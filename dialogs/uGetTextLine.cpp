@@ -24,6 +24,7 @@ TfrmGetTextLine::TfrmGetTextLine(QWidget* parent)
     edFilename->setObjectName(QStringLiteral("edFilename"));
     edFilename->setGeometry(16, 32, 401, 24);
     edFilename->setMaxLength(20);
+    labPrompt->setBuddy(edFilename); // a screen reader names the field by the prompt above it
     buSave = new QPushButton(QStringLiteral("&Ok"), this);
     buSave->setObjectName(QStringLiteral("buSave"));
     buSave->setGeometry(256, 76, 75, 28);

@@ -122,6 +122,8 @@ void TfrmCustomise::buildLayout()
     edFontSize->setObjectName(QStringLiteral("edFontSize"));
     edFontSize->setGeometry(8, 344, 105, 24);
     edFontSize->setToolTip(QStringLiteral("Click to set application font size"));
+    // A screen reader names each size field by the caption above it.
+    edFontSize->editor()->setAccessibleName(labFontSize->text());
     auto* labTextFontSize = new QLabel(QStringLiteral("Reading Text font size"), this);
     // Right-aligned over its field, so the caption may reach left of the field in wider fonts.
     labTextFontSize->setGeometry(153, 328, 200, 16);
@@ -130,6 +132,7 @@ void TfrmCustomise::buildLayout()
     edTextFontSize->setObjectName(QStringLiteral("edTextFontSize"));
     edTextFontSize->setGeometry(248, 344, 105, 24);
     edTextFontSize->setToolTip(QStringLiteral("Click to set Reading Text font colour"));
+    edTextFontSize->editor()->setAccessibleName(labTextFontSize->text());
 
     rule(this, QFrame::HLine, {8, 383, 345, 3});
     buSaveScheme = addButton(this, QStringLiteral("buSaveScheme"), QStringLiteral("&Save"), {8, 400, 65, 25},

@@ -3,6 +3,7 @@
 #include "speech/VisemeTable.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,6 +13,8 @@ TReaderFace::TReaderFace(QWidget* parent) : QWidget(parent)
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
     setAccessibleName(QStringLiteral("Reader"));
+    // Only the keyboard gives it the focus: a click must leave the caret in the reading area.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void TReaderFace::SpVoiceViseme(int visemeId)
@@ -92,6 +95,10 @@ void TReaderFace::paintEvent(QPaintEvent*)
         imgReaderPaint();
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), FCanvas);
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void TReaderFace::mousePressEvent(QMouseEvent* event)
@@ -123,4 +130,27 @@ void TReaderFace::mouseDoubleClickEvent(QMouseEvent* event)
 void TReaderFace::contextMenuEvent(QContextMenuEvent* event)
 {
     emit rightClicked(event->globalPos());
+}
+
+void TReaderFace::keyPressEvent(QKeyEvent* event)
+{
+    const bool alone = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (alone && !event->isAutoRepeat() &&
+        (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TReaderFace::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TReaderFace::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }

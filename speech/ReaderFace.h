@@ -9,7 +9,8 @@
 // The reader: the figure beside the reading area whose mouth moves with the voice. It keeps what is on
 // screen in a canvas, because a viseme draws at once over what the figure already shows (so a mouth image
 // leaves closed eyes closed), while a repaint asked for by the window system redraws the whole figure with
-// the mouth of the last viseme reported.
+// the mouth of the last viseme reported. Tab reaches it, Space or Enter acts as its click and a ring in the
+// panel's text colour marks the focus.
 class TReaderFace : public QWidget
 {
     Q_OBJECT
@@ -44,6 +45,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void imgReaderPaint();

@@ -58,6 +58,7 @@ TfrmSpellingAid::TfrmSpellingAid(TSpVoice& voice, const AppearanceSettings& appe
     sgSpellingWords = new QTableWidget(InitialRows, 2, Panel2);
     sgSpellingWords->setObjectName(QStringLiteral("sgSpellingWords"));
     sgSpellingWords->setToolTip(QStringLiteral("Press the [Enter] key to listen to the selected word"));
+    sgSpellingWords->setAccessibleName(QStringLiteral("Spelling words"));
     sgSpellingWords->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("Spelling")});
     sgSpellingWords->verticalHeader()->hide();
     sgSpellingWords->verticalHeader()->setMinimumSectionSize(1);

@@ -8,6 +8,7 @@
 #include "spelling/SpellingFile.h"
 #include "spelling/SpellingTimer.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -104,6 +105,7 @@ TfrmDoSpellings::TfrmDoSpellings(TSpVoice& voice, const AppearanceSettings& appe
     edWord = new AnswerEdit(panMenuBar);
     edWord->setObjectName(QStringLiteral("edWord"));
     edWord->setToolTip(QStringLiteral("Enter the word spoken here"));
+    edWord->setAccessibleName(QStringLiteral("Answer"));
     edWord->setGeometry(10, 32, 501, 70);
     edWord->setMaxLength(Spelling::MaxAnswerLength);
     edWord->setValidator(new AnswerValidator(edWord));
@@ -131,6 +133,9 @@ TfrmDoSpellings::TfrmDoSpellings(TSpVoice& voice, const AppearanceSettings& appe
     sgSpellingResults = new QTableWidget(0, 2, Panel1);
     sgSpellingResults->setObjectName(QStringLiteral("sgSpellingResults"));
     sgSpellingResults->setToolTip(QStringLiteral("Spelling results"));
+    sgSpellingResults->setAccessibleName(QStringLiteral("Spelling results"));
+    // The grid is read with the arrow keys; Tab moves on to the buttons instead of from cell to cell.
+    sgSpellingResults->setTabKeyNavigation(false);
     sgSpellingResults->setHorizontalHeaderLabels(
         {QStringLiteral("Correct Spelling"), QStringLiteral("Student Spelling")});
     sgSpellingResults->verticalHeader()->hide();
@@ -298,6 +303,8 @@ void TfrmDoSpellings::AskWord()
         if (!CancelPending) {
             edWord->clear();
             edWord->setEnabled(true);
+            // A screen reader says which word this is as the answer box takes the focus.
+            edWord->setAccessibleName(QStringLiteral("Answer to word %1 of %2").arg(WordIndex + 1).arg(WordCount));
             edWord->setFocus();
         }
     } catch (const ConversionError& error) {
@@ -345,7 +352,13 @@ void TfrmDoSpellings::CancelTest()
 void TfrmDoSpellings::SpeakScore()
 {
     const int correct = MarkAnswers();
-    labScore->setText(QStringLiteral("Your score is, %1 out of %2.").arg(correct).arg(WordLines.size()));
+    const QString score = QStringLiteral("Your score is, %1 out of %2.").arg(correct).arg(WordLines.size());
+    // The label tells a screen reader of a new text itself; the same score as last time is told here.
+    if (labScore->text() == score) {
+        QAccessibleEvent changed(labScore, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+    labScore->setText(score);
     Say(labScore->text(), FRun);
 }
 

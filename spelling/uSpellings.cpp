@@ -88,6 +88,7 @@ QPlainTextEdit* makeRemarkBox(const QString& name, const QString& hint, QWidget*
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(name);
     box->setToolTip(hint);
+    box->setAccessibleName(hint);
     box->setTabChangesFocus(true);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return box;
@@ -117,6 +118,7 @@ TfrmSpelingBuildWordList::TfrmSpelingBuildWordList(QWidget* parent)
     sgSpellingWords = new QTableWidget(Spelling::WordRows, 2, this);
     sgSpellingWords->setObjectName(QStringLiteral("sgSpellingWords"));
     sgSpellingWords->setToolTip(QStringLiteral("Spelling test word list"));
+    sgSpellingWords->setAccessibleName(QStringLiteral("Spelling test word list"));
     sgSpellingWords->setGeometry(8, 162, 361, 137);
     sgSpellingWords->setHorizontalHeaderLabels({QStringLiteral("Words"), QStringLiteral("Spelling Time (Secs)")});
     sgSpellingWords->verticalHeader()->hide();

@@ -49,6 +49,10 @@ protected:
         const bool sunken = option.state & QStyle::State_Sunken;
         painter.drawItemText(rect().translated(sunken ? 1 : 0, sunken ? 1 : 0), Qt::AlignCenter, palette(), isEnabled(),
                              caption, QPalette::ButtonText);
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(2, 2, -3, -3));
+        }
     }
 };
 
@@ -67,7 +71,8 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
     button->setText(caption);
     setHint(button, hint, hint);
     button->setGeometry(left, 5, 32, 32);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the button; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 
@@ -155,7 +160,7 @@ void TWebPanel::buildAddressBar()
     buWebGo->setObjectName(QStringLiteral("buWebGo"));
     buWebGo->setText(QStringLiteral("Go!"));
     setHint(buWebGo, QStringLiteral("Go to address (website)"), QStringLiteral("Go to address (website)"));
-    buWebGo->setFocusPolicy(Qt::NoFocus);
+    buWebGo->setFocusPolicy(Qt::TabFocus);
 
     placeAddressBarControls();
 }

@@ -116,11 +116,11 @@ TEST_F(ReaderFixture, HintsReachTheStatusBar)
     create();
     QStatusTipEvent tip(reader->buOpen->statusTip());
     QApplication::sendEvent(reader->buOpen, &tip);
-    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Open a document for reading"));
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Open a document for reading (Ctrl+O)"));
     reader->ShowHintInStatusBar(QStringLiteral("Short|The long part|more"));
     EXPECT_EQ(reader->statusBar->text(), QStringLiteral("The long part|more"));
     emit reader->pumSaveMenu->hovered(reader->SaveAs1);
-    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Save text document with name given"));
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Save text document with name given (Ctrl+Shift+S)"));
     EXPECT_EQ(reader->buExit->accessibleName(), QStringLiteral("Exit"));
     EXPECT_EQ(reader->buExit->accessibleDescription(), QStringLiteral("Exit Parlivo"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(reader->pumReaderOnly)->text(QAccessible::Name),

@@ -3,6 +3,7 @@
 #include "spelling/uSpellingTest.h"
 #include "support/AnswerModal.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -288,4 +289,40 @@ TEST_F(Runner, StartSpellingTestRunsTheChosenFileModally)
     StartSpellingTest(*voice, AppearanceSettings{}, spellingFile, spellingWords);
     EXPECT_EQ(spellingWords.size(), 3);
     EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(Runner, RunsFromTheKeyboardToItsScoreAndTellsAScreenReaderWhereItIs)
+{
+    load({QStringLiteral("Hello."), QStringLiteral("Bye."), QStringLiteral("cat,5"), QStringLiteral("dog,5")});
+    QApplication::setActiveWindow(dialog.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    auto focused = [] { return QApplication::focusWidget(); };
+    auto spokenName = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    ASSERT_EQ(focused(), dialog->buStart);
+    QTest::keyClick(focused(), Qt::Key_Space);
+    ASSERT_EQ(dialog->State(), TfrmDoSpellings::TestState::Introduction);
+
+    for (const QString& answer : {QStringLiteral("cat"), QStringLiteral("dig")}) {
+        timer->fire(); // the word is asked
+        ASSERT_EQ(focused(), dialog->edWord);
+        EXPECT_EQ(spokenName(dialog->edWord),
+                  QStringLiteral("Answer to word %1 of 2").arg(answer == QLatin1String("cat") ? 1 : 2));
+        QTest::keyClicks(focused(), answer);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        EXPECT_EQ(timer->interval(), 1) << "Enter ends the answer period at once";
+        timer->fire(); // the answer is recorded
+    }
+    timer->fire(); // closing remark and score
+    EXPECT_EQ(spokenName(dialog->labScore), QStringLiteral("Your score is, 1 out of 2."));
+    EXPECT_EQ(focused(), dialog->sgSpellingResults);
+    EXPECT_EQ(spokenName(dialog->sgSpellingResults), QStringLiteral("Spelling results"));
+
+    // Tab reaches Close, and Space on it closes the dialog.
+    for (int i = 0; i < 4 && focused() != dialog->buClose; ++i)
+        QTest::keyClick(focused(), Qt::Key_Tab);
+    ASSERT_EQ(focused(), dialog->buClose);
+    QTest::keyClick(focused(), Qt::Key_Space);
+    EXPECT_FALSE(dialog->isVisible());
 }
