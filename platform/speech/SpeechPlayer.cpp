@@ -168,6 +168,16 @@ void SpeechPlayer::writeAudio(bool paused)
             if (chunk.stream != FOriginStream) {
                 FOriginStream = chunk.stream;
                 FOrigin = FOutput->written() - chunk.offset;
+                // The stream's place on the device is known now: the events of its chunks still waiting are due
+                // by their audio, not when their chunk is reached (a sentence's words come with its last chunk,
+                // behind the audio that went out early).
+                for (AudioChunk& waiting : FChunks) {
+                    if (waiting.stream != FOriginStream)
+                        continue;
+                    for (const SpeechEvent& event : waiting.events)
+                        schedule(event, FOrigin + event.audioPosition);
+                    waiting.events.clear();
+                }
             }
             for (const SpeechEvent& event : chunk.events)
                 schedule(event, FOrigin + event.audioPosition);

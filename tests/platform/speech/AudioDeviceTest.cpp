@@ -201,3 +201,26 @@ TEST_F(AudioDevice, ADeviceThatGoesAwayMidReadingLeavesTheRestToTheClock)
     for (size_t i = 1; i < words.size(); ++i)
         EXPECT_GT(words[i].second, words[i - 1].second);
 }
+
+TEST_F(AudioDevice, AfterTheIdleDeviceClosesWordsStillArriveWithTheirSound)
+{
+    engine->speak(QStringLiteral("Ready."), false, true);
+    waitUntil([this] { return ended; });
+    ASSERT_TRUE(ended);
+    // The device closes after five idle seconds and opens again for the next speech.
+    waitUntil([] { return false; }, 6000);
+    words.clear();
+    ended = false;
+    const qint64 restarted = monitor.now();
+    engine->speak(QStringLiteral("Alpha. <silence msec='900'/> Bravo. <silence msec='900'/> Charlie."), true, true);
+    waitUntil([this] { return ended; });
+    ASSERT_TRUE(ended);
+    waitUntil([] { return false; }, 500);
+    ASSERT_EQ(words.size(), 3u);
+    std::vector<qint64> sounds = monitor.soundStarts(400);
+    // What came before the silence that closed the device (the recording's own timing is rough by a few ms).
+    std::erase_if(sounds, [restarted](qint64 at) { return at < restarted - 1000; });
+    ASSERT_EQ(sounds.size(), 3u);
+    for (size_t i = 0; i < words.size(); ++i)
+        EXPECT_NEAR(double(words[i].first), double(sounds[i]), i == 0 ? 250.0 : 150.0) << "word " << i;
+}
