@@ -238,3 +238,14 @@ TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
     load(QStringLiteral("letter.rtf"), kRichText, mode);
     EXPECT_TRUE(hasFormatting());
 }
+
+TEST_F(DocumentLoad, TheOpenDialogListsEveryTypeAfterTheFirstFive)
+{
+    EXPECT_EQ(openDocumentDialog().filter,
+              QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub)|"
+                             "*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub|"
+                             "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
+                             "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
+                             "Word Document (*.docx;*.dotx)|*.docx;*.dotx|OpenDocument Text (*.odt;*.ott)|*.odt;*.ott|"
+                             "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|All Files (*.*)|*.*"));
+}

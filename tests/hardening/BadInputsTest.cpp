@@ -5,6 +5,7 @@
 #include "platform/ProfileStrings.h"
 #include "settings/ColourSchemes.h"
 #include "spelling/SpellingFile.h"
+#include "support/DocumentFixtures.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -125,6 +126,47 @@ std::function<void(const Outcome&)> contains(const QString& text)
     };
 }
 
+// A PDF or book that cannot be read says so and brings no text.
+void refused(const Outcome& o)
+{
+    EXPECT_EQ(o.text, QString());
+    EXPECT_TRUE(o.message.contains(QLatin1String("cannot be read"))) << o.message.toStdString();
+}
+
+// The bytes of a zip made of `entries`.
+QByteArray zipped(const QList<fixtures::ZipEntry>& entries)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("made.zip"));
+    fixtures::zip(path, entries);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray book(const QByteArray& body)
+{
+    return zipped(fixtures::epubEntries({{QStringLiteral("one.xhtml"), body}}));
+}
+
+// A page with no text that claims a size of 10^6 points square.
+QByteArray hugeEmptyPdf()
+{
+    const QByteArray objects[] = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1000000 1000000] >>"};
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (int i = 0; i < 3; ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 4\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    return pdf + "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+}
+
 const QByteArray kSettings = "[Parlivo Settings]\r\nReader=Anna\r\n";
 
 std::vector<BadInput> badInputs()
@@ -196,10 +238,31 @@ std::vector<BadInput> badInputs()
         {"SettingsWithA1MBValue", "Parlivo.ini", Reader::Settings,
          [] { return "[Parlivo Settings]\r\nReader=" + repeated("v", 1 << 20) + "\r\n"; },
          [](const Outcome& o) { EXPECT_EQ(o.text.size(), ProfileValueLimit); }},
+        {"PdfTruncatedInItsHeader", "cut.pdf", Reader::Document, [] { return hugeEmptyPdf().left(40); }, refused},
+        {"PdfPageOfAMillionPointsWithoutText", "huge.pdf", Reader::Document, hugeEmptyPdf, refused},
+        {"TextNamedPdf", "notes.pdf", Reader::Document, [] { return QByteArray("just some words\r\n"); }, refused},
+        {"PdfNamedEpub", "book.epub", Reader::Document, hugeEmptyPdf, refused},
+        {"EpubZipBomb", "bomb.epub", Reader::Document, [] { return book("<p>" + repeated("a ", 20 << 20) + "</p>"); },
+         refused},
+        {"EpubTruncated", "cut.epub", Reader::Document,
+         [] {
+             const QByteArray whole = book("<p>" + randomBytes(1 << 16, 3).toBase64() + "</p>");
+             return whole.left(whole.size() / 2);
+         },
+         refused},
+        {"EpubNested100000Deep", "deep.epub", Reader::Document,
+         [] { return book(repeated("<div>", 100000) + "deep" + repeated("</div>", 100000)); },
+         contains(QStringLiteral("deep"))},
+        {"EpubWithoutContainer", "bare.epub", Reader::Document,
+         [] {
+             return zipped({{QStringLiteral("mimetype"), "application/epub+zip", true}});
+         },
+         refused},
         {"SchemeOfBinaryData", "binary.pvc", Reader::Scheme, [] { return randomBytes(1 << 16, 7); }, anyClearOutcome},
     };
     // Random bytes under every name a document or spelling file can have.
-    for (const char* name : {"binary.txt", "binary.rtf", "binary.htm", "binary.html", "binary.doc", "binary.pvt"})
+    for (const char* name : {"binary.txt", "binary.rtf", "binary.htm", "binary.html", "binary.doc", "binary.pvt",
+                             "binary.docx", "binary.odt", "binary.pdf", "binary.epub"})
         inputs.push_back({name, name, Reader::Document, [] { return randomBytes(1 << 16, 42); }, anyClearOutcome});
     inputs.push_back({"binary.pvt as a spelling file", "binary.pvt", Reader::SpellingFile,
                       [] { return randomBytes(1 << 16, 42); }, anyClearOutcome});
