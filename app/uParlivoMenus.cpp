@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTextEdit>
@@ -215,6 +218,7 @@ void TfrmReader::connectSurfaces()
     // in the reading area), resizes of the panels it lays out and the reading area's right click. This one
     // filter is the only path, so each event is handled once.
     qApp->installEventFilter(this);
+    setAcceptDrops(true); // files dropped anywhere on the window open as documents
 }
 
 bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
@@ -229,6 +233,19 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
             (key->modifiers() & Qt::ShiftModifier)) {
             if (!FBusy)
                 OpenCustomisation();
+            return true;
+        }
+    }
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        // A file dropped anywhere on the window opens as a document; other drops (text) go where they fall.
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();
+        if (!urls.isEmpty() && urls.first().isLocalFile()) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                OpenDocumentFile(urls.first().toLocalFile());
             return true;
         }
     }

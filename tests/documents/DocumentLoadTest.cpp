@@ -1,4 +1,5 @@
 #include "dialogs/uStatus.h"
+#include "documents/DocumentFormats.h"
 #include "documents/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/Errors.h"
@@ -248,4 +249,13 @@ TEST_F(DocumentLoad, TheOpenDialogListsEveryTypeAfterTheFirstFive)
                              "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
                              "Word Document (*.docx;*.dotx)|*.docx;*.dotx|OpenDocument Text (*.odt;*.ott)|*.odt;*.ott|"
                              "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|All Files (*.*)|*.*"));
+}
+
+TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
+{
+    QFile entry(QStringLiteral(PARLIVO_SOURCE_DIR "/resources/desktop/parlivo.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("MimeType=") + documentMimeTypes()));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=parlivo %f")));
 }

@@ -130,7 +130,8 @@ std::function<void(const Outcome&)> contains(const QString& text)
 void refused(const Outcome& o)
 {
     EXPECT_EQ(o.text, QString());
-    EXPECT_TRUE(o.message.contains(QLatin1String("cannot be read"))) << o.message.toStdString();
+    EXPECT_TRUE(o.message.contains(QLatin1String("cannot be read")) || o.message.contains(QLatin1String("no text")))
+        << o.message.toStdString();
 }
 
 // The bytes of a zip made of `entries`.
