@@ -32,8 +32,8 @@ const QString& bookPdf()
 {
     static const QString path = [] {
         QString body;
-        // About two paragraphs fill a fifth of a page; 1500 of them make some 300 pages.
-        for (int i = 0; i < 1500; ++i) {
+        // Nine paragraphs fill a page; 2700 of them make some 300 pages.
+        for (int i = 0; i < 2700; ++i) {
             if (i % 50 == 0)
                 body += QStringLiteral("\\section*{Chapter %1}\n").arg(i / 50 + 1);
             body += kParagraph + QStringLiteral("\n\n");

@@ -3,10 +3,19 @@
 #include <QFileInfo>
 #include <poppler-qt6.h>
 
+#include <QThread>
+
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
+
+constexpr int kPagesWorthAThread = 16;
+constexpr int kMostThreads = 4;
 
 QString displayName(const QString& path)
 {
@@ -61,21 +70,49 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
     const int count = document->numPages();
     if (progress)
         progress->total = count;
-    QList<PdfPageText> pages;
-    pages.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        if (progress && progress->stop)
-            throw ReadCancelled();
-        const std::unique_ptr<Poppler::Page> page = document->page(i);
-        if (!page)
-            throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
-                                     QStringLiteral("\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
-                                         .arg(displayName(path))
-                                         .arg(i + 1));
-        pages << pageText(*page);
-        if (progress)
-            progress->done = i + 1;
+    QList<PdfPageText> pages(count);
+    std::atomic<int> damagedPage{-1};
+    std::atomic<bool> cancelled{false};
+    // Poppler spends nearly all the time laying out each page's words; pages are independent, so several
+    // threads share them, each with its own copy of the document (one document is not to be shared).
+    const auto readEvery = [&](Poppler::Document& own, int first, int step) {
+        for (int i = first; i < count && damagedPage < 0 && !cancelled; i += step) {
+            if (progress && progress->stop) {
+                cancelled = true;
+                return;
+            }
+            const std::unique_ptr<Poppler::Page> page = own.page(i);
+            if (!page) {
+                damagedPage = i;
+                return;
+            }
+            pages[i] = pageText(*page);
+            if (progress)
+                ++progress->done;
+        }
+    };
+    const int threads = count < kPagesWorthAThread ? 1 : std::clamp(QThread::idealThreadCount(), 1, kMostThreads);
+    std::vector<std::thread> helpers;
+    std::vector<std::unique_ptr<Poppler::Document>> copies;
+    for (int t = 1; t < threads; ++t) {
+        std::unique_ptr<Poppler::Document> copy = Poppler::Document::load(path);
+        if (!copy || copy->isLocked() || copy->numPages() != count)
+            break;
+        copies.push_back(std::move(copy));
     }
+    const int step = int(copies.size()) + 1;
+    for (int t = 0; t < int(copies.size()); ++t)
+        helpers.emplace_back(readEvery, std::ref(*copies[t]), t + 1, step);
+    readEvery(*document, 0, step);
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (cancelled)
+        throw ReadCancelled();
+    if (damagedPage >= 0)
+        throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
+                                 QStringLiteral("\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
+                                     .arg(displayName(path))
+                                     .arg(damagedPage + 1));
     return pages;
 }
 
