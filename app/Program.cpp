@@ -7,6 +7,22 @@
 #include "platform/SingleInstance.h"
 #include "web/WebEnvironment.h"
 
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+// The document named on the command line (`parlivo FILE`, as the desktop's "Open with" runs it), absolute so a
+// running copy finds it wherever it was started; empty when none is named.
+QString documentArgument(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1Char('-')))
+            return QFileInfo(argument).absoluteFilePath();
+    }
+    return {};
+}
+} // namespace
+
 int RunParlivo(int argc, char** argv)
 {
     // The pictures are compiled into a static library; make sure they are linked in.
@@ -18,8 +34,12 @@ int RunParlivo(int argc, char** argv)
     QtPrompts dialogs;
     setPrompts(&dialogs);
 
+    const QString document = documentArgument(app.arguments());
     SingleInstance guard(QStringLiteral("Parlivo"));
     if (!guard.acquire()) {
+        // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
+        if (!document.isEmpty() && guard.handOff(document))
+            return 0;
         prompts().message(QStringLiteral("A version of Parlivo is already running."));
         return 0;
     }
@@ -38,5 +58,13 @@ int RunParlivo(int argc, char** argv)
         return 1;
     reader.show();
     reader.FormActivate();
+    guard.listen([&reader](const QString& path) {
+        reader.showNormal();
+        reader.raise();
+        reader.activateWindow();
+        reader.OpenDocumentFile(path);
+    });
+    if (!document.isEmpty())
+        QTimer::singleShot(0, &reader, [&reader, document] { reader.OpenDocumentFile(document); });
     return app.exec();
 }

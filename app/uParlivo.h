@@ -145,6 +145,10 @@ public:
     void StopSpeaking();
     // Documents
     void OpenDocument();
+    // Opens `path` as the Open command opens a chosen file: a spelling test file becomes the current one; a
+    // document asks before replacing text. Used for a file named at start, handed over by a later start or
+    // dropped on the window.
+    void OpenDocumentFile(const QString& path);
     void LoadDocument();
     void SaveText();
     void SaveTextAs();

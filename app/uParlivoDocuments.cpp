@@ -1,6 +1,7 @@
 // Documents in and out of the reading area: open, save, find and the edit commands.
 #include "app/uParlivo.h"
 #include "dialogs/uStatus.h"
+#include "documents/DocumentFormats.h"
 #include "documents/DocumentSaver.h"
 #include "documents/FindInText.h"
 #include "documents/OSTRoutines.h"
@@ -23,6 +24,11 @@ void TfrmReader::OpenDocument()
     const QString chosen = prompts().openFile(dialog);
     if (chosen.isEmpty())
         return;
+    OpenDocumentFile(chosen);
+}
+
+void TfrmReader::OpenDocumentFile(const QString& chosen)
+{
     FOpenDialogFileName = chosen;
     // A spelling test file becomes the current spelling file; the extension is compared as written.
     if (QLatin1Char('.') + QFileInfo(chosen).suffix() == QLatin1String(".pvt")) {
@@ -50,9 +56,11 @@ void TfrmReader::LoadDocument()
     edAddress->setText(path);
     if (!path.isEmpty()) {
         // A large document takes a while to lay out: say so rather than leave a window that does not answer.
-        // (Word-processor documents show their own status window.)
-        const bool large =
-            QFileInfo(path).size() > LargeDocumentBytes && !path.endsWith(QLatin1String(".doc"), Qt::CaseInsensitive);
+        // (Word-processor documents, PDFs and books show their own loading window.)
+        const DocumentFormat* format = formatForPath(path);
+        const bool ownWindow = format && (format->kind == DocumentKind::WordProcessor ||
+                                          format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
+        const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
         const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
                                                        QStringLiteral("Document is loading, please wait ..."))
                                           : StatusHandle();

@@ -11,7 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMenu>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -263,6 +266,7 @@ void TfrmReader::connectSurfaces()
     // filter is the only path, so each event is handled once.
     qApp->installEventFilter(this);
     orderTabStops();
+    setAcceptDrops(true); // files dropped anywhere on the window open as documents
 }
 
 bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
@@ -296,6 +300,19 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
         (watched == imgReader || watched == reText || watched == reText->viewport() ||
          qobject_cast<TToolbarButton*>(watched)))
         return true;
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        // A file dropped anywhere on the window opens as a document; other drops (text) go where they fall.
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();
+        if (!urls.isEmpty() && urls.first().isLocalFile()) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                OpenDocumentFile(urls.first().toLocalFile());
+            return true;
+        }
+    }
     if (watched == panReader && event->type() == QEvent::Resize)
         layoutReaderPanel();
     else if (watched == cbarMain2 && event->type() == QEvent::Resize)

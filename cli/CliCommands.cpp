@@ -48,7 +48,8 @@ struct Command
 const QList<Command> Commands{
     {QStringLiteral("voices"), QStringLiteral("Lists the installed voices, one description a line."), {}, false},
     {QStringLiteral("text"),
-     QStringLiteral("Prints the text Parlivo reads from a document (.txt, .rtf, .htm, .html, .doc) as UTF-8, "
+     QStringLiteral("Prints the text Parlivo reads from a document (.txt, .rtf, .htm, .html, .doc, .docx, .odt, .pdf, "
+                    ".epub) as UTF-8, "
                     "followed by one line break."),
      QStringLiteral("FILE"), false},
     {QStringLiteral("speak"),

@@ -1,6 +1,7 @@
 #include "cli/DocumentText.h"
 
 #include "cli/CliFailure.h"
+#include "documents/DocumentFormats.h"
 #include "documents/DocumentLoader.h"
 #include "platform/Prompts.h"
 #include "platform/WordProcessorImport.h"
@@ -25,8 +26,8 @@ public:
     QString promptLine(const QString&, const QString&, const QString&) override { return {}; }
 };
 
-// The loader reports a failed word-processor conversion to the user instead of raising it; the message is
-// kept here and turned into a failure afterwards.
+// The loader reports a failed conversion or an unreadable PDF or book to the user instead of raising it; the
+// message is kept here and turned into a failure afterwards.
 class RecordingPrompts : public SilentPrompts
 {
 public:
@@ -61,6 +62,11 @@ QString DocumentText(const QString& path)
         throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message()));
     }
     if (!recorder.messages.isEmpty()) {
+        const DocumentFormat* format = formatForPath(path);
+        // PDF and EPUB readers say themselves why a document cannot be read.
+        if (!format || format->kind != DocumentKind::WordProcessor)
+            throw CliFailure(ExitInputError,
+                             QStringLiteral("%1: %2").arg(displayPath(path), recorder.messages.join(u' ')));
         if (wordProcessorProgram().isEmpty())
             throw CliFailure(ExitEngineFailure,
                              QStringLiteral("%1: cannot be converted: LibreOffice (soffice) is not installed")
@@ -82,4 +88,3 @@ QString TextFromInput(QIODevice& input)
     readingArea.setPlainText(plainTextFromBytes(bytes));
     return readingArea.toPlainText();
 }
-

@@ -1,20 +1,31 @@
 #include "documents/DocumentLoader.h"
 
 #include "dialogs/uStatus.h"
+#include "documents/DocumentFormats.h"
+#include "documents/EpubReader.h"
 #include "documents/OSTRoutines.h"
+#include "documents/PdfReader.h"
 #include "platform/Errors.h"
 #include "platform/TextEncoding.h"
 #include "platform/WordProcessorImport.h"
 #include "platform/rtf/RtfReader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
+
+#include <exception>
+#include <memory>
 
 namespace {
 
@@ -71,7 +82,7 @@ private:
     StatusHandle m_handle;
 };
 
-void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, TextMode mode)
+void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, TextMode mode, const DocumentFormat& format)
 {
     // A file that cannot be read is reported as such, not as a missing word processor.
     QFile probe(path);
@@ -87,15 +98,137 @@ void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, Text
         converted = convertDocument(path, QStringLiteral("rtf"));
     } catch (const WordProcessorError&) {
         status.close();
-        prompts().message(QStringLiteral("MS Word is not installed, unable to load MS Word document."),
-                          MessageKind::Information);
+        // .doc keeps its one message for every failure; the newer types tell a missing LibreOffice from a file
+        // it could not open.
+        const bool missing = wordProcessorProgram().isEmpty() || !QFileInfo(wordProcessorProgram()).isExecutable();
+        if (format.extensions.contains(QLatin1String("doc")) || missing)
+            prompts().message(format.readerMessage, MessageKind::Information);
+        else
+            prompts().message(QStringLiteral("\"%1\" is damaged or is not a document LibreOffice can open, so it "
+                                             "cannot be read.")
+                                  .arg(QFileInfo(path).fileName()),
+                              MessageKind::Error);
         return;
     }
     if (!area)
         return;
+    // LibreOffice writes list bullets as the Symbol and Wingdings fonts' private characters; its own text
+    // reading turns them into the bullets they show.
+    converted.replace("\\u61623", "\\u8226").replace("\\u61607", "\\u9642").replace("\\u61656", "\\u10146");
     replaceWithRichText(readingArea, converted, mode);
     status.close();
     finishLoad(readingArea);
+}
+
+using BlockReader = TextBlocks (*)(const QString&, ReadProgress*);
+
+// How long a reading runs before its loading window appears: quick documents open without a flash.
+constexpr int kStatusDelayMs = 400;
+
+// Reads on a thread of its own while the windows stay painted; after a moment a loading window shows how far
+// it is and lets the user cancel. Rethrows what the reader threw.
+TextBlocks readInBackground(const QString& path, BlockReader read)
+{
+    ReadProgress progress;
+    TextBlocks blocks;
+    std::exception_ptr failure;
+    const std::unique_ptr<QThread> thread(QThread::create([&] {
+        try {
+            blocks = read(path, &progress);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }));
+    QEventLoop loop;
+    QTimer tick;
+    tick.setSingleShot(true);
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    thread->start();
+    StatusHandle status;
+    while (!thread->isFinished()) {
+        tick.start(50);
+        // Until the loading window is up, the user's input waits; the window is modal, so once it shows only its
+        // Cancel button takes input.
+        loop.exec(status ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        if (!status && !thread->isFinished() && clock.elapsed() > kStatusDelayMs) {
+            status =
+                ShowStatus(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
+            if (status)
+                status->showProgress();
+        }
+        if (status) {
+            const int total = progress.total;
+            status->setProgress(total > 0 ? double(progress.done) / total : -1.0);
+            if (status->cancelled())
+                progress.stop = true;
+        }
+    }
+    thread->wait();
+    CloseStatus(status);
+    if (failure)
+        std::rethrow_exception(failure);
+    return blocks;
+}
+
+void replaceWithBlocks(QTextEdit* readingArea, const TextBlocks& blocks, TextMode mode)
+{
+    QStringList paragraphs;
+    paragraphs.reserve(blocks.size());
+    for (const TextBlock& block : blocks)
+        paragraphs << block.text;
+    replaceWithPlainText(readingArea, paragraphs.join(QLatin1Char('\n')));
+    if (mode != TextMode::Rich)
+        return;
+    QTextDocument* document = readingArea->document();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCharFormat heading;
+    heading.setFontWeight(QFont::Bold);
+    for (qsizetype i = 0; i < blocks.size(); ++i) {
+        if (blocks[i].heading == 0)
+            continue;
+        QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(heading);
+    }
+    document->setUndoRedoEnabled(undo);
+}
+
+// PDF and EPUB: the whole text is read before the reading area changes, so a failure or a cancel leaves it
+// as it was.
+void loadWithReader(QTextEdit* readingArea, const QString& path, TextMode mode, BlockReader read)
+{
+    if (!QFileInfo(path).isFile())
+        readDocumentFile(path); // throws the file error with the system's reason
+    const QPointer<QTextEdit> area(readingArea);
+    TextBlocks blocks;
+    try {
+        blocks = readInBackground(path, read);
+    } catch (const ReadCancelled&) {
+        return;
+    } catch (const UnreadableDocument& error) {
+        prompts().message(error.message(), error.reason() == UnreadableDocument::Reason::Damaged
+                                               ? MessageKind::Error
+                                               : MessageKind::Information);
+        return;
+    }
+    if (!area)
+        return;
+    replaceWithBlocks(readingArea, blocks, mode);
+    finishLoad(readingArea);
+}
+
+TextBlocks readPdfBlocks(const QString& path, ReadProgress* progress)
+{
+    return readPdf(path, progress);
+}
+
+TextBlocks readEpubBlocks(const QString& path, ReadProgress* progress)
+{
+    return readEpub(path, progress);
 }
 
 } // namespace
@@ -137,10 +270,7 @@ FileDialogSpec openDocumentDialog()
 {
     FileDialogSpec dialog;
     dialog.title = QStringLiteral("Open Parlivo Document");
-    dialog.filter = QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc)|*.rtf;*.html;*.htm;*.txt;*.doc|"
-                                   "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
-                                   "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
-                                   "All Files (*.*)|*.*");
+    dialog.filter = openDocumentFilter();
     dialog.defaultExtension = QStringLiteral("txt");
     dialog.mustExist = true;
     return dialog;
@@ -213,17 +343,25 @@ QString htmlDocumentText(const QByteArray& bytes)
 
 void LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode)
 {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("doc")) {
-        loadWordProcessorDocument(readingArea, path, mode);
+    const DocumentFormat* format = formatForPath(path);
+    if (format && format->kind == DocumentKind::WordProcessor) {
+        loadWordProcessorDocument(readingArea, path, mode, *format);
+        return;
+    }
+    if (format && format->kind == DocumentKind::Pdf) {
+        loadWithReader(readingArea, path, mode, &readPdfBlocks);
+        return;
+    }
+    if (format && format->kind == DocumentKind::Epub) {
+        loadWithReader(readingArea, path, mode, &readEpubBlocks);
         return;
     }
     const QByteArray bytes = readDocumentFile(path);
-    if (extension == QLatin1String("htm") || extension == QLatin1String("html"))
+    const DocumentKind kind =
+        format ? format->kind : (mode == TextMode::Rich ? DocumentKind::RichText : DocumentKind::PlainText);
+    if (kind == DocumentKind::Html)
         replaceWithPlainText(readingArea, htmlDocumentText(bytes));
-    else if (extension == QLatin1String("txt"))
-        replaceWithPlainText(readingArea, plainTextFromBytes(bytes));
-    else if (extension == QLatin1String("rtf") || mode == TextMode::Rich)
+    else if (kind == DocumentKind::RichText)
         replaceWithRichText(readingArea, bytes, mode);
     else
         replaceWithPlainText(readingArea, plainTextFromBytes(bytes));

@@ -25,11 +25,13 @@ void SwitchTextMode(QTextEdit* readingArea, TextMode& mode, TextMode to);
 FileDialogSpec openDocumentDialog();
 
 // Replaces the content of the reading area with the document at `path`, chosen by its extension in any
-// letter case: .doc through the word processor (a status window shows meanwhile; a missing or failing
-// word processor is reported to the user and leaves the reading area as it was); .htm and .html reduced
-// to one line of plain text; .txt as plain text; .rtf as rich text; anything else as rich text in rich
-// mode (plain text when the file is not rich text) and as plain text in plain mode. In plain mode rich text
-// arrives without its formatting. The caret ends at the start and the modified flag is cleared.
+// letter case through the table of document formats: .doc, .docx and .odt through the word processor (a status
+// window shows meanwhile; a missing or failing word processor is reported to the user and leaves the reading area
+// as it was); .pdf and .epub read on a thread of their own, with a loading window for long ones, and a document
+// that cannot be read (a scan, a password, copy protection, damage) reported to the user, the reading area left as
+// it was; .htm and .html reduced to one line of plain text; .txt as plain text; .rtf as rich text; anything else
+// as rich text in rich mode (plain text when the file is not rich text) and as plain text in plain mode. In plain
+// mode rich text arrives without its formatting. The caret ends at the start and the modified flag is cleared.
 // Throws FileError, with the system's reason, when the file cannot be read; the reading area keeps its
 // content then.
 void LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode);

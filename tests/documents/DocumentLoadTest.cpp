@@ -1,4 +1,5 @@
 #include "dialogs/uStatus.h"
+#include "documents/DocumentFormats.h"
 #include "documents/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/Errors.h"
@@ -253,4 +254,24 @@ TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
     EXPECT_FALSE(hasFormatting());
     load(QStringLiteral("letter.rtf"), kRichText, mode);
     EXPECT_TRUE(hasFormatting());
+}
+
+TEST_F(DocumentLoad, TheOpenDialogListsEveryTypeAfterTheFirstFive)
+{
+    EXPECT_EQ(openDocumentDialog().filter,
+              QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub)|"
+                             "*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub|"
+                             "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
+                             "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
+                             "Word Document (*.docx;*.dotx)|*.docx;*.dotx|OpenDocument Text (*.odt;*.ott)|*.odt;*.ott|"
+                             "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|All Files (*.*)|*.*"));
+}
+
+TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
+{
+    QFile entry(QStringLiteral(PARLIVO_SOURCE_DIR "/resources/desktop/parlivo.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("MimeType=") + documentMimeTypes()));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=parlivo %f")));
 }

@@ -6,6 +6,7 @@
 #include "platform/WordProcessorImport.h"
 #include "settings/ColourSchemes.h"
 #include "spelling/SpellingFile.h"
+#include "support/DocumentFixtures.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -175,6 +176,48 @@ std::function<void(const Outcome&)> contains(const QString& text)
     };
 }
 
+// A PDF or book that cannot be read says so and brings no text.
+void refused(const Outcome& o)
+{
+    EXPECT_EQ(o.text, QString());
+    EXPECT_TRUE(o.message.contains(QLatin1String("cannot be read")) || o.message.contains(QLatin1String("no text")))
+        << o.message.toStdString();
+}
+
+// The bytes of a zip made of `entries`.
+QByteArray zipped(const QList<fixtures::ZipEntry>& entries)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("made.zip"));
+    fixtures::zip(path, entries);
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+QByteArray book(const QByteArray& body)
+{
+    return zipped(fixtures::epubEntries({{QStringLiteral("one.xhtml"), body}}));
+}
+
+// A page with no text that claims a size of 10^6 points square.
+QByteArray hugeEmptyPdf()
+{
+    const QByteArray objects[] = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1000000 1000000] >>"};
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (int i = 0; i < 3; ++i) {
+        offsets << pdf.size();
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 4\n0000000000 65535 f \n";
+    for (qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    return pdf + "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+}
+
 const QByteArray kSettings = "[Parlivo Settings]\r\nReader=Anna\r\n";
 
 std::vector<BadInput> badInputs()
@@ -268,7 +311,40 @@ std::vector<BadInput> badInputs()
              EXPECT_EQ(o.lines, linesIn(before)) << "a spelling file ends at its first zero byte";
              EXPECT_TRUE(o.text.startsWith(kBinaryStart)) << o.text.left(8).toStdString();
          }},
+        {"PdfTruncatedInItsHeader", "cut.pdf", Reader::Document, [] { return hugeEmptyPdf().left(40); }, refused},
+        {"PdfPageOfAMillionPointsWithoutText", "huge.pdf", Reader::Document, hugeEmptyPdf, refused},
+        {"TextNamedPdf", "notes.pdf", Reader::Document, [] { return QByteArray("just some words\r\n"); }, refused},
+        {"PdfNamedEpub", "book.epub", Reader::Document, hugeEmptyPdf, refused},
+        {"EpubZipBomb", "bomb.epub", Reader::Document, [] { return book("<p>" + repeated("a ", 20 << 20) + "</p>"); },
+         refused},
+        {"EpubTruncated", "cut.epub", Reader::Document,
+         [] {
+             const QByteArray whole = book("<p>" + randomBytes(1 << 16, 3).toBase64() + "</p>");
+             return whole.left(whole.size() / 2);
+         },
+         refused},
+        {"EpubNested100000Deep", "deep.epub", Reader::Document,
+         [] { return book(repeated("<div>", 100000) + "deep" + repeated("</div>", 100000)); },
+         contains(QStringLiteral("deep"))},
+        {"EpubWithoutContainer", "bare.epub", Reader::Document,
+         [] {
+             return zipped({{QStringLiteral("mimetype"), "application/epub+zip", true}});
+         },
+         refused},
     };
+    // Random bytes under the names of documents that have a reader of their own are refused with a message.
+    for (const char* name : {"binary.pdf", "binary.epub"})
+        inputs.push_back({name, name, Reader::Document, binaryBytes, refused});
+    // The word processor reads random bytes as text, as it does for .doc.
+    for (const char* name : {"binary.docx", "binary.odt"})
+        inputs.push_back({name, name, Reader::Document, binaryBytes, [](const Outcome& o) {
+                              if (wordProcessorProgram().isEmpty()) {
+                                  EXPECT_TRUE(o.message.startsWith(QLatin1String("LibreOffice is not installed")));
+                              } else {
+                                  EXPECT_EQ(o.message, QString());
+                                  EXPECT_FALSE(o.text.isEmpty());
+                              }
+                          }});
     return inputs;
 }
 

@@ -1,8 +1,11 @@
 #include "platform/SingleInstance.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 TEST(SingleInstance, ASecondCopyIsRefusedUntilTheFirstEnds)
@@ -34,4 +37,28 @@ TEST(SingleInstance, TheLockOfAKilledCopyDoesNotBlockTheNextStart)
     stale.close();
 
     EXPECT_TRUE(probe.acquire());
+}
+
+TEST(SingleInstance, ALaterStartHandsItsDocumentToTheRunningCopy)
+{
+    QTemporaryDir folder;
+    SingleInstance running(QStringLiteral("Parlivo"), folder.path());
+    ASSERT_TRUE(running.acquire());
+    SingleInstance later(QStringLiteral("Parlivo"), folder.path());
+    // Nobody listens yet (a copy of an older version): the later start falls back to its message.
+    EXPECT_FALSE(later.handOff(QStringLiteral("/tmp/none.pdf")));
+
+    QStringList opened;
+    running.listen([&opened](const QString& path) { opened << path; });
+    const QString document = QStringLiteral(u"/home/learner/Worksheets/café sheet.pdf");
+    // The later start waits for the answer, so it runs beside the running copy's event loop.
+    bool handed = false;
+    std::unique_ptr<QThread> start(QThread::create([&] { handed = later.handOff(document); }));
+    QEventLoop loop;
+    QObject::connect(start.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    start->start();
+    loop.exec();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(handed);
+    EXPECT_EQ(opened, QStringList{document});
 }
