@@ -9,7 +9,8 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev qt6-image-formats-plugins
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
-    clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils)
+    clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils
+    festival festival-dev libestools-dev festvox-us-slt-hts)
 missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils texlive-latex-base; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/speech/EspeakVoices.h"
+#include "platform/speech/Synthesizer.h"
 #include "platform/speech/WordAligner.h"
 
 #include <QByteArray>
@@ -11,29 +12,12 @@
 #include <mutex>
 #include <vector>
 
-// A phoneme as the synthesiser reported it: its espeak-ng mnemonic and the sample where it starts.
-struct PhonemeMark
-{
-    std::array<char, 9> name{};
-    qint64 sample = 0;
-};
-
-// What the synthesiser made of one piece of text.
-struct Synthesis
-{
-    QByteArray pcm;              // 16-bit signed mono samples at SampleRate
-    std::vector<WordMark> words; // positions as the library gives them: 1-based code points of the piece
-    std::vector<PhonemeMark> phonemes;
-    qint64 speechEnd = 0; // the sample where the closing pause begins
-    qint64 samples() const { return pcm.size() / 2; }
-};
-
 // libespeak-ng keeps global state and corrupts its output when two threads synthesise at once, so every use goes
 // through one EspeakSession at a time. The library starts with the first owner and then stays for the process.
 class EspeakSession
 {
 public:
-    static constexpr int SampleRate = 22050;
+    static constexpr int SampleRate = Synthesis::SampleRate;
 
     // Starts the library for one more owner, from `dataPath` (the folder holding espeak-ng-data) the first time.
     // Throws SpeechError when it cannot start (its data is missing).

@@ -26,7 +26,7 @@ struct SpeechJob
 struct SpeechQueue
 {
     // The synthesiser keeps about this much audio ready beyond what has been heard.
-    static constexpr qint64 AheadBytes = EspeakSession::SampleRate * 2;
+    static constexpr qint64 AheadBytes = Synthesis::SampleRate * 2;
     // A file rendering keeps at most this much audio waiting to be written.
     static constexpr qint64 FileAheadBytes = 8 * 1024 * 1024;
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr qint64 BytesPerSecond = EspeakSession::SampleRate * 2;
+constexpr qint64 BytesPerSecond = Synthesis::SampleRate * 2;
 // After the first sound of a sentence, its audio goes out early in stretches of at least this much.
 constexpr qint64 PartialBytes = BytesPerSecond / 2;
 
@@ -31,7 +31,7 @@ int rank(SpeechEvent::Type type)
 
 int millisecondsOf(qint64 samples)
 {
-    return int(samples * 1000 / EspeakSession::SampleRate);
+    return int(samples * 1000 / Synthesis::SampleRate);
 }
 
 } // namespace
@@ -71,7 +71,8 @@ std::vector<SpeechEvent> pieceEvents(const SpeechPiece& piece, const Synthesis& 
 
     std::vector<std::pair<qint64, int>> shapes;
     for (const PhonemeMark& phoneme : synthesis.phonemes) {
-        const int viseme = visemeForPhoneme(std::string_view(phoneme.name.data()));
+        const int viseme =
+            phoneme.viseme >= 0 ? phoneme.viseme : visemeForPhoneme(std::string_view(phoneme.name.data()));
         if (viseme >= 0)
             shapes.emplace_back(std::clamp<qint64>(phoneme.sample, 0, samples), viseme);
     }
@@ -106,7 +107,7 @@ void UtteranceRenderer::addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint
     chunk.events.push_back(event);
 }
 
-bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk,
+bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, AudioChunk& chunk,
                              const std::function<bool()>& cancelled, const Partial& partial)
 {
     chunk = AudioChunk();
@@ -139,9 +140,9 @@ bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioCh
             rest.duration = piece.msec;
             chunk.events.push_back(rest);
         } else {
-            if (!session.setVoice(FVoice))
-                session.setVoice({});
-            session.setWordsPerMinute(wordsPerMinute);
+            if (!synthesizer.setVoice(FVoice))
+                synthesizer.setVoice({});
+            synthesizer.setWordsPerMinute(wordsPerMinute);
             Synthesis synthesis;
             qint64 sent = 0;
             auto grown = [&](const Synthesis& sofar) {
@@ -157,7 +158,7 @@ bool UtteranceRenderer::next(EspeakSession& session, int wordsPerMinute, AudioCh
                 sent += ready;
                 partial(std::move(early));
             };
-            if (!session.synthesize(piece.text, piece.endsSentence, synthesis, cancelled, grown))
+            if (!synthesizer.synthesize(piece.text, piece.endsSentence, synthesis, cancelled, grown))
                 return false;
             for (const SpeechEvent& event : pieceEvents(piece, synthesis, FStream, FOffset))
                 chunk.events.push_back(event);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/speech/EspeakLibrary.h"
+#include "platform/speech/Synthesizer.h"
 #include "platform/speech/SpeechEngine.h"
 #include "platform/speech/SpeechPieces.h"
 
@@ -38,7 +38,7 @@ public:
     // (chunks without events), so playing starts before the sentence is done; the chunk returned then holds the
     // rest of its audio and all its events. False when `cancelled` stopped the synthesiser (what went out early is
     // then to be dropped). Throws what the synthesiser or `partial` throws.
-    bool next(EspeakSession& session, int wordsPerMinute, AudioChunk& chunk, const std::function<bool()>& cancelled,
+    bool next(Synthesizer& synthesizer, int wordsPerMinute, AudioChunk& chunk, const std::function<bool()>& cancelled,
               const Partial& partial = {});
 
 private:
