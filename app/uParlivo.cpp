@@ -50,6 +50,7 @@ TfrmReader::TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     buildLayout();
     buildMenus();
     setupAppearance();
+    setupReadingAids();
     connectSurfaces();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppearanceSettings.h"
+#include "settings/ReadingAids.h"
 #include "documents/DocumentLoader.h"
 #include "speech/TSpVoice.h"
 
@@ -20,6 +21,7 @@ class TToolbarButton;
 class TReaderFace;
 class TWebPanel;
 class TLinkClicks;
+class ReadingAidsView;
 class TFindDialog;
 class TfrmAbout;
 class TfrmSpelingBuildWordList;
@@ -58,6 +60,7 @@ public:
     QString FSpellingFile;
     QStringList FDocumentBuffer;
     AppearanceSettings FAppearance;
+    ReadingAids FReadingAids;            // how the reading area is drawn for learners; applied with the appearance
     TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
 
     // --- Controls ----------------------------------------------------------------------------------------
@@ -203,6 +206,7 @@ protected:
 private:
     void buildLayout();
     void setupAppearance();
+    void setupReadingAids();
     void buildMenus();
     void connectSurfaces();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
@@ -220,6 +224,7 @@ private:
     std::unique_ptr<MenuDecorator> XPMenu1;
     std::unique_ptr<WindowAppearance> FWindowAppearance;
     TLinkClicks* FLinkClicks = nullptr;
+    ReadingAidsView* FReadingAidsView = nullptr;
     QString FOpenDialogFileName; // the name the open dialog offers next
     bool FActivating = false;
 };

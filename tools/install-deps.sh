@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what Parlivo needs on Debian 12 (about 1 GB): Qt 6, espeak-ng, lame, LibreOffice Writer,
+# libhyphen with English patterns and OpenDyslexic for the reading aids,
 # and the tools the tests use (Xvfb, sox, pulseaudio, clang with libFuzzer for the fuzz targets).
 set -euo pipefail
 SUDO=""
@@ -8,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev qt6-image-formats-plugins
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
-    clang libclang-rt-dev)
+    clang libclang-rt-dev libhyphen-dev hyphen-en-us hyphen-en-gb fonts-opendyslexic)
 missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
