@@ -168,6 +168,8 @@ public:
     void ExitReader();
     void ShowHintInStatusBar(const QString& hint);
     void PopupTextMenu(const QPoint& positionInReadingArea);
+    // What draws the reading aids on the reading area.
+    ReadingAidsView* readingAidsView() const { return FReadingAidsView; }
     // Where the reading-area menu opens for a pointer position within the reading area.
     QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
 
