@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -184,6 +185,7 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
             dot.setFontLetterSpacingType(QFont::AbsoluteSpacing);
             dot.setFontLetterSpacing(metrics.horizontalAdvance(text.mid(i, length)) * stretch + dotAdvance);
             dot.setProperty(SyllableDotFont, font);
+            dot.setProperty(SyllableDotAdvance, dotAdvance);
             ranges.append({i, length, dot});
             i += length - 1;
             run = i + 1;
@@ -329,17 +331,30 @@ void TReadingAidsOverlay::paintSyllableDots(QPainter& painter, const QRect& area
         const QTextLayout* text = block.layout();
         if (!text || box.bottom() < area.top())
             continue;
-        for (const QTextLayout::FormatRange& range : text->formats()) {
-            if (!range.format.hasProperty(ReadingAidsView::SyllableDotFont))
+        // Only the lines in the area to paint, and only the dots on them: a paragraph may hold thousands.
+        const QList<QTextLayout::FormatRange> ranges = text->formats();
+        for (int i = 0; i < text->lineCount(); ++i) {
+            const QTextLine line = text->lineAt(i);
+            const qreal top = box.top() + line.y();
+            if (top > area.bottom())
+                break;
+            if (top + line.height() < area.top())
                 continue;
-            const QTextLine line = text->lineForTextPosition(range.start);
-            if (!line.isValid())
-                continue;
-            const QFont font = qvariant_cast<QFont>(range.format.property(ReadingAidsView::SyllableDotFont));
-            const qreal dotAdvance = QFontMetricsF(font).horizontalAdvance(MiddleDot);
-            const qreal x = box.left() + line.cursorToX(range.start + range.length) - dotAdvance;
-            painter.setFont(font);
-            painter.drawText(QPointF(x, box.top() + line.y() + line.ascent()), QString(MiddleDot));
+            const int end = line.textStart() + line.textLength();
+            auto range = std::lower_bound(ranges.cbegin(), ranges.cend(), line.textStart(),
+                                          [](const QTextLayout::FormatRange& r, int start) { return r.start < start; });
+            for (; range != ranges.cend() && range->start < end; ++range) {
+                if (!range->format.hasProperty(ReadingAidsView::SyllableDotFont))
+                    continue;
+                const qreal dotAdvance = range->format.doubleProperty(ReadingAidsView::SyllableDotAdvance);
+                const qreal x = box.left() + line.cursorToX(range->start + range->length) - dotAdvance;
+                if (x > area.right() || x + dotAdvance < area.left())
+                    continue;
+                const QFont font = qvariant_cast<QFont>(range->format.property(ReadingAidsView::SyllableDotFont));
+                if (font != painter.font())
+                    painter.setFont(font);
+                painter.drawText(QPointF(x, top + line.ascent()), QString(MiddleDot));
+            }
         }
     }
 }

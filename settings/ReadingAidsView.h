@@ -41,6 +41,8 @@ public:
 
     // The character formats that carry a syllable dot after their character hold its font here.
     static constexpr int SyllableDotFont = 0x100000 + 0x5a1; // QTextFormat::UserProperty + n
+    // ... and the dot's advance in that font.
+    static constexpr int SyllableDotAdvance = SyllableDotFont + 1;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
