@@ -51,6 +51,7 @@ TfrmReader::TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     buildLayout();
     buildMenus();
     setupAppearance();
+    setupReadingAids();
     connectSurfaces();
 }
 

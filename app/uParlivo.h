@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppearanceSettings.h"
+#include "settings/ReadingAids.h"
 #include "documents/DocumentLoader.h"
 #include "speech/TSpVoice.h"
 
@@ -21,6 +22,7 @@ class TToolbarButton;
 class TReaderFace;
 class TWebPanel;
 class TLinkClicks;
+class ReadingAidsView;
 class TFindDialog;
 class TfrmAbout;
 class TfrmSpelingBuildWordList;
@@ -61,6 +63,7 @@ public:
     QString FSpellingFile;
     QStringList FDocumentBuffer;
     AppearanceSettings FAppearance;
+    ReadingAids FReadingAids;            // how the reading area is drawn for learners; applied with the appearance
     TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
 
     // --- Controls ----------------------------------------------------------------------------------------
@@ -179,6 +182,8 @@ public:
     // the caret, the reader menu at the face, a split button's drop-down). False when that control has none.
     bool PopupMenuForKeyboard(QWidget* focused);
     void PopupTextMenu(const QPoint& positionInReadingArea);
+    // What draws the reading aids on the reading area.
+    ReadingAidsView* readingAidsView() const { return FReadingAidsView; }
     // Where the reading-area menu opens for a pointer position within the reading area.
     QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
 
@@ -217,6 +222,7 @@ protected:
 private:
     void buildLayout();
     void setupAppearance();
+    void setupReadingAids();
     void buildMenus();
     void connectSurfaces();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
@@ -237,6 +243,7 @@ private:
     std::unique_ptr<MenuDecorator> XPMenu1;
     std::unique_ptr<WindowAppearance> FWindowAppearance;
     TLinkClicks* FLinkClicks = nullptr;
+    ReadingAidsView* FReadingAidsView = nullptr;
     QString FOpenDialogFileName; // the name the open dialog offers next
     bool FActivating = false;
 };

@@ -3,6 +3,7 @@
 #include "app/uParlivo.h"
 #include "dialogs/MenuMarker.h"
 #include "settings/MenuDecorator.h"
+#include "settings/ReadingAidsView.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowAppearance.h"
 #include "settings/uCustomise.h"
@@ -32,11 +33,21 @@ void TfrmReader::setupAppearance()
     FWindowAppearance->setApplyOperation([this] { ApplyAppearance(); });
 }
 
+void TfrmReader::setupReadingAids()
+{
+    // The reading aids draw through the reading area's one highlighter, under its links.
+    TLinkHighlighter* highlighter = FLinkClicks->highlighter();
+    FReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
+    highlighter->setDecoration(
+        [view = FReadingAidsView](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
+            view->decorate(block, ranges);
+        });
+}
+
 ReaderChoices TfrmReader::readerChoices()
 {
-    return ReaderChoices{miReadersList,   miReadSpeed, miReadVolume,   mipumSingleWord, mipumSentence,
-                         mipumAutoReadOff, panReader,   FAutoReadMode, FSpellingDelay,  FAppearance,
-                         XPMenu1.get()};
+    return ReaderChoices{miReadersList, miReadSpeed,   miReadVolume,   mipumSingleWord, mipumSentence, mipumAutoReadOff,
+                         panReader,     FAutoReadMode, FSpellingDelay, FAppearance,     XPMenu1.get(), &FReadingAids};
 }
 
 void TfrmReader::LoadSettings()
@@ -59,6 +70,7 @@ void TfrmReader::ApplyAppearance()
     // Links stay readable on a dark reading area as on a light one.
     const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
     FLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
+    FReadingAidsView->setAids(FReadingAids);
 }
 
 void TfrmReader::ListColourSchemes()
@@ -73,5 +85,5 @@ void TfrmReader::ChooseColourScheme(QAction* item)
 
 void TfrmReader::OpenCustomisation()
 {
-    ::OpenCustomisation(this, FAppearance, [this] { ApplyAppearance(); });
+    ::OpenCustomisation(this, FAppearance, FReadingAids, [this] { ApplyAppearance(); });
 }

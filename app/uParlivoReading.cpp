@@ -8,6 +8,7 @@
 #include "speech/VoiceChoices.h"
 #include "platform/Errors.h"
 #include "speech/AutoRead.h"
+#include "settings/ReadingAidsView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -189,6 +190,7 @@ void TfrmReader::EnterReadingState()
     pummiStop->setEnabled(true);
     pummiRead->setEnabled(false);
     FPaused = false;
+    FReadingAidsView->setReading(true);
 }
 
 void TfrmReader::EnterIdleState()
@@ -208,6 +210,7 @@ void TfrmReader::EnterIdleState()
     pummiStop->setEnabled(false);
     pummiRead->setEnabled(true);
     reText->setReadOnly(false);
+    FReadingAidsView->setReading(false);
 }
 
 void TfrmReader::HighlightSpoken(int position, int length)

@@ -55,6 +55,9 @@ void restoreChoices(const ReaderChoices& choices, const ProfileStrings& ini)
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
         choices.appearance.field(field) = ini.readInteger(
             CustomisationSection, QString::fromLatin1(AppearanceSettings::keys()[field - 1]), defaults.field(field));
+
+    if (choices.readingAids)
+        *choices.readingAids = ReadReadingAids(ini);
 }
 } // namespace
 
@@ -100,6 +103,8 @@ void SaveSettings(const ReaderChoices& choices, const QString& path)
         for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),
                              choices.appearance.field(field));
+        if (choices.readingAids)
+            WriteReadingAids(ini, *choices.readingAids);
     } catch (...) {
         // Saving happens while the window closes; a failure must not keep it open.
     }

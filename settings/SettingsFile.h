@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppearanceSettings.h"
+#include "settings/ReadingAids.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -31,12 +32,13 @@ struct ReaderChoices
     qint32& spellingDelay;
     AppearanceSettings& appearance;
     MenuDecorator* decorator = nullptr; // switched off while the choices are restored
+    ReadingAids* readingAids = nullptr; // the "Reading Aids" section, when the window keeps one
 };
 
 // Restores the choices from the settings file: shows or hides the reader panel, marks and clicks the saved
 // voice, volume and speed items (so the voice takes them), marks the auto-read mode, and reads the spelling
-// delay and the appearance record. A missing file or key gives the defaults. If restoring fails part-way
-// (the voice cannot start, say), the rest is skipped and auto-read is switched off. Never throws.
+// delay, the appearance record and the reading aids. A missing file or key gives the defaults. If restoring fails
+// part-way (the voice cannot start, say), the rest is skipped and auto-read is switched off. Never throws.
 void LoadSettings(const ReaderChoices& choices, const QString& path = SettingsFilePath());
 
 // Writes every choice back. Nothing is written when no speed or no volume item is marked; a write that fails

@@ -6,7 +6,12 @@
 #include "settings/ColourSchemes.h"
 #include "settings/TSpinEdit.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,6 +21,12 @@ namespace {
 constexpr int MaxFontSize = 22;
 constexpr int MinFontSize = 8;
 constexpr char TagProperty[] = "Tag";
+
+constexpr int AidsLeft = 365; // the reading aids take a column right of the colour samples
+const std::initializer_list<std::pair<const char*, int>> LetterSpacings = {
+    {"Normal", 100}, {"Slightly wide", 110}, {"Wide", 120}, {"Wider", 135}, {"Widest", 150}};
+const std::initializer_list<std::pair<const char*, int>> FocusChoices = {
+    {"Off", 0}, {"1 line", 1}, {"3 lines", 3}, {"5 lines", 5}};
 
 const QString SaveError = QStringLiteral("There was a problem, unable to save customisation file.");
 
@@ -63,7 +74,7 @@ void TfrmCustomise::buildLayout()
 {
     setObjectName(QStringLiteral("frmCustomise"));
     setWindowTitle(QStringLiteral("Customisation"));
-    setFixedSize(359, 430);
+    setFixedSize(AidsLeft + 258, 430);
     QFont dialogFont(QStringLiteral("Verdana"));
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
@@ -157,6 +168,116 @@ void TfrmCustomise::buildLayout()
     connect(buApply, &QPushButton::clicked, this, &TfrmCustomise::buApplyClick);
     connect(buSaveScheme, &QPushButton::clicked, this, &TfrmCustomise::buSaveSchemeClick);
     connect(buClose, &QPushButton::clicked, this, &TfrmCustomise::buCloseClick);
+    buildReadingAids();
+}
+
+void TfrmCustomise::buildReadingAids()
+{
+    grpReadingAids = new QGroupBox(QStringLiteral("Reading aids"), this);
+    grpReadingAids->setObjectName(QStringLiteral("grpReadingAids"));
+    grpReadingAids->setGeometry(AidsLeft, 4, 250, 372);
+    auto* form = new QFormLayout(grpReadingAids);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    form->setVerticalSpacing(4);
+
+    const auto describe = [](QWidget* control, const char* name, const QString& accessible, const QString& hint) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setAccessibleName(accessible);
+        control->setToolTip(hint);
+    };
+    cboReadingFont = new QComboBox(grpReadingAids);
+    describe(cboReadingFont, "cboReadingFont", QStringLiteral("Reading text typeface"),
+             QStringLiteral("Click to choose the typeface of the reading text"));
+    cboReadingFont->addItem(QStringLiteral("Standard"), QString());
+    for (const QString& family : ReadingFontFamilies())
+        cboReadingFont->addItem(family, family);
+    form->addRow(QStringLiteral("Reading &typeface"), cboReadingFont);
+    chkOverrideFonts = new QCheckBox(QStringLiteral("Also &replace the fonts of documents"), grpReadingAids);
+    describe(chkOverrideFonts, "chkOverrideFonts", QStringLiteral("Also replace the fonts of documents"),
+             QStringLiteral("Rich-text documents keep their own fonts unless this is ticked"));
+    form->addRow(chkOverrideFonts);
+
+    edLineSpacing = new QDoubleSpinBox(grpReadingAids);
+    describe(edLineSpacing, "edLineSpacing", QStringLiteral("Line spacing"),
+             QStringLiteral("Click to set the space between the lines of the reading text"));
+    edLineSpacing->setRange(ReadingAids::MinLineSpacing / 100.0, ReadingAids::MaxLineSpacing / 100.0);
+    edLineSpacing->setSingleStep(0.1);
+    edLineSpacing->setDecimals(1);
+    form->addRow(QStringLiteral("&Line spacing"), edLineSpacing);
+
+    cboLetterSpacing = new QComboBox(grpReadingAids);
+    describe(cboLetterSpacing, "cboLetterSpacing", QStringLiteral("Letter spacing"),
+             QStringLiteral("Click to set the space between the letters of the reading text"));
+    for (const auto& [caption, percent] : LetterSpacings)
+        cboLetterSpacing->addItem(QString::fromLatin1(caption), percent);
+    form->addRow(QStringLiteral("L&etter spacing"), cboLetterSpacing);
+
+    cboLineFocus = new QComboBox(grpReadingAids);
+    describe(cboLineFocus, "cboLineFocus", QStringLiteral("Line focus"),
+             QStringLiteral("Dims the reading area except the lines around the spoken word"));
+    for (const auto& [caption, lines] : FocusChoices)
+        cboLineFocus->addItem(QString::fromLatin1(caption), lines);
+    form->addRow(QStringLiteral("Line &focus"), cboLineFocus);
+    chkFocusWhenIdle = new QCheckBox(QStringLiteral("Focus on the caret &when not reading"), grpReadingAids);
+    describe(chkFocusWhenIdle, "chkFocusWhenIdle", QStringLiteral("Focus on the caret when not reading"),
+             QStringLiteral("Keeps the line focus on the caret while nothing is being read"));
+    form->addRow(chkFocusWhenIdle);
+
+    chkSyllables = new QCheckBox(QStringLiteral("Show s&yllables"), grpReadingAids);
+    describe(chkSyllables, "chkSyllables", QStringLiteral("Show syllables"),
+             QStringLiteral("Shows a dot between the syllables of each word; the text itself stays as it is"));
+    form->addRow(chkSyllables);
+
+    showReadingAids();
+    connect(cboReadingFont, &QComboBox::currentIndexChanged, this, &TfrmCustomise::readingAidsChanged);
+    connect(cboLetterSpacing, &QComboBox::currentIndexChanged, this, &TfrmCustomise::readingAidsChanged);
+    connect(cboLineFocus, &QComboBox::currentIndexChanged, this, &TfrmCustomise::readingAidsChanged);
+    connect(edLineSpacing, &QDoubleSpinBox::valueChanged, this, &TfrmCustomise::readingAidsChanged);
+    for (QCheckBox* box : {chkOverrideFonts, chkFocusWhenIdle, chkSyllables})
+        connect(box, &QCheckBox::toggled, this, &TfrmCustomise::readingAidsChanged);
+}
+
+void TfrmCustomise::setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply)
+{
+    FWorkingAids = current.normalised();
+    FApplyAids = std::move(apply);
+    showReadingAids();
+}
+
+void TfrmCustomise::showReadingAids()
+{
+    FShowingAids = true;
+    int font = cboReadingFont->findData(FWorkingAids.FontFamily);
+    if (font < 0) {
+        // A face that is no longer installed stays chosen until the user picks another.
+        cboReadingFont->addItem(FWorkingAids.FontFamily, FWorkingAids.FontFamily);
+        font = cboReadingFont->count() - 1;
+    }
+    cboReadingFont->setCurrentIndex(font);
+    chkOverrideFonts->setChecked(FWorkingAids.OverrideDocumentFonts);
+    edLineSpacing->setValue(FWorkingAids.LineSpacing / 100.0);
+    int letters = 0;
+    for (int i = 0; i < cboLetterSpacing->count(); ++i)
+        if (cboLetterSpacing->itemData(i).toInt() <= FWorkingAids.LetterSpacing)
+            letters = i;
+    cboLetterSpacing->setCurrentIndex(letters);
+    cboLineFocus->setCurrentIndex(qMax(0, cboLineFocus->findData(FWorkingAids.FocusLines)));
+    chkFocusWhenIdle->setChecked(FWorkingAids.FocusWhenIdle);
+    chkSyllables->setChecked(FWorkingAids.Syllables);
+    FShowingAids = false;
+}
+
+void TfrmCustomise::readingAidsChanged()
+{
+    if (FShowingAids)
+        return;
+    FWorkingAids.FontFamily = cboReadingFont->currentData().toString();
+    FWorkingAids.OverrideDocumentFonts = chkOverrideFonts->isChecked();
+    FWorkingAids.LineSpacing = qRound(edLineSpacing->value() * 100);
+    FWorkingAids.LetterSpacing = cboLetterSpacing->currentData().toInt();
+    FWorkingAids.FocusLines = cboLineFocus->currentData().toInt();
+    FWorkingAids.FocusWhenIdle = chkFocusWhenIdle->isChecked();
+    FWorkingAids.Syllables = chkSyllables->isChecked();
 }
 
 QFrame* TfrmCustomise::addSample(const QString& name, const QRect& geometry, int tag, const QString& hint)
@@ -287,6 +408,8 @@ void TfrmCustomise::edTextFontSizeChange()
 
 void TfrmCustomise::ApplyCustomisation()
 {
+    if (FApplyAids)
+        FApplyAids(FWorkingAids);
     if (FApply)
         FApply(FWorking);
 }
@@ -310,7 +433,8 @@ void TfrmCustomise::SaveScheme()
     }
 }
 
-void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, const std::function<void()>& applyAppearance)
+void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
+                       const std::function<void()>& applyAppearance)
 {
     TfrmCustomise dialog(
         appearance,
@@ -320,5 +444,6 @@ void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, const st
                 applyAppearance();
         },
         parent);
+    dialog.setReadingAids(aids, [&](const ReadingAids& working) { aids = working; });
     dialog.exec();
 }

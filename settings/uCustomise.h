@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/AppearanceSettings.h"
+#include "settings/ReadingAids.h"
 
 #include <QDialog>
 #include <QHash>
@@ -8,13 +9,19 @@
 #include <functional>
 #include <optional>
 
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class TSpinEdit;
 
 // Lets the user change the window's colours and font sizes on a working copy of the appearance record, try
-// them on the window with Apply, and save them as a named colour scheme file.
+// them on the window with Apply, and save them as a named colour scheme file. Beside them, the reading aids
+// (typeface, spacing, line focus, syllables) are edited on a working copy of their own; they never go into a
+// scheme file.
 class TfrmCustomise : public QDialog
 {
     Q_OBJECT
@@ -24,6 +31,9 @@ public:
                   QWidget* parent = nullptr);
 
     const AppearanceSettings& working() const { return FWorking; }
+    // Shows the reading aids; `apply` receives their working copy when the user presses Apply.
+    void setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply);
+    const ReadingAids& workingAids() const { return FWorkingAids; }
     // The lines the next save writes (the "Name" line only after a first save).
     const QStringList& schemeLines() const { return FSchemeLines; }
 
@@ -53,6 +63,15 @@ public:
     QPushButton* buSaveScheme = nullptr;
     QPushButton* buApply = nullptr;
     QPushButton* buClose = nullptr;
+    // Reading aids
+    QGroupBox* grpReadingAids = nullptr;
+    QComboBox* cboReadingFont = nullptr; // item 0 is the usual face
+    QCheckBox* chkOverrideFonts = nullptr;
+    QDoubleSpinBox* edLineSpacing = nullptr;
+    QComboBox* cboLetterSpacing = nullptr;
+    QComboBox* cboLineFocus = nullptr;
+    QCheckBox* chkFocusWhenIdle = nullptr;
+    QCheckBox* chkSyllables = nullptr;
 
     // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
     // background and stores it in the field the control's Tag names.
@@ -72,6 +91,9 @@ protected:
 
 private:
     void buildLayout();
+    void buildReadingAids();
+    void showReadingAids();
+    void readingAidsChanged();
     QFrame* addSample(const QString& name, const QRect& geometry, int tag, const QString& hint);
     QLabel* addSampleLabel(QFrame* panel, const QString& name, const QString& caption, int tag, const QString& hint);
     QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
@@ -83,9 +105,13 @@ private:
     AppearanceSettings FWorking;
     QStringList FSchemeLines;
     std::function<void(const AppearanceSettings&)> FApply;
+    ReadingAids FWorkingAids;
+    std::function<void(const ReadingAids&)> FApplyAids;
+    bool FShowingAids = false;
     QHash<QWidget*, bool> FClickTargets; // sample panels and labels; true for a text colour
 };
 
-// Opens the customisation dialog on the window's appearance record and waits until it is closed. Apply copies
-// the working values into the record and runs `applyAppearance`.
-void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, const std::function<void()>& applyAppearance);
+// Opens the customisation dialog on the window's appearance record and reading aids and waits until it is
+// closed. Apply copies the working values into both and runs `applyAppearance`.
+void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
+                       const std::function<void()>& applyAppearance);

@@ -19,13 +19,24 @@ void TLinkHighlighter::setLinkColour(const QColor& colour)
     if (colour == linkColour())
         return;
     FLinkFormat.setForeground(colour);
+    reformat();
+}
+
+void TLinkHighlighter::setDecoration(BlockDecoration decoration)
+{
+    if (!decoration && !FDecoration)
+        return;
+    FDecoration = std::move(decoration);
+    reformat();
+}
+
+void TLinkHighlighter::reformat()
+{
     QTextDocument* doc = document();
     if (!doc)
         return;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        QList<QTextLayout::FormatRange> ranges;
-        for (const TextLink& link : FindLinks(block.text()))
-            ranges.append({int(link.start), int(link.length), FLinkFormat});
+        const QList<QTextLayout::FormatRange> ranges = blockFormats(block, block.text());
         if (!ranges.isEmpty() || !block.layout()->formats().isEmpty())
             block.layout()->setFormats(ranges);
     }
@@ -33,11 +44,59 @@ void TLinkHighlighter::setLinkColour(const QColor& colour)
     doc->markContentsDirty(0, doc->characterCount());
 }
 
+QList<QTextLayout::FormatRange> TLinkHighlighter::blockFormats(const QTextBlock& block, const QString& text) const
+{
+    QList<QTextLayout::FormatRange> decorations;
+    if (FDecoration)
+        FDecoration(block, decorations);
+    const QList<TextLink> links = FindLinks(text);
+    if (links.isEmpty())
+        return decorations;
+    QList<QTextLayout::FormatRange> merged;
+    if (decorations.isEmpty()) {
+        for (const TextLink& link : links)
+            merged.append({int(link.start), int(link.length), FLinkFormat});
+        return merged;
+    }
+    // Walk both lists at once, cutting at every boundary, so each piece takes its decoration and, on a
+    // link, the link format over it.
+    qsizetype d = 0;
+    qsizetype l = 0;
+    int at = 0;
+    const auto nextBoundary = [&](int from) {
+        int next = int(text.size());
+        if (d < decorations.size())
+            next = qMin(next, decorations[d].start > from ? decorations[d].start
+                                                          : decorations[d].start + decorations[d].length);
+        if (l < links.size())
+            next = qMin(next, int(links[l].start) > from ? int(links[l].start) : int(links[l].end()));
+        return next;
+    };
+    while (at < text.size() && (d < decorations.size() || l < links.size())) {
+        const int next = nextBoundary(at);
+        if (next <= at)
+            break;
+        const bool inDecoration = d < decorations.size() && decorations[d].start <= at;
+        const bool inLink = l < links.size() && links[l].start <= at;
+        if (inDecoration || inLink) {
+            QTextCharFormat format = inDecoration ? decorations[d].format : QTextCharFormat();
+            if (inLink)
+                format.merge(FLinkFormat);
+            merged.append({at, next - at, format});
+        }
+        at = next;
+        if (d < decorations.size() && decorations[d].start + decorations[d].length <= at)
+            ++d;
+        if (l < links.size() && links[l].end() <= at)
+            ++l;
+    }
+    return merged;
+}
+
 void TLinkHighlighter::highlightBlock(const QString& text)
 {
-    const QList<TextLink> links = FindLinks(text);
-    for (const TextLink& link : links)
-        setFormat(int(link.start), int(link.length), FLinkFormat);
+    for (const QTextLayout::FormatRange& range : blockFormats(currentBlock(), text))
+        setFormat(range.start, range.length, range.format);
 }
 
 TLinkClicks::TLinkClicks(QTextEdit* edit)

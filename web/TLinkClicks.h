@@ -5,14 +5,21 @@
 #include <QObject>
 #include <QPointer>
 #include <QSyntaxHighlighter>
+#include <QTextLayout>
+#include <functional>
 
 #include "web/LinkDetection.h"
 
 class QTextEdit;
 
-// Shows the web addresses of a document as links. The formats are display-only: the document, its
-// saved form, its undo history and its modified flag stay as they are, and highlighting the text that
-// an edit brings adds no change signal of its own.
+// Display-only formats that another view adds to a block (reading aids, say): ranges in block positions, in
+// increasing order and not overlapping.
+using BlockDecoration = std::function<void(const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges)>;
+
+// Shows the web addresses of a document as links, over the formats of a decoration if one is set (a
+// document takes one highlighter). The formats are display-only: the document, its saved form, its undo
+// history and its modified flag stay as they are, and highlighting the text that an edit brings adds no
+// change signal of its own.
 class TLinkHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -24,12 +31,21 @@ public:
     // (rehighlight() would, and the reading area would take it for typing). A long document costs a
     // full pass, so an unchanged colour does nothing.
     void setLinkColour(const QColor& colour);
+    // Sets (or, with an empty function, removes) the decoration and redraws every block the same quiet way.
+    void setDecoration(BlockDecoration decoration);
+    // Formats every block again without the document reporting a change, e.g. after the decoration's
+    // settings changed.
+    void reformat();
+
+    // The formats of one block: the decoration's, with the link format merged over the links.
+    QList<QTextLayout::FormatRange> blockFormats(const QTextBlock& block, const QString& text) const;
 
 protected:
     void highlightBlock(const QString& text) override;
 
 private:
     QTextCharFormat FLinkFormat;
+    BlockDecoration FDecoration;
 };
 
 // Makes the web addresses in a reading area look and act like links: underlined in the link colour,
