@@ -225,6 +225,7 @@ bool TfrmReader::FormCreate()
         prompts().message(QStringLiteral("Speech Engine not installed."));
         return false;
     }
+    LoadPronunciations();
     LoadSettings();
     FDocumentBuffer.clear();
     ApplyAppearance();

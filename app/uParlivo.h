@@ -95,6 +95,7 @@ public:
     QAction* pummiPause = nullptr;
     QAction* pummiStop = nullptr;
     QAction* pummiReadFromCursor = nullptr;
+    QAction* pummiPronunciations = nullptr;
     QMenu* miReadersList = nullptr;
     QMenu* miAutoRead = nullptr;
     QAction* mipumSingleWord = nullptr;
@@ -168,6 +169,8 @@ public:
     void ListColourSchemes();
     void ChooseColourScheme(QAction* item);
     void OpenCustomisation();
+    void LoadPronunciations();
+    void EditPronunciations();
     void LoadSettings();
     void SaveSettings();
     void ShowReader(bool visible);

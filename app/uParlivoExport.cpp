@@ -42,7 +42,8 @@ void TfrmReader::ExportToMp3(const QString& mp3Path)
     QString failure;
     bool cancelled = false;
     try {
-        SpeakToMp3(spVoice->engine(), reText->toPlainText(), false, mp3Path, [&status](double share) {
+        const QString spoken = spVoice->Pronunciations().apply(reText->toPlainText(), false);
+        SpeakToMp3(spVoice->engine(), spoken, false, mp3Path, [&status](double share) {
             if (!status)
                 return true;
             status->setProgress(share);

@@ -95,6 +95,10 @@ void TfrmReader::buildMenus()
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
+    pummiPronunciations =
+        addItem(pumReaderOnly, QStringLiteral("pummiPronunciations"), QStringLiteral("Pronunciations..."),
+                QStringLiteral("Choose how the reader says names and words"));
+    connect(pummiPronunciations, &QAction::triggered, this, &TfrmReader::EditPronunciations);
     pumReaderOnly->addSeparator();
     miAutoRead = addSubmenu(pumReaderOnly, QStringLiteral("miAutoRead"), QStringLiteral("Auto Read"),
                             QStringLiteral("Auto Read"));

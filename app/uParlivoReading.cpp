@@ -8,6 +8,8 @@
 #include "speech/VoiceChoices.h"
 #include "platform/Errors.h"
 #include "speech/AutoRead.h"
+#include "speech/uPronunciations.h"
+#include "platform/Prompts.h"
 #include "settings/ReadingAidsView.h"
 
 #include <QAction>
@@ -24,6 +26,23 @@ void TfrmReader::StartVoices()
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
         connect(item, &QAction::triggered, this, [this, item] { SelectVoice(item); });
     }
+}
+
+void TfrmReader::LoadPronunciations()
+{
+    QStringList problems;
+    spVoice->SetPronunciations(PronunciationList::load(UserPronunciationsPath(), &problems));
+    if (!problems.isEmpty())
+        prompts().message(QStringLiteral("These lines of the pronunciation list are not \"written=spoken\" and were "
+                                         "left out:\n%1")
+                              .arg(problems.join(QLatin1Char('\n'))),
+                          MessageKind::Error);
+}
+
+void TfrmReader::EditPronunciations()
+{
+    TfrmPronunciations dialog(*spVoice, UserPronunciationsPath(), this);
+    dialog.exec();
 }
 
 void TfrmReader::SelectVoice(QAction* item)

@@ -7,6 +7,7 @@
 #include "cli/SpeechExport.h"
 #include "cli/StopRequest.h"
 #include "documents/OSTRoutines.h"
+#include "platform/speech/Pronunciations.h"
 #include "speech/TSpVoice.h"
 #include "speech/VoiceChoices.h"
 
@@ -155,6 +156,22 @@ void applyVoiceSettings(TSpVoice& voice, const VoiceSettings& settings)
     voice.SetVolume(settings.volume);
 }
 
+// The pronunciation list: --pronunciations FILE, or the user's own. Lines it cannot use are reported once.
+void applyPronunciations(TSpVoice& voice, const QCommandLineParser& parser, QIODevice& err)
+{
+    const QString path = parser.isSet(QStringLiteral("pronunciations")) ? parser.value(QStringLiteral("pronunciations"))
+                                                                        : UserPronunciationsPath();
+    if (parser.isSet(QStringLiteral("pronunciations")) && !QFileInfo(path).isReadable())
+        throw CliFailure(ExitInputError,
+                         QStringLiteral("%1: cannot read the pronunciation list").arg(displayPath(path)));
+    QStringList problems;
+    voice.SetPronunciations(PronunciationList::load(path, &problems));
+    if (!problems.isEmpty())
+        err.write(QStringLiteral("%1: %2: these lines are not \"written=spoken\" and were left out: %3\n")
+                      .arg(Program, displayPath(path), problems.join(QStringLiteral("; ")))
+                      .toUtf8());
+}
+
 QString readableText(const QString& path, QIODevice& input)
 {
     const QString text = path == QLatin1String("-") ? TextFromInput(input) : DocumentText(path);
@@ -192,8 +209,9 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
 
     const std::unique_ptr<TSpVoice> voice = startVoice();
     applyVoiceSettings(*voice, settings);
+    applyPronunciations(*voice, parser, streams.err);
     if (parser.isSet(QStringLiteral("events"))) {
-        QObject::connect(&voice->engine(), &SpeechEngine::speechEvent,
+        QObject::connect(voice.get(), &TSpVoice::OnEvent,
                          [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
     }
     // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
@@ -322,6 +340,7 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
     const std::unique_ptr<TSpVoice> voice = startVoice();
     applyVoiceSettings(*voice, settings);
+    applyPronunciations(*voice, parser, streams.err);
     TerminalProgress progress(streams.err, streams.errIsTerminal);
     // A document that fails is reported by name and the others go on; the exit code is the first failure's.
     int exitCode = ExitSuccess;
@@ -357,6 +376,9 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
     parser.addOption({QStringLiteral("voice"),
                       QStringLiteral("The voice, by its description as 'parlivo-cli voices' lists it."),
                       QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("pronunciations"),
+                      QStringLiteral("The pronunciation list, lines of written=spoken (default: the user's own)."),
+                      QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("speed"), QStringLiteral("Reading speed, 1 (slowest) to 10 (default 5)."),
                       QStringLiteral("1-10")});
     parser.addOption(

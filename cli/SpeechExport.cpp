@@ -116,6 +116,9 @@ void ExportSpeech(TSpVoice& voice, const QString& text, AudioFormat format, cons
         return CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
     };
 
+    // Listed words are said as the list says; the subtitles keep them as written.
+    SpokenTextMap spokenMap;
+    const QString spoken = voice.Pronunciations().apply(text, false, &spokenMap);
     std::vector<SpeechEvent> events;
     if (format == AudioFormat::Mp3) {
         if (!QFileInfo(target.audio).absoluteDir().exists())
@@ -125,7 +128,7 @@ void ExportSpeech(TSpVoice& voice, const QString& text, AudioFormat format, cons
         bool cancelled = false;
         try {
             SpeakToMp3(
-                voice.engine(), text, false, target.audio,
+                voice.engine(), spoken, false, target.audio,
                 [&](double share) {
                     cancelled = progress && !progress(share);
                     return !cancelled;
@@ -149,6 +152,8 @@ void ExportSpeech(TSpVoice& voice, const QString& text, AudioFormat format, cons
         wav->setAutoRemove(false);
     }
 
+    for (SpeechEvent& event : events)
+        std::tie(event.position, event.length) = spokenMap.toWritten(event.position, event.length);
     const SpeechTimings timings = TimingsFromEvents(text, events);
     writeTextTarget(lrc.get(), FormatLrc(text, timings, title));
     writeTextTarget(srt.get(), FormatSrt(text, timings));

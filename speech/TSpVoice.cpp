@@ -50,10 +50,12 @@ void TSpVoice::SetVolume(int volume)
     FEngine->setVolume(FVolume);
 }
 
-int TSpVoice::Speak(const QString& text, int flags)
+int TSpVoice::Speak(const QString& written, int flags)
 {
     const bool markup = flags & SVSFIsXML;
     const bool purge = flags & SVSFPurgeBeforeSpeak;
+    SpokenTextMap map;
+    const QString text = FPronunciations.apply(written, markup, &map);
     if (FOutput) {
         if (!FOutput->isOpen())
             throw SpeechError(QStringLiteral("The speech file stream is not open."));
@@ -74,6 +76,8 @@ int TSpVoice::Speak(const QString& text, int flags)
     const int stream = FEngine->speak(text, markup, purge);
     if (purge)
         FSupersededUpTo = stream - 1;
+    if (!map.isEmpty())
+        FSpokenMaps.insert(stream, map);
     if (!(flags & SVSFlagsAsync)) {
         while (!WaitUntilDone(50))
             QCoreApplication::processEvents();
@@ -122,11 +126,18 @@ bool TSpVoice::WaitUntilDone(int timeoutMs)
     return true;
 }
 
-void TSpVoice::deliver(const SpeechEvent& event)
+void TSpVoice::deliver(const SpeechEvent& heard)
 {
+    SpeechEvent event = heard;
+    if (const auto map = FSpokenMaps.constFind(event.stream); map != FSpokenMaps.constEnd()) {
+        std::tie(event.position, event.length) = map->toWritten(event.position, event.length);
+        if (event.type == SpeechEvent::EndStream)
+            FSpokenMaps.erase(map);
+    }
     // What a purge cut off still ends, but that end belongs to no one listening any more.
     if (FRenderingToFile || event.stream <= FSupersededUpTo)
         return;
+    emit OnEvent(event);
     switch (event.type) {
     case SpeechEvent::Word:
         emit OnWord(event.stream, event.audioPosition, event.position, event.length);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/speech/Pronunciations.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QList>
@@ -71,6 +72,9 @@ public:
     QList<VoiceToken> GetVoices();
     // True when the voice has finished speaking; waits at most timeoutMs without processing events.
     bool WaitUntilDone(int timeoutMs);
+    // How listed words are said, for everything spoken from now on; positions reported stay on the written words.
+    void SetPronunciations(PronunciationList list) { FPronunciations = std::move(list); }
+    const PronunciationList& Pronunciations() const { return FPronunciations; }
     // Receives the share of a file rendering done (0 to 1); return false to cancel it.
     void SetRenderProgress(std::function<bool(double)> progress) { FRenderProgress = std::move(progress); }
 
@@ -80,6 +84,8 @@ signals:
     void OnViseme(int streamNumber, qint64 streamPosition, int duration, int nextVisemeId, int feature,
                   int currentVisemeId);
     void OnEndStream(int streamNumber, qint64 streamPosition);
+    // Every event heard, as the signals above give it: positions on the written text.
+    void OnEvent(const SpeechEvent& event);
 
 private:
     void deliver(const SpeechEvent& event);
@@ -93,6 +99,8 @@ private:
     bool FPaused = false;
     bool FRenderingToFile = false;
     int FSupersededUpTo = 0; // utterances up to this stream were purged by a later one
+    PronunciationList FPronunciations;
+    QHash<int, SpokenTextMap> FSpokenMaps; // utterances spoken with pronunciations: where the words went
 };
 
 // The reading area's text as it is given to the voice: each paragraph break becomes one space, so every

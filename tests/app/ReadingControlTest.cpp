@@ -1,9 +1,12 @@
 #include "ReaderFixture.h"
 
 #include "app/TToolbarButton.h"
+#include "speech/uPronunciations.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 
@@ -190,4 +193,31 @@ TEST_F(ReadingControl, AReadingStartedWhileAutoReadSpeaksKeepsItsStateWhenTheCut
     EXPECT_EQ(selected(), QStringLiteral("sun"));
     reader->imgReaderClick();
     EXPECT_TRUE(reader->FPaused) << "a click during the reading pauses it";
+}
+
+TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelected)
+{
+    TfrmPronunciations editor(*reader->spVoice, folder.filePath(QStringLiteral("Pronunciations.txt")));
+    editor.edWritten->setText(QStringLiteral("Siobhan"));
+    editor.edSpoken->setText(QStringLiteral("shiv awn"));
+    editor.buAdd->click();
+    editor.edWritten->setText(QStringLiteral("Aoife"));
+    editor.edSpoken->setText(QStringLiteral("ee fa"));
+    editor.buAdd->click();
+    editor.edWritten->setText(QStringLiteral("aoife"));
+    editor.buRemove->click();
+    editor.buSayIt->click();
+    EXPECT_EQ(engine->spoken.last().text, QStringLiteral("ee fa"));
+    editor.buSave->click();
+    QFile saved(folder.filePath(QStringLiteral("Pronunciations.txt")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "Siobhan=shiv awn\n");
+
+    reader->reText->setPlainText(QStringLiteral("Siobhan reads."));
+    reader->StartReading(true);
+    EXPECT_EQ(engine->spoken.last().text, QStringLiteral("shiv awn reads."));
+    engine->word(0, 4); // "shiv"
+    EXPECT_EQ(selected(), QStringLiteral("Siobhan"));
+    engine->word(9, 5); // "reads"
+    EXPECT_EQ(selected(), QStringLiteral("reads"));
 }

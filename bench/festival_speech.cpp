@@ -1,0 +1,123 @@
+// The Festival voice and the pronunciation list, each against a baseline in the same run:
+// - time to first audio for a 5 MB text against a 1 KB text (goal: the same, under 100 ms);
+// - synthesis speed of the engine's rendering against Festival's own text2wave on the same text (goal: at least
+//   0.9 of its speed, so a ratio of our time to its time of at most 1.1);
+// - the cost per word of a 10,000-entry pronunciation list against no list.
+// Run: ./festival_speech
+#include "platform/speech/FestivalEngine.h"
+#include "platform/speech/Pronunciations.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString textOfSize(qsizetype size)
+{
+    const QString sentence =
+        QStringLiteral("The reader opened the book and read the next sentence aloud to the class. ");
+    QString text;
+    while (text.size() < size)
+        text += sentence;
+    return text;
+}
+
+double firstAudioMs(SynthesisEngine& engine, const QString& text)
+{
+    QCoreApplication::processEvents();
+    const qint64 before = engine.audioDelivered();
+    QElapsedTimer timer;
+    timer.start();
+    engine.speak(text, false, true);
+    while (engine.audioDelivered() == before && timer.elapsed() < 5000) {
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void FestivalFirstAudio(benchmark::State& state)
+{
+    SynthesisEngineOptions options;
+    options.useClock = true;
+    FestivalEngine engine(options);
+    engine.voices();
+    const QString small = textOfSize(1024);
+    const QString large = textOfSize(5 * 1024 * 1024);
+    firstAudioMs(engine, small);
+    std::vector<double> smallMs;
+    std::vector<double> largeMs;
+    for (auto _ : state) {
+        smallMs.push_back(firstAudioMs(engine, small));
+        largeMs.push_back(firstAudioMs(engine, large));
+    }
+    engine.skipAll();
+    std::sort(smallMs.begin(), smallMs.end());
+    std::sort(largeMs.begin(), largeMs.end());
+    state.counters["ms_1KB_baseline"] = smallMs[smallMs.size() / 2];
+    state.counters["ms_5MB"] = largeMs[largeMs.size() / 2];
+    state.counters["ratio_5MB_to_1KB"] = largeMs[largeMs.size() / 2] / smallMs[smallMs.size() / 2];
+}
+BENCHMARK(FestivalFirstAudio)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void FestivalAgainstText2wave(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString text = textOfSize(6000);
+    QFile file(folder.filePath(QStringLiteral("text.txt")));
+    file.open(QIODevice::WriteOnly);
+    file.write(text.toUtf8());
+    file.close();
+    SynthesisEngineOptions options;
+    options.useClock = true;
+    FestivalEngine engine(options);
+    engine.voices();
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        engine.render(text, false, [](const QByteArray&) {}, {});
+        const double ours = timer.nsecsElapsed() / 1e9;
+        timer.restart();
+        QProcess::execute(QStringLiteral("text2wave"),
+                          {QStringLiteral("-eval"), QStringLiteral("(voice_cmu_us_slt_arctic_hts)"), file.fileName(),
+                           QStringLiteral("-o"), folder.filePath(QStringLiteral("x.wav"))});
+        const double theirs = timer.nsecsElapsed() / 1e9;
+        state.SetIterationTime(ours);
+        state.counters["text2wave_s"] = theirs;
+        state.counters["ratio"] = ours / theirs; // goal: at most 1.1
+    }
+}
+BENCHMARK(FestivalAgainstText2wave)->UseManualTime()->Iterations(1)->Repetitions(3)->Unit(benchmark::kSecond);
+
+void PronunciationsPerWord(benchmark::State& state)
+{
+    QString entries;
+    for (int i = 0; i < 10000; ++i)
+        entries += QStringLiteral("name%1=spoken %1\n").arg(i);
+    const PronunciationList list = state.range(0) ? PronunciationList::fromText(entries) : PronunciationList();
+    const QString text = textOfSize(100000) + QStringLiteral(" name42 ");
+    const qsizetype words = text.count(QLatin1Char(' '));
+    for (auto _ : state) {
+        SpokenTextMap map;
+        benchmark::DoNotOptimize(list.apply(text, false, &map));
+    }
+    state.counters["ns_per_word"] = benchmark::Counter(double(state.iterations()) * words,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(PronunciationsPerWord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/speech/Pronunciations.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class TSpVoice;
+
+// The pronunciation list editor: how names and words are said. Words are added or changed with the two fields,
+// removed, and tried with "Say it"; Save keeps the list in the user's file and gives it to the voice.
+class TfrmPronunciations : public QDialog
+{
+    Q_OBJECT
+public:
+    TfrmPronunciations(TSpVoice& voice, const QString& path, QWidget* parent = nullptr);
+
+    QTableWidget* sgWords = nullptr;
+    QLineEdit* edWritten = nullptr;
+    QLineEdit* edSpoken = nullptr;
+    QPushButton* buAdd = nullptr;
+    QPushButton* buRemove = nullptr;
+    QPushButton* buSayIt = nullptr;
+    QPushButton* buSave = nullptr;
+
+    const PronunciationList& list() const { return FList; }
+    void AddWord();
+    void RemoveWord();
+    void SayIt();
+    // Writes the list (UTF-8) and hands it to the voice. Throws FileError when it cannot be written.
+    void SaveList();
+
+private:
+    void showList();
+
+    TSpVoice& FVoice;
+    QString FPath;
+    PronunciationList FList;
+};
