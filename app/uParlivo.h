@@ -24,6 +24,8 @@ class TWebPanel;
 class TLinkClicks;
 class ReadingAidsView;
 class TFindDialog;
+class PageTextRequest;
+struct PageText;
 class TfrmAbout;
 class TfrmSpelingBuildWordList;
 class MenuDecorator;
@@ -96,6 +98,7 @@ public:
     QAction* pummiStop = nullptr;
     QAction* pummiReadFromCursor = nullptr;
     QAction* pummiPronunciations = nullptr;
+    QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
     QMenu* miReadersList = nullptr;
     QMenu* miAutoRead = nullptr;
     QAction* mipumSingleWord = nullptr;
@@ -175,6 +178,12 @@ public:
     void SaveSettings();
     void ShowReader(bool visible);
     void RefreshWebPanel();
+    // Reads the web panel's page aloud: its selection, else its article. Asynchronous: a page still loading is
+    // read once it has loaded. A page with nothing to read gives a message and leaves the reading area alone.
+    void ReadWebPage();
+    // Puts a page's text into the reading area (asking first when it holds text or a reading is under way) and
+    // reads it from the start.
+    void ReadPageText(const PageText& page);
     void DrawRestingFace();
     // Window
     void ExitReader();
@@ -204,6 +213,7 @@ public:
     void pummiPauseClick() { PauseReading(); }
     void pummiStopClick() { StopReading(); }
     void pummiReadFromCursorClick() { StartReading(false); }
+    void pummiReadWebPageClick() { ReadWebPage(); }
     void mipumSingleWordClick();
     void mipumSentenceClick();
     void mipumAutoReadOffClick();
@@ -242,6 +252,7 @@ private:
     ReaderChoices readerChoices();
 
     QPointer<TFindDialog> FFindDialog;
+    QPointer<PageTextRequest> FPageTextRequest; // the "Read web page" under way
     QPointer<TfrmSpelingBuildWordList> FSpellingBuilder;
     std::unique_ptr<MenuDecorator> XPMenu1;
     std::unique_ptr<WindowAppearance> FWindowAppearance;

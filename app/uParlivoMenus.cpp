@@ -92,6 +92,8 @@ void TfrmReader::buildMenus()
     pumReaderOnly->addSeparator();
     pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"),
                                   QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
+    pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), QStringLiteral("Read web page"),
+                               QStringLiteral("Read the web page shown in the web panel"));
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
@@ -179,11 +181,14 @@ void TfrmReader::buildMenus()
     MarkDefault(Startspellingtest1);
     buSpelling->setDropDownMenu(pumSpellingMode);
 
-    // Keys people know from other programs: F5 reads, F6 pauses, F7 stops; the usual document keys.
+    // Keys people know from other programs: F5 reads, F6 pauses, F7 stops, F8 reads the web page; the usual
+    // document keys.
     bindKey(pummiRead, QKeySequence(Qt::Key_F5), QStringLiteral("Start/Resume reading of document"));
     bindKey(pummiPause, QKeySequence(Qt::Key_F6), QStringLiteral("Pause reading of document"));
     bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
     bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
+    bindKey(pummiReadWebPage, QKeySequence(Qt::Key_F8), pummiReadWebPage->statusTip());
+    Panel1->AddPageMenuItem(pummiReadWebPage);
     bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
     bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
     bindKey(SaveAsMP31, QKeySequence(Qt::CTRL | Qt::Key_M), SaveAsMP31->statusTip());
@@ -222,6 +227,7 @@ void TfrmReader::connectSurfaces()
     connect(pummiPause, &QAction::triggered, this, &TfrmReader::pummiPauseClick);
     connect(pummiStop, &QAction::triggered, this, &TfrmReader::pummiStopClick);
     connect(pummiReadFromCursor, &QAction::triggered, this, &TfrmReader::pummiReadFromCursorClick);
+    connect(pummiReadWebPage, &QAction::triggered, this, &TfrmReader::pummiReadWebPageClick);
     connect(mipumSingleWord, &QAction::triggered, this, &TfrmReader::mipumSingleWordClick);
     connect(mipumSentence, &QAction::triggered, this, &TfrmReader::mipumSentenceClick);
     connect(mipumAutoReadOff, &QAction::triggered, this, &TfrmReader::mipumAutoReadOffClick);

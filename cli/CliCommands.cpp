@@ -190,11 +190,11 @@ int runVoices(CliStreams& streams)
     return ExitSuccess;
 }
 
-int runText(const QStringList& files, CliStreams& streams)
+int runText(const QStringList& files, bool article, CliStreams& streams)
 {
     if (files.size() != 1)
         throw CliFailure(ExitBadUsage, QStringLiteral("text takes one document."));
-    const QString text = DocumentText(files.first());
+    const QString text = article ? ArticleText(files.first()) : DocumentText(files.first());
     write(streams.out, text + QLatin1Char('\n'));
     return ExitSuccess;
 }
@@ -428,6 +428,12 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
     parser.addOption(help);
     if (command.voiceOptions)
         addVoiceOptions(parser, command.name == QLatin1String("export"));
+    const QCommandLineOption article(QStringLiteral("article"),
+                                     QStringLiteral("For a saved web page: only its article, as \"Read web page\" "
+                                                    "reads it (headings and paragraphs, without menus, notices "
+                                                    "and footers)."));
+    if (command.name == QLatin1String("text"))
+        parser.addOption(article);
     if (!command.arguments.isEmpty())
         parser.addPositionalArgument(command.arguments.section(QLatin1Char('|'), 0, 0).remove(QLatin1String("...")),
                                      command.name == QLatin1String("speak")
@@ -447,7 +453,7 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
         return runVoices(streams);
     }
     if (command.name == QLatin1String("text"))
-        return runText(parser.positionalArguments(), streams);
+        return runText(parser.positionalArguments(), parser.isSet(article), streams);
     if (command.name == QLatin1String("speak"))
         return runSpeak(parser, streams);
     return runExport(parser, streams);

@@ -5,6 +5,7 @@
 #include "documents/DocumentLoader.h"
 #include "platform/Prompts.h"
 #include "platform/WordProcessorImport.h"
+#include "web/PageText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,6 +77,22 @@ QString DocumentText(const QString& path)
             QStringLiteral("%1: the word processor could not convert this document").arg(displayPath(path)));
     }
     return readingArea.toPlainText();
+}
+
+QString ArticleText(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw CliFailure(ExitInputError, QStringLiteral("%1: no such file").arg(displayPath(path)));
+    const QString suffix = info.suffix().toLower();
+    if (suffix != QLatin1String("htm") && suffix != QLatin1String("html"))
+        throw CliFailure(ExitBadUsage,
+                         QStringLiteral("%1: --article reads a saved web page (.htm, .html)").arg(displayPath(path)));
+    try {
+        return ArticleTextOfFile(path).text;
+    } catch (const ParlivoError& error) {
+        throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message()));
+    }
 }
 
 QString TextFromInput(QIODevice& input)

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/StopRequest.h"
+#include "web/WebEnvironment.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
     standardMessages = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // text --article loads the page into the browser engine, which must be prepared before the application.
+    PrepareWebEngineEnvironment();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("parlivo-cli"));
     app.setApplicationVersion(QStringLiteral(PARLIVO_VERSION));

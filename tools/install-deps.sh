@@ -2,8 +2,10 @@
 # Installs what Parlivo needs on Debian 12 (about 1.5 GB): Qt 6, espeak-ng and Festival with a natural English
 # voice, libmp3lame, LibreOffice Writer, Poppler and QuaZip for PDF and EPUB, libhyphen with English patterns and
 # OpenDyslexic for the reading aids, and the tools the tests use (Xvfb, sox, pulseaudio, the lame program, clang
-# with libFuzzer for the fuzz targets, TeX and pdftotext for the PDF tests).
+# with libFuzzer for the fuzz targets, TeX and pdftotext for the PDF tests); and Mozilla's Readability
+# (fetched with npm into third_party/readability, which git ignores; the build embeds it).
 set -euo pipefail
+cd "$(dirname "$0")/.."
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
@@ -16,9 +18,25 @@ missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils texlive-latex-base; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Debian's npm; a Node.js from elsewhere brings its own.
+command -v npm >/dev/null || missing+=(npm)
+
+fetch_readability() {
+    local folder=third_party/readability
+    [ -f "$folder/node_modules/@mozilla/readability/Readability.js" ] && return 0
+    mkdir -p "$folder"
+    npm install --prefix "$folder" --no-save --no-audit --no-fund --ignore-scripts @mozilla/readability@0.6.0 \
+        >/dev/null
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+    fetch_readability
+    exit 0
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq "${packages[@]}" >/dev/null
 # Without recommends: LibreOffice would otherwise pull in a whole desktop.
 $SUDO apt-get install -y -qq --no-install-recommends libreoffice-writer-nogui pulseaudio pulseaudio-utils \
     texlive-latex-base >/dev/null
+command -v npm >/dev/null || $SUDO apt-get install -y -qq npm >/dev/null
+fetch_readability

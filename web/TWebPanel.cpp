@@ -1,6 +1,7 @@
 #include "web/TWebPanel.h"
 
 #include "platform/Errors.h"
+#include "web/PageText.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,6 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -111,6 +115,14 @@ TWebPanel::TWebPanel(QWidget* parent) : QWidget(parent)
         if (!FLoading)
             navigationCompleted();
     });
+    connect(MozillaWebBrowser->page(), &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                    FLoadFailed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                                  info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain;
+            });
+    MozillaWebBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MozillaWebBrowser, &QWidget::customContextMenuRequested, this, &TWebPanel::MozillaWebBrowserContextMenu);
 }
 
 void TWebPanel::buildAddressBar()
@@ -280,4 +292,27 @@ void TWebPanel::OpenLinkFromText(const QString& linkText, Qt::MouseButton button
         return;
     edWebAddress->setText(location);
     Navigate(linkText);
+}
+
+PageTextRequest* TWebPanel::RequestPageText()
+{
+    return new PageTextRequest(MozillaWebBrowser->page(), true, FLoadFailed, this);
+}
+
+QMenu* TWebPanel::PageMenu(QMenu* browserMenu)
+{
+    QMenu* menu = browserMenu ? browserMenu : new QMenu(this);
+    QAction* first = menu->actions().value(0);
+    menu->insertActions(first, FPageMenuItems);
+    if (first && !FPageMenuItems.isEmpty())
+        menu->insertSeparator(first);
+    return menu;
+}
+
+void TWebPanel::MozillaWebBrowserContextMenu(const QPoint& position)
+{
+    // The browser's menu is valid only while its request is: build it here and show it at once.
+    QMenu* menu = PageMenu(MozillaWebBrowser->createStandardContextMenu());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(MozillaWebBrowser->mapToGlobal(position));
 }

@@ -3,11 +3,14 @@
 #include <QUrl>
 #include <QWidget>
 
+class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QToolButton;
 class QWebEngineView;
+class PageTextRequest;
 
 // The browser panel under the reading area: an address bar with history buttons above a web view.
 // The history, the current page and its address belong to the web view; the panel keeps the
@@ -52,6 +55,16 @@ public:
     // shown. The address bar first takes the address of the page being left.
     void OpenLinkFromText(const QString& linkText, Qt::MouseButton button = Qt::LeftButton);
 
+    // A request for the readable text of the page shown (the selection, else the article): connect to it, then
+    // start() it. It ends with finished() or failed() and deletes itself; a page still loading is read once it
+    // has loaded.
+    PageTextRequest* RequestPageText();
+
+    // Commands offered at the top of the page's right-click menu, above the browser's own.
+    void AddPageMenuItem(QAction* item) { FPageMenuItems.append(item); }
+    // The page's right-click menu: the panel's commands, then the browser's (when `browserMenu` is given).
+    QMenu* PageMenu(QMenu* browserMenu);
+
     QSize sizeHint() const override;
 
 protected:
@@ -67,9 +80,13 @@ private:
     void buWebForwardClick() { GoForwardInHistory(); }
     void buWebRefreshClick() { Refresh(); }
     void buWebStopClick() { Stop(); }
+    void MozillaWebBrowserContextMenu(const QPoint& position);
 
     // The page a Refresh reloads: its completion must not overwrite an address being typed.
     QUrl FReloading;
     // Moves within a page (#anchors, script history) complete without a load of their own.
     bool FLoading = false;
+    // The page shown is the browser's error page for an address that could not be loaded.
+    bool FLoadFailed = false;
+    QList<QAction*> FPageMenuItems;
 };

@@ -1,4 +1,5 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
+#include "support/NewsPages.h"
 #include "documents/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/speech/TextSegmentation.h"
@@ -159,6 +160,26 @@ TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
     }
     EXPECT_TRUE(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("latin.txt"))}).out)
                     .startsWith(QStringLiteral("café crème\nline two\nthree")));
+}
+
+TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)
+{
+    writeFile(path(QStringLiteral("news.html")), fixtures::newsArticlePage());
+    const CliRun run = runCli({QStringLiteral("text"), QStringLiteral("--article"), path(QStringLiteral("news.html"))});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.out),
+              fixtures::newsArticleParagraphs().join(QLatin1Char('\n')) + QLatin1Char('\n'));
+
+    writeFile(path(QStringLiteral("blank.html")), "<html><body><nav> </nav></body></html>");
+    const CliRun blank =
+        runCli({QStringLiteral("text"), QStringLiteral("--article"), path(QStringLiteral("blank.html"))});
+    EXPECT_EQ(blank.exitCode, 2);
+    EXPECT_TRUE(blank.err.contains(QStringLiteral("no text to read"))) << blank.err.toStdString();
+    EXPECT_TRUE(blank.out.isEmpty());
+
+    writeFile(path(QStringLiteral("story.txt")), Story);
+    EXPECT_EQ(runCli({QStringLiteral("text"), QStringLiteral("--article"), path(QStringLiteral("story.txt"))}).exitCode,
+              1);
 }
 
 TEST_F(CommandLine, WordDocumentsGoThroughTheWordProcessor)

@@ -1,6 +1,8 @@
 #include "LoopbackHttpServer.h"
 
+#include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 
 LoopbackHttpServer::LoopbackHttpServer(int maxRequests) : FRequestsLeft(maxRequests)
 {
@@ -32,7 +34,10 @@ void LoopbackHttpServer::answer(QTcpSocket* socket)
     const auto page = FPages.constFind(path);
     const QByteArray body = page != FPages.constEnd() ? *page : QByteArrayLiteral("not found");
     const QByteArray status = page != FPages.constEnd() ? "200 OK" : "404 Not Found";
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
-    socket->disconnectFromHost();
+    const QByteArray reply = "HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                             QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    QTimer::singleShot(FDelays.value(path, 0), socket, [socket, reply] {
+        socket->write(reply);
+        socket->disconnectFromHost();
+    });
 }

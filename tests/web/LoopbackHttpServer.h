@@ -12,6 +12,12 @@ public:
     explicit LoopbackHttpServer(int maxRequests = 200);
 
     void addPage(const QString& path, const QByteArray& html) { FPages.insert(path, html); }
+    // A page whose answer comes only after `delayMs`: a page that is still loading meanwhile.
+    void addSlowPage(const QString& path, const QByteArray& html, int delayMs)
+    {
+        FPages.insert(path, html);
+        FDelays.insert(path, delayMs);
+    }
     QUrl url(const QString& path) const;
     QStringList requestedPaths() const { return FRequested; }
 
@@ -20,6 +26,7 @@ private:
 
     QTcpServer FServer;
     QHash<QString, QByteArray> FPages;
+    QHash<QString, int> FDelays;
     QStringList FRequested;
     int FRequestsLeft;
 };
