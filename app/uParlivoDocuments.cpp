@@ -117,9 +117,14 @@ void TfrmReader::OpenRecentDocument(const QString& path)
 
 void TfrmReader::ListRecentDocuments()
 {
+    // The Open command and its separator stay. The item chosen may be the one that called here: it goes once
+    // its signal is done.
     const QList<QAction*> items = pumOpenMenu->actions();
-    for (qsizetype i = 2; i < items.size(); ++i) // the Open command and its separator stay
-        delete items[i];
+    for (qsizetype i = 2; i < items.size(); ++i) {
+        pumOpenMenu->removeAction(items[i]);
+        items[i]->setObjectName(QString());
+        items[i]->deleteLater();
+    }
     const QStringList recent = FReadingPlaces->recent();
     if (recent.isEmpty()) {
         addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
