@@ -7,6 +7,8 @@
 #include "web/TLinkClicks.h"
 #include "web/TWebPanel.h"
 #include "dialogs/MenuMarker.h"
+#include "documents/ReadingPlaces.h"
+#include "platform/AppFolder.h"
 #include "platform/Errors.h"
 #include "platform/Prompts.h"
 
@@ -48,6 +50,8 @@ TfrmReader::TfrmReader(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     setPalette(teal);
 
     spVoice = new TSpVoice(std::move(engine), this);
+    // Where reading stopped in each document lives beside the settings, in a file of its own.
+    FReadingPlaces = std::make_unique<ReadingPlaces>(appPath(QStringLiteral("Parlivo places.json")));
     buildLayout();
     buildMenus();
     setupAppearance();
@@ -227,6 +231,8 @@ bool TfrmReader::FormCreate()
     }
     LoadPronunciations();
     LoadSettings();
+    FReadingPlaces->load();
+    ListRecentDocuments();
     FDocumentBuffer.clear();
     ApplyAppearance();
     FVoices.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
@@ -269,6 +275,8 @@ void TfrmReader::closeEvent(QCloseEvent* event)
     } catch (...) {
         // Writing the settings is a background duty: the window closes in any case.
     }
+    RememberReadingPlace();
+    SaveReadingPlaces();
     event->accept();
 }
 

@@ -29,6 +29,7 @@ struct PageText;
 class TfrmAbout;
 class TfrmSpelingBuildWordList;
 class MenuDecorator;
+class ReadingPlaces;
 class WindowAppearance;
 struct ReaderChoices;
 
@@ -129,6 +130,9 @@ public:
     QAction* SavetoMP3As1 = nullptr;
     // Ctrl+O: the Open button's command from the keyboard
     QAction* OpenKey = nullptr;
+    // Open menu (drop-down of Open): the Open command, then the recent documents, the most recent first
+    QMenu* pumOpenMenu = nullptr;
+    QAction* Open1 = nullptr;
     // Spelling menu (drop-down of Spell)
     QMenu* pumSpellingMode = nullptr;
     QAction* SpellingAid1 = nullptr;
@@ -157,6 +161,11 @@ public:
     // dropped on the window.
     void OpenDocumentFile(const QString& path);
     void LoadDocument();
+    // Opens a document of the recent list as the Open command would; one that is no longer there is taken off
+    // the list with a message.
+    void OpenRecentDocument(const QString& path);
+    // Fills the Open menu with the recent documents.
+    void ListRecentDocuments();
     void SaveText();
     void SaveTextAs();
     void SaveAsMp3(bool askFirst = true);
@@ -249,6 +258,10 @@ private:
     void StartVoices();
     void FormDestroy();
     bool readingAreaBlank() const;
+    // Notes where reading stands in the open document, before it is replaced or closed.
+    void RememberReadingPlace();
+    // Writes the reading places; a background duty that swallows failures.
+    void SaveReadingPlaces();
     ReaderChoices readerChoices();
 
     QPointer<TFindDialog> FFindDialog;
@@ -259,5 +272,7 @@ private:
     TLinkClicks* FLinkClicks = nullptr;
     ReadingAidsView* FReadingAidsView = nullptr;
     QString FOpenDialogFileName; // the name the open dialog offers next
+    QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
+    std::unique_ptr<ReadingPlaces> FReadingPlaces;
     bool FActivating = false;
 };

@@ -17,7 +17,7 @@
 void TfrmReader::setupAppearance()
 {
     XPMenu1 = std::make_unique<MenuDecorator>();
-    for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumSaveMenu, pumSpellingMode})
+    for (QMenu* menu : {pumReaderOnly, pumTextToRead, pumOpenMenu, pumSaveMenu, pumSpellingMode})
         XPMenu1->addMenu(menu);
     AppearanceSurfaces surfaces;
     surfaces.window = this;

@@ -5,12 +5,15 @@
 #include "documents/DocumentSaver.h"
 #include "documents/FindInText.h"
 #include "documents/OSTRoutines.h"
+#include "documents/ReadingPlaces.h"
 #include "platform/Prompts.h"
 #include "spelling/SpellingFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTextEdit>
 
 namespace {
@@ -54,7 +57,9 @@ void TfrmReader::LoadDocument()
     // so only the extension is compared without regard to case.
     const QString path = TrimControl(edAddress->text());
     edAddress->setText(path);
+    bool loaded = false;
     if (!path.isEmpty()) {
+        RememberReadingPlace();
         // A large document takes a while to lay out: say so rather than leave a window that does not answer.
         // (Word-processor documents, PDFs and books show their own loading window.)
         const DocumentFormat* format = formatForPath(path);
@@ -65,7 +70,7 @@ void TfrmReader::LoadDocument()
                                                        QStringLiteral("Document is loading, please wait ..."))
                                           : StatusHandle();
         try {
-            LoadDocumentByType(reText, path, FTextMode);
+            loaded = LoadDocumentByType(reText, path, FTextMode);
         } catch (...) {
             CloseStatus(status);
             edAddress->clear();
@@ -73,12 +78,89 @@ void TfrmReader::LoadDocument()
         }
         CloseStatus(status);
         edAddress->clear();
-        ShowStatusText(QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
     }
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(0);
+    if (loaded) {
+        // A document read before opens where reading stopped; one that has since grown shorter, at its end.
+        FCurrentDocument = path;
+        const int caret = qBound(0, FReadingPlaces->place(path).value_or(0), reText->document()->characterCount() - 1);
+        cursor.setPosition(caret);
+        FReadingPlaces->remember(path, caret);
+        SaveReadingPlaces();
+        ListRecentDocuments();
+        ShowStatusText(
+            caret > 0
+                ? QStringLiteral("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
+                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
+    }
     reText->setTextCursor(cursor);
+    reText->ensureCursorVisible();
     reText->setFocus();
+}
+
+void TfrmReader::OpenRecentDocument(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        FReadingPlaces->forget(path);
+        SaveReadingPlaces();
+        ListRecentDocuments();
+        const QFileInfo gone(path);
+        prompts().message(QStringLiteral("\"%1\" is no longer in %2, so it has been taken off the list of recent "
+                                         "documents.")
+                              .arg(gone.fileName(), QDir::toNativeSeparators(gone.path())),
+                          MessageKind::Information);
+        return;
+    }
+    OpenDocumentFile(path);
+}
+
+void TfrmReader::ListRecentDocuments()
+{
+    // The Open command and its separator stay. The item chosen may be the one that called here: it goes once
+    // its signal is done.
+    const QList<QAction*> items = pumOpenMenu->actions();
+    for (qsizetype i = 2; i < items.size(); ++i) {
+        pumOpenMenu->removeAction(items[i]);
+        items[i]->setObjectName(QString());
+        items[i]->deleteLater();
+    }
+    const QStringList recent = FReadingPlaces->recent();
+    if (recent.isEmpty()) {
+        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
+            ->setEnabled(false);
+        return;
+    }
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QFileInfo document(recent[i]);
+        // Two documents of the same name are told apart by their folders.
+        QString caption = document.fileName();
+        for (const QString& other : recent)
+            if (other != recent[i] && QFileInfo(other).fileName() == caption) {
+                caption += QStringLiteral("  (%1)").arg(QDir::toNativeSeparators(document.path()));
+                break;
+            }
+        QAction* item =
+            addItem(pumOpenMenu, QStringLiteral("miRecent%1").arg(i), caption, QDir::toNativeSeparators(recent[i]));
+        const QString path = recent[i];
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecentDocument(path); });
+    }
+}
+
+void TfrmReader::RememberReadingPlace()
+{
+    // While a reading runs, the word being spoken is selected: its start is where reading stands.
+    if (!FCurrentDocument.isEmpty())
+        FReadingPlaces->remember(FCurrentDocument, reText->textCursor().selectionStart());
+}
+
+void TfrmReader::SaveReadingPlaces()
+{
+    try {
+        FReadingPlaces->save();
+    } catch (...) {
+        // Like the settings, the places are kept on a best-effort basis: a full disk must not stop the reader.
+    }
 }
 
 void TfrmReader::SaveText()
@@ -99,6 +181,10 @@ void TfrmReader::FindInText()
 void TfrmReader::ClearReadingArea()
 {
     StopReading();
+    RememberReadingPlace();
+    FCurrentDocument.clear();
+    SaveReadingPlaces();
+    ListRecentDocuments();
     FOpenDialogFileName.clear();
     reText->clear();
 }

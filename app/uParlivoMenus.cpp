@@ -155,6 +155,14 @@ void TfrmReader::buildMenus()
     pumTextToRead->addSeparator();
     Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), QStringLiteral("Customise"), {});
 
+    pumOpenMenu = popup(QStringLiteral("pumOpenMenu"), QStringLiteral("Open menu"),
+                        QStringLiteral("Open a document, or one of the documents opened lately"));
+    Open1 = addItem(pumOpenMenu, QStringLiteral("Open1"), QStringLiteral("Open..."),
+                    QStringLiteral("Open a document for reading"));
+    MarkDefault(Open1);
+    pumOpenMenu->addSeparator();
+    buOpen->setDropDownMenu(pumOpenMenu);
+
     pumSaveMenu = popup(QStringLiteral("pumSaveMenu"), QStringLiteral("Save menu"),
                         QStringLiteral("Save the text, save it under another name or as an MP3 file"));
     Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), QStringLiteral("Save"), QStringLiteral("Save text"));
@@ -204,6 +212,9 @@ void TfrmReader::buildMenus()
         button->setStatusTip(hint);
         button->setAccessibleDescription(hint);
     }
+    const QString openHint = HintWithKey(Open1->statusTip(), OpenKey->shortcut());
+    Open1->setToolTip(openHint);
+    Open1->setStatusTip(openHint);
     const QString findHint = HintWithKey(Find2->statusTip(), QKeySequence(Qt::CTRL | Qt::Key_F));
     Find2->setToolTip(findHint);
     Find2->setStatusTip(findHint);
@@ -248,6 +259,7 @@ void TfrmReader::connectSurfaces()
     connect(Customise1, &QAction::triggered, this, &TfrmReader::OpenCustomisation);
 
     connect(OpenKey, &QAction::triggered, this, &TfrmReader::buOpenClick);
+    connect(Open1, &QAction::triggered, this, &TfrmReader::OpenDocument);
     connect(Save1, &QAction::triggered, this, &TfrmReader::SaveText);
     connect(SaveAs1, &QAction::triggered, this, &TfrmReader::SaveTextAs);
     connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });

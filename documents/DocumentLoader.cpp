@@ -82,7 +82,7 @@ private:
     StatusHandle m_handle;
 };
 
-void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, TextMode mode, const DocumentFormat& format)
+bool loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, TextMode mode, const DocumentFormat& format)
 {
     // A file that cannot be read is reported as such, not as a missing word processor.
     QFile probe(path);
@@ -108,16 +108,17 @@ void loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, Text
                                              "cannot be read.")
                                   .arg(QFileInfo(path).fileName()),
                               MessageKind::Error);
-        return;
+        return false;
     }
     if (!area)
-        return;
+        return false;
     // LibreOffice writes list bullets as the Symbol and Wingdings fonts' private characters; its own text
     // reading turns them into the bullets they show.
     converted.replace("\\u61623", "\\u8226").replace("\\u61607", "\\u9642").replace("\\u61656", "\\u10146");
     replaceWithRichText(readingArea, converted, mode);
     status.close();
     finishLoad(readingArea);
+    return true;
 }
 
 using BlockReader = TextBlocks (*)(const QString&, ReadProgress*);
@@ -199,7 +200,7 @@ void replaceWithBlocks(QTextEdit* readingArea, const TextBlocks& blocks, TextMod
 
 // PDF and EPUB: the whole text is read before the reading area changes, so a failure or a cancel leaves it
 // as it was.
-void loadWithReader(QTextEdit* readingArea, const QString& path, TextMode mode, BlockReader read)
+bool loadWithReader(QTextEdit* readingArea, const QString& path, TextMode mode, BlockReader read)
 {
     if (!QFileInfo(path).isFile())
         readDocumentFile(path); // throws the file error with the system's reason
@@ -208,17 +209,18 @@ void loadWithReader(QTextEdit* readingArea, const QString& path, TextMode mode, 
     try {
         blocks = readInBackground(path, read);
     } catch (const ReadCancelled&) {
-        return;
+        return false;
     } catch (const UnreadableDocument& error) {
         prompts().message(error.message(), error.reason() == UnreadableDocument::Reason::Damaged
                                                ? MessageKind::Error
                                                : MessageKind::Information);
-        return;
+        return false;
     }
     if (!area)
-        return;
+        return false;
     replaceWithBlocks(readingArea, blocks, mode);
     finishLoad(readingArea);
+    return true;
 }
 
 TextBlocks readPdfBlocks(const QString& path, ReadProgress* progress)
@@ -341,20 +343,17 @@ QString htmlDocumentText(const QByteArray& bytes)
     return HtmlToText(joined);
 }
 
-void LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode)
+bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode)
 {
     const DocumentFormat* format = formatForPath(path);
     if (format && format->kind == DocumentKind::WordProcessor) {
-        loadWordProcessorDocument(readingArea, path, mode, *format);
-        return;
+        return loadWordProcessorDocument(readingArea, path, mode, *format);
     }
     if (format && format->kind == DocumentKind::Pdf) {
-        loadWithReader(readingArea, path, mode, &readPdfBlocks);
-        return;
+        return loadWithReader(readingArea, path, mode, &readPdfBlocks);
     }
     if (format && format->kind == DocumentKind::Epub) {
-        loadWithReader(readingArea, path, mode, &readEpubBlocks);
-        return;
+        return loadWithReader(readingArea, path, mode, &readEpubBlocks);
     }
     const QByteArray bytes = readDocumentFile(path);
     const DocumentKind kind =
@@ -366,4 +365,5 @@ void LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
     else
         replaceWithPlainText(readingArea, plainTextFromBytes(bytes));
     finishLoad(readingArea);
+    return true;
 }

@@ -32,9 +32,10 @@ FileDialogSpec openDocumentDialog();
 // it was; .htm and .html reduced to one line of plain text; .txt as plain text; .rtf as rich text; anything else
 // as rich text in rich mode (plain text when the file is not rich text) and as plain text in plain mode. In plain
 // mode rich text arrives without its formatting. The caret ends at the start and the modified flag is cleared.
-// Throws FileError, with the system's reason, when the file cannot be read; the reading area keeps its
-// content then.
-void LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode);
+// True when the reading area now holds the document; false when the user cancelled or was told why it cannot be
+// read, the reading area as it was. Throws FileError, with the system's reason, when the file cannot be read; the
+// reading area keeps its content then.
+bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode);
 
 // The steps of loading, for callers that need the text without a reading area.
 

@@ -95,10 +95,13 @@ QSet<QPair<int, int>> runningLines(const QList<PdfPageText>& pages)
         if (group.size() < needed)
             return;
         for (int i : group) {
+            // A header on every page makes a group as long as the book: stop counting once it is enough.
             QSet<int> pagesHere;
             for (int j : group) {
                 if (std::abs(edges[i].centre - edges[j].centre) <= kSamePlace)
                     pagesHere.insert(edges[j].page);
+                if (pagesHere.size() >= needed)
+                    break;
             }
             if (pagesHere.size() >= needed)
                 dropped.insert({edges[i].page, edges[i].line});
@@ -217,16 +220,40 @@ private:
         return endsSentence(previous.text.trimmed()) && width > 0 && right - previous.box.right() > 0.15 * width;
     }
 
+    // Every word of the document, lower case, a hyphenated compound as one word: letters and marks, with single
+    // hyphens between them. Scanned by hand: a regular expression over a whole book costs more than the rest of
+    // the layout together.
     void collectWords()
     {
-        static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{M}]+(?:[-\u2010][\\p{L}\\p{M}]+)*"));
+        const auto wordAt = [](const QString& text, qsizetype i, qsizetype* length) {
+            char32_t c = text[i].unicode();
+            *length = 1;
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+                *length = 2;
+            }
+            return QChar::isLetter(c) || QChar::isMark(c);
+        };
         for (const Placed& placed : FLines) {
-            const QString text = placed.line->text.trimmed();
-            auto it = word.globalMatch(text);
-            while (it.hasNext()) {
-                const QRegularExpressionMatch match = it.next();
-                // A word that runs to the line's end may itself be the first half of a broken one.
-                FWords.insert(match.captured().toLower());
+            const QString& text = placed.line->text;
+            const qsizetype n = text.size();
+            qsizetype i = 0;
+            qsizetype length = 0;
+            while (i < n) {
+                if (!wordAt(text, i, &length)) {
+                    i += length;
+                    continue;
+                }
+                const qsizetype start = i;
+                while (i < n && wordAt(text, i, &length))
+                    i += length;
+                while (i + 1 < n && (text[i] == QLatin1Char('-') || text[i] == QChar(0x2010)) &&
+                       wordAt(text, i + 1, &length)) {
+                    i += 1;
+                    while (i < n && wordAt(text, i, &length))
+                        i += length;
+                }
+                FWords.insert(text.sliced(start, i - start).toLower());
             }
         }
     }

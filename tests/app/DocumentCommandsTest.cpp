@@ -1,16 +1,21 @@
 #include "ReaderFixture.h"
 
 #include "app/TToolbarButton.h"
+#include "dialogs/uStatus.h"
 #include "documents/FindInText.h"
+#include "support/DocumentFixtures.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 class DocumentCommands : public ReaderFixture
@@ -152,4 +157,114 @@ TEST_F(DocumentCommands, CtrlFAndCtrlShiftFOpenFindButCustomiseOnlyWhenIdle)
     QTimer::singleShot(50, closeCustomisation);
     QTest::keyClick(reader.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(opened);
+}
+
+namespace {
+QStringList recentCaptions(const TfrmReader& reader)
+{
+    QStringList captions;
+    for (QAction* item : reader.pumOpenMenu->actions().mid(2))
+        captions << item->text();
+    return captions;
+}
+
+int caret(const TfrmReader& reader)
+{
+    return reader.reText->textCursor().position();
+}
+} // namespace
+
+TEST_F(DocumentCommands, ADocumentOpensAgainWhereReadingStoppedEvenAfterARestart)
+{
+    const QString story = write(QStringLiteral("story.txt"), "Once upon a time there was a river.\r\nIt ran.");
+    const QString poem = write(QStringLiteral("poem.html"), "<p>Roses are red.</p>");
+    prompts.files << story;
+    reader->buOpen->click();
+    QTextCursor cursor = reader->reText->textCursor();
+    cursor.setPosition(21);
+    reader->reText->setTextCursor(cursor);
+    prompts.files << poem;
+    reader->buOpen->click();
+    EXPECT_EQ(caret(*reader), 0);
+    EXPECT_EQ(recentCaptions(*reader), (QStringList{QStringLiteral("poem.html"), QStringLiteral("story.txt")}));
+
+    reader->pumOpenMenu->findChild<QAction*>(QStringLiteral("miRecent1"))->trigger();
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Once upon a time there was a river.\nIt ran."));
+    EXPECT_EQ(caret(*reader), 21);
+    EXPECT_EQ(recentCaptions(*reader), (QStringList{QStringLiteral("story.txt"), QStringLiteral("poem.html")}));
+
+    // A reading stopped on "river": the window closes, and the next run opens the story there.
+    reader->StartReading(true);
+    reader->HighlightSpoken(28, 5);
+    reader->StopReading();
+    reader->close();
+    QFile settings(folder.filePath(QStringLiteral("Parlivo.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(settings.readAll().contains("story"));
+    reader.reset();
+    SetUp();
+    EXPECT_EQ(recentCaptions(*reader), (QStringList{QStringLiteral("story.txt"), QStringLiteral("poem.html")}));
+    prompts.files << story;
+    reader->buOpen->click();
+    EXPECT_EQ(caret(*reader), 28);
+}
+
+TEST_F(DocumentCommands, ARecentDocumentThatIsGoneIsTakenOffTheListWithAMessage)
+{
+    EXPECT_EQ(recentCaptions(*reader), QStringList{QStringLiteral("No recent documents")});
+    const QString story = write(QStringLiteral("story.txt"), "Once upon a time.");
+    prompts.files << story << write(QStringLiteral("poem.txt"), "Roses are red.");
+    reader->buOpen->click();
+    reader->buOpen->click();
+    ASSERT_TRUE(QFile::remove(story));
+    reader->pumOpenMenu->findChild<QAction*>(QStringLiteral("miRecent1"))->trigger();
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("\"story.txt\" is no longer in ")));
+    EXPECT_EQ(prompts.questions.size(), 1); // only when the poem replaced the story
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Roses are red."));
+    EXPECT_EQ(recentCaptions(*reader), QStringList{QStringLiteral("poem.txt")});
+}
+
+TEST_F(DocumentCommands, CancellingALongBookKeepsTheTextAndTheBookIsNotRemembered)
+{
+    QList<QPair<QString, QByteArray>> chapters;
+    const QByteArray paragraph = "<p>" + QByteArray(40, 'x').replace("x", "The river ran to the sea. ") + "</p>";
+    for (int i = 0; i < 600; ++i)
+        chapters.append({QStringLiteral("c%1.xhtml").arg(i), "<h1>Chapter</h1>" + paragraph.repeated(120)});
+    const QString book = folder.filePath(QStringLiteral("long.epub"));
+    ASSERT_TRUE(fixtures::zip(book, fixtures::epubEntries(chapters)));
+
+    reader->reText->setPlainText(QStringLiteral("Keep this text."));
+    bool cancelled = false;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* status = qobject_cast<TfrmStatus*>(window);
+                status && status->isVisible() && status->buCancel->isVisible() && !cancelled) {
+                cancelled = true;
+                status->buCancel->click();
+            }
+    });
+    cancel.start(20);
+    prompts.files << book;
+    reader->buOpen->click();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(recentCaptions(*reader), QStringList{QStringLiteral("No recent documents")});
+}
+
+TEST_F(DocumentCommands, AFileDroppedOnTheReadingAreaOpensAsTheOpenCommandWould)
+{
+    reader->reText->setPlainText(QStringLiteral("Old text."));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(write(QStringLiteral("dropped.txt"), "Dropped here."))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(reader->reText->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(reader->reText->viewport(), &drop);
+    EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Dropped here."));
+    EXPECT_EQ(recentCaptions(*reader), QStringList{QStringLiteral("dropped.txt")});
 }
