@@ -13,8 +13,8 @@ function(parlivo_library name)
 endfunction()
 
 # parlivo_test(FOLDER libs...)
-# One GoogleTest program per folder of tests/, each test run by ctest on its own
-# with no display and no sound device.
+# One GoogleTest program per folder of tests/, each test run by ctest on its own with no display; only the
+# sound tests use the sound server that tools/test.sh starts.
 function(parlivo_test folder)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp")
     if(NOT sources)
@@ -23,11 +23,17 @@ function(parlivo_test folder)
     set(target tests_${folder})
     add_executable(${target} ${sources})
     target_link_libraries(${target} PRIVATE testsupport ${ARGN})
+    # The sound tests record the one sound server's output, so nothing else may run beside them.
+    set(serial FALSE)
+    if(folder STREQUAL "sound")
+        set(serial TRUE)
+    endif()
     gtest_discover_tests(${target}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         PROPERTIES
             LABELS ${folder}
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;QTWEBENGINE_DISABLE_SANDBOX=1"
-            TIMEOUT 300)
+            TIMEOUT 300
+            RUN_SERIAL ${serial})
 endfunction()

@@ -18,6 +18,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 // Seconds of audio in a WAV file of 22050 Hz mono 16-bit samples.
 double wavSeconds(const QString& path)
@@ -157,6 +160,32 @@ TEST_F(Mp3Export, AFolderThatCannotBeWrittenGivesTheFailureMessageWithItsReason)
         QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use\n\n")));
     EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("no such folder")));
     EXPECT_FALSE(reader->FBusy);
+}
+
+TEST_F(Mp3Export, AFullDiskFailsAndKeepsTheOlderMp3Whole)
+{
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("story.mp3"));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("older export");
+    old.close();
+    // A file-size limit stands in for a disk that fills up while the MP3 is written.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    prompts.files << target;
+    reader->SaveAsMp3(true);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_EQ(prompts.messageKinds[0], MessageKind::Error);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "older export");
+    EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("story.mp3")}) << "no partial file stays";
 }
 
 TEST(Mp3ExportPaths, TheChosenNameIsKeptWholeAndEndsInMp3)

@@ -55,6 +55,8 @@ bool SameIn(const QImage& a, const QImage& b, const QRect& area)
 // The face painted anew, as after being covered and uncovered, without the window's background.
 QImage Rendered(TReaderFace& face)
 {
+    // The figure as drawn, without the ring that marks the keyboard focus.
+    face.clearFocus();
     QImage image(face.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     face.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
