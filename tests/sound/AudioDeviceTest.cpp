@@ -124,6 +124,13 @@ protected:
             if (event.type == SpeechEvent::EndStream)
                 ended = true;
         });
+        // A sound server that has just started takes a second or two to play its first stream; the tests measure
+        // the program, not that.
+        engine->speak(QStringLiteral("Ready."), false, true);
+        waitUntil([this] { return ended; });
+        waitUntil([] { return false; }, 300);
+        words.clear();
+        ended = false;
     }
 
     void waitUntil(const std::function<bool()>& condition, int timeoutMs = 30000)
@@ -207,13 +214,8 @@ TEST_F(AudioDevice, ADeviceThatGoesAwayMidReadingLeavesTheRestToTheClock)
 
 TEST_F(AudioDevice, AfterTheIdleDeviceClosesWordsStillArriveWithTheirSound)
 {
-    engine->speak(QStringLiteral("Ready."), false, true);
-    waitUntil([this] { return ended; });
-    ASSERT_TRUE(ended);
     // The device closes after five idle seconds and opens again for the next speech.
     waitUntil([] { return false; }, 6000);
-    words.clear();
-    ended = false;
     const qint64 restarted = monitor.now();
     engine->speak(QStringLiteral("Alpha. <silence msec='900'/> Bravo. <silence msec='900'/> Charlie."), true, true);
     waitUntil([this] { return ended; });
