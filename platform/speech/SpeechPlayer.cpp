@@ -66,15 +66,52 @@ void SpeechPlayer::shutdown(QThread* home)
 
 void SpeechPlayer::fallBackToClock()
 {
-    // Audio already given to the failed device is lost; its events come due at once.
+    replaceOutput(std::make_unique<ClockOutput>(1.0));
+    FUsesClock = true;
+}
+
+void SpeechPlayer::replaceOutput(std::unique_ptr<PcmOutput> output)
+{
+    // Audio already given to the old output is lost; its events come due at once.
     const qint64 lost = FOutput ? FOutput->written() : 0;
     for (Pending& pending : FPending)
         pending.at = std::max<qint64>(pending.at - lost, 0);
     FOrigin -= lost;
-    FOutput = std::make_unique<ClockOutput>(1.0);
-    FOutput->open();
-    FUsesClock = true;
+    FOutput = std::move(output);
+    if (FOutput->open())
+        FOutput->setVolume(FVolume / 100.0);
     FSuspended = false;
+    FLastPlayed = -1;
+}
+
+void SpeechPlayer::reopenIfStalled()
+{
+    // Seen with PulseAudio: a stream opened just after another was closed with audio in it may play its first
+    // samples and then take no more, so the reading would wait for ever.
+    constexpr int StallMs = 600;
+    constexpr int MostReopenings = 3;
+    const bool holdsAudio = !FChunks.empty() || FOutput->written() > FOutput->played();
+    if (FUsesClock || !FOutput->isOpen() || FSuspended || !holdsAudio) {
+        FLastPlayed = -1;
+        return;
+    }
+    const qint64 played = FOutput->played();
+    if (played != FLastPlayed) {
+        if (FLastPlayed >= 0 && played > FLastPlayed)
+            FStalls = 0;
+        FLastPlayed = played;
+        FPlayedSince.start();
+        return;
+    }
+    if (FPlayedSince.elapsed() < StallMs)
+        return;
+    if (++FStalls > MostReopenings) {
+        fallBackToClock();
+        return;
+    }
+    replaceOutput(std::make_unique<SinkOutput>(FDevice));
+    if (!FOutput->isOpen())
+        fallBackToClock();
 }
 
 bool SpeechPlayer::ensureOpen()
@@ -135,6 +172,7 @@ void SpeechPlayer::tick()
         ensureOpen();
     if (FOutput->failed())
         fallBackToClock();
+    reopenIfStalled();
 
     const bool paused = FQueue.paused.load();
     if (FOutput->isOpen() && paused != FSuspended) {

@@ -4,6 +4,7 @@
 #include "platform/speech/SpeechQueue.h"
 
 #include <QAudioDevice>
+#include <QElapsedTimer>
 #include <QObject>
 #include <atomic>
 #include <deque>
@@ -46,6 +47,10 @@ private:
     void dropEverything();
     bool ensureOpen();
     void fallBackToClock();
+    // Moves to a new output: what the old one had not played is lost and its events come due at once.
+    void replaceOutput(std::unique_ptr<PcmOutput> output);
+    // A device that holds audio but has stopped playing it is opened anew (a few times, then the clock plays).
+    void reopenIfStalled();
     void writeAudio(bool paused);
     void fillSilence();
     void postDueEvents();
@@ -73,4 +78,7 @@ private:
     int FSeenPurges = 0;
     bool FSuspended = false;
     int FVolume = 100;
+    qint64 FLastPlayed = -1;
+    QElapsedTimer FPlayedSince; // since played() last moved
+    int FStalls = 0;            // reopenings in a row without audio being heard
 };
