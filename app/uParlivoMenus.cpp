@@ -295,7 +295,12 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
 {
     if (!reText || !imgReader)
         return QWidget::eventFilter(watched, event);
-    const bool inWindow = watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+    // Only the events this filter acts on are looked at closely: the others may come from an object that is being
+    // destroyed, whose type can no longer be asked.
+    const QEvent::Type type = event->type();
+    const bool acted = type == QEvent::KeyPress || type == QEvent::ContextMenu || type == QEvent::DragEnter ||
+                       type == QEvent::DragMove || type == QEvent::Drop;
+    const bool inWindow = acted && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
     if (event->type() == QEvent::KeyPress && inWindow) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
@@ -322,9 +327,7 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
         (watched == imgReader || watched == reText || watched == reText->viewport() ||
          qobject_cast<TToolbarButton*>(watched)))
         return true;
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && inWindow) {
         // A file dropped anywhere on the window opens as a document; other drops (text) go where they fall.
         auto* drop = static_cast<QDropEvent*>(event);
         const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();

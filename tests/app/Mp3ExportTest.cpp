@@ -5,6 +5,7 @@
 #include "fakes/ScriptedPrompts.h"
 #include "platform/AppFolder.h"
 #include "platform/speech/EspeakEngine.h"
+#include "support/FileSizeLimit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,9 +18,6 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 // Seconds of audio in a WAV file of 22050 Hz mono 16-bit samples.
@@ -170,17 +168,11 @@ TEST_F(Mp3Export, AFullDiskFailsAndKeepsTheOlderMp3Whole)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("older export");
     old.close();
-    // A file-size limit stands in for a disk that fills up while the MP3 is written.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
     prompts.files << target;
-    reader->SaveAsMp3(true);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const FileSizeLimit fullDisk(1024);
+        reader->SaveAsMp3(true);
+    }
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messageKinds[0], MessageKind::Error);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));

@@ -1,6 +1,7 @@
 #include "documents/DocumentSaver.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/Errors.h"
+#include "support/FileSizeLimit.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -13,9 +14,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -185,16 +183,11 @@ TEST_F(DocumentSave, AFailedSaveLeavesWhatWasThere)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old content");
     old.close();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
     m_prompts.files << target;
-    EXPECT_THROW(SaveReadingArea(&m_area, m_mode), FileError);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        const FileSizeLimit fullDisk(64);
+        EXPECT_THROW(SaveReadingArea(&m_area, m_mode), FileError);
+    }
     EXPECT_EQ(contents(target), QByteArray("old content"));
     QStringList files = QDir(m_folder.path()).entryList(QDir::Files);
     files.sort();
