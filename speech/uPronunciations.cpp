@@ -65,6 +65,13 @@ TfrmPronunciations::TfrmPronunciations(TSpVoice& voice, const QString& path, QWi
         edWritten->setText(sgWords->item(row, 0)->text());
         edSpoken->setText(sgWords->item(row, 1)->text());
     });
+    // Typing starts in the written word; Return in either field adds it.
+    buAdd->setDefault(true);
+    for (QPushButton* button : {buRemove, buSayIt, buSave, close})
+        button->setAutoDefault(false);
+    setTabOrder(edWritten, edSpoken);
+    setTabOrder(edSpoken, buAdd);
+    edWritten->setFocus();
     showList();
 }
 
@@ -85,6 +92,9 @@ void TfrmPronunciations::AddWord()
         return;
     FList.set(one.written().first(), one.spokenFor(one.written().first()));
     showList();
+    edWritten->clear();
+    edSpoken->clear();
+    edWritten->setFocus();
 }
 
 void TfrmPronunciations::RemoveWord()

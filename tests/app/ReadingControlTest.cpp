@@ -206,6 +206,7 @@ TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelec
     editor.buAdd->click();
     editor.edWritten->setText(QStringLiteral("aoife"));
     editor.buRemove->click();
+    editor.edSpoken->setText(QStringLiteral("ee fa"));
     editor.buSayIt->click();
     EXPECT_EQ(engine->spoken.last().text, QStringLiteral("ee fa"));
     editor.buSave->click();
