@@ -52,8 +52,14 @@ ReaderChoices TfrmReader::readerChoices()
 
 void TfrmReader::LoadSettings()
 {
-    ::LoadSettings(readerChoices());
+    QString missingReader;
+    ReaderChoices choices = readerChoices();
+    choices.missingReader = &missingReader;
+    ::LoadSettings(choices);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
+    if (!missingReader.isEmpty())
+        ShowStatusText(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
+                           .arg(missingReader));
 }
 
 void TfrmReader::SaveSettings()

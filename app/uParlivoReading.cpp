@@ -32,11 +32,17 @@ void TfrmReader::LoadPronunciations()
 {
     QStringList problems;
     spVoice->SetPronunciations(PronunciationList::load(UserPronunciationsPath(), &problems));
-    if (!problems.isEmpty())
-        prompts().message(QStringLiteral("These lines of the pronunciation list are not \"written=spoken\" and were "
-                                         "left out:\n%1")
-                              .arg(problems.join(QLatin1Char('\n'))),
-                          MessageKind::Error);
+    if (problems.isEmpty())
+        return;
+    // A damaged file may have thousands of bad lines: the first few tell the teacher what to look for.
+    constexpr qsizetype Shown = 10;
+    QString lines = problems.mid(0, Shown).join(QLatin1Char('\n'));
+    if (problems.size() > Shown)
+        lines += QStringLiteral("\n... and %1 more lines.").arg(problems.size() - Shown);
+    prompts().message(
+        QStringLiteral("These lines of the pronunciation list are not \"written=spoken\" and were left out:\n%1")
+            .arg(lines),
+        MessageKind::Error);
 }
 
 void TfrmReader::EditPronunciations()

@@ -28,7 +28,11 @@ void markAutoRead(const ReaderChoices& choices, QAction* chosen)
 void restoreChoices(const ReaderChoices& choices, const ProfileStrings& ini)
 {
     choices.readerPanel->setVisible(ini.readInteger(ReaderSection, u"ReaderVisible", 1) == 1);
-    SelectItemByCaption(choices.readers, ini.readString(ReaderSection, u"Reader", QStringLiteral("Microsoft Sam")));
+    const QString unsetReader = QStringLiteral("Microsoft Sam");
+    const QString reader = ini.readString(ReaderSection, u"Reader", unsetReader);
+    if (!SelectItemByCaption(choices.readers, reader) && choices.missingReader && !reader.isEmpty() &&
+        reader != unsetReader)
+        *choices.missingReader = reader;
     SelectItemByCaption(choices.volume, QString::number(ini.readInteger(ReaderSection, u"Volume", 10)));
     SelectItemByCaption(choices.speed, QString::number(ini.readInteger(ReaderSection, u"Speed", 5)));
 

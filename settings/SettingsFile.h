@@ -33,6 +33,7 @@ struct ReaderChoices
     AppearanceSettings& appearance;
     MenuDecorator* decorator = nullptr; // switched off while the choices are restored
     ReadingAids* readingAids = nullptr; // the "Reading Aids" section, when the window keeps one
+    QString* missingReader = nullptr;   // told the saved voice when it is no longer installed
 };
 
 // Restores the choices from the settings file: shows or hides the reader panel, marks and clicks the saved

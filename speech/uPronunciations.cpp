@@ -39,6 +39,10 @@ TfrmPronunciations::TfrmPronunciations(TSpVoice& voice, const QString& path, QWi
     buSayIt = new QPushButton(QStringLiteral("Say &it"), this);
     buSave = new QPushButton(QStringLiteral("&Save"), this);
     auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    lbProblem = new QLabel(this);
+    lbProblem->setWordWrap(true);
+    lbProblem->setAccessibleName(QStringLiteral("Problem"));
+    lbProblem->setStyleSheet(QStringLiteral("color: #b00000"));
 
     auto* fields = new QFormLayout;
     fields->addRow(QStringLiteral("&Written:"), edWritten);
@@ -52,6 +56,7 @@ TfrmPronunciations::TfrmPronunciations(TSpVoice& voice, const QString& path, QWi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(sgWords);
     layout->addLayout(fields);
+    layout->addWidget(lbProblem);
     layout->addLayout(buttons);
 
     connect(buAdd, &QPushButton::clicked, this, &TfrmPronunciations::AddWord);
@@ -87,10 +92,16 @@ void TfrmPronunciations::showList()
 
 void TfrmPronunciations::AddWord()
 {
-    const PronunciationList one = PronunciationList::fromText(edWritten->text() + QLatin1Char('=') + edSpoken->text());
-    if (one.isEmpty())
+    const QString written = edWritten->text().trimmed();
+    const QString spoken = edSpoken->text().trimmed();
+    const QString problem = PronunciationList::problemWith(written, spoken);
+    if (!problem.isEmpty()) {
+        lbProblem->setText(QStringLiteral("Not added: %1.").arg(problem));
+        (spoken.isEmpty() && !written.isEmpty() ? edSpoken : edWritten)->setFocus();
         return;
-    FList.set(one.written().first(), one.spokenFor(one.written().first()));
+    }
+    lbProblem->clear();
+    FList.set(written, spoken);
     showList();
     edWritten->clear();
     edSpoken->clear();

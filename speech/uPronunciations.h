@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -24,6 +25,7 @@ public:
     QPushButton* buRemove = nullptr;
     QPushButton* buSayIt = nullptr;
     QPushButton* buSave = nullptr;
+    QLabel* lbProblem = nullptr; // why the word in the fields could not be added
 
     const PronunciationList& list() const { return FList; }
     void AddWord();

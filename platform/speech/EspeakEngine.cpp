@@ -16,7 +16,8 @@ public:
     QList<EngineVoice> voices() override { return describeVoices(EspeakSession().voices()); }
     bool setVoice(const QString& id) override { return EspeakSession().setVoice(id); }
     void setWordsPerMinute(int wordsPerMinute) override { EspeakSession().setWordsPerMinute(wordsPerMinute); }
-    bool synthesize(const QString& text, bool endPause, Synthesis& out, const std::function<bool()>& cancelled,
+    // espeak-ng hands its audio over as it goes, so the first sound comes soon in any case.
+    bool synthesize(const QString& text, bool endPause, bool, Synthesis& out, const std::function<bool()>& cancelled,
                     const std::function<void(const Synthesis&)>& grown) override
     {
         return EspeakSession().synthesize(text, endPause, out, cancelled, grown);

@@ -6,6 +6,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -164,32 +165,128 @@ public:
 
     void setWordsPerMinute(int wordsPerMinute) override { FWordsPerMinute = wordsPerMinute; }
 
-    bool synthesize(const QString& text, bool, Synthesis& out, const std::function<bool()>& cancelled,
+    bool synthesize(const QString& text, bool, bool awaited, Synthesis& out, const std::function<bool()>& cancelled,
                     const std::function<void(const Synthesis&)>& grown) override
     {
-        FestivalThread::instance().run([&] { synthesizeHere(text, out); });
+        FestivalThread& festival = FestivalThread::instance();
+        // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase is made on its own,
+        // so the sound begins after a few words' work rather than the whole sentence's.
+        const qsizetype split = awaited ? festival.run([&] { return firstPhraseEnd(text); }) : 0;
+        festival.run([&] { synthesizeHere(split > 0 ? text.left(split) : text, out); });
         if (grown && !out.pcm.isEmpty())
             grown(out);
+        if (cancelled && cancelled())
+            return false;
+        if (split > 0) {
+            Synthesis rest;
+            festival.run([&] { synthesizeHere(text.mid(split), rest); });
+            append(out, rest, CodePoints(text).count(0, int(split)));
+            if (grown)
+                grown(out);
+        }
         return !(cancelled && cancelled());
     }
 
 private:
-    // On the Festival thread.
-    void synthesizeHere(const QString& text, Synthesis& out)
+    // Finds the written tokens of Festival's Token relation in the text they came from, in order.
+    class TokenFinder
     {
-        // The voice sets its own engine parameters; the speed is added to them for each sentence.
-        const double speed = std::clamp(double(FWordsPerMinute) / NormalWordsPerMinute, 0.3, 3.0);
+    public:
+        explicit TokenFinder(const QString& text) : FText(text) {}
+        // Where `token` starts in the text (then lastLength() is its length), or -1 when it is not there.
+        qsizetype find(EST_Item* token)
+        {
+            if (!token)
+                return -1;
+            const QString written = QString::fromUtf8(static_cast<const char*>(token->name()));
+            const qsizetype at = written.isEmpty() ? -1 : FText.indexOf(written, FFrom);
+            if (at >= 0) {
+                FFrom = at + written.size();
+                FLength = written.size();
+            }
+            return at;
+        }
+        qsizetype lastLength() const { return FLength; }
+
+    private:
+        const QString& FText;
+        qsizetype FFrom = 0;
+        qsizetype FLength = 0;
+    };
+
+    // On the Festival thread: selects the voice, loading its models once (keeping the engine parameters it sets),
+    // and adds the speed to those parameters.
+    void prepareVoice()
+    {
         if (FVoice != FLoadedVoice) {
-            // Selecting a voice loads its models: once per voice, keeping the engine parameters it sets.
             if (!evaluate(QStringLiteral("(voice_%1)").arg(FVoice)))
                 throw SpeechError(QStringLiteral("The Festival voice \"%1\" is not installed.").arg(FVoice));
             evaluate(QStringLiteral("(set! parlivo_hts_params hts_engine_params)"));
             FLoadedVoice = FVoice;
         }
+        const double speed = std::clamp(double(FWordsPerMinute) / NormalWordsPerMinute, 0.3, 3.0);
         evaluate(
             QStringLiteral("(set! hts_engine_params (append parlivo_hts_params (list (list \"-r\" %1))))").arg(speed));
-        const EST_String quoted = quote_string(EST_String(text.toUtf8().constData()), "\"", "\\", 1);
-        if (!festival_eval_command(EST_String("(set! parlivo_utterance (SynthText ") + quoted + "))"))
+    }
+
+    static EST_String quoted(const QString& text)
+    {
+        return quote_string(EST_String(text.toUtf8().constData()), "\"", "\\", 1);
+    }
+
+    // On the Festival thread: where the first phrase that Festival itself ends with a break stops in `text` (after
+    // its punctuation, before the space), or 0 when the text is one phrase. Only the text analysis runs for it,
+    // which takes a few milliseconds; the break is where Festival would pause anyway.
+    qsizetype firstPhraseEnd(const QString& text)
+    {
+        prepareVoice();
+        const EST_String analyse = EST_String("(begin (set! parlivo_utterance (Utterance Text ") + quoted(text) +
+                                   ")) (Initialize parlivo_utterance) (Text parlivo_utterance)"
+                                   " (Token_POS parlivo_utterance) (Token parlivo_utterance)"
+                                   " (POS parlivo_utterance) (Phrasify parlivo_utterance) t)";
+        if (!festival_eval_command(analyse))
+            return 0;
+        EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
+        TokenFinder tokens(text);
+        for (EST_Item* word = utterance->relation("Word")->head(); word && inext(word); word = inext(word)) {
+            EST_Item* token = parent(word, "Token");
+            if (token == parent(inext(word), "Token")) // a break inside a token ("$3.50") is not a place to cut
+                continue;
+            const qsizetype at = tokens.find(token);
+            if (at < 0 || word->S("pbreak", "NB") == "NB")
+                continue;
+            qsizetype end = at + tokens.lastLength();
+            while (end < text.size() && !text.at(end).isSpace())
+                ++end;
+            const bool restSpoken =
+                std::any_of(text.begin() + end, text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+            return restSpoken ? end : 0;
+        }
+        return 0;
+    }
+
+    // Puts the synthesis of the text that follows `points` code points at the end of `out`.
+    static void append(Synthesis& out, const Synthesis& rest, int points)
+    {
+        const qint64 samples = out.samples();
+        out.pcm += rest.pcm;
+        for (WordMark word : rest.words) {
+            word.position += points;
+            word.sample += samples;
+            out.words.push_back(word);
+        }
+        for (PhonemeMark phone : rest.phonemes) {
+            phone.sample += samples;
+            out.phonemes.push_back(phone);
+        }
+        out.speechEnd = samples + rest.speechEnd;
+    }
+
+    // On the Festival thread.
+    void synthesizeHere(const QString& text, Synthesis& out)
+    {
+        prepareVoice();
+        if (!festival_eval_command(EST_String("(set! parlivo_utterance (SynthText ") + quoted(text) + "))"))
             throw SpeechError(QStringLiteral("Festival could not speak the text."));
         EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
         if (!utterance || !utterance->relation_present("Wave") || !utterance->relation("Wave")->head())
@@ -217,20 +314,18 @@ private:
         // Words: the written token each spoken word came from is what the highlight selects; a token read as
         // several words ("$3.50") starts with the first of them.
         const CodePoints points(text);
-        int searchFrom = 0;
+        TokenFinder tokens(text);
         EST_Item* lastToken = nullptr;
         for (EST_Item* word = utterance->relation("Word")->head(); word; word = inext(word)) {
             EST_Item* token = parent(word, "Token");
-            if (!token || token == lastToken)
+            if (token == lastToken)
                 continue;
             lastToken = token;
-            const QString written = QString::fromUtf8(static_cast<const char*>(token->name()));
-            const qsizetype at = text.indexOf(written, searchFrom);
-            if (written.isEmpty() || at < 0)
+            const qsizetype at = tokens.find(token);
+            if (at < 0)
                 continue;
-            searchFrom = int(at + written.size());
             out.words.push_back(
-                {points.position(int(at)), points.count(int(at), int(written.size())), sampleAt(wordStart(word))});
+                {points.position(int(at)), points.count(int(at), int(tokens.lastLength())), sampleAt(wordStart(word))});
         }
         dropLeadingPause(out);
     }

@@ -59,15 +59,31 @@ PronunciationList PronunciationList::fromText(const QString& text, QStringList* 
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString written = line.left(std::max<qsizetype>(equals, 0)).trimmed();
         const QString spoken = equals < 0 ? QString() : line.mid(equals + 1).trimmed();
-        if (equals < 0 || !isOneWord(written) || spoken.isEmpty() || written.size() > LongestSide ||
-            spoken.size() > LongestSide || spoken.contains(QLatin1Char('<'))) {
+        const QString problem = equals < 0 ? QStringLiteral("there is no \"=\" between the word and how it is said")
+                                           : problemWith(written, spoken);
+        if (!problem.isEmpty()) {
             if (problems)
-                problems->append(QStringLiteral("line %1: %2").arg(i + 1).arg(line.left(40)));
+                problems->append(QStringLiteral("line %1 (%2): %3").arg(i + 1).arg(problem, line.left(40)));
             continue;
         }
         list.set(written, spoken);
     }
     return list;
+}
+
+QString PronunciationList::problemWith(const QString& written, const QString& spoken)
+{
+    if (written.isEmpty())
+        return QStringLiteral("the written word is missing");
+    if (spoken.isEmpty())
+        return QStringLiteral("how it is said is missing");
+    if (written.size() > LongestSide || spoken.size() > LongestSide)
+        return QStringLiteral("it is longer than %1 letters").arg(LongestSide);
+    if (!isOneWord(written))
+        return QStringLiteral("the written side is not one word");
+    if (spoken.contains(QLatin1Char('<')))
+        return QStringLiteral("how it is said holds a \"<\"");
+    return {};
 }
 
 QString PronunciationList::toText() const

@@ -39,6 +39,8 @@ public:
     // side over 200 characters) is described in `problems`. A file that cannot be read is an empty list.
     static PronunciationList load(const QString& path, QStringList* problems = nullptr);
     static PronunciationList fromText(const QString& text, QStringList* problems = nullptr);
+    // Why a written word and its spoken form (both trimmed) cannot be listed, or empty when they can.
+    static QString problemWith(const QString& written, const QString& spoken);
     // The file's text: one line a word, in the order added.
     QString toText() const;
 

@@ -136,7 +136,7 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
             } else if (!current) {
                 const SpeechJob job = std::move(queue.jobs.front());
                 queue.jobs.pop_front();
-                current = std::make_unique<UtteranceRenderer>(job.stream, job.text, job.markup, job.voice);
+                current = std::make_unique<UtteranceRenderer>(job.stream, job.text, job.markup, job.voice, !job.toFile);
                 toFile = job.toFile;
             }
         }

@@ -44,7 +44,9 @@ public:
     virtual bool setVoice(const QString& id) = 0;
     virtual void setWordsPerMinute(int wordsPerMinute) = 0;
     // Synthesises a piece of plain text. `grown` is told each time audio has been added to `out`; `cancelled` is
-    // asked then, and when it answers true synthesis stops and this returns false.
-    virtual bool synthesize(const QString& text, bool endPause, Synthesis& out, const std::function<bool()>& cancelled,
+    // asked then, and when it answers true synthesis stops and this returns false. `awaited` says a listener is
+    // waiting for the piece's first sound: a synthesiser that makes a sentence whole may make its opening first.
+    virtual bool synthesize(const QString& text, bool endPause, bool awaited, Synthesis& out,
+                            const std::function<bool()>& cancelled,
                             const std::function<void(const Synthesis&)>& grown) = 0;
 };

@@ -93,8 +93,8 @@ std::vector<SpeechEvent> pieceEvents(const SpeechPiece& piece, const Synthesis& 
     return events;
 }
 
-UtteranceRenderer::UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice)
-    : FStream(stream), FVoice(voice), FReader(text, markup)
+UtteranceRenderer::UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice, bool live)
+    : FStream(stream), FVoice(voice), FLive(live), FReader(text, markup)
 {
 }
 
@@ -158,7 +158,8 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
                 sent += ready;
                 partial(std::move(early));
             };
-            if (!synthesizer.synthesize(piece.text, piece.endsSentence, synthesis, cancelled, grown))
+            const bool awaited = FLive && FOffset == 0;
+            if (!synthesizer.synthesize(piece.text, piece.endsSentence, awaited, synthesis, cancelled, grown))
                 return false;
             for (const SpeechEvent& event : pieceEvents(piece, synthesis, FStream, FOffset))
                 chunk.events.push_back(event);

@@ -26,7 +26,8 @@ struct AudioChunk
 class UtteranceRenderer
 {
 public:
-    UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice);
+    // `live` when the audio is heard as it is made (not written to a file).
+    UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice, bool live = true);
 
     int stream() const { return FStream; }
     bool finished() const { return FFinished; }
@@ -47,6 +48,7 @@ private:
 
     int FStream;
     QString FVoice;
+    bool FLive;
     PieceReader FReader;
     qint64 FOffset = 0;
     qint64 FSilenceLeft = 0; // bytes of a silence still to produce

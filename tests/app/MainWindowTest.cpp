@@ -50,6 +50,20 @@ TEST_F(ReaderFixture, NoSpeechEngineEndsWithItsMessage)
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Speech Engine not installed.")});
 }
 
+TEST_F(ReaderFixture, ASavedVoiceThatIsGoneMarksNothingAndSaysSo)
+{
+    QFile ini(folder.filePath(QStringLiteral("Parlivo.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Parlivo Settings]\nReader=US English, male (Festival)\n");
+    ini.close();
+    create();
+    EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QString());
+    EXPECT_TRUE(engine->texts().isEmpty());
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("The reader \"US English, male (Festival)\" is no longer "
+                                                        "installed; the default voice reads instead."));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
 TEST_F(ReaderFixture, SelectingAVoiceSpeaksTheReadyMessageWithTheFaceDisabled)
 {
     create();

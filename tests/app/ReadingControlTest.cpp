@@ -4,6 +4,7 @@
 #include "speech/uPronunciations.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -206,6 +207,11 @@ TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelec
     editor.buAdd->click();
     editor.edWritten->setText(QStringLiteral("aoife"));
     editor.buRemove->click();
+    editor.edWritten->setText(QStringLiteral("Mr Byrne"));
+    editor.edSpoken->setText(QStringLiteral("mister burn"));
+    editor.buAdd->click();
+    EXPECT_EQ(editor.lbProblem->text(), QStringLiteral("Not added: the written side is not one word."));
+    EXPECT_EQ(editor.list().size(), 1);
     editor.edSpoken->setText(QStringLiteral("ee fa"));
     editor.buSayIt->click();
     EXPECT_EQ(engine->spoken.last().text, QStringLiteral("ee fa"));

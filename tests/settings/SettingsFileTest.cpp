@@ -94,10 +94,13 @@ TEST_F(SettingsFileTest, StoredValuesInOtherFormsAndValuesThatMatchNothing)
                  "ReadALong=7\r\nReaderVisible=0\r\n"
                  "[CUSTOMISATION]\r\nStatusBarBColour=-2147483633\r\nAppFontSize=$E\r\n");
     MarkDefault(sentence);
+    QString missingReader;
+    choices.missingReader = &missingReader;
     LoadSettings(choices, folder.settings());
 
-    // A voice named in other letter case is not the installed voice.
+    // A voice named in other letter case is not the installed voice; the window is told which voice is gone.
     EXPECT_EQ(clicked, QStringList{QStringLiteral("volume:10")});
+    EXPECT_EQ(missingReader, QStringLiteral("english"));
     EXPECT_EQ(MarkedItemCaption(readers), QString());
     EXPECT_EQ(MarkedItemCaption(speed), QString());
     EXPECT_EQ(autoReadMode, 2);

@@ -24,7 +24,7 @@ TEST(SpellingTestWithEspeak, ThreeWordsFromStartToScore)
                                     QStringLiteral("cat,5"), QStringLiteral("dog,5"), QStringLiteral("sun,5")});
     dialog->show();
     dialog->StartTest();
-    for (const QString answer : {QStringLiteral("cat"), QStringLiteral("dig"), QStringLiteral("sun")}) {
+    for (const QString& answer : {QStringLiteral("cat"), QStringLiteral("dig"), QStringLiteral("sun")}) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->State() == TfrmDoSpellings::TestState::Answer; }, 20000))
             << "the word " << answer.toStdString() << " was never asked";
         QTest::keyClicks(dialog->edWord, answer);

@@ -90,7 +90,7 @@ TEST(ShippedLists, AreWellFormedSpellingFiles)
 {
     const QDir appFolder(QStringLiteral(PARLIVO_SOURCE_DIR "/resources/appfolder"));
     int files = 0;
-    for (const QString folder : {QStringLiteral("Spelling Test Files"), QStringLiteral("Lists")}) {
+    for (const QString& folder : {QStringLiteral("Spelling Test Files"), QStringLiteral("Lists")}) {
         const QDir lists(appFolder.filePath(folder));
         for (const QString& name : lists.entryList({QStringLiteral("*.pvt")}, QDir::Files)) {
             ++files;

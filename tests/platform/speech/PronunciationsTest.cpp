@@ -18,6 +18,8 @@ TEST(Pronunciations, ValidLinesLoadAndTheRestAreReportedOnce)
     const PronunciationList list = PronunciationList::fromText(text, &problems);
     EXPECT_EQ(list.written(), (QStringList{QStringLiteral("Siobhan"), QStringLiteral("PARLIVO")}));
     EXPECT_EQ(problems.size(), 6) << problems.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(problems.first(),
+              QStringLiteral("line 3 (there is no \"=\" between the word and how it is said): no equals sign"));
     EXPECT_EQ(PronunciationList::fromText(list.toText()).toText(), list.toText()) << "saved and read again";
 }
 
