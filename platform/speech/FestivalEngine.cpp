@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int NormalWordsPerMinute = 175;
+// The cells of Festival's Lisp heap. Its letter-to-sound rules, used for every word its lexicon lacks (most names),
+// need far more than the library's default of 210,000; a million take about 32 MB.
+constexpr int HeapCells = 1000000;
 
 // Festival keeps global state, cannot be started twice, and its interpreter checks the stack of the thread that
 // started it: every use in the process runs on this one thread, whichever engine asks.
@@ -127,7 +130,7 @@ public:
         FestivalThread::instance().run([] {
             static bool started = false;
             if (!started) {
-                festival_initialize(1, 210000);
+                festival_initialize(1, HeapCells);
                 started = true;
             }
             if (!evaluate(QStringLiteral("(set! parlivo_voices (voice.list))")) ||
@@ -172,14 +175,14 @@ public:
         // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase is made on its own,
         // so the sound begins after a few words' work rather than the whole sentence's.
         const qsizetype split = awaited ? festival.run([&] { return firstPhraseEnd(text); }) : 0;
-        festival.run([&] { synthesizeHere(split > 0 ? text.left(split) : text, out); });
+        festival.run([&] { synthesizeInParts(split > 0 ? text.left(split) : text, out); });
         if (grown && !out.pcm.isEmpty())
             grown(out);
         if (cancelled && cancelled())
             return false;
         if (split > 0) {
             Synthesis rest;
-            festival.run([&] { synthesizeHere(text.mid(split), rest); });
+            festival.run([&] { synthesizeInParts(text.mid(split), rest); });
             append(out, rest, CodePoints(text).count(0, int(split)));
             if (grown)
                 grown(out);
@@ -282,15 +285,33 @@ private:
         out.speechEnd = samples + rest.speechEnd;
     }
 
-    // On the Festival thread.
-    void synthesizeHere(const QString& text, Synthesis& out)
+    // On the Festival thread. A text Festival cannot make at once (a long run of words it must sound out by rule
+    // can fill its heap) is made in halves cut at a space, down to single words.
+    void synthesizeInParts(const QString& text, Synthesis& out)
     {
+        if (synthesizeHere(text, out))
+            return;
+        qsizetype cut = text.lastIndexOf(QLatin1Char(' '), text.size() / 2);
+        if (cut <= 0)
+            cut = text.indexOf(QLatin1Char(' '), text.size() / 2);
+        if (cut <= 0 || text.left(cut).trimmed().isEmpty() || text.mid(cut).trimmed().isEmpty())
+            throw SpeechError(QStringLiteral("Festival could not speak the text."));
+        Synthesis rest;
+        synthesizeInParts(text.left(cut), out);
+        synthesizeInParts(text.mid(cut), rest);
+        append(out, rest, CodePoints(text).count(0, int(cut)));
+    }
+
+    // On the Festival thread; false when Festival failed on the text.
+    bool synthesizeHere(const QString& text, Synthesis& out)
+    {
+        out = Synthesis();
         prepareVoice();
         if (!festival_eval_command(EST_String("(set! parlivo_utterance (SynthText ") + quoted(text) + "))"))
-            throw SpeechError(QStringLiteral("Festival could not speak the text."));
+            return false;
         EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
         if (!utterance || !utterance->relation_present("Wave") || !utterance->relation("Wave")->head())
-            return;
+            return true;
         EST_Wave* wave = ::wave(utterance->relation("Wave")->head()->f("wave"));
         wave->resample(Synthesis::SampleRate);
         out.pcm =
@@ -328,6 +349,7 @@ private:
                 {points.position(int(at)), points.count(int(at), int(tokens.lastLength())), sampleAt(wordStart(word))});
         }
         dropLeadingPause(out);
+        return true;
     }
 
     // 1-based code point positions, as the word aligner takes them, of UTF-16 indexes of a text.
