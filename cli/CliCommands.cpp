@@ -6,6 +6,7 @@
 #include "cli/ProgressBar.h"
 #include "cli/SpeechExport.h"
 #include "cli/StopRequest.h"
+#include "documents/DocumentFormats.h"
 #include "documents/OSTRoutines.h"
 #include "platform/speech/Pronunciations.h"
 #include "speech/TSpVoice.h"
@@ -21,6 +22,17 @@
 #include <optional>
 
 namespace {
+
+// ".txt, .rtf, ... or .epub": every extension a document may have.
+QString documentExtensions()
+{
+    QStringList extensions;
+    for (const DocumentFormat& format : documentFormats())
+        for (const QString& extension : format.extensions)
+            extensions << QLatin1Char('.') + extension;
+    const QString last = extensions.takeLast();
+    return extensions.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
 
 const QString Program = QStringLiteral("parlivo-cli");
 
@@ -438,7 +450,7 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
         parser.addPositionalArgument(command.arguments.section(QLatin1Char('|'), 0, 0).remove(QLatin1String("...")),
                                      command.name == QLatin1String("speak")
                                          ? QStringLiteral("The document, or '-' for plain text on standard input.")
-                                         : QStringLiteral("The document: .txt, .rtf, .htm, .html or .doc."),
+                                         : QStringLiteral("The document: %1.").arg(documentExtensions()),
                                      command.arguments);
 
     if (!parser.parse(QStringList{Program} + arguments))
