@@ -68,7 +68,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     label(lower, QStringLiteral("laRights"),
           QStringLiteral("Parlivo reads your text aloud with a real voice.\n"
                          "Free software for learners and their teachers.\n"
-                         "Speech by espeak-ng."),
+                         "Speech by espeak-ng and Festival."),
           verdana(13), {12, 159});
 
     tiAbout = new QTimer(this);

@@ -305,6 +305,8 @@ QString HintWithKey(const QString& hint, const QKeySequence& key)
 
 void TfrmReader::ShowHintInStatusBar(const QString& hint)
 {
+    if (!FNoticeShown.hasExpired())
+        return;
     // The status bar is one line high: a hint of several lines is shown on one.
     statusBar->setText(LongHint(hint).simplified());
 }
@@ -318,6 +320,12 @@ void TfrmReader::ShowStatusText(const QString& text)
         QAccessible::updateAccessibility(&changed);
     }
     statusBar->setText(text);
+}
+
+void TfrmReader::ShowNotice(const QString& text)
+{
+    ShowStatusText(text);
+    FNoticeShown.setRemainingTime(std::chrono::seconds(10));
 }
 
 bool TfrmReader::event(QEvent* event)

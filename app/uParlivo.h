@@ -5,6 +5,7 @@
 #include "documents/DocumentLoader.h"
 #include "speech/TSpVoice.h"
 
+#include <QDeadlineTimer>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -199,6 +200,8 @@ public:
     void ShowHintInStatusBar(const QString& hint);
     // Puts a change of state into the status bar, where a screen reader hears it ("Reading paused").
     void ShowStatusText(const QString& text);
+    // A status text that hints do not replace for a while, so it is seen even with the pointer over a control.
+    void ShowNotice(const QString& text);
     // The context-menu key or Shift+F10: the menu of the control that has the focus (the reading-area menu at
     // the caret, the reader menu at the face, a split button's drop-down). False when that control has none.
     bool PopupMenuForKeyboard(QWidget* focused);
@@ -275,4 +278,5 @@ private:
     QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
     std::unique_ptr<ReadingPlaces> FReadingPlaces;
     bool FActivating = false;
+    QDeadlineTimer FNoticeShown{0}; // hints wait until it has passed
 };

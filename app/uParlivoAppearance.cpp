@@ -58,8 +58,8 @@ void TfrmReader::LoadSettings()
     ::LoadSettings(choices);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     if (!missingReader.isEmpty())
-        ShowStatusText(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
-                           .arg(missingReader));
+        ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
+                       .arg(missingReader));
 }
 
 void TfrmReader::SaveSettings()

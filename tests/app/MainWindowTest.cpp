@@ -59,8 +59,12 @@ TEST_F(ReaderFixture, ASavedVoiceThatIsGoneMarksNothingAndSaysSo)
     create();
     EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QString());
     EXPECT_TRUE(engine->texts().isEmpty());
-    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("The reader \"US English, male (Festival)\" is no longer "
-                                                        "installed; the default voice reads instead."));
+    const QString notice = QStringLiteral("The reader \"US English, male (Festival)\" is no longer installed; the "
+                                          "default voice reads instead.");
+    EXPECT_EQ(reader->statusBar->text(), notice);
+    QStatusTipEvent hint(QStringLiteral("Reading area"));
+    QApplication::sendEvent(reader.get(), &hint);
+    EXPECT_EQ(reader->statusBar->text(), notice) << "the pointer passing over a control does not hide it at once";
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
