@@ -658,8 +658,8 @@ private:
         apply(keyword, word);
         // Past the depth limit the groups share the deepest tracked state. What decides where text goes, whether
         // it shows and how much of it \u skips is kept aside, once per group, so that it ends with the group and the
-        // text after it still arrives.
-        if (m_overflow > 0 &&
+        // text after it still arrives. A word that skipped the rest of its group has ended that group already.
+        if (m_overflow > 0 && m_overflow == before.level &&
             (m_state.dest != before.dest || m_state.heldDest != before.heldDest || m_state.uc != before.uc ||
              m_state.ch.hidden != before.hidden) &&
             (m_overflowDests.empty() || m_overflowDests.back().level != m_overflow))

@@ -219,4 +219,7 @@ TEST(RtfReader, KeepsFormattingOfGroupsBeyondTheDepthLimit)
     // Where text goes, whether it shows and what \u skips end with the group past the limit that set them.
     readRtf("{\\rtf1{{{{\\*\\fldinst x}{\\v hidden}{\\uc2 a}\\u66 cb{\\fonttbl{\\f0 Arial;}}y}}}z}", &document, limits);
     EXPECT_EQ(document.toPlainText(), QStringLiteral("aBbyz"));
+    // Also when a word skips the rest of its group, and the text comes after another group.
+    readRtf("{\\rtf1{{{{\\fldinst\\header x}{}y}}}}", &document, limits);
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("y"));
 }
