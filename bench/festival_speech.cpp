@@ -2,7 +2,8 @@
 // audio is measured beside espeak-ng's in speech_first_audio):
 // - synthesis speed of the engine's rendering against Festival's own text2wave on the same text (goal: at least
 //   0.9 of its speed, so a ratio of our time to its time of at most 1.1);
-// - the cost per word of a 10,000-entry pronunciation list against no list.
+// - the cost per word of a 10,000-entry pronunciation list against no list;
+// - loading a 100,000-entry list against splitting its text.
 // Run: ./festival_speech
 #include "platform/speech/FestivalEngine.h"
 #include "platform/speech/Pronunciations.h"
@@ -71,6 +72,32 @@ void PronunciationsPerWord(benchmark::State& state)
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(PronunciationsPerWord)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Loading a list of 100,000 words against the baseline of only splitting its text into lines and sides; a load
+// that looked each word up in the whole list grew with the square of its length (minutes at this size).
+void PronunciationsLoad(benchmark::State& state)
+{
+    QString entries;
+    for (int i = 0; i < 100000; ++i)
+        entries += QStringLiteral("name%1=spoken %1\n").arg(i);
+    QElapsedTimer timer;
+    qint64 splitNs = 0;
+    qint64 loadNs = 0;
+    for (auto _ : state) {
+        timer.start();
+        qsizetype sides = 0;
+        for (const QString& line : entries.split(QLatin1Char('\n')))
+            sides += line.split(QLatin1Char('=')).size();
+        benchmark::DoNotOptimize(sides);
+        splitNs += timer.nsecsElapsed();
+        timer.start();
+        benchmark::DoNotOptimize(PronunciationList::fromText(entries).size());
+        loadNs += timer.nsecsElapsed();
+    }
+    state.counters["ms_load_100k"] = double(loadNs) / 1e6 / double(state.iterations());
+    state.counters["ratio_to_splitting"] = double(loadNs) / double(splitNs);
+}
+BENCHMARK(PronunciationsLoad)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

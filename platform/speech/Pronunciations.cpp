@@ -97,7 +97,9 @@ QString PronunciationList::toText() const
 void PronunciationList::set(const QString& written, const QString& spoken)
 {
     const QString key = written.toLower();
-    FWritten.removeIf([&key](const QString& word) { return word.toLower() == key; });
+    // Only a word already listed is looked for, so loading a long list stays linear.
+    if (FSpoken.contains(key))
+        FWritten.removeIf([&key](const QString& word) { return word.toLower() == key; });
     if (spoken.trimmed().isEmpty()) {
         FSpoken.remove(key);
         return;
