@@ -1,12 +1,12 @@
 // PDF and Word documents beside the programs users already know, measured in the same run:
 // the text of a 300-page TeX-typeset PDF against poppler's pdftotext on the same file (goal: at most 1.5 times
 // its time), and opening a .docx against opening the .doc of the same document.
+#include "BenchMain.h"
 #include "documents/DocumentLoader.h"
 #include "documents/PdfReader.h"
 #include "platform/WordProcessorImport.h"
 #include "support/DocumentFixtures.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -116,13 +116,5 @@ BENCHMARK(BM_DocxOpenAgainstDoc)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Widgets);
 }

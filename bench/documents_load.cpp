@@ -1,10 +1,10 @@
 // Loading a 5 MB document into the reading area, plain and rich, in MB/s; the rich text load is set beside
 // LibreOffice's own conversion of the same file to text, measured in the same run.
+#include "BenchMain.h"
 #include "documents/DocumentLoader.h"
 #include "platform/WordProcessorImport.h"
 #include "platform/rtf/RtfReader.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -140,13 +140,5 @@ BENCHMARK(BM_LoadRichTextIntoReadingArea)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Widgets);
 }

@@ -5,10 +5,10 @@
 // - the cost per word of a 10,000-entry pronunciation list against no list;
 // - loading a 100,000-entry list against splitting its text.
 // Run: ./festival_speech
+#include "BenchMain.h"
 #include "platform/speech/FestivalEngine.h"
 #include "platform/speech/Pronunciations.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -103,9 +103,5 @@ BENCHMARK(PronunciationsLoad)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Core);
 }

@@ -1,12 +1,11 @@
 // How long selecting the spoken word takes in a 5 MB document, against the baseline of the time between two
 // words the voice speaks at normal speed (about 330 ms at 175 words a minute). The ratio must stay far below 1.
 // Run: ./highlight_spoken
+#include "BenchMain.h"
 #include "app/uParlivo.h"
 #include "fakes/ScriptedPrompts.h"
 #include "fakes/ScriptedSpeechEngine.h"
-#include "web/WebEnvironment.h"
 
-#include <QApplication>
 #include <QTextEdit>
 #include <benchmark/benchmark.h>
 
@@ -33,8 +32,8 @@ void HighlightSpoken(benchmark::State& state)
         reader.HighlightSpoken(position, 5);
         ++word;
     }
-    state.counters["seconds_per_call"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate |
-                                                                                      benchmark::Counter::kInvert);
+    state.counters["seconds_per_call"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["share_of_word_gap"] = benchmark::Counter(double(state.iterations()) * WordGapNs / 1e9,
                                                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -43,12 +42,5 @@ BENCHMARK(HighlightSpoken)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    PrepareWebEngineEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::WebEngine);
 }

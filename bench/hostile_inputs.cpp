@@ -1,13 +1,13 @@
 // Hostile inputs cost time in proportion to their size: each case runs at n and 4n, and the fitted complexity
 // (the "BigO" and "RMS" lines) shows whether the time grows linearly. A quadratic path shows as a time ratio
 // near 16 between the two sizes instead of near 4.
+#include "BenchMain.h"
 #include "documents/DocumentLoader.h"
 #include "platform/ProfileStrings.h"
 #include "platform/rtf/RtfReader.h"
 #include "spelling/SpellingFile.h"
 #include "web/LinkDetection.h"
 
-#include <QApplication>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
 
@@ -129,11 +129,5 @@ BENCHMARK(BM_LinksInALongParagraph)->Arg(25000)->Arg(100000)->Complexity(benchma
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Widgets);
 }

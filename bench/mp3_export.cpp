@@ -3,11 +3,11 @@
 // the same run: espeak-ng -w x.wav -f text.txt && lame x.wav x.mp3. Goal: at most 0.6 of the pipeline's time
 // on two cores. Three repetitions; read the medians.
 // Run: ./mp3_export
+#include "BenchMain.h"
 #include "documents/AudioExport.h"
 #include "platform/speech/EspeakEngine.h"
 #include "platform/speech/EspeakVoices.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -63,9 +63,5 @@ BENCHMARK(ExportAgainstEspeakAndLame)->UseManualTime()->Unit(benchmark::kSecond)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Core);
 }

@@ -3,6 +3,7 @@
 // pace with the voice; the ratio printed at the end says what that costs beyond the two image draws.
 // Run: ./reader_face
 
+#include "BenchMain.h"
 #include "speech/ReaderFace.h"
 #include "speech/VisemeTable.h"
 
@@ -10,9 +11,6 @@
 
 #include <QApplication>
 #include <QPainter>
-
-#include <cstdio>
-#include <map>
 
 namespace {
 
@@ -47,37 +45,11 @@ void VisemeOnShownFace(benchmark::State& state)
 BENCHMARK(TwoImageDraws);
 BENCHMARK(VisemeOnShownFace);
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        const double base = FTimes[QStringLiteral("TwoImageDraws").toStdString()];
-        const double viseme = FTimes[QStringLiteral("VisemeOnShownFace").toStdString()];
-        if (base > 0)
-            std::printf("viseme event on screen / two image draws: %.1fx\n", viseme / base);
-    }
-
-private:
-    std::map<std::string, double> FTimes;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter(
+        {{"a viseme event on the shown face", "VisemeOnShownFace", "two image draws", "TwoImageDraws"}});
+    return RunBenchmarks(argc, argv, BenchApplication::Widgets, &reporter);
 }

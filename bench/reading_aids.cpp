@@ -1,10 +1,10 @@
 // What the reading aids add to moving the highlight: line focus and syllables on, in a 5 MB document, against the
 // highlight alone in the same window and the same run. Each move is followed by the repaint it causes.
 // Goal: the aids add well under a millisecond a word. Run: ./reading_aids
+#include "BenchMain.h"
 #include "app/uParlivo.h"
 #include "fakes/ScriptedPrompts.h"
 #include "fakes/ScriptedSpeechEngine.h"
-#include "web/WebEnvironment.h"
 
 #include <QApplication>
 #include <QAbstractTextDocumentLayout>
@@ -102,12 +102,5 @@ BENCHMARK(HighlightWithReadingAids)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    PrepareWebEngineEnvironment();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::WebEngine);
 }

@@ -5,6 +5,7 @@
 // 1 KB text started just as another reading's first sound came, when Festival may first have to finish the
 // phrase it is making (it cannot be stopped inside one).
 // Run: ./speech_first_audio
+#include "BenchMain.h"
 #include "platform/speech/EspeakEngine.h"
 #include "platform/speech/FestivalEngine.h"
 
@@ -99,9 +100,5 @@ BENCHMARK(FirstAudio<FestivalEngine>)->Iterations(10)->Unit(benchmark::kMillisec
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Core);
 }

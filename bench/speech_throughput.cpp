@@ -2,10 +2,10 @@
 // espeak-ng program doing the same (espeak-ng -w) in the same run. The ratio is the engine's throughput over the
 // program's (audio seconds made per second); it should be at least 0.9.
 // Run: ./speech_throughput
+#include "BenchMain.h"
 #include "platform/speech/EspeakEngine.h"
 #include "platform/speech/WavFile.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -90,9 +90,5 @@ BENCHMARK(RenderToFile)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, BenchApplication::Core);
 }

@@ -1,6 +1,7 @@
 // "Read web page" on a large news page (2,000 paragraphs, about 700 KB): finding its article in the page
 // against loading the page into the browser, both in the same run. Run: ./web_article
 
+#include "BenchMain.h"
 #include "support/NewsPages.h"
 #include "web/PageText.h"
 #include "web/WebEnvironment.h"
@@ -14,8 +15,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 
-#include <cstdio>
-#include <map>
 #include <memory>
 
 namespace {
@@ -95,31 +94,6 @@ void ExtractArticle(benchmark::State& state)
         state.SkipWithError("no article was found");
 }
 
-// Prints, after the table, the extraction against the load.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            seconds[run.benchmark_name().substr(0, run.benchmark_name().find('/'))] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        if (!seconds.count("ExtractArticle") || !seconds.count("LoadPage"))
-            return;
-        std::printf("finding the article of a %d-paragraph page: %.4g s; loading the page: %.4g s; ratio %.3g\n",
-                    Paragraphs, seconds["ExtractArticle"], seconds["LoadPage"],
-                    seconds["ExtractArticle"] / seconds["LoadPage"]);
-    }
-
-private:
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 BENCHMARK(LoadPage)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -134,7 +108,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     auto large = std::make_unique<LargePage>();
     theLargePage = large.get();
-    RatioReporter reporter;
+    RatioReporter reporter({{"finding the article of a " + std::to_string(Paragraphs) + "-paragraph page",
+                             "ExtractArticle", "loading the page", "LoadPage"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     large.reset();

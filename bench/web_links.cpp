@@ -3,15 +3,14 @@
 // against loading it without, and finding the link under the pointer in a 5 MB paragraph against
 // scanning that paragraph. Run: ./web_links
 
+#include "BenchMain.h"
 #include "web/LinkDetection.h"
 #include "web/TLinkClicks.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTextEdit>
 
-#include <cstdio>
 #include <map>
 #include <random>
 
@@ -97,37 +96,6 @@ void LinkUnderPointer(benchmark::State& state)
     }
 }
 
-// Prints, after the table, each measurement against its baseline.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            seconds[run.benchmark_name().substr(0, run.benchmark_name().find('/'))] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-    }
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        report("finding the links in 5 MB", "FindAllLinks", "lower-casing it", "LowerCaseBaseline");
-        report("loading 5 MB with links shown", "LoadWithLinks", "loading it plain", "LoadBaseline");
-        report("the link under the pointer in a 5 MB paragraph", "LinkUnderPointer", "finding all its links",
-               "FindAllLinks");
-    }
-
-private:
-    void report(const char* what, const std::string& name, const char* baseline, const std::string& baselineName)
-    {
-        if (!seconds.count(name) || !seconds.count(baselineName))
-            return;
-        std::printf("%s: %.6g s; %s: %.6g s; ratio %.3g\n", what, seconds[name], baseline, seconds[baselineName],
-                    seconds[name] / seconds[baselineName]);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 BENCHMARK(FindAllLinks)->Unit(benchmark::kMillisecond);
@@ -138,12 +106,9 @@ BENCHMARK(LinkUnderPointer)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    RatioReporter reporter({{"finding the links in 5 MB", "FindAllLinks", "lower-casing it", "LowerCaseBaseline"},
+                            {"loading 5 MB with links shown", "LoadWithLinks", "loading it plain", "LoadBaseline"},
+                            {"the link under the pointer in a 5 MB paragraph", "LinkUnderPointer",
+                             "finding all its links", "FindAllLinks"}});
+    return RunBenchmarks(argc, argv, BenchApplication::Widgets, &reporter);
 }
