@@ -31,6 +31,9 @@ public:
         return thread;
     }
 
+    // The voice whose models Festival holds, whichever engine loaded it; used on the Festival thread only.
+    QString loadedVoice;
+
     // Runs `work` on the Festival thread and returns its result (or throws what it threw).
     template <typename Work> auto run(Work work) -> decltype(work())
     {
@@ -174,15 +177,22 @@ public:
         FestivalThread& festival = FestivalThread::instance();
         // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase is made on its own,
         // so the sound begins after a few words' work rather than the whole sentence's.
-        const qsizetype split = awaited ? festival.run([&] { return firstPhraseEnd(text); }) : 0;
-        festival.run([&] { synthesizeInParts(split > 0 ? text.left(split) : text, out); });
+        qsizetype split = 0;
+        festival.run([&] {
+            prepareVoice();
+            split = awaited ? firstPhraseEnd(text) : 0;
+            synthesizeInParts(split > 0 ? text.left(split) : text, out);
+        });
         if (grown && !out.pcm.isEmpty())
             grown(out);
         if (cancelled && cancelled())
             return false;
         if (split > 0) {
             Synthesis rest;
-            festival.run([&] { synthesizeInParts(text.mid(split), rest); });
+            festival.run([&] {
+                prepareVoice(); // another engine may have used Festival meanwhile
+                synthesizeInParts(text.mid(split), rest);
+            });
             append(out, rest, CodePoints(text).count(0, int(split)));
             if (grown)
                 grown(out);
@@ -221,11 +231,12 @@ private:
     // and adds the speed to those parameters.
     void prepareVoice()
     {
-        if (FVoice != FLoadedVoice) {
+        QString& loadedVoice = FestivalThread::instance().loadedVoice;
+        if (FVoice != loadedVoice) {
             if (!evaluate(QStringLiteral("(voice_%1)").arg(FVoice)))
                 throw SpeechError(QStringLiteral("The Festival voice \"%1\" is not installed.").arg(FVoice));
             evaluate(QStringLiteral("(set! parlivo_hts_params hts_engine_params)"));
-            FLoadedVoice = FVoice;
+            loadedVoice = FVoice;
         }
         const double speed = std::clamp(double(FWordsPerMinute) / NormalWordsPerMinute, 0.3, 3.0);
         evaluate(
@@ -237,12 +248,11 @@ private:
         return quote_string(EST_String(text.toUtf8().constData()), "\"", "\\", 1);
     }
 
-    // On the Festival thread: where the first phrase that Festival itself ends with a break stops in `text` (after
-    // its punctuation, before the space), or 0 when the text is one phrase. Only the text analysis runs for it,
-    // which takes a few milliseconds; the break is where Festival would pause anyway.
+    // On the Festival thread, with the voice prepared: where the first phrase that Festival itself ends with a break
+    // stops in `text` (after its punctuation, before the space), or 0 when the text is one phrase. Only the text
+    // analysis runs for it, which takes a few milliseconds; the break is where Festival would pause anyway.
     qsizetype firstPhraseEnd(const QString& text)
     {
-        prepareVoice();
         const EST_String analyse = EST_String("(begin (set! parlivo_utterance (Utterance Text ") + quoted(text) +
                                    ")) (Initialize parlivo_utterance) (Text parlivo_utterance)"
                                    " (Token_POS parlivo_utterance) (Token parlivo_utterance)"
@@ -302,11 +312,10 @@ private:
         append(out, rest, CodePoints(text).count(0, int(cut)));
     }
 
-    // On the Festival thread; false when Festival failed on the text.
+    // On the Festival thread, with the voice prepared; false when Festival failed on the text.
     bool synthesizeHere(const QString& text, Synthesis& out)
     {
         out = Synthesis();
-        prepareVoice();
         if (!festival_eval_command(EST_String("(set! parlivo_utterance (SynthText ") + quoted(text) + "))"))
             return false;
         EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
@@ -401,7 +410,6 @@ private:
     }
 
     QString FVoice = QStringLiteral("cmu_us_slt_arctic_hts");
-    QString FLoadedVoice;
     int FWordsPerMinute = NormalWordsPerMinute;
 };
 
