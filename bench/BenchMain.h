@@ -2,7 +2,7 @@
 
 // What every benchmark program shares: the Qt application it runs in, and a report of each measurement against
 // its baseline in the same run, printed after the table.
-#include "web/WebEnvironment.h"
+#include "formats/WebEnvironment.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Reading one value from a large settings file costs a small constant times reading the file at all, at every
 // size: parsing is linear, never quadratic.
-#include "platform/ProfileStrings.h"
-#include "platform/TextEncoding.h"
+#include "core/ProfileStrings.h"
+#include "core/TextEncoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>

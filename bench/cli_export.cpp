@@ -1,7 +1,7 @@
 // Exporting eight documents of 2,000 words each to MP3 with parlivo-cli, set beside the plain pipeline of the
 // same work (espeak-ng -w, then lame, file by file) measured in the same run; the ratio is parlivo-cli's time
 // over the pipeline's (goal: at most 0.55 on two cores). Three repetitions; read the medians.
-#include "platform/speech/EspeakVoices.h"
+#include "speech/EspeakVoices.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 // the text of a 300-page TeX-typeset PDF against poppler's pdftotext on the same file (goal: at most 1.5 times
 // its time), and opening a .docx against opening the .doc of the same document.
 #include "BenchMain.h"
-#include "documents/DocumentLoader.h"
-#include "documents/PdfReader.h"
-#include "platform/WordProcessorImport.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "formats/PdfReader.h"
+#include "formats/WordProcessorImport.h"
 #include "support/DocumentFixtures.h"
 
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Loading a 5 MB document into the reading area, plain and rich, in MB/s; the rich text load is set beside
 // LibreOffice's own conversion of the same file to text, measured in the same run.
 #include "BenchMain.h"
-#include "documents/DocumentLoader.h"
-#include "platform/WordProcessorImport.h"
-#include "platform/rtf/RtfReader.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "formats/WordProcessorImport.h"
+#include "formats/RtfReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

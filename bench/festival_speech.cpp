@@ -6,8 +6,8 @@
 // - loading a 100,000-entry list against splitting its text.
 // Run: ./festival_speech
 #include "BenchMain.h"
-#include "platform/speech/FestivalEngine.h"
-#include "platform/speech/Pronunciations.h"
+#include "speech/FestivalEngine.h"
+#include "speech/Pronunciations.h"
 
 #include <QElapsedTimer>
 #include <QFile>

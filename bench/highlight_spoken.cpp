@@ -2,7 +2,7 @@
 // words the voice speaks at normal speed (about 330 ms at 175 words a minute). The ratio must stay far below 1.
 // Run: ./highlight_spoken
 #include "BenchMain.h"
-#include "app/uParlivo.h"
+#include "window/main/MainWindow.h"
 #include "fakes/ScriptedPrompts.h"
 #include "fakes/ScriptedSpeechEngine.h"
 
@@ -15,7 +15,7 @@ constexpr double WordGapNs = 60e9 / 175;
 void HighlightSpoken(benchmark::State& state)
 {
     ScriptedPrompts prompts;
-    TfrmReader reader(std::make_unique<ScriptedSpeechEngine>());
+    MainWindow reader(std::make_unique<ScriptedSpeechEngine>());
     QString text;
     const QString paragraph = QStringLiteral("The children listened carefully while the teacher read the story. ");
     while (text.size() < 5 * 1024 * 1024)

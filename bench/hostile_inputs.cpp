@@ -2,11 +2,11 @@
 // (the "BigO" and "RMS" lines) shows whether the time grows linearly. A quadratic path shows as a time ratio
 // near 16 between the two sizes instead of near 4.
 #include "BenchMain.h"
-#include "documents/DocumentLoader.h"
-#include "platform/ProfileStrings.h"
-#include "platform/rtf/RtfReader.h"
-#include "spelling/SpellingFile.h"
-#include "web/LinkDetection.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "core/ProfileStrings.h"
+#include "formats/RtfReader.h"
+#include "window/spelling/SpellingFile.h"
+#include "core/LinkDetection.h"
 
 #include <QTextDocument>
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // rescans from the start after every tag. Run: ./html_to_text  (add PARLIVO_BENCH_FULL=1 to time the plain
 // method on the 5 MB page too; it takes minutes).
 
-#include "documents/OSTRoutines.h"
+#include "core/TextRoutines.h"
 #include "tests/support/HtmlToTextReference.h"
 
 #include <benchmark/benchmark.h>

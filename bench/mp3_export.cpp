@@ -4,9 +4,9 @@
 // on two cores. Three repetitions; read the medians.
 // Run: ./mp3_export
 #include "BenchMain.h"
-#include "documents/AudioExport.h"
-#include "platform/speech/EspeakEngine.h"
-#include "platform/speech/EspeakVoices.h"
+#include "export/AudioExport.h"
+#include "speech/EspeakEngine.h"
+#include "speech/EspeakVoices.h"
 
 #include <QElapsedTimer>
 #include <QFile>

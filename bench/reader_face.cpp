@@ -4,7 +4,7 @@
 // Run: ./reader_face
 
 #include "BenchMain.h"
-#include "speech/ReaderFace.h"
+#include "window/face/ReaderFace.h"
 #include "speech/VisemeTable.h"
 
 #include <benchmark/benchmark.h>
@@ -19,22 +19,22 @@ constexpr int Visemes[] = {7, 21, 1, 16, 8, 13, 19, 4, 0, 11};
 // Baseline: the two image draws a viseme makes at most, onto a plain image.
 void TwoImageDraws(benchmark::State& state)
 {
-    const TImageList images = MakeReaderFaceImages();
+    const ImageList images = MakeReaderFaceImages();
     QImage canvas(121, 137, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     size_t n = 0;
     for (auto _ : state) {
         const int image = VisemeImage(Visemes[n++ % std::size(Visemes)]);
         QPainter painter(&canvas);
-        images.Draw(painter, TReaderFace::ImageOrigin, image);
-        images.Draw(painter, TReaderFace::ImageOrigin, EyeOverlay(image));
+        images.Draw(painter, ReaderFace::ImageOrigin, image);
+        images.Draw(painter, ReaderFace::ImageOrigin, EyeOverlay(image));
     }
 }
 
 // A viseme event on a face shown on screen, including its paint and the flush to the window.
 void VisemeOnShownFace(benchmark::State& state)
 {
-    TReaderFace face;
+    ReaderFace face;
     face.show();
     QApplication::processEvents();
     size_t n = 0;

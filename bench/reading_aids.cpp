@@ -2,7 +2,7 @@
 // highlight alone in the same window and the same run. Each move is followed by the repaint it causes.
 // Goal: the aids add well under a millisecond a word. Run: ./reading_aids
 #include "BenchMain.h"
-#include "app/uParlivo.h"
+#include "window/main/MainWindow.h"
 #include "fakes/ScriptedPrompts.h"
 #include "fakes/ScriptedSpeechEngine.h"
 
@@ -19,7 +19,7 @@ constexpr int MovesPerRound = 200;
 
 // Lays the whole document out now, rather than in the steps the reading area takes between events, so no round
 // pays for laying out what the last switch of the aids changed.
-void settle(TfrmReader& reader)
+void settle(MainWindow& reader)
 {
     QTextDocument* document = reader.reText->document();
     document->documentLayout()->blockBoundingRect(document->lastBlock());
@@ -27,7 +27,7 @@ void settle(TfrmReader& reader)
         QApplication::processEvents();
 }
 
-void moves(TfrmReader& reader, int first, int words, bool jump)
+void moves(MainWindow& reader, int first, int words, bool jump)
 {
     for (int i = 0; i < MovesPerRound; ++i) {
         const int word = jump ? int((qint64(first + i) * 7919) % words) : (first + i) % words;
@@ -38,7 +38,7 @@ void moves(TfrmReader& reader, int first, int words, bool jump)
 
 // Seconds for one round of moves from `first`, word after word or all over the document. The same moves run once
 // untimed first, so both settings meet the same warm caches and the view starts from the same place.
-double round(TfrmReader& reader, int first, int words, bool jump)
+double round(MainWindow& reader, int first, int words, bool jump)
 {
     settle(reader);
     moves(reader, first, words, jump);
@@ -57,7 +57,7 @@ void HighlightWithReadingAids(benchmark::State& state)
     const QString paragraph = QStringLiteral("The children listened carefully while the teacher read the story. ");
     while (text.size() < 5 * 1024 * 1024)
         text += paragraph + (text.size() % 4096 < 80 ? QStringLiteral("\n") : QString());
-    TfrmReader reader(std::make_unique<ScriptedSpeechEngine>());
+    MainWindow reader(std::make_unique<ScriptedSpeechEngine>());
     reader.reText->setPlainText(text);
     reader.resize(1200, 800);
     reader.show();

@@ -6,8 +6,8 @@
 // phrase it is making (it cannot be stopped inside one).
 // Run: ./speech_first_audio
 #include "BenchMain.h"
-#include "platform/speech/EspeakEngine.h"
-#include "platform/speech/FestivalEngine.h"
+#include "speech/EspeakEngine.h"
+#include "speech/FestivalEngine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // program's (audio seconds made per second); it should be at least 0.9.
 // Run: ./speech_throughput
 #include "BenchMain.h"
-#include "platform/speech/EspeakEngine.h"
-#include "platform/speech/WavFile.h"
+#include "speech/EspeakEngine.h"
+#include "speech/WavFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>

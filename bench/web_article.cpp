@@ -3,8 +3,8 @@
 
 #include "BenchMain.h"
 #include "support/NewsPages.h"
-#include "web/PageText.h"
-#include "web/WebEnvironment.h"
+#include "formats/PageText.h"
+#include "formats/WebEnvironment.h"
 
 #include <benchmark/benchmark.h>
 

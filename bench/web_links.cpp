@@ -4,8 +4,8 @@
 // scanning that paragraph. Run: ./web_links
 
 #include "BenchMain.h"
-#include "web/LinkDetection.h"
-#include "web/TLinkClicks.h"
+#include "core/LinkDetection.h"
+#include "window/readingarea/LinkClicks.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,7 +70,7 @@ void LoadWithLinks(benchmark::State& state)
     const QString& body = text(true);
     for (auto _ : state) {
         QTextEdit edit;
-        new TLinkClicks(&edit);
+        new LinkClicks(&edit);
         edit.setPlainText(body);
         benchmark::DoNotOptimize(edit.document()->blockCount());
     }

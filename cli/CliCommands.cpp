@@ -4,12 +4,12 @@
 #include "cli/DocumentText.h"
 #include "cli/EventLine.h"
 #include "cli/ProgressBar.h"
-#include "cli/SpeechExport.h"
+#include "export/SpeechExport.h"
 #include "cli/StopRequest.h"
-#include "documents/DocumentFormats.h"
-#include "documents/OSTRoutines.h"
-#include "platform/speech/Pronunciations.h"
-#include "speech/TSpVoice.h"
+#include "formats/DocumentFormats.h"
+#include "core/TextRoutines.h"
+#include "speech/Pronunciations.h"
+#include "speech/Voice.h"
 #include "speech/VoiceChoices.h"
 
 #include <QCommandLineParser>
@@ -128,14 +128,14 @@ VoiceSettings voiceSettings(const QCommandLineParser& parser)
     return settings;
 }
 
-std::unique_ptr<TSpVoice> startVoice()
+std::unique_ptr<Voice> startVoice()
 {
-    auto voice = std::make_unique<TSpVoice>(createDefaultSpeechEngine());
+    auto voice = std::make_unique<Voice>(createDefaultSpeechEngine());
     voice->SetEventInterests(AllEventInterests);
     return voice;
 }
 
-QList<VoiceToken> installedVoices(TSpVoice& voice)
+QList<VoiceToken> installedVoices(Voice& voice)
 {
     try {
         return SortedUniqueVoices(voice.GetVoices());
@@ -145,7 +145,7 @@ QList<VoiceToken> installedVoices(TSpVoice& voice)
 }
 
 // A voice by its description (in any letter case) or by its engine id.
-void applyVoiceSettings(TSpVoice& voice, const VoiceSettings& settings)
+void applyVoiceSettings(Voice& voice, const VoiceSettings& settings)
 {
     const QList<VoiceToken> voices = installedVoices(voice);
     if (!settings.voice.isEmpty()) {
@@ -169,7 +169,7 @@ void applyVoiceSettings(TSpVoice& voice, const VoiceSettings& settings)
 }
 
 // The pronunciation list: --pronunciations FILE, or the user's own. Lines it cannot use are reported once.
-void applyPronunciations(TSpVoice& voice, const QCommandLineParser& parser, QIODevice& err)
+void applyPronunciations(Voice& voice, const QCommandLineParser& parser, QIODevice& err)
 {
     const QString path = parser.isSet(QStringLiteral("pronunciations")) ? parser.value(QStringLiteral("pronunciations"))
                                                                         : UserPronunciationsPath();
@@ -196,7 +196,7 @@ QString readableText(const QString& path, QIODevice& input)
 
 int runVoices(CliStreams& streams)
 {
-    const std::unique_ptr<TSpVoice> voice = startVoice();
+    const std::unique_ptr<Voice> voice = startVoice();
     for (const VoiceToken& token : installedVoices(*voice))
         write(streams.out, token.description + QLatin1Char('\n'));
     return ExitSuccess;
@@ -219,11 +219,11 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
     const VoiceSettings settings = voiceSettings(parser);
     const QString text = readableText(files.first(), streams.in);
 
-    const std::unique_ptr<TSpVoice> voice = startVoice();
+    const std::unique_ptr<Voice> voice = startVoice();
     applyVoiceSettings(*voice, settings);
     applyPronunciations(*voice, parser, streams.err);
     if (parser.isSet(QStringLiteral("events"))) {
-        QObject::connect(voice.get(), &TSpVoice::OnEvent,
+        QObject::connect(voice.get(), &Voice::OnEvent,
                          [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
     }
     // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
@@ -350,7 +350,7 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
 
     // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
-    const std::unique_ptr<TSpVoice> voice = startVoice();
+    const std::unique_ptr<Voice> voice = startVoice();
     applyVoiceSettings(*voice, settings);
     applyPronunciations(*voice, parser, streams.err);
     TerminalProgress progress(streams.err, streams.errIsTerminal);

@@ -1,11 +1,11 @@
 #include "cli/DocumentText.h"
 
 #include "cli/CliFailure.h"
-#include "documents/DocumentFormats.h"
-#include "documents/DocumentLoader.h"
-#include "platform/Prompts.h"
-#include "platform/WordProcessorImport.h"
-#include "web/PageText.h"
+#include "formats/DocumentFormats.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "core/Prompts.h"
+#include "formats/WordProcessorImport.h"
+#include "formats/PageText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "cli/EventLine.h"
 
-#include "cli/Subtitles.h"
+#include "export/Subtitles.h"
 
 QByteArray EventJsonLine(const SpeechEvent& event)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/speech/SpeechEngine.h"
+#include "speech/SpeechEngine.h"
 
 #include <QByteArray>
 

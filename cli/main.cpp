@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/StopRequest.h"
-#include "web/WebEnvironment.h"
+#include "formats/WebEnvironment.h"
 
 #include <QApplication>
 #include <QFile>

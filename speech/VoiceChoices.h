@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/TSpVoice.h"
+#include "speech/Voice.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 // Draws the about window's pictures from the reader figure's own images, so the logo and the figure
 // beside the text always look alike. Run through make-pictures.sh.
-#include "speech/VisemeImages.h"
+#include "window/face/VisemeImages.h"
 #include "speech/VisemeTable.h"
 
 #include <QFont>
@@ -18,7 +18,7 @@ const QColor Ink(0x1d, 0x4e, 0x89);
 const QColor Accent(0x22, 0x9a, 0x80);
 
 // The figure as the reader shows it: the whole figure, a mouth and its eye overlay.
-void DrawFigure(QPainter& p, const TImageList& images, QPointF at, int viseme)
+void DrawFigure(QPainter& p, const ImageList& images, QPointF at, int viseme)
 {
     images.Draw(p, at, 0);
     const int mouth = VisemeImage(viseme);
@@ -67,7 +67,7 @@ QImage Logo()
 
     const qreal scale = 1.55;
     const QPointF origin(centre.x() - 78 * scale, 12);
-    const TImageList images = MakeReaderFaceImages(2.0);
+    const ImageList images = MakeReaderFaceImages(2.0);
     p.save();
     p.translate(origin);
     p.scale(scale, scale);
@@ -97,7 +97,7 @@ QImage Picture()
     sky.setColorAt(1, QColor(0xfd, 0xf6, 0xe3));
     p.fillRect(image.rect(), sky);
     const qreal scale = 1.6;
-    const TImageList images = MakeReaderFaceImages(2.0);
+    const ImageList images = MakeReaderFaceImages(2.0);
     p.save();
     p.translate(104 - 78 * scale, 30);
     p.scale(scale, scale);
@@ -129,7 +129,7 @@ QImage Strip(int scale)
     const QSize box(121, 137);
     const int columns = 5;
     const int label = 22;
-    const TImageList images = MakeReaderFaceImages(scale);
+    const ImageList images = MakeReaderFaceImages(scale);
     const QList<QPair<int, const char*>> frames = {{0, "rest"},    {1, "1 p b m"},  {2, "2 w uw"},    {3, "3 r"},
                                                    {4, "4 f v"},   {5, "5 th"},     {6, "6 l"},       {7, "7 s t n"},
                                                    {8, "8 sh ch"}, {9, "9 ih k"},   {10, "10 eh"},    {11, "11 aa"},

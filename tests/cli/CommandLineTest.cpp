@@ -1,8 +1,8 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
-#include "documents/DocumentLoader.h"
+#include "window/readingarea/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
-#include "platform/speech/TextSegmentation.h"
+#include "core/TextSegmentation.h"
 
 #include <QDir>
 #include <QFile>

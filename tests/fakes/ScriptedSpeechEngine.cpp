@@ -1,6 +1,6 @@
 #include "fakes/ScriptedSpeechEngine.h"
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 #include <QFile>
 #include <QTimer>

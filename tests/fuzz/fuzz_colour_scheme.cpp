@@ -1,9 +1,9 @@
 // Colour scheme files: any bytes as a scheme either apply or fail with one of the program's own errors, and the
 // settings file stays readable afterwards.
 #include "FuzzSupport.h"
-#include "platform/Errors.h"
-#include "platform/ProfileStrings.h"
-#include "settings/ColourSchemes.h"
+#include "core/Errors.h"
+#include "core/ProfileStrings.h"
+#include "window/settings/ColourSchemes.h"
 
 #include <QFile>
 #include <QTemporaryDir>

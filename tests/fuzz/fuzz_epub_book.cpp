@@ -1,6 +1,6 @@
 // Whole EPUB files from any bytes: a damaged, hostile or protected book is refused with a reason, never a crash.
 #include "FuzzSupport.h"
-#include "documents/EpubReader.h"
+#include "formats/EpubReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

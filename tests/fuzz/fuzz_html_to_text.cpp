@@ -1,6 +1,6 @@
 // HTML to text in one pass must agree with the plain step-by-step conversion on every input.
 #include "FuzzSupport.h"
-#include "documents/OSTRoutines.h"
+#include "core/TextRoutines.h"
 #include "support/HtmlToTextReference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,7 +1,7 @@
 // Links in the reading area: found links lie inside the text, in order, never overlap or span a blank, and the
 // cheap lookup under the mouse agrees with the full search at every position.
 #include "FuzzSupport.h"
-#include "web/LinkDetection.h"
+#include "core/LinkDetection.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // Whole PDF files from any bytes, through Poppler and our layout: refused with a reason or read, never a crash.
 #include "FuzzSupport.h"
-#include "documents/PdfReader.h"
+#include "formats/PdfReader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // Pages of lines placed anywhere, of any size and text: the layout must end, lose no paragraph's words to a
 // crash, and give paragraphs without line breaks.
 #include "FuzzSupport.h"
-#include "documents/PdfLayout.h"
+#include "formats/PdfLayout.h"
 
 #include <QDataStream>
 

@@ -1,8 +1,8 @@
 // Profile (INI) files: any text parses, lookups answer, and a value written reads back the same after the file
 // is turned into text and parsed again, with every other line kept.
 #include "FuzzSupport.h"
-#include "platform/ProfileStrings.h"
-#include "platform/TextEncoding.h"
+#include "core/ProfileStrings.h"
+#include "core/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // Rich text from any bytes: the reader must never crash, hang or recurse, whatever nesting or lengths it meets.
 #include "FuzzSupport.h"
-#include "platform/rtf/RtfReader.h"
+#include "formats/RtfReader.h"
 
 #include <QTextDocument>
 

@@ -1,8 +1,8 @@
 // Rich text the program saves reads back with the same text: whatever a file held, reading it, writing it
 // and reading the result again loses and adds no character.
 #include "FuzzSupport.h"
-#include "platform/rtf/RtfReader.h"
-#include "platform/rtf/RtfWriter.h"
+#include "formats/RtfReader.h"
+#include "formats/RtfWriter.h"
 
 #include <QTextDocument>
 

@@ -1,7 +1,7 @@
 // Speech markup: whatever the text, every spoken character maps back into the text as given, silences fall in
 // order and within bounds, and reading piece by piece says exactly what reading at once says.
 #include "FuzzSupport.h"
-#include "platform/speech/SpeechMarkup.h"
+#include "speech/SpeechMarkup.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Spelling files: any bytes decode, split into lines and word lines without losing or inventing text.
 #include "FuzzSupport.h"
-#include "spelling/SpellingFile.h"
+#include "window/spelling/SpellingFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // Settings, schemes and spelling files: any text written reads back exactly as it was.
 #include "FuzzSupport.h"
-#include "platform/TextEncoding.h"
+#include "core/TextEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

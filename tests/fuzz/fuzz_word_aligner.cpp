@@ -1,8 +1,8 @@
 // Words, sentences and the alignment of the synthesiser's word marks: spans stay inside the text and in order,
 // and every word gets one start sample, in order, within the speech.
 #include "FuzzSupport.h"
-#include "platform/speech/TextSegmentation.h"
-#include "platform/speech/WordAligner.h"
+#include "core/TextSegmentation.h"
+#include "speech/WordAligner.h"
 
 #include <cstring>
 

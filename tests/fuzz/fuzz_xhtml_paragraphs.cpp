@@ -1,6 +1,6 @@
 // The pages of an EPUB book from any bytes: well-formed or not, the reader must end, and never keep a script.
 #include "FuzzSupport.h"
-#include "documents/EpubReader.h"
+#include "formats/EpubReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,11 +1,11 @@
 // Hostile and broken files: each loads what can be loaded or gives a clear message; none crashes or hangs.
-#include "documents/DocumentLoader.h"
+#include "window/readingarea/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
-#include "platform/Errors.h"
-#include "platform/ProfileStrings.h"
-#include "platform/WordProcessorImport.h"
-#include "settings/ColourSchemes.h"
-#include "spelling/SpellingFile.h"
+#include "core/Errors.h"
+#include "core/ProfileStrings.h"
+#include "formats/WordProcessorImport.h"
+#include "window/settings/ColourSchemes.h"
+#include "window/spelling/SpellingFile.h"
 #include "support/DocumentFixtures.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 // Every file the program saves survives the program being killed in the middle of saving it: afterwards the
 // file on disk is always the whole old version or the whole new one, never a mix or a stub.
-#include "documents/DocumentSaver.h"
-#include "platform/Errors.h"
-#include "platform/ProfileStrings.h"
-#include "settings/ColourSchemes.h"
-#include "spelling/SpellingFile.h"
+#include "window/readingarea/DocumentSaver.h"
+#include "core/Errors.h"
+#include "core/ProfileStrings.h"
+#include "window/settings/ColourSchemes.h"
+#include "window/spelling/SpellingFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

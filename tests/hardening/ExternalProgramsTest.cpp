@@ -1,8 +1,8 @@
 // The word processor is an outside program that may be missing, fail, crash or hang. Each
 // way gives the user the right outcome, leaves no temporary files behind and no process running or unreaped.
-#include "documents/DocumentLoader.h"
+#include "window/readingarea/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
-#include "platform/WordProcessorImport.h"
+#include "formats/WordProcessorImport.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // The espeak-ng engine playing through a real sound server: what the device plays is recorded from the null
 // sink's monitor and compared with the events. tools/test.sh starts a private PulseAudio server for these.
-#include "platform/speech/EspeakEngine.h"
+#include "speech/EspeakEngine.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

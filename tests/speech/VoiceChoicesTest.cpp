@@ -1,5 +1,5 @@
 #include "fakes/ScriptedSpeechEngine.h"
-#include "speech/TSpVoice.h"
+#include "speech/Voice.h"
 #include "speech/VoiceChoices.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ TEST(VoiceChoices, TheVoiceListIsSortedWithoutRegardToCaseAndKeepsTheFirstOfEqua
 TEST(VoiceChoices, SpeedCaptionsSetTheirRatesAndVolumeCaptionsTenTimesThemselves)
 {
     ScriptedSpeechEngine* engine = new ScriptedSpeechEngine;
-    TSpVoice voice{std::unique_ptr<SpeechEngine>(engine)};
+    Voice voice{std::unique_ptr<SpeechEngine>(engine)};
 
     const int expected[] = {-9, -7, -5, -3, -1, 2, 4, 6, 8, 10};
     for (int speed = 1; speed <= 10; ++speed) {

@@ -1,0 +1,86 @@
+#include "core/SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+QString lockFolder(const QString& folder)
+{
+    if (!folder.isEmpty())
+        return folder;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+}
+
+constexpr int kAnswerWithinMs = 3000;
+constexpr qint64 kLongestPath = 64 * 1024;
+} // namespace
+
+SingleInstance::SingleInstance(const QString& name, const QString& folder)
+    : FLock(lockFolder(folder) + QLatin1Char('/') + name + QStringLiteral(".lock"))
+{
+    // Only a live owner counts; age alone never makes a lock stale.
+    FLock.setStaleLockTime(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::acquire()
+{
+    return FLock.tryLock(0);
+}
+
+QString SingleInstance::socketPath() const
+{
+    QString path = FLock.fileName();
+    path.chop(int(QStringLiteral(".lock").size()));
+    return path + QStringLiteral(".socket");
+}
+
+void SingleInstance::listen(std::function<void(const QString&)> open)
+{
+    // The lock is ours, so a socket left there is a crashed copy's.
+    QLocalServer::removeServer(socketPath());
+    FServer = std::make_unique<QLocalServer>();
+    FServer->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!FServer->listen(socketPath()))
+        return;
+    QLocalServer* server = FServer.get();
+    QObject::connect(server, &QLocalServer::newConnection, server, [server, open] {
+        while (QLocalSocket* socket = server->nextPendingConnection()) {
+            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, open] {
+                if (!socket->canReadLine()) {
+                    if (socket->bytesAvailable() > kLongestPath)
+                        socket->abort();
+                    return;
+                }
+                const QString path = QString::fromUtf8(socket->readLine(kLongestPath)).chopped(1);
+                socket->write("ok\n");
+                socket->flush();
+                // Opened once the answer is on its way: opening may ask the user a question.
+                QTimer::singleShot(0, socket, [path, open] { open(path); });
+            });
+        }
+    });
+}
+
+bool SingleInstance::handOff(const QString& path) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(kAnswerWithinMs))
+        return false;
+    socket.write(path.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(kAnswerWithinMs))
+        return false;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(kAnswerWithinMs))
+            return false;
+    }
+    return socket.readLine() == "ok\n";
+}

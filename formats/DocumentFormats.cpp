@@ -1,0 +1,101 @@
+#include "formats/DocumentFormats.h"
+
+#include <QFileInfo>
+
+const QList<DocumentFormat>& documentFormats()
+{
+    static const QList<DocumentFormat> formats = {
+        {DocumentKind::Html,
+         QStringLiteral("HTML Document"),
+         {QStringLiteral("htm"), QStringLiteral("html")},
+         {QStringLiteral("text/html")},
+         {}},
+        {DocumentKind::RichText,
+         QStringLiteral("Rich Text Files"),
+         {QStringLiteral("rtf")},
+         {QStringLiteral("text/rtf"), QStringLiteral("application/rtf")},
+         {}},
+        {DocumentKind::PlainText,
+         QStringLiteral("Text Files"),
+         {QStringLiteral("txt")},
+         {QStringLiteral("text/plain")},
+         {}},
+        {DocumentKind::WordProcessor,
+         QStringLiteral("Microsoft Word Document"),
+         {QStringLiteral("doc")},
+         {QStringLiteral("application/msword")},
+         QStringLiteral("MS Word is not installed, unable to load MS Word document.")},
+        {DocumentKind::WordProcessor,
+         QStringLiteral("Word Document"),
+         {QStringLiteral("docx"), QStringLiteral("dotx")},
+         {QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
+          QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template")},
+         QStringLiteral("LibreOffice is not installed, unable to load Word documents.")},
+        {DocumentKind::WordProcessor,
+         QStringLiteral("OpenDocument Text"),
+         {QStringLiteral("odt"), QStringLiteral("ott")},
+         {QStringLiteral("application/vnd.oasis.opendocument.text"),
+          QStringLiteral("application/vnd.oasis.opendocument.text-template")},
+         QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text.")},
+        {DocumentKind::Pdf,
+         QStringLiteral("PDF Document"),
+         {QStringLiteral("pdf")},
+         {QStringLiteral("application/pdf")},
+         {}},
+        {DocumentKind::Epub,
+         QStringLiteral("EPUB Book"),
+         {QStringLiteral("epub")},
+         {QStringLiteral("application/epub+zip")},
+         {}},
+    };
+    return formats;
+}
+
+const DocumentFormat* formatForPath(const QString& path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    for (const DocumentFormat& format : documentFormats()) {
+        if (format.extensions.contains(extension))
+            return &format;
+    }
+    return nullptr;
+}
+
+namespace {
+QString patterns(const QStringList& extensions)
+{
+    QStringList list;
+    for (const QString& extension : extensions)
+        list << QStringLiteral("*.") + extension;
+    return list.join(QLatin1Char(';'));
+}
+} // namespace
+
+QString openDocumentFilter()
+{
+    // The first five types keep the order the program has always listed them in; newer ones follow.
+    QStringList valid = {QStringLiteral("rtf"), QStringLiteral("html"), QStringLiteral("htm"), QStringLiteral("txt"),
+                         QStringLiteral("doc")};
+    QStringList entries;
+    for (const DocumentFormat& format : documentFormats()) {
+        for (const QString& extension : format.extensions) {
+            if (!valid.contains(extension))
+                valid << extension;
+        }
+        const QString list = patterns(format.extensions);
+        entries << QStringLiteral("%1 (%2)|%2").arg(format.filterName, list);
+    }
+    const QString all = patterns(valid);
+    return QStringLiteral("Valid Documents (%1)|%1|").arg(all) + entries.join(QLatin1Char('|')) +
+           QStringLiteral("|All Files (*.*)|*.*");
+}
+
+QString documentMimeTypes()
+{
+    QString types;
+    for (const DocumentFormat& format : documentFormats()) {
+        for (const QString& type : format.mimeTypes)
+            types += type + QLatin1Char(';');
+    }
+    return types;
+}

@@ -1,0 +1,430 @@
+#include "speech/SynthesisEngine.h"
+
+#include "core/Errors.h"
+#include "speech/EspeakVoices.h"
+#include "speech/SpeechMarkup.h"
+#include "speech/SpeechPlayer.h"
+#include "speech/SpeechQueue.h"
+
+#include <QMediaDevices>
+#include <QtEndian>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+SpeechEvent endOfStream(int stream, qint64 position)
+{
+    SpeechEvent event;
+    event.type = SpeechEvent::EndStream;
+    event.stream = stream;
+    event.audioPosition = position;
+    return event;
+}
+
+// The chunk that ends an utterance the synthesiser could not finish.
+AudioChunk closingChunk(int stream, qint64 offset)
+{
+    AudioChunk chunk;
+    chunk.stream = stream;
+    chunk.offset = offset;
+    chunk.events.push_back(endOfStream(stream, offset));
+    chunk.progress = 1;
+    chunk.ends = true;
+    return chunk;
+}
+
+void scaleVolume(QByteArray& pcm, int volume)
+{
+    if (volume >= 100)
+        return;
+    auto* samples = reinterpret_cast<qint16*>(pcm.data());
+    for (qsizetype i = 0; i < pcm.size() / 2; ++i)
+        samples[i] = qint16(int(samples[i]) * volume / 100);
+}
+
+} // namespace
+
+SynthesisEngineOptions SynthesisEngineOptions::fromEnvironment()
+{
+    SynthesisEngineOptions options;
+    bool ok = false;
+    const double speed = qEnvironmentVariable("PARLIVO_SPEECH_CLOCK").toDouble(&ok);
+    if (ok && speed > 0) {
+        options.useClock = true;
+        options.clockSpeed = speed;
+    }
+    return options;
+}
+
+SynthesisEngine::SynthesisEngine(std::unique_ptr<Synthesizer> synthesizer, const Options& options, QObject* parent)
+    : SpeechEngine(parent), FOptions(options), FSynthesizer(std::move(synthesizer)),
+      FQueue(std::make_unique<SpeechQueue>())
+{
+    std::promise<QString> started;
+    FStarted = started.get_future().share();
+    FSynthesis = std::thread([this, promise = std::move(started)]() mutable { runSynthesis(std::move(promise)); });
+
+    QAudioDevice device;
+    if (!FOptions.useClock)
+        device = QMediaDevices::defaultAudioOutput();
+    FPlayer = new SpeechPlayer(
+        *FQueue, [this](const SpeechEvent& event) { post(event); }, device,
+        FOptions.useClock ? FOptions.clockSpeed : 1.0);
+    FPlayer->moveToThread(&FAudioThread);
+    FAudioThread.setObjectName(QStringLiteral("Speech audio"));
+    FAudioThread.start(QThread::HighPriority);
+    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::start, Qt::BlockingQueuedConnection);
+}
+
+SynthesisEngine::~SynthesisEngine()
+{
+    {
+        std::lock_guard lock(FQueue->mutex);
+        FQueue->quit = true;
+        FQueue->droppedUpTo = INT_MAX;
+        FQueue->fileCancelled = true;
+    }
+    FQueue->synthesisWake.notify_all();
+    FSynthesis.join();
+    QThread* home = thread();
+    SpeechPlayer* player = FPlayer;
+    QMetaObject::invokeMethod(
+        player, [player, home] { player->shutdown(home); }, Qt::BlockingQueuedConnection);
+    FAudioThread.quit();
+    FAudioThread.wait();
+    delete FPlayer;
+}
+
+void SynthesisEngine::runSynthesis(std::promise<QString> started)
+{
+    QString failure;
+    try {
+        FSynthesizer->start();
+    } catch (const ParlivoError& error) {
+        failure = error.message();
+    } catch (const std::exception& error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    started.set_value(failure);
+    if (!failure.isEmpty())
+        return;
+
+    SpeechQueue& queue = *FQueue;
+    std::unique_ptr<UtteranceRenderer> current;
+    bool toFile = false;
+    auto dropped = [&queue](int stream) { return stream <= queue.droppedUpTo.load(); };
+    while (true) {
+        std::function<void()> task;
+        {
+            std::unique_lock lock(queue.mutex);
+            queue.synthesisWake.wait(lock, [&] {
+                if (queue.quit || !queue.tasks.empty())
+                    return true;
+                if (!current)
+                    return !queue.jobs.empty();
+                if (toFile)
+                    return queue.fileCancelled.load() || queue.fileBytes < SpeechQueue::FileAheadBytes;
+                return dropped(current->stream()) || queue.chunkBytes + queue.playerBacklog < SpeechQueue::AheadBytes;
+            });
+            if (queue.quit)
+                break;
+            if (!queue.tasks.empty()) {
+                task = std::move(queue.tasks.front());
+                queue.tasks.pop_front();
+            } else if (!current) {
+                const SpeechJob job = std::move(queue.jobs.front());
+                queue.jobs.pop_front();
+                current = std::make_unique<UtteranceRenderer>(job.stream, job.text, job.markup, job.voice, !job.toFile);
+                toFile = job.toFile;
+            }
+        }
+        if (task) {
+            task();
+            continue;
+        }
+
+        const int stream = current->stream();
+        const bool renderingFile = toFile;
+        auto cancelled = [&queue, &dropped, stream, renderingFile] {
+            return renderingFile ? queue.fileCancelled.load() : dropped(stream);
+        };
+        auto hand = [&queue, &dropped, this, stream, renderingFile](AudioChunk&& chunk) {
+            {
+                std::lock_guard lock(queue.mutex);
+                if (renderingFile) {
+                    queue.fileBytes += chunk.pcm.size();
+                    queue.fileChunks.push_back(std::move(chunk));
+                } else if (!dropped(stream)) {
+                    queue.chunkBytes += chunk.pcm.size();
+                    queue.chunks.push_back(std::move(chunk));
+                }
+            }
+            if (renderingFile)
+                queue.fileWake.notify_all();
+            else
+                QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+        };
+        AudioChunk chunk;
+        bool produced = false;
+        std::exception_ptr error;
+        if (!cancelled()) {
+            try {
+                produced = current->next(*FSynthesizer, queue.wordsPerMinute.load(), chunk, cancelled, hand);
+            } catch (...) {
+                error = std::current_exception();
+            }
+        }
+        // A live utterance the synthesiser fails on still ends, with what was already spoken.
+        if (error && !renderingFile) {
+            chunk = closingChunk(stream, current->offset());
+            produced = true;
+        }
+        const bool ends = !produced || chunk.ends;
+        if (produced && !(error && renderingFile))
+            hand(std::move(chunk));
+        if (renderingFile && (ends || error)) {
+            {
+                std::lock_guard lock(queue.mutex);
+                if (error)
+                    queue.fileError = error;
+                queue.fileDone = true;
+            }
+            queue.fileWake.notify_all();
+        }
+        if (ends || error)
+            current.reset();
+    }
+    FSynthesizer->stop();
+}
+
+void SynthesisEngine::ensureStarted()
+{
+    const QString failure = FStarted.get();
+    if (!failure.isEmpty())
+        throw SpeechError(failure);
+}
+
+QList<EngineVoice> SynthesisEngine::voices()
+{
+    ensureStarted();
+    if (!FVoices.isEmpty())
+        return FVoices;
+    auto task = std::make_shared<std::packaged_task<QList<EngineVoice>()>>([this] { return FSynthesizer->voices(); });
+    std::future<QList<EngineVoice>> listed = task->get_future();
+    {
+        std::lock_guard lock(FQueue->mutex);
+        FQueue->tasks.push_back([task] { (*task)(); });
+    }
+    FQueue->synthesisWake.notify_all();
+    FVoices = listed.get();
+    return FVoices;
+}
+
+void SynthesisEngine::setVoice(const QString& id)
+{
+    if (!id.isEmpty()) {
+        const QList<EngineVoice> installed = voices();
+        const bool known =
+            std::any_of(installed.begin(), installed.end(), [&id](const EngineVoice& voice) { return voice.id == id; });
+        if (!known)
+            throw SpeechError(QStringLiteral("The voice \"%1\" is not installed.").arg(id));
+    }
+    FVoice = id;
+}
+
+void SynthesisEngine::setRate(int rate)
+{
+    FQueue->wordsPerMinute = wordsPerMinuteForRate(rate);
+}
+
+void SynthesisEngine::setVolume(int volume)
+{
+    FQueue->volume = std::clamp(volume, 0, 100);
+    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+}
+
+int SynthesisEngine::enqueue(const QString& text, bool markup, bool toFile)
+{
+    ensureStarted();
+    const int stream = ++FLastStream;
+    {
+        std::lock_guard lock(FQueue->mutex);
+        if (!toFile)
+            FQueue->outstanding.insert(stream);
+        FQueue->jobs.push_back({stream, text, markup, FVoice, toFile});
+    }
+    FQueue->synthesisWake.notify_all();
+    return stream;
+}
+
+int SynthesisEngine::speak(const QString& text, bool markup, bool purge)
+{
+    ensureStarted();
+    if (purge) {
+        dropAll();
+        FQueue->paused = false;
+        QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    }
+    const int stream = enqueue(text, markup || looksLikeMarkup(text), false);
+    FLive.insert(stream);
+    return stream;
+}
+
+void SynthesisEngine::pause()
+{
+    FQueue->paused = true;
+    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+}
+
+void SynthesisEngine::resume()
+{
+    FQueue->paused = false;
+    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+}
+
+int SynthesisEngine::skipAll()
+{
+    return dropAll();
+}
+
+bool SynthesisEngine::isDone() const
+{
+    std::lock_guard lock(FQueue->mutex);
+    return FQueue->outstanding.empty();
+}
+
+int SynthesisEngine::dropAll()
+{
+    const int previous = FDroppedUpTo;
+    {
+        std::lock_guard lock(FQueue->mutex);
+        FQueue->droppedUpTo = FLastStream;
+        ++FQueue->purges;
+        std::erase_if(FQueue->jobs, [](const SpeechJob& job) { return !job.toFile; });
+        FQueue->chunks.clear();
+        FQueue->chunkBytes = 0;
+        FQueue->outstanding.clear();
+    }
+    FQueue->synthesisWake.notify_all();
+    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    FDroppedUpTo = FLastStream;
+
+    // A dropped utterance still ends, once, through the event queue like every other end.
+    const int playing = FQueue->playingStream.load();
+    const qint64 position = FQueue->playingPosition.load();
+    int dropped = 0;
+    for (int stream : FLive) {
+        if (stream <= previous)
+            continue;
+        post(endOfStream(stream, stream == playing ? position : 0));
+        ++dropped;
+    }
+    return dropped;
+}
+
+void SynthesisEngine::post(const SpeechEvent& event)
+{
+    QMetaObject::invokeMethod(
+        this, [this, event] { deliver(event); }, Qt::QueuedConnection);
+}
+
+void SynthesisEngine::deliver(const SpeechEvent& event)
+{
+    const auto live = FLive.find(event.stream);
+    if (live == FLive.end())
+        return;
+    if (event.type == SpeechEvent::EndStream) {
+        FLive.erase(live);
+        emit speechEvent(event);
+        return;
+    }
+    if (event.stream <= FDroppedUpTo)
+        return;
+    emit speechEvent(event);
+}
+
+void SynthesisEngine::render(const QString& text, bool markup,
+                             const std::function<void(const QByteArray& pcm)>& consume,
+                             const std::function<void(const SpeechEvent&)>& event,
+                             const std::function<bool(double)>& progress)
+{
+    ensureStarted();
+    dropAll();
+    {
+        std::lock_guard lock(FQueue->mutex);
+        FQueue->fileChunks.clear();
+        FQueue->fileBytes = 0;
+        FQueue->fileDone = false;
+        FQueue->fileError = nullptr;
+        FQueue->fileCancelled = false;
+    }
+    enqueue(text, markup || looksLikeMarkup(text), true);
+
+    // Ends the rendering on the synthesis thread before the caller hears of a failure.
+    auto abandon = [this] {
+        FQueue->fileCancelled = true;
+        FQueue->synthesisWake.notify_all();
+        std::unique_lock lock(FQueue->mutex);
+        FQueue->fileWake.wait(lock, [this] { return FQueue->fileDone; });
+        FQueue->fileChunks.clear();
+        FQueue->fileBytes = 0;
+    };
+
+    qint64 handed = 0;
+    bool cancelled = false;
+    try {
+        while (true) {
+            std::deque<AudioChunk> chunks;
+            bool done = false;
+            std::exception_ptr error;
+            {
+                std::unique_lock lock(FQueue->mutex);
+                FQueue->fileWake.wait(lock, [this] { return !FQueue->fileChunks.empty() || FQueue->fileDone; });
+                chunks.swap(FQueue->fileChunks);
+                FQueue->fileBytes = 0;
+                done = FQueue->fileDone;
+                error = FQueue->fileError;
+            }
+            FQueue->synthesisWake.notify_all();
+            if (error)
+                std::rethrow_exception(error);
+            for (AudioChunk& chunk : chunks) {
+                scaleVolume(chunk.pcm, FQueue->volume.load());
+                consume(chunk.pcm);
+                // Times come from the audio handed over: each event keeps its place in its chunk's audio.
+                const qint64 shift = handed - chunk.offset;
+                handed += chunk.pcm.size();
+                for (SpeechEvent placed : chunk.events) {
+                    placed.audioPosition += shift;
+                    if (event)
+                        event(placed);
+                }
+                if (progress && !progress(chunk.progress)) {
+                    cancelled = true;
+                    break;
+                }
+            }
+            if (cancelled || done)
+                break;
+        }
+    } catch (...) {
+        abandon();
+        throw;
+    }
+    if (cancelled) {
+        abandon();
+        throw SpeechError(QStringLiteral("The rendering of the speech was cancelled."));
+    }
+}
+
+qint64 SynthesisEngine::audioDelivered() const
+{
+    return FQueue->delivered.load();
+}
+
+bool SynthesisEngine::usesClock() const
+{
+    return FPlayer->usesClock();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "speech/SpeechEngine.h"
+#include "speech/Synthesizer.h"
+
+#include <QList>
+#include <QString>
+#include <QThread>
+#include <future>
+#include <memory>
+#include <set>
+#include <thread>
+
+struct SpeechQueue;
+class SpeechPlayer;
+
+// How a SynthesisEngine plays.
+struct SynthesisEngineOptions
+{
+    bool useClock = false;   // play to the clock even when there is an audio device
+    double clockSpeed = 1.0; // how much faster than real time the clock plays
+    QString dataPath;        // the folder holding espeak-ng-data; empty for the installed one
+
+    // PARLIVO_SPEECH_CLOCK=<speed> in the environment plays to the clock at that speed, e.g. for tests
+    // of the whole program on a machine without sound.
+    static SynthesisEngineOptions fromEnvironment();
+};
+
+// A speech engine over a synthesis library. One synthesis thread owns the library (its Synthesizer) and renders
+// each utterance a sentence at a time, keeping about a second ahead of the ear; an audio thread plays it through
+// QAudioSink (or, without a device, a clock running at real time) and hands each event to the user-interface
+// thread's event queue when the audio reaches it. Every utterance gets exactly one EndStream, a purged one as well.
+class SynthesisEngine : public SpeechEngine
+{
+    Q_OBJECT
+public:
+    using Options = SynthesisEngineOptions;
+
+    SynthesisEngine(std::unique_ptr<Synthesizer> synthesizer, const Options& options, QObject* parent = nullptr);
+    ~SynthesisEngine() override;
+
+    QList<EngineVoice> voices() override;
+    // Throws SpeechError for a voice that is not installed; an empty id is the default English voice.
+    void setVoice(const QString& id) override;
+    void setRate(int rate) override;
+    void setVolume(int volume) override;
+    int speak(const QString& text, bool markup, bool purge) override;
+    void pause() override;
+    void resume() override;
+    int skipAll() override;
+    bool isDone() const override;
+    void render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
+                const std::function<void(const SpeechEvent&)>& event,
+                const std::function<bool(double)>& progress = {}) override;
+
+    // Bytes of speech handed to the audio output since the engine started.
+    qint64 audioDelivered() const;
+    // True when speech goes to the clock rather than an audio device.
+    bool usesClock() const;
+
+private:
+    void runSynthesis(std::promise<QString> started);
+    void ensureStarted();
+    int dropAll();
+    void post(const SpeechEvent& event);
+    void deliver(const SpeechEvent& event);
+    int enqueue(const QString& text, bool markup, bool toFile);
+
+    Options FOptions;
+    std::unique_ptr<Synthesizer> FSynthesizer;
+    std::unique_ptr<SpeechQueue> FQueue;
+    std::thread FSynthesis;
+    std::shared_future<QString> FStarted; // the start failure's message, empty when the library runs
+    QThread FAudioThread;
+    SpeechPlayer* FPlayer = nullptr;
+    QList<EngineVoice> FVoices;
+    QString FVoice;
+    int FLastStream = 0;
+    int FDroppedUpTo = 0;
+    std::set<int> FLive; // utterances whose EndStream has not been delivered
+};

@@ -1,7 +1,0 @@
-#include "spelling/SpellingTimer.h"
-
-RealSpellingTimer::RealSpellingTimer(QObject* parent) : SpellingTimer(parent)
-{
-    FTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FTimer, &QTimer::timeout, this, &SpellingTimer::timeout);
-}

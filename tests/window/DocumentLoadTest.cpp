@@ -1,0 +1,277 @@
+#include "window/dialogs/StatusDialog.h"
+#include "formats/DocumentFormats.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "fakes/ScriptedPrompts.h"
+#include "core/Errors.h"
+#include "formats/WordProcessorImport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kRichText = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+                             "Hello {\\b\\cf1 bold red} world\\par second\\par}";
+
+class DocumentLoad : public ::testing::Test
+{
+protected:
+    void TearDown() override { setWordProcessorProgram(QString()); }
+
+    QString file(const QString& name, const QByteArray& bytes)
+    {
+        QFile f(m_folder.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+
+    void load(const QString& name, const QByteArray& bytes, TextMode mode = TextMode::Rich)
+    {
+        LoadDocumentByType(&m_area, file(name, bytes), mode);
+    }
+
+    QTextCharFormat formatOf(const QString& word)
+    {
+        QTextCursor cursor(m_area.document());
+        cursor.setPosition(static_cast<int>(m_area.toPlainText().indexOf(word)) + 1);
+        return cursor.charFormat();
+    }
+
+    bool hasFormatting() const
+    {
+        for (QTextBlock block = m_area.document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                if (format.fontWeight() > QFont::Normal || format.foreground().style() != Qt::NoBrush ||
+                    format.hasProperty(QTextFormat::FontFamilies))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    static QString visibleStatus()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* status = qobject_cast<StatusDialog*>(widget); status && status->isVisible())
+                return status->windowTitle() + QLatin1Char('|') + status->Label1->text();
+        }
+        return {};
+    }
+
+    QTemporaryDir m_folder;
+    QTextEdit m_area;
+    ScriptedPrompts m_prompts;
+};
+
+} // namespace
+
+TEST_F(DocumentLoad, PlainTextTakesEveryLineEndAndBothEncodings)
+{
+    m_area.setPlainText(QStringLiteral("old text"));
+    m_area.document()->setModified(true);
+    load(QStringLiteral("notes.TXT"), "caf\xC3\xA9\r\nCR LF\rCR\nLF");
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral(u"café\nCR LF\nCR\nLF"));
+    EXPECT_EQ(m_area.document()->blockCount(), 4);
+    EXPECT_FALSE(m_area.document()->isModified());
+    EXPECT_EQ(m_area.textCursor().position(), 0);
+
+    load(QStringLiteral("old.txt"), "caf\xE9 \x93quoted\x94");
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral(u"café “quoted”"));
+
+    // Zero bytes are dropped and the text around them kept; markup in a .txt file is text.
+    load(QStringLiteral("nul.txt"), QByteArray("before\0after", 12));
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("beforeafter"));
+    load(QStringLiteral("markup.txt"), kRichText);
+    EXPECT_TRUE(m_area.toPlainText().startsWith(QLatin1String("{\\rtf1")));
+}
+
+TEST_F(DocumentLoad, HtmlArrivesAsOneLineWhateverItsLineEnds)
+{
+    const QByteArray page = "<html>\n<body>\n<p>Hello</p>\n<p>World &amp; all</p>\n</body>\n</html>\n";
+    QStringList results;
+    for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r"), QByteArray("\r\n")}) {
+        QByteArray bytes = page;
+        bytes.replace("\n", lineEnd);
+        load(QStringLiteral("page.html"), bytes);
+        results << m_area.toPlainText();
+    }
+    EXPECT_EQ(results[0], QStringLiteral("Hello World   all"));
+    EXPECT_EQ(results[1], results[0]);
+    EXPECT_EQ(results[2], results[0]);
+    EXPECT_EQ(m_area.document()->blockCount(), 1);
+
+    // A zero byte ends the page; upper-case extensions count.
+    load(QStringLiteral("PAGE.HTM"), QByteArray("<b>kept</b>\0<b>lost</b>", 23));
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("kept"));
+}
+
+TEST_F(DocumentLoad, RichTextKeepsItsFormattingInRichModeOnly)
+{
+    load(QStringLiteral("letter.RTF"), kRichText);
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
+    EXPECT_EQ(formatOf(QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(m_area.document()->isModified());
+
+    // In plain mode the markup is still read, but the formatting does not arrive.
+    load(QStringLiteral("letter.rtf"), kRichText, TextMode::Plain);
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_FALSE(hasFormatting());
+
+    // A .rtf file that is not rich text shows as text.
+    load(QStringLiteral("fake.rtf"), "just words");
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("just words"));
+}
+
+TEST_F(DocumentLoad, OtherExtensionsFollowTheMode)
+{
+    load(QStringLiteral("letter.dat"), kRichText, TextMode::Rich);
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
+
+    load(QStringLiteral("letter.dat"), kRichText, TextMode::Plain);
+    EXPECT_TRUE(m_area.toPlainText().startsWith(QLatin1String("{\\rtf1")));
+
+    load(QStringLiteral("readme"), "no extension", TextMode::Rich);
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("no extension"));
+
+    // Binary garbage chosen under "All Files" shows as whatever text its bytes make.
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    EXPECT_NO_THROW(load(QStringLiteral("picture.png"), garbage, TextMode::Rich));
+    EXPECT_FALSE(m_area.toPlainText().isEmpty());
+}
+
+TEST_F(DocumentLoad, AFileThatCannotBeReadLeavesTheReadingAreaAlone)
+{
+    m_area.setPlainText(QStringLiteral("keep me"));
+    for (const QString& name : {QStringLiteral("missing.txt"), QStringLiteral("missing.rtf"),
+                                QStringLiteral("missing.html"), QStringLiteral("missing.doc")}) {
+        try {
+            LoadDocumentByType(&m_area, m_folder.filePath(name), TextMode::Rich);
+            ADD_FAILURE() << "no error for " << name.toStdString();
+        } catch (const FileError& error) {
+            EXPECT_TRUE(error.message().contains(name)) << error.what();
+            EXPECT_TRUE(error.message().contains(QLatin1String("No such file"))) << error.what();
+        }
+    }
+    QDir(m_folder.path()).mkdir(QStringLiteral("folder.txt"));
+    EXPECT_THROW(LoadDocumentByType(&m_area, m_folder.filePath(QStringLiteral("folder.txt")), TextMode::Rich),
+                 FileError);
+
+    // A file past 256 MB is refused before a byte of it is read. The file is sparse: it takes no disk space.
+    for (const QString& name : {QStringLiteral("huge.txt"), QStringLiteral("huge.rtf"), QStringLiteral("huge.htm")}) {
+        QFile huge(m_folder.filePath(name));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(256 * 1024 * 1024 + 1))
+            << huge.errorString().toStdString();
+        huge.close();
+        try {
+            LoadDocumentByType(&m_area, huge.fileName(), TextMode::Rich);
+            ADD_FAILURE() << "no error for " << name.toStdString();
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("Cannot open file \"%1\". It is larger than 256 MB.")
+                                           .arg(QDir::toNativeSeparators(huge.fileName())));
+        }
+    }
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_TRUE(m_prompts.messages.isEmpty());
+}
+
+TEST_F(DocumentLoad, WithoutAWordProcessorADocSaysSoAfterClosingTheStatus)
+{
+    m_area.setPlainText(QStringLiteral("keep me"));
+    setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+    load(QStringLiteral("letter.DOC"), "\xD0\xCF\x11\xE0 not really word");
+    EXPECT_EQ(m_prompts.messages,
+              QStringList{QStringLiteral("MS Word is not installed, unable to load MS Word document.")});
+    EXPECT_EQ(m_prompts.messageKinds, QList<MessageKind>{MessageKind::Information});
+    EXPECT_EQ(visibleStatus(), QString());
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+}
+
+TEST_F(DocumentLoad, TheStatusWindowShowsWhileTheWordProcessorWorks)
+{
+    // A converter that works for a moment and then fails the way LibreOffice does: exit code 0, no file.
+    const QString script = file(QStringLiteral("office.sh"), "#!/bin/sh\nsleep 1\nexit 0\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+    setWordProcessorProgram(script);
+    QString seen;
+    QTimer::singleShot(400, [&seen] { seen = visibleStatus(); });
+    load(QStringLiteral("letter.doc"), "whatever");
+    EXPECT_EQ(seen, QStringLiteral("Loading Document|Document is loading, please wait ..."));
+    EXPECT_EQ(visibleStatus(), QString());
+    EXPECT_EQ(m_prompts.messages.size(), 1);
+}
+
+TEST_F(DocumentLoad, AWordDocumentOpensWithItsFormatting)
+{
+    if (wordProcessorProgram().isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    const QString page =
+        file(QStringLiteral("source.html"), "<html><body><p>Dear <b>reader</b>, <font color=\"#0000ff\">blue</font></p>"
+                                            "<p>Second paragraph</p></body></html>");
+    const QString doc = file(QStringLiteral("LETTER.DOC"), convertDocument(page, QStringLiteral("doc:MS Word 97")));
+    LoadDocumentByType(&m_area, doc, TextMode::Rich);
+    EXPECT_TRUE(m_prompts.messages.isEmpty()) << m_prompts.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Dear reader, blue\nSecond paragraph"));
+    EXPECT_TRUE(formatOf(QStringLiteral("reader")).font().bold());
+    EXPECT_EQ(formatOf(QStringLiteral("blue")).foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(visibleStatus(), QString());
+}
+
+TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
+{
+    load(QStringLiteral("letter.rtf"), kRichText);
+    QTextCursor selection(m_area.document());
+    selection.setPosition(6);
+    selection.setPosition(10, QTextCursor::KeepAnchor);
+    m_area.setTextCursor(selection);
+    m_area.document()->setModified(true);
+
+    TextMode mode = TextMode::Rich;
+    SwitchTextMode(&m_area, mode, TextMode::Plain);
+    EXPECT_EQ(mode, TextMode::Plain);
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_FALSE(hasFormatting());
+    EXPECT_EQ(m_area.textCursor().anchor(), 6);
+    EXPECT_EQ(m_area.textCursor().position(), 10);
+    EXPECT_TRUE(m_area.document()->isModified());
+
+    // Back in rich mode the formatting stays lost, and rich text loads with its formatting again.
+    SwitchTextMode(&m_area, mode, TextMode::Rich);
+    EXPECT_EQ(mode, TextMode::Rich);
+    EXPECT_FALSE(hasFormatting());
+    load(QStringLiteral("letter.rtf"), kRichText, mode);
+    EXPECT_TRUE(hasFormatting());
+}
+
+TEST_F(DocumentLoad, TheOpenDialogListsEveryTypeAfterTheFirstFive)
+{
+    EXPECT_EQ(openDocumentDialog().filter,
+              QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub)|"
+                             "*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub|"
+                             "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
+                             "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
+                             "Word Document (*.docx;*.dotx)|*.docx;*.dotx|OpenDocument Text (*.odt;*.ott)|*.odt;*.ott|"
+                             "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|All Files (*.*)|*.*"));
+}
+
+TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
+{
+    QFile entry(QStringLiteral(PARLIVO_SOURCE_DIR "/resources/desktop/parlivo.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("MimeType=") + documentMimeTypes()));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=parlivo %f")));
+}

@@ -1,0 +1,206 @@
+#include "ReaderFixture.h"
+
+#include "window/main/ToolbarButton.h"
+#include "window/main/MenuMarker.h"
+#include "window/face/ReaderFace.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTimer>
+
+TEST_F(ReaderFixture, StartsWithTheDocumentedState)
+{
+    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->FPaused);
+    EXPECT_FALSE(reader->FFromCursor);
+    EXPECT_EQ(reader->FCursorOffset, 0);
+    EXPECT_FALSE(reader->FHighlight);
+    EXPECT_FALSE(reader->FExiting);
+    EXPECT_EQ(reader->FAutoReadMode, 2);
+    EXPECT_EQ(reader->FCurrentViseme, 0);
+    EXPECT_EQ(reader->FSpellingDelay, 10);
+    EXPECT_TRUE(reader->FSpellingFile.isEmpty());
+    create();
+    // All controls of the reading table start enabled, the reading area editable.
+    EXPECT_TRUE(reader->pummiPause->isEnabled());
+    EXPECT_FALSE(reader->reText->isReadOnly());
+}
+
+TEST_F(ReaderFixture, VoicesAreListedSortedAndUniqueWithoutRegardToCase)
+{
+    engine->installed.append({QStringLiteral("fr2"), QStringLiteral("FRENCH")});
+    create();
+    QStringList captions;
+    for (const QAction* item : reader->miReadersList->actions())
+        captions << ItemCaption(item);
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("English (America)"), QStringLiteral("English (Great Britain)"),
+                                     QStringLiteral("French")}));
+}
+
+TEST_F(ReaderFixture, NoSpeechEngineEndsWithItsMessage)
+{
+    engine->failVoices = true;
+    EXPECT_FALSE(reader->FormCreate());
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Speech Engine not installed.")});
+}
+
+TEST_F(ReaderFixture, ASavedVoiceThatIsGoneMarksNothingAndSaysSo)
+{
+    QFile ini(folder.filePath(QStringLiteral("Parlivo.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Parlivo Settings]\nReader=US English, male (Festival)\n");
+    ini.close();
+    create();
+    EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QString());
+    EXPECT_TRUE(engine->texts().isEmpty());
+    const QString notice = QStringLiteral("The reader \"US English, male (Festival)\" is no longer installed; the "
+                                          "default voice reads instead.");
+    EXPECT_EQ(reader->statusBar->text(), notice);
+    QStatusTipEvent hint(QStringLiteral("Reading area"));
+    QApplication::sendEvent(reader.get(), &hint);
+    EXPECT_EQ(reader->statusBar->text(), notice) << "the pointer passing over a control does not hide it at once";
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(ReaderFixture, SelectingAVoiceSpeaksTheReadyMessageWithTheFaceDisabled)
+{
+    create();
+    engine->autoFinish = false;
+    bool faceDisabledWhileSpeaking = false;
+    QTimer speech;
+    QObject::connect(&speech, &QTimer::timeout, [&] {
+        if (engine->speaking) {
+            faceDisabledWhileSpeaking = !reader->imgReader->isEnabled();
+            engine->finish();
+        }
+    });
+    speech.start(5);
+    reader->SelectVoice(reader->miReadersList->actions().at(2));
+    EXPECT_TRUE(faceDisabledWhileSpeaking);
+    EXPECT_TRUE(reader->imgReader->isEnabled());
+    EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
+    EXPECT_EQ(engine->texts().last(), QStringLiteral("Your text reader is now initialised and ready."));
+    EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QStringLiteral("French"));
+}
+
+TEST_F(ReaderFixture, SpeedAndVolumeItemsSetTheVoice)
+{
+    create();
+    auto item = [](QMenu* menu, const QString& caption) {
+        for (QAction* action : menu->actions())
+            if (ItemCaption(action) == caption)
+                return action;
+        return static_cast<QAction*>(nullptr);
+    };
+    item(reader->miReadSpeed, QStringLiteral("5"))->trigger();
+    EXPECT_EQ(engine->rate, -1);
+    item(reader->miReadSpeed, QStringLiteral("6"))->trigger();
+    EXPECT_EQ(engine->rate, 2);
+    EXPECT_EQ(MarkedItemCaption(reader->miReadSpeed), QStringLiteral("6"));
+    item(reader->miReadVolume, QStringLiteral("1"))->trigger();
+    EXPECT_EQ(engine->volume, 10);
+    EXPECT_EQ(ItemCaption(reader->miReadVolume->actions().first()), QStringLiteral("10"));
+
+    // Closing the window keeps the choices for the next start.
+    reader->close();
+    QSettings ini(folder.filePath(QStringLiteral("Parlivo.ini")), QSettings::IniFormat);
+    EXPECT_EQ(ini.value(QStringLiteral("Parlivo Settings/Speed")).toInt(), 6);
+    EXPECT_EQ(ini.value(QStringLiteral("Parlivo Settings/Volume")).toInt(), 1);
+}
+
+TEST_F(ReaderFixture, TheSelectionMarkerKeepsOneChoicePerSubmenu)
+{
+    create();
+    reader->mipumSentence->trigger();
+    reader->mipumSingleWord->trigger();
+    EXPECT_TRUE(IsMarkedDefault(reader->mipumSingleWord));
+    EXPECT_FALSE(IsMarkedDefault(reader->mipumSentence));
+    EXPECT_TRUE(reader->mipumSingleWord->font().bold());
+    EXPECT_FALSE(reader->mipumSentence->font().bold());
+    EXPECT_EQ(reader->FAutoReadMode, 1);
+    reader->No1->trigger();
+    EXPECT_FALSE(reader->panReader->isVisible());
+    EXPECT_EQ(MarkedItemCaption(reader->miShowHideReader), QStringLiteral("No"));
+}
+
+TEST_F(ReaderFixture, HintsReachTheStatusBar)
+{
+    create();
+    QStatusTipEvent tip(reader->buOpen->statusTip());
+    QApplication::sendEvent(reader->buOpen, &tip);
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Open a document for reading (Ctrl+O)"));
+    reader->ShowHintInStatusBar(QStringLiteral("Short|The long part|more"));
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("The long part|more"));
+    emit reader->pumSaveMenu->hovered(reader->SaveAs1);
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Save text document with name given (Ctrl+Shift+S)"));
+    EXPECT_EQ(reader->buExit->accessibleName(), QStringLiteral("Exit"));
+    EXPECT_EQ(reader->buExit->accessibleDescription(), QStringLiteral("Exit Parlivo"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(reader->pumReaderOnly)->text(QAccessible::Name),
+              QStringLiteral("Reader menu"));
+    // Screen readers announce every menu by a spoken name, never by an object name.
+    for (QMenu* menu : reader->findChildren<QMenu*>()) {
+        const QString spoken = QAccessible::queryAccessibleInterface(menu)->text(QAccessible::Name);
+        EXPECT_FALSE(spoken.isEmpty() || spoken == menu->objectName()) << menu->objectName().toStdString();
+    }
+}
+
+TEST_F(ReaderFixture, ButtonsKeepTheirPlacesAsTheWindowGrows)
+{
+    create();
+    reader->resize(1600, 1000);
+    QCoreApplication::processEvents();
+    const int toolbarWidth = reader->cbarMain2->width();
+    EXPECT_EQ(reader->buExit->x(), toolbarWidth - 102);
+    EXPECT_EQ(reader->buMinimise->x(), toolbarWidth - 210);
+    EXPECT_EQ(reader->buOpen->pos(), QPoint(1, 3));
+    EXPECT_EQ(reader->buFind->y() + reader->buFind->height(), reader->panReader->height() - 3);
+    EXPECT_GT(reader->buFind->y(), reader->buReadingAreaClear->y());
+}
+
+TEST_F(ReaderFixture, TheReadingAreaMenuOpensPastTheReaderPanelAndToolbar)
+{
+    create();
+    const QPoint expected = reader->mapToGlobal(QPoint(30, 40)) + QPoint(121, 57);
+    EXPECT_EQ(reader->TextMenuPosition(QPoint(30, 40)), expected);
+}
+
+TEST_F(ReaderFixture, RightButtonReleaseInTheReadingAreaOpensItsMenu)
+{
+    create();
+    QTest::mouseClick(reader->reText->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(reader->pumTextToRead->isVisible());
+    QTest::mouseRelease(reader->reText->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(reader->pumTextToRead->isVisible());
+    reader->pumTextToRead->hide();
+}
+
+TEST_F(ReaderFixture, SplitButtonsOpenTheirMenuOnlyFromTheArrow)
+{
+    create();
+    int saves = 0;
+    QObject::connect(reader->buSAve, &QToolButton::clicked, [&] { ++saves; });
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(reader->pumSaveMenu->isVisible());
+        reader->pumSaveMenu->close();
+    });
+    QTest::mouseClick(reader->buSAve, Qt::LeftButton, {}, QPoint(100 - 5, 25));
+    EXPECT_EQ(saves, 0);
+    QTest::mouseClick(reader->buSAve, Qt::LeftButton, {}, QPoint(20, 25));
+    EXPECT_EQ(saves, 1);
+    // Save with nothing to save says so.
+    EXPECT_EQ(prompts.messages.value(0), QStringLiteral("There is nothing to save."));
+}
+
+TEST_F(ReaderFixture, ExitMarksTheWindowAsExitingBeforeItCloses)
+{
+    create();
+    reader->buExit->click();
+    EXPECT_TRUE(reader->FExiting);
+    EXPECT_FALSE(reader->isVisible());
+}

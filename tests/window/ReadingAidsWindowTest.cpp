@@ -1,0 +1,176 @@
+#include "ReaderFixture.h"
+
+#include "formats/RtfWriter.h"
+#include "window/readingarea/ReadingAidsView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+namespace {
+class ReadingAidsLook : public ReaderFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReaderFixture::SetUp();
+        useShippedSettings(); // a settings file from before the reading aids
+        create();
+        // No blinking caret in the pictures.
+        reader->reText->setCursorWidth(0);
+    }
+
+    void apply(const ReadingAids& aids)
+    {
+        reader->FReadingAids = aids;
+        reader->ApplyAppearance();
+        settle();
+    }
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    QImage picture() const { return reader->reText->grab().toImage(); }
+
+    // Everything but the look: the text and its formats as saved, the selection, the edit state and find.
+    struct Document
+    {
+        QString text;
+        QByteArray rtf;
+        int anchor, position;
+        bool modified, undo;
+        int found;
+        bool operator==(const Document&) const = default;
+    };
+    Document document() const
+    {
+        const QTextEdit* edit = reader->reText;
+        return {edit->toPlainText(),
+                writeRtf(edit->document()),
+                edit->textCursor().anchor(),
+                edit->textCursor().position(),
+                edit->document()->isModified(),
+                edit->document()->isUndoAvailable(),
+                edit->document()->find(QStringLiteral("information")).selectionStart()};
+    }
+
+    // The least lightness in a band of rows of the reading area's viewport: text is dark, dimmed text is not.
+    static int darkest(const QImage& image, int top, int bottom)
+    {
+        int least = 255;
+        for (int y = qMax(0, top); y < qMin(image.height(), bottom); ++y)
+            for (int x = 0; x < image.width() - 20; ++x)
+                least = qMin(least, qGray(image.pixel(x, y)));
+        return least;
+    }
+};
+} // namespace
+
+TEST_F(ReadingAidsLook, EachAidChangesOnlyTheLookAndTheDefaultsDrawAsBefore)
+{
+    EXPECT_EQ(reader->FReadingAids, ReadingAids{}) << "an older settings file has no reading aids";
+    reader->reText->setPlainText(QStringLiteral("The children listened carefully to information about "
+                                                "www.example.org and wonderful animals.\nSecond paragraph here."));
+    QTextCursor cursor = reader->reText->textCursor();
+    cursor.setPosition(10);
+    cursor.setPosition(25, QTextCursor::KeepAnchor);
+    reader->reText->setTextCursor(cursor);
+    settle();
+    const QImage before = picture();
+    const Document unchanged = document();
+
+    ReadingAids font, lines, letters, focus, syllables;
+    font.FontFamily = DyslexicFontFamily;
+    lines.LineSpacing = 200;
+    letters.LetterSpacing = 150;
+    focus.FocusLines = 1;
+    focus.FocusWhenIdle = true;
+    syllables.Syllables = true;
+    for (const ReadingAids& aids : {font, lines, letters, focus, syllables}) {
+        apply(aids);
+        EXPECT_NE(picture(), before);
+        EXPECT_EQ(document(), unchanged);
+    }
+    EXPECT_GT(reader->reText->document()->size().height(), 0);
+
+    apply({});
+    EXPECT_EQ(picture(), before) << "with every aid off the reading area looks as it did";
+    EXPECT_FALSE(reader->readingAidsView()->overlay()->isVisible());
+    for (QTextBlock block = reader->reText->document()->begin(); block.isValid(); block = block.next())
+        for (const QTextLayout::FormatRange& range : block.layout()->formats())
+            EXPECT_TRUE(range.format.fontUnderline()) << "only links keep a format of their own";
+}
+
+TEST_F(ReadingAidsLook, SpacingAndSyllablesKeepSpokenPositionsAndADocumentsOwnFonts)
+{
+    reader->reText->setHtml(QStringLiteral("<p>Plain words <span style=\"font-family:'DejaVu Serif'\">serif "
+                                           "information</span> again.</p>"));
+    ReadingAids all;
+    all.FontFamily = DyslexicFontFamily;
+    all.LineSpacing = 150;
+    all.LetterSpacing = 120;
+    all.Syllables = true;
+    apply(all);
+    const QTextBlock block = reader->reText->document()->begin();
+    const int serif = int(block.text().indexOf(QStringLiteral("serif")));
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (range.start >= serif && range.start < serif + 17) {
+            EXPECT_FALSE(range.format.hasProperty(QTextFormat::FontFamilies)) << "the document's own face stays";
+        }
+    }
+
+    reader->FBusy = true;
+    reader->HighlightSpoken(serif + 6, 11);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("information"));
+
+    all.OverrideDocumentFonts = true;
+    apply(all);
+    bool replaced = false;
+    for (const QTextLayout::FormatRange& range : block.layout()->formats())
+        replaced |= range.start >= serif && range.start < serif + 17 &&
+                    range.format.fontFamilies().toStringList() == QStringList{DyslexicFontFamily};
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("information"));
+}
+
+TEST_F(ReadingAidsLook, LineFocusFollowsTheSpokenWordWithoutMovingTheSelection)
+{
+    QString text;
+    for (int line = 0; line < 200; ++line)
+        text += QStringLiteral("Line %1 has a few words to read aloud.\n").arg(line, 3, 10, QLatin1Char('0'));
+    reader->reText->setPlainText(text);
+    ReadingAids focus;
+    focus.FocusLines = 3;
+    apply(focus);
+    EXPECT_TRUE(reader->readingAidsView()->focusStrip().isEmpty()) << "idle, and not asked to focus when idle";
+
+    engine->autoFinish = false;
+    reader->StartReading(true);
+    const int word = int(text.indexOf(QStringLiteral("Line 150"))) + 5;
+    reader->HighlightSpoken(word, 3);
+    settle();
+    EXPECT_EQ(reader->reText->textCursor().selectionStart(), word);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("150"));
+
+    const QRect strip = reader->readingAidsView()->focusStrip();
+    const QRect spoken = reader->reText->cursorRect();
+    const int lineHeight = spoken.height();
+    EXPECT_TRUE(strip.contains(spoken.center()));
+    EXPECT_GE(strip.top(), 0);
+    EXPECT_LE(strip.bottom(), reader->reText->viewport()->height());
+    EXPECT_NEAR(strip.height(), 3 * lineHeight, lineHeight / 2);
+
+    const QImage view = reader->reText->viewport()->grab().toImage();
+    EXPECT_LT(darkest(view, strip.top(), strip.bottom()), 100) << "the strip is clear";
+    EXPECT_GT(darkest(view, strip.top() - 3 * lineHeight, strip.top() - 1), 150) << "lines above are dimmed";
+    EXPECT_GT(darkest(view, strip.bottom() + 2, strip.bottom() + 3 * lineHeight), 150) << "lines below are dimmed";
+
+    reader->StopReading();
+    settle();
+    EXPECT_TRUE(reader->readingAidsView()->focusStrip().isEmpty());
+    const QImage idle = reader->reText->viewport()->grab().toImage();
+    EXPECT_LT(darkest(idle, strip.top() - 3 * lineHeight, strip.top() - 1), 100);
+}

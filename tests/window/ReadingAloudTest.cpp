@@ -1,0 +1,92 @@
+// Reading with the real espeak-ng voice on a fast clock: every word the voice reports is the word selected.
+#include "window/main/MainWindow.h"
+#include "fakes/ScriptedPrompts.h"
+#include "core/AppFolder.h"
+#include "speech/EspeakEngine.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+class ReadingAloud : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setAppFolder(folder.path());
+        EspeakEngine::Options options;
+        options.useClock = true;
+        options.clockSpeed = 20;
+        reader = std::make_unique<MainWindow>(std::make_unique<EspeakEngine>(options));
+        ASSERT_TRUE(reader->FormCreate());
+        reader->show();
+        QObject::connect(reader->spVoice, &Voice::OnWord,
+                         [this](int, qint64, int, int) { words << reader->reText->textCursor().selectedText(); });
+    }
+
+    // Reads and waits for the end, returning the text selected at each word event.
+    QStringList read(const QString& text, int caret = -1)
+    {
+        reader->reText->setPlainText(text);
+        words.clear();
+        QSignalSpy end(reader->spVoice, &Voice::OnEndStream);
+        if (caret >= 0) {
+            QTextCursor cursor = reader->reText->textCursor();
+            cursor.setPosition(caret);
+            reader->reText->setTextCursor(cursor);
+        }
+        reader->StartReading(caret < 0);
+        EXPECT_TRUE(end.wait(20000));
+        EXPECT_FALSE(reader->FBusy);
+        return words;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<MainWindow> reader;
+    QStringList words;
+};
+} // namespace
+
+TEST_F(ReadingAloud, EveryWordEventSelectsThatWord)
+{
+    EXPECT_EQ(
+        read(QStringLiteral("The cost of the 2021 well-known plan was low. Children read books every day.")),
+        (QStringList{QStringLiteral("The"), QStringLiteral("cost"), QStringLiteral("of"), QStringLiteral("the"),
+                     QStringLiteral("2021"), QStringLiteral("well-known"), QStringLiteral("plan"),
+                     QStringLiteral("was"), QStringLiteral("low"), QStringLiteral("Children"), QStringLiteral("read"),
+                     QStringLiteral("books"), QStringLiteral("every"), QStringLiteral("day")}));
+}
+
+TEST_F(ReadingAloud, ShortLinesAccentsAndEmojiKeepTheirPlaces)
+{
+    EXPECT_EQ(read(QStringLiteral("Hi\nyou\nthe café \U0001F600 is open")),
+              (QStringList{QStringLiteral("Hi"), QStringLiteral("you"), QStringLiteral("the"), QStringLiteral("café"),
+                           QStringLiteral("\U0001F600"), QStringLiteral("is"), QStringLiteral("open")}));
+}
+
+TEST_F(ReadingAloud, ReadingFromTheCaretSelectsTheWordsAfterIt)
+{
+    EXPECT_EQ(read(QStringLiteral("First words here. Then these words."), 18),
+              (QStringList{QStringLiteral("Then"), QStringLiteral("these"), QStringLiteral("words")}));
+}
+
+TEST_F(ReadingAloud, WordsArriveSpreadOverTheirSentenceNotInOneBurst)
+{
+    // The first sound of a sentence plays before the sentence is fully made; its words must still come one by
+    // one as their audio is heard, not together once the sentence has played.
+    QList<QPair<qint64, qint64>> arrivals; // (elapsed ms, audio bytes)
+    QElapsedTimer clock;
+    QObject::connect(reader->spVoice, &Voice::OnWord, [&](int, qint64 audio, int, int) {
+        arrivals.append({clock.elapsed(), audio});
+    });
+    clock.start();
+    read(QStringLiteral("Reading aloud helps learners follow every single word on the page."));
+    ASSERT_GE(arrivals.size(), 10);
+    const double audioMs = (arrivals.last().second - arrivals.first().second) * 1000.0 / 44100 / 20;
+    EXPECT_GT(arrivals.last().first - arrivals.first().first, audioMs * 0.3);
+}

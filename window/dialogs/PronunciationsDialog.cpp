@@ -1,0 +1,127 @@
+#include "window/dialogs/PronunciationsDialog.h"
+
+#include "core/ProfileStrings.h"
+#include "speech/Voice.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+PronunciationsDialog::PronunciationsDialog(Voice& voice, const QString& path, QWidget* parent)
+    : QDialog(parent), FVoice(voice), FPath(path), FList(voice.Pronunciations())
+{
+    setObjectName(QStringLiteral("frmPronunciations"));
+    setWindowTitle(QStringLiteral("Pronunciations"));
+    setAccessibleName(QStringLiteral("Pronunciations"));
+    setAccessibleDescription(QStringLiteral("How the reader says names and words"));
+    resize(460, 380);
+
+    sgWords = new QTableWidget(0, 2, this);
+    sgWords->setObjectName(QStringLiteral("sgWords"));
+    sgWords->setHorizontalHeaderLabels({QStringLiteral("Written"), QStringLiteral("Spoken")});
+    sgWords->horizontalHeader()->setStretchLastSection(true);
+    sgWords->setSelectionBehavior(QAbstractItemView::SelectRows);
+    sgWords->setSelectionMode(QAbstractItemView::SingleSelection);
+    sgWords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sgWords->setAccessibleName(QStringLiteral("Words and how they are said"));
+    edWritten = new QLineEdit(this);
+    edWritten->setAccessibleName(QStringLiteral("Written word"));
+    edSpoken = new QLineEdit(this);
+    edSpoken->setAccessibleName(QStringLiteral("Spoken as"));
+    edSpoken->setPlaceholderText(QStringLiteral("for example: shiv awn"));
+    buAdd = new QPushButton(QStringLiteral("&Add or change"), this);
+    buRemove = new QPushButton(QStringLiteral("&Remove"), this);
+    buSayIt = new QPushButton(QStringLiteral("Say &it"), this);
+    buSave = new QPushButton(QStringLiteral("&Save"), this);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    lbProblem = new QLabel(this);
+    lbProblem->setWordWrap(true);
+    lbProblem->setAccessibleName(QStringLiteral("Problem"));
+    lbProblem->setStyleSheet(QStringLiteral("color: #b00000"));
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("&Written:"), edWritten);
+    fields->addRow(QStringLiteral("S&poken as:"), edSpoken);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {buAdd, buRemove, buSayIt})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    buttons->addWidget(buSave);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(sgWords);
+    layout->addLayout(fields);
+    layout->addWidget(lbProblem);
+    layout->addLayout(buttons);
+
+    connect(buAdd, &QPushButton::clicked, this, &PronunciationsDialog::AddWord);
+    connect(buRemove, &QPushButton::clicked, this, &PronunciationsDialog::RemoveWord);
+    connect(buSayIt, &QPushButton::clicked, this, &PronunciationsDialog::SayIt);
+    connect(buSave, &QPushButton::clicked, this, &PronunciationsDialog::SaveList);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(sgWords, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row < 0 || !sgWords->item(row, 0))
+            return;
+        edWritten->setText(sgWords->item(row, 0)->text());
+        edSpoken->setText(sgWords->item(row, 1)->text());
+    });
+    // Typing starts in the written word; Return in either field adds it.
+    buAdd->setDefault(true);
+    for (QPushButton* button : {buRemove, buSayIt, buSave, close})
+        button->setAutoDefault(false);
+    setTabOrder(edWritten, edSpoken);
+    setTabOrder(edSpoken, buAdd);
+    edWritten->setFocus();
+    showList();
+}
+
+void PronunciationsDialog::showList()
+{
+    const QStringList& words = FList.written();
+    sgWords->setRowCount(int(words.size()));
+    for (int row = 0; row < words.size(); ++row) {
+        sgWords->setItem(row, 0, new QTableWidgetItem(words[row]));
+        sgWords->setItem(row, 1, new QTableWidgetItem(FList.spokenFor(words[row])));
+    }
+}
+
+void PronunciationsDialog::AddWord()
+{
+    const QString written = edWritten->text().trimmed();
+    const QString spoken = edSpoken->text().trimmed();
+    const QString problem = PronunciationList::problemWith(written, spoken);
+    if (!problem.isEmpty()) {
+        lbProblem->setText(QStringLiteral("Not added: %1.").arg(problem));
+        (spoken.isEmpty() && !written.isEmpty() ? edSpoken : edWritten)->setFocus();
+        return;
+    }
+    lbProblem->clear();
+    FList.set(written, spoken);
+    showList();
+    edWritten->clear();
+    edSpoken->clear();
+    edWritten->setFocus();
+}
+
+void PronunciationsDialog::RemoveWord()
+{
+    FList.set(edWritten->text().trimmed(), QString());
+    showList();
+}
+
+void PronunciationsDialog::SayIt()
+{
+    const QString spoken = edSpoken->text().trimmed();
+    FVoice.Speak(spoken.isEmpty() ? edWritten->text() : spoken, SpeakAutoRead);
+}
+
+void PronunciationsDialog::SaveList()
+{
+    SaveFileAtomically(FPath, FList.toText().toUtf8());
+    FVoice.SetPronunciations(FList);
+}

@@ -1,0 +1,156 @@
+#include "window/face/ReaderFace.h"
+
+#include "speech/VisemeTable.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+ReaderFace::ReaderFace(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("imgReader"));
+    setFixedSize(sizeHint());
+    setCursor(Qt::PointingHandCursor);
+    setAccessibleName(QStringLiteral("Reader"));
+    // Only the keyboard gives it the focus: a click must leave the caret in the reading area.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ReaderFace::SpVoiceViseme(int visemeId)
+{
+    const int image = VisemeImage(visemeId);
+    if (image < 0)
+        return;
+    FCurrentViseme = visemeId;
+    PrepareCanvas();
+    DrawMouth(image);
+    ShowCanvas();
+}
+
+void ReaderFace::DrawRestingFace()
+{
+    PrepareCanvas();
+    DrawImage(0);
+    ShowCanvas();
+}
+
+// What the box shows after being covered and uncovered.
+void ReaderFace::imgReaderPaint()
+{
+    PrepareCanvas();
+    DrawWholeFigure();
+}
+
+// The whole figure, then the mouth of the last viseme and its eyes.
+void ReaderFace::DrawWholeFigure()
+{
+    DrawImage(0);
+    DrawMouth(VisemeImage(FCurrentViseme));
+}
+
+void ReaderFace::DrawMouth(int image)
+{
+    DrawImage(image);
+    DrawImage(EyeOverlay(image));
+}
+
+void ReaderFace::DrawImage(int index)
+{
+    // The whole figure covers everything a part image draws; starting it on an empty box keeps the soft
+    // edges of its outline from darkening each time it is drawn again.
+    if (index == 0)
+        FCanvas.fill(Qt::transparent);
+    QPainter painter(&FCanvas);
+    ilAnim.Draw(painter, ImageOrigin, index);
+}
+
+// A new canvas (the first, or one for another size or screen density) starts with the whole figure, as the
+// box shows it, so a part image never lands on an empty box. Around the figure it is transparent, so the
+// reader panel's colour shows.
+void ReaderFace::PrepareCanvas()
+{
+    const qreal dpr = devicePixelRatioF();
+    if (ilAnim.Count() == 0 || !qFuzzyCompare(ilAnim.Image(0).devicePixelRatio(), dpr))
+        ilAnim = MakeReaderFaceImages(dpr);
+    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    if (FCanvas.size() == pixels && qFuzzyCompare(FCanvas.devicePixelRatio(), dpr))
+        return;
+    FCanvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    FCanvas.setDevicePixelRatio(dpr);
+    DrawWholeFigure();
+}
+
+// The canvas reaches the screen before the handler returns, so the mouth keeps pace with the voice.
+void ReaderFace::ShowCanvas()
+{
+    FShowCanvasOnly = true;
+    repaint();
+    FShowCanvasOnly = false;
+}
+
+void ReaderFace::paintEvent(QPaintEvent*)
+{
+    if (!FShowCanvasOnly)
+        imgReaderPaint();
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), FCanvas);
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void ReaderFace::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        FLeftPressed = true;
+    QWidget::mousePressEvent(event);
+}
+
+void ReaderFace::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    const bool click = FLeftPressed && rect().contains(event->position().toPoint());
+    FLeftPressed = false;
+    if (click)
+        emit clicked();
+}
+
+// Qt replaces the second press of a double click by this event; its release is no click of its own.
+void ReaderFace::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    FLeftPressed = false;
+    emit doubleClicked();
+}
+
+void ReaderFace::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit rightClicked(event->globalPos());
+}
+
+void ReaderFace::keyPressEvent(QKeyEvent* event)
+{
+    const bool alone = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (alone && !event->isAutoRepeat() &&
+        (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ReaderFace::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ReaderFace::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}

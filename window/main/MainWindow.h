@@ -1,0 +1,282 @@
+#pragma once
+
+#include "window/settings/AppearanceSettings.h"
+#include "window/readingarea/ReadingAids.h"
+#include "window/readingarea/DocumentLoader.h"
+#include "speech/Voice.h"
+
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QKeySequence;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QTextEdit;
+class ToolbarButton;
+class ReaderFace;
+class WebPanel;
+class LinkClicks;
+class ReadingAidsView;
+class FindDialog;
+class PageTextRequest;
+struct PageText;
+class AboutWindow;
+class SpellingBuilderDialog;
+class MenuDecorator;
+class ReadingPlaces;
+class WindowAppearance;
+struct ReaderChoices;
+
+// The long part of a hint: the text after the first "|", or the whole hint.
+QString LongHint(const QString& hint);
+// A hint that names the key of its command: "Save text (Ctrl+S)".
+QString HintWithKey(const QString& hint, const QKeySequence& key);
+
+// The main window: the reading area, the toolbar, the reader panel with the face, the web panel, the
+// status bar and the popup menus. Its handlers are thin; each forwards to one operation.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the window's creation steps (voices, settings, appearance). False when the speech engine could not
+    // start: "Speech Engine not installed." has been shown and the program must end.
+    bool FormCreate();
+
+    // --- State -------------------------------------------------------------------------------------------
+    QList<VoiceToken> FVoices; // sorted and unique without regard to case
+    bool FBusy = false;
+    bool FPaused = false;
+    bool FFromCursor = false;
+    qint32 FCursorOffset = 0;
+    bool FHighlight = false;
+    bool FExiting = false;
+    quint8 FAutoReadMode = 2;
+    qint32 FCurrentViseme = 0;
+    qint32 FSpellingDelay = 10;
+    QStringList FSpellingWords;
+    QString FSpellingFile;
+    QStringList FDocumentBuffer;
+    AppearanceSettings FAppearance;
+    ReadingAids FReadingAids;            // how the reading area is drawn for learners; applied with the appearance
+    TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
+
+    // --- Controls ----------------------------------------------------------------------------------------
+    QLabel* statusBar = nullptr;
+    QWidget* panReader = nullptr;
+    ReaderFace* imgReader = nullptr;
+    ToolbarButton* buReadingAreaClear = nullptr;
+    ToolbarButton* buFind = nullptr;
+    QWidget* panTextArea = nullptr;
+    QWidget* panToolBarController = nullptr;
+    QWidget* cbarMain2 = nullptr;
+    ToolbarButton* buOpen = nullptr;
+    ToolbarButton* buSAve = nullptr;
+    ToolbarButton* buSpelling = nullptr;
+    ToolbarButton* buMinimise = nullptr;
+    ToolbarButton* buExit = nullptr;
+    QWidget* Panel3 = nullptr;
+    QTextEdit* reText = nullptr;
+    QSplitter* sltWebSplitter = nullptr;
+    WebPanel* Panel1 = nullptr;
+    QLineEdit* edAddress = nullptr;        // hidden: carries the path of the document being loaded
+    QListWidget* clbReadingList = nullptr; // hidden reading list
+
+    Voice* spVoice = nullptr;
+
+    // Reader menu (right click on the face)
+    QMenu* pumReaderOnly = nullptr;
+    QAction* pummiRead = nullptr;
+    QAction* pummiPause = nullptr;
+    QAction* pummiStop = nullptr;
+    QAction* pummiReadFromCursor = nullptr;
+    QAction* pummiPronunciations = nullptr;
+    QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
+    QMenu* miReadersList = nullptr;
+    QMenu* miAutoRead = nullptr;
+    QAction* mipumSingleWord = nullptr;
+    QAction* mipumSentence = nullptr;
+    QAction* mipumAutoReadOff = nullptr;
+    QMenu* miReadSpeed = nullptr;
+    QMenu* miReadVolume = nullptr;
+    // Reading-area menu (right-button release in the reading area)
+    QMenu* pumTextToRead = nullptr;
+    QMenu* miColourSchemes = nullptr;
+    QMenu* miShowHideReader = nullptr;
+    QAction* Yes1 = nullptr;
+    QAction* No1 = nullptr;
+    QMenu* pupmiEdit = nullptr;
+    QAction* Cut2 = nullptr;
+    QAction* Copy2 = nullptr;
+    QAction* Paste2 = nullptr;
+    QAction* Find2 = nullptr;
+    QAction* Clear2 = nullptr;
+    QAction* Beginning1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    QAction* Customise1 = nullptr;
+    // Save menu (drop-down of Save)
+    QMenu* pumSaveMenu = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* SaveAsMP31 = nullptr;
+    QAction* SavetoMP3As1 = nullptr;
+    // Ctrl+O: the Open button's command from the keyboard
+    QAction* OpenKey = nullptr;
+    // Open menu (drop-down of Open): the Open command, then the recent documents, the most recent first
+    QMenu* pumOpenMenu = nullptr;
+    QAction* Open1 = nullptr;
+    // Spelling menu (drop-down of Spell)
+    QMenu* pumSpellingMode = nullptr;
+    QAction* SpellingAid1 = nullptr;
+    QAction* SpellingTest1 = nullptr;
+    QAction* Startspellingtest1 = nullptr;
+
+    // --- Operations --------------------------------------------------------------------------------------
+    // Reading
+    void StartReading(bool fromStart);
+    void PauseReading();
+    void StopReading();
+    void EnterReadingState();
+    void EnterIdleState();
+    void HighlightSpoken(int position, int length);
+    void AutoReadKey(QChar key);
+    // Voice
+    void SelectVoice(QAction* item);
+    void SetReadingSpeed(QAction* item);
+    void SetReadingVolume(QAction* item);
+    void SpeakAndWait(const QString& text);
+    void StopSpeaking();
+    // Documents
+    void OpenDocument();
+    // Opens `path` as the Open command opens a chosen file: a spelling test file becomes the current one; a
+    // document asks before replacing text. Used for a file named at start, handed over by a later start or
+    // dropped on the window.
+    void OpenDocumentFile(const QString& path);
+    void LoadDocument();
+    // Opens a document of the recent list as the Open command would; one that is no longer there is taken off
+    // the list with a message.
+    void OpenRecentDocument(const QString& path);
+    // Fills the Open menu with the recent documents.
+    void ListRecentDocuments();
+    void SaveText();
+    void SaveTextAs();
+    void SaveAsMp3(bool askFirst = true);
+    void ExportToMp3(const QString& mp3Path);
+    void FindInText();
+    void ClearReadingArea();
+    // Spelling
+    void StartSpellingTest();
+    void ShowSpellingBuilder();
+    void ShowSpellingAssistant();
+    // Appearance and settings
+    void ApplyAppearance();
+    void ListColourSchemes();
+    void ChooseColourScheme(QAction* item);
+    void OpenCustomisation();
+    void LoadPronunciations();
+    void EditPronunciations();
+    void LoadSettings();
+    void SaveSettings();
+    void ShowReader(bool visible);
+    void RefreshWebPanel();
+    // Reads the web panel's page aloud: its selection, else its article. Asynchronous: a page still loading is
+    // read once it has loaded. A page with nothing to read gives a message and leaves the reading area alone.
+    void ReadWebPage();
+    // Puts a page's text into the reading area (asking first when it holds text or a reading is under way) and
+    // reads it from the start.
+    void ReadPageText(const PageText& page);
+    void DrawRestingFace();
+    // Window
+    void ExitReader();
+    void ShowHintInStatusBar(const QString& hint);
+    // Puts a change of state into the status bar, where a screen reader hears it ("Reading paused").
+    void ShowStatusText(const QString& text);
+    // A status text that hints do not replace for a while, so it is seen even with the pointer over a control.
+    void ShowNotice(const QString& text);
+    // The context-menu key or Shift+F10: the menu of the control that has the focus (the reading-area menu at
+    // the caret, the reader menu at the face, a split button's drop-down). False when that control has none.
+    bool PopupMenuForKeyboard(QWidget* focused);
+    void PopupTextMenu(const QPoint& positionInReadingArea);
+    // What draws the reading aids on the reading area.
+    ReadingAidsView* readingAidsView() const { return FReadingAidsView; }
+    // Where the reading-area menu opens for a pointer position within the reading area.
+    QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
+
+    // --- Handlers (named after control and event) --------------------------------------------------------
+    void buOpenClick() { OpenDocument(); }
+    void buSAveClick() { SaveText(); }
+    void buSpellingClick() { StartSpellingTest(); }
+    void buMinimiseClick();
+    void buExitClick() { ExitReader(); }
+    void buReadingAreaClearClick() { ClearReadingArea(); }
+    void buFindClick() { FindInText(); }
+    void imgReaderClick();
+    void imgReaderDblClick();
+    void pummiReadClick() { StartReading(true); }
+    void pummiPauseClick() { PauseReading(); }
+    void pummiStopClick() { StopReading(); }
+    void pummiReadFromCursorClick() { StartReading(false); }
+    void pummiReadWebPageClick() { ReadWebPage(); }
+    void mipumSingleWordClick();
+    void mipumSentenceClick();
+    void mipumAutoReadOffClick();
+    void spVoiceWord(int streamNumber, qint64 streamPosition, int characterPosition, int length);
+    void spVoiceSentence(int streamNumber, qint64 streamPosition, int characterPosition, int length);
+    void SpVoiceViseme(int streamNumber, qint64 streamPosition, int duration, int nextVisemeId, int feature,
+                       int currentVisemeId);
+    void spVoiceEndStream(int streamNumber, qint64 streamPosition);
+    void reTextKeyPress(QChar key);
+    void FormActivate();
+    void clbReadingListDblClick(const QString& entry);
+    void reTextLinkClick(const QString& link, Qt::MouseButton button);
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    void setupAppearance();
+    void setupReadingAids();
+    void buildMenus();
+    void connectSurfaces();
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
+    QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
+    void describe(QWidget* control, const QString& name, const QString& caption, const QString& hint);
+    // Gives a command its key: the window answers it wherever the focus is, and the hint names it.
+    void bindKey(QAction* item, const QKeySequence& key, const QString& hint);
+    void orderTabStops();
+    void layoutToolbar();
+    void layoutReaderPanel();
+    void StartVoices();
+    void FormDestroy();
+    bool readingAreaBlank() const;
+    // Notes where reading stands in the open document, before it is replaced or closed.
+    void RememberReadingPlace();
+    // Writes the reading places; a background duty that swallows failures.
+    void SaveReadingPlaces();
+    ReaderChoices readerChoices();
+
+    QPointer<FindDialog> FFindDialog;
+    QPointer<PageTextRequest> FPageTextRequest; // the "Read web page" under way
+    QPointer<SpellingBuilderDialog> FSpellingBuilder;
+    std::unique_ptr<MenuDecorator> XPMenu1;
+    std::unique_ptr<WindowAppearance> FWindowAppearance;
+    LinkClicks* FLinkClicks = nullptr;
+    ReadingAidsView* FReadingAidsView = nullptr;
+    QString FOpenDialogFileName; // the name the open dialog offers next
+    QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
+    std::unique_ptr<ReadingPlaces> FReadingPlaces;
+    bool FActivating = false;
+    QDeadlineTimer FNoticeShown{0}; // hints wait until it has passed
+};

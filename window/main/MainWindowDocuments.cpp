@@ -1,0 +1,198 @@
+// Documents in and out of the reading area: open, save, find and the edit commands.
+#include "window/main/MainWindow.h"
+#include "window/dialogs/StatusDialog.h"
+#include "formats/DocumentFormats.h"
+#include "window/readingarea/DocumentSaver.h"
+#include "window/readingarea/FindInText.h"
+#include "core/TextRoutines.h"
+#include "formats/ReadingPlaces.h"
+#include "core/Prompts.h"
+#include "window/spelling/SpellingFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QTextEdit>
+
+namespace {
+constexpr qint64 LargeDocumentBytes = 4 * 1024 * 1024;
+} // namespace
+
+void MainWindow::OpenDocument()
+{
+    FileDialogSpec dialog = openDocumentDialog();
+    dialog.fileName = FOpenDialogFileName;
+    const QString chosen = prompts().openFile(dialog);
+    if (chosen.isEmpty())
+        return;
+    OpenDocumentFile(chosen);
+}
+
+void MainWindow::OpenDocumentFile(const QString& chosen)
+{
+    FOpenDialogFileName = chosen;
+    // A spelling test file becomes the current spelling file; the extension is compared as written.
+    if (QLatin1Char('.') + QFileInfo(chosen).suffix() == QLatin1String(".pvt")) {
+        FSpellingWords = ReadSpellingLines(chosen);
+        FSpellingFile = chosen;
+    } else if (!FBusy && !FPaused && readingAreaBlank()) {
+        edAddress->setText(chosen);
+        LoadDocument();
+    } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+        FBusy = false;
+        FPaused = false;
+        edAddress->setText(chosen);
+        LoadDocument();
+    }
+    QTextCursor cursor = reText->textCursor();
+    cursor.clearSelection();
+    reText->setTextCursor(cursor);
+}
+
+void MainWindow::LoadDocument()
+{
+    // The path is taken as it stands (trimmed): lower-casing it would miss the file on a case-sensitive disk,
+    // so only the extension is compared without regard to case.
+    const QString path = TrimControl(edAddress->text());
+    edAddress->setText(path);
+    bool loaded = false;
+    if (!path.isEmpty()) {
+        RememberReadingPlace();
+        // A large document takes a while to lay out: say so rather than leave a window that does not answer.
+        // (Word-processor documents, PDFs and books show their own loading window.)
+        const DocumentFormat* format = formatForPath(path);
+        const bool ownWindow = format && (format->kind == DocumentKind::WordProcessor ||
+                                          format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
+        const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
+        const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
+                                                       QStringLiteral("Document is loading, please wait ..."))
+                                          : StatusHandle();
+        try {
+            loaded = LoadDocumentByType(reText, path, FTextMode);
+        } catch (...) {
+            CloseStatus(status);
+            edAddress->clear();
+            throw;
+        }
+        CloseStatus(status);
+        edAddress->clear();
+    }
+    QTextCursor cursor = reText->textCursor();
+    cursor.setPosition(0);
+    if (loaded) {
+        // A document read before opens where reading stopped; one that has since grown shorter, at its end.
+        FCurrentDocument = path;
+        const int caret = qBound(0, FReadingPlaces->place(path).value_or(0), reText->document()->characterCount() - 1);
+        cursor.setPosition(caret);
+        FReadingPlaces->remember(path, caret);
+        SaveReadingPlaces();
+        ListRecentDocuments();
+        ShowStatusText(
+            caret > 0
+                ? QStringLiteral("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
+                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
+    }
+    reText->setTextCursor(cursor);
+    reText->ensureCursorVisible();
+    reText->setFocus();
+}
+
+void MainWindow::OpenRecentDocument(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        FReadingPlaces->forget(path);
+        SaveReadingPlaces();
+        ListRecentDocuments();
+        const QFileInfo gone(path);
+        prompts().message(QStringLiteral("\"%1\" is no longer in %2, so it has been taken off the list of recent "
+                                         "documents.")
+                              .arg(gone.fileName(), QDir::toNativeSeparators(gone.path())),
+                          MessageKind::Information);
+        return;
+    }
+    OpenDocumentFile(path);
+}
+
+void MainWindow::ListRecentDocuments()
+{
+    // The Open command and its separator stay. The item chosen may be the one that called here: it goes once
+    // its signal is done.
+    const QList<QAction*> items = pumOpenMenu->actions();
+    for (qsizetype i = 2; i < items.size(); ++i) {
+        pumOpenMenu->removeAction(items[i]);
+        items[i]->setObjectName(QString());
+        items[i]->deleteLater();
+    }
+    const QStringList recent = FReadingPlaces->recent();
+    if (recent.isEmpty()) {
+        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
+            ->setEnabled(false);
+        return;
+    }
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QFileInfo document(recent[i]);
+        // Two documents of the same name are told apart by their folders.
+        QString caption = document.fileName();
+        for (const QString& other : recent)
+            if (other != recent[i] && QFileInfo(other).fileName() == caption) {
+                caption += QStringLiteral("  (%1)").arg(QDir::toNativeSeparators(document.path()));
+                break;
+            }
+        QAction* item =
+            addItem(pumOpenMenu, QStringLiteral("miRecent%1").arg(i), caption, QDir::toNativeSeparators(recent[i]));
+        const QString path = recent[i];
+        connect(item, &QAction::triggered, this, [this, path] { OpenRecentDocument(path); });
+    }
+}
+
+void MainWindow::RememberReadingPlace()
+{
+    // While a reading runs, the word being spoken is selected: its start is where reading stands.
+    if (!FCurrentDocument.isEmpty())
+        FReadingPlaces->remember(FCurrentDocument, reText->textCursor().selectionStart());
+}
+
+void MainWindow::SaveReadingPlaces()
+{
+    try {
+        FReadingPlaces->save();
+    } catch (...) {
+        // Like the settings, the places are kept on a best-effort basis: a full disk must not stop the reader.
+    }
+}
+
+void MainWindow::SaveText()
+{
+    SaveReadingArea(reText, FTextMode);
+}
+
+void MainWindow::SaveTextAs()
+{
+    SaveReadingAreaAs(reText, FTextMode);
+}
+
+void MainWindow::FindInText()
+{
+    FFindDialog = ::FindInText(reText);
+}
+
+void MainWindow::ClearReadingArea()
+{
+    StopReading();
+    RememberReadingPlace();
+    FCurrentDocument.clear();
+    SaveReadingPlaces();
+    ListRecentDocuments();
+    FOpenDialogFileName.clear();
+    reText->clear();
+}
+
+void MainWindow::clbReadingListDblClick(const QString& entry)
+{
+    // An entry holds a label, a comma, one space and the path.
+    const qsizetype comma = entry.indexOf(QLatin1Char(','));
+    edAddress->setText(comma < 0 ? QString() : entry.mid(comma + 2));
+    LoadDocument();
+}

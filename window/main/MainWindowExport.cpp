@@ -1,0 +1,70 @@
+// Exporting the text of the reading area as an MP3 file.
+#include "window/main/MainWindow.h"
+#include "window/dialogs/StatusDialog.h"
+#include "export/AudioExport.h"
+#include "core/Errors.h"
+#include "core/Prompts.h"
+
+#include <QFileInfo>
+#include <QTextEdit>
+
+namespace {
+const QString FailureMessage =
+    QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use");
+} // namespace
+
+void MainWindow::SaveAsMp3(bool askFirst)
+{
+    if (askFirst && readingAreaBlank()) {
+        prompts().message(QStringLiteral("There is nothing to save."));
+        return;
+    }
+    FileDialogSpec dialog;
+    dialog.filter = QStringLiteral("MP3 File (*.mp3)|*.mp3");
+    dialog.defaultExtension = QStringLiteral("mp3");
+    const QString chosen = prompts().saveFile(dialog);
+    if (chosen.isEmpty())
+        return;
+    ExportToMp3(Mp3PathFor(chosen));
+}
+
+void MainWindow::ExportToMp3(const QString& mp3Path)
+{
+    FBusy = true;
+    const StatusHandle status =
+        ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
+    if (status)
+        status->showProgress();
+
+    // The speech is encoded as it is rendered and written to the MP3 only when whole: no other file of the
+    // user's is touched, and the voice keeps speaking to the audio output. Its events stay out of the reading
+    // area and the face, which the export leaves as they were.
+    QString failure;
+    bool cancelled = false;
+    try {
+        const QString spoken = spVoice->Pronunciations().apply(reText->toPlainText(), false);
+        SpeakToMp3(spVoice->engine(), spoken, false, mp3Path, [&status](double share) {
+            if (!status)
+                return true;
+            status->setProgress(share);
+            return !status->cancelled();
+        });
+    } catch (const ParlivoError& error) {
+        cancelled = status && status->cancelled();
+        failure = FailureMessage + QStringLiteral("\n\n") + error.message();
+    }
+    CloseStatus(status);
+    EnterIdleState();
+
+    if (cancelled) {
+        ShowStatusText(QStringLiteral("MP3 export cancelled"));
+        return;
+    }
+    if (failure.isEmpty()) {
+        ShowStatusText(QStringLiteral("MP3 file saved: %1").arg(QFileInfo(mp3Path).fileName()));
+        prompts().message(QStringLiteral("Text successfully converted to MP3."));
+    } else {
+        ShowStatusText(QStringLiteral("MP3 export failed"));
+        prompts().message(failure, MessageKind::Error);
+    }
+}

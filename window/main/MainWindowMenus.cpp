@@ -1,0 +1,457 @@
+// The popup menus and the map from every command surface to its operation.
+#include "window/main/ToolbarButton.h"
+#include "window/main/MainWindow.h"
+#include "window/main/MenuMarker.h"
+#include "window/face/ReaderFace.h"
+#include "window/readingarea/LinkClicks.h"
+#include "window/web/WebPanel.h"
+
+#include <QListWidget>
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QMenu>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QWebEngineView>
+
+QAction* MainWindow::addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
+{
+    auto* item = new QAction(QString(caption).replace(QLatin1String("&"), QLatin1String("&&")), menu);
+    item->setObjectName(name);
+    if (!hint.isEmpty()) {
+        item->setToolTip(hint);
+        item->setStatusTip(hint);
+        item->setWhatsThis(hint);
+    }
+    menu->addAction(item);
+    return item;
+}
+
+void MainWindow::bindKey(QAction* item, const QKeySequence& key, const QString& hint)
+{
+    item->setShortcut(key);
+    item->setShortcutContext(Qt::WindowShortcut);
+    // The window holds the command as well as its menu, so the key works while the menu is closed; a command
+    // that is disabled ignores its key just as its menu item ignores a click.
+    addAction(item);
+    const QString keyHint = HintWithKey(hint, key);
+    item->setToolTip(keyHint);
+    item->setStatusTip(keyHint);
+    item->setWhatsThis(keyHint);
+}
+
+QMenu* MainWindow::addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
+{
+    auto* submenu = new QMenu(caption, menu);
+    submenu->setObjectName(name);
+    submenu->setToolTipsVisible(true);
+    submenu->menuAction()->setObjectName(name);
+    if (!hint.isEmpty()) {
+        submenu->menuAction()->setToolTip(hint);
+        submenu->menuAction()->setStatusTip(hint);
+        submenu->setAccessibleDescription(hint);
+    }
+    submenu->setAccessibleName(caption);
+    menu->addMenu(submenu);
+    // Hints of highlighted items reach the status bar.
+    connect(submenu, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
+    return submenu;
+}
+
+void MainWindow::buildMenus()
+{
+    // Screen readers announce a popup menu by its accessible name.
+    auto popup = [this](const QString& name, const QString& spokenName, const QString& description) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(name);
+        menu->setAccessibleName(spokenName);
+        menu->setAccessibleDescription(description);
+        menu->setToolTipsVisible(true);
+        connect(menu, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
+        return menu;
+    };
+    auto hiddenSeparator = [](QMenu* menu) { menu->addSeparator()->setVisible(false); };
+
+    pumReaderOnly =
+        popup(QStringLiteral("pumReaderOnly"), QStringLiteral("Reader menu"),
+              QStringLiteral("Start, pause and stop reading; choose the reader, its speed and volume, and auto-read"));
+    pummiRead = addItem(pumReaderOnly, QStringLiteral("pummiRead"), QStringLiteral("Start/Resume reading of document"),
+                        QStringLiteral("Read"));
+    pummiPause = addItem(pumReaderOnly, QStringLiteral("pummiPause"), QStringLiteral("Pause reading of document"),
+                         QStringLiteral("Pause"));
+    pummiStop = addItem(pumReaderOnly, QStringLiteral("pummiStop"), QStringLiteral("Stop reading of document"),
+                        QStringLiteral("Stop"));
+    pumReaderOnly->addSeparator();
+    pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"),
+                                  QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
+    pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), QStringLiteral("Read web page"),
+                               QStringLiteral("Read the web page shown in the web panel"));
+    hiddenSeparator(pumReaderOnly);
+    miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
+                               QStringLiteral("Available document readers"), QStringLiteral("Reader"));
+    pummiPronunciations =
+        addItem(pumReaderOnly, QStringLiteral("pummiPronunciations"), QStringLiteral("Pronunciations..."),
+                QStringLiteral("Choose how the reader says names and words"));
+    connect(pummiPronunciations, &QAction::triggered, this, &MainWindow::EditPronunciations);
+    pumReaderOnly->addSeparator();
+    miAutoRead = addSubmenu(pumReaderOnly, QStringLiteral("miAutoRead"), QStringLiteral("Auto Read"),
+                            QStringLiteral("Auto Read"));
+    mipumSingleWord = addItem(miAutoRead, QStringLiteral("mipumSingleWord"), QStringLiteral("Single Word"),
+                              QStringLiteral("Set auto read to single word"));
+    mipumSentence = addItem(miAutoRead, QStringLiteral("mipumSentence"), QStringLiteral("Sentence"),
+                            QStringLiteral("Set auto read to single sentence"));
+    miAutoRead->addSeparator();
+    mipumAutoReadOff = addItem(miAutoRead, QStringLiteral("mipumAutoReadOff"), QStringLiteral("Auto Read Off"),
+                               QStringLiteral("Set auto read off"));
+    pumReaderOnly->addSeparator();
+    miReadSpeed = addSubmenu(pumReaderOnly, QStringLiteral("miReadSpeed"), QStringLiteral("Reading Speed"),
+                             QStringLiteral("Read speed"));
+    for (int speed = 1; speed <= 10; ++speed) {
+        QAction* item = addItem(miReadSpeed, QStringLiteral("miSpeed%1").arg(speed), QString::number(speed), {});
+        connect(item, &QAction::triggered, this, [this, item] { SetReadingSpeed(item); });
+    }
+    miReadVolume = addSubmenu(pumReaderOnly, QStringLiteral("miReadVolume"), QStringLiteral("Reading Volume"),
+                              QStringLiteral("Read volume"));
+    for (int volume = 10; volume >= 1; --volume) {
+        QAction* item = addItem(miReadVolume, QStringLiteral("miVolume%1").arg(volume), QString::number(volume), {});
+        connect(item, &QAction::triggered, this, [this, item] { SetReadingVolume(item); });
+    }
+
+    pumTextToRead = popup(QStringLiteral("pumTextToRead"), QStringLiteral("Reading area menu"),
+                          QStringLiteral("Colour schemes, showing the reader, editing commands and customisation"));
+    miColourSchemes = addSubmenu(pumTextToRead, QStringLiteral("miColourSchemes"), QStringLiteral("Colour Schemes"),
+                                 QStringLiteral("Colour schemes"));
+    hiddenSeparator(pumTextToRead);
+    miShowHideReader = addSubmenu(pumTextToRead, QStringLiteral("miShowHideReader"), QStringLiteral("Show Reader"),
+                                  QStringLiteral("Show reader"));
+    miShowHideReader->menuAction()->setVisible(false);
+    Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), QStringLiteral("Yes"), QStringLiteral("Yes, show reader"));
+    No1 =
+        addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
+    MarkDefault(Yes1);
+    pumTextToRead->addSeparator();
+    pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), QStringLiteral("Edit"), QStringLiteral("Edit"));
+    Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"));
+    Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), QStringLiteral("Copy"), QStringLiteral("Copy to clipboard"));
+    Paste2 =
+        addItem(pupmiEdit, QStringLiteral("Paste2"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"));
+    pupmiEdit->addSeparator();
+    Find2 =
+        addItem(pupmiEdit, QStringLiteral("Find2"), QStringLiteral("Find"), QStringLiteral("Find text in read area"));
+    Clear2 =
+        addItem(pupmiEdit, QStringLiteral("Clear2"), QStringLiteral("Clear"), QStringLiteral("Clear reading area"));
+    Beginning1 = addItem(pupmiEdit, QStringLiteral("Beginning1"), QStringLiteral("Beginning"),
+                         QStringLiteral("Move to beginning of read area"));
+    SelectAll1 = addItem(pupmiEdit, QStringLiteral("SelectAll1"), QStringLiteral("Select All"),
+                         QStringLiteral("Select all text"));
+    pumTextToRead->addSeparator();
+    Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), QStringLiteral("Customise"), {});
+
+    pumOpenMenu = popup(QStringLiteral("pumOpenMenu"), QStringLiteral("Open menu"),
+                        QStringLiteral("Open a document, or one of the documents opened lately"));
+    Open1 = addItem(pumOpenMenu, QStringLiteral("Open1"), QStringLiteral("Open..."),
+                    QStringLiteral("Open a document for reading"));
+    MarkDefault(Open1);
+    pumOpenMenu->addSeparator();
+    buOpen->setDropDownMenu(pumOpenMenu);
+
+    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"), QStringLiteral("Save menu"),
+                        QStringLiteral("Save the text, save it under another name or as an MP3 file"));
+    Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), QStringLiteral("Save"), QStringLiteral("Save text"));
+    MarkDefault(Save1);
+    SaveAs1 = addItem(pumSaveMenu, QStringLiteral("SaveAs1"), QStringLiteral("Save As..."),
+                      QStringLiteral("Save text document with name given"));
+    pumSaveMenu->addSeparator();
+    SaveAsMP31 = addItem(pumSaveMenu, QStringLiteral("SaveAsMP31"), QStringLiteral("Save As MP3..."),
+                         QStringLiteral("Save text document as MP3 file"));
+    SavetoMP3As1 = addItem(pumSaveMenu, QStringLiteral("SavetoMP3As1"), QStringLiteral("Save to MP3 As..."),
+                           QStringLiteral("Save text document as MP3 with name given"));
+    SavetoMP3As1->setVisible(false);
+    buSAve->setDropDownMenu(pumSaveMenu);
+
+    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"), QStringLiteral("Spelling menu"),
+                            QStringLiteral("Spelling tests, the spelling file builder and the spelling assistant"));
+    SpellingAid1 = addItem(pumSpellingMode, QStringLiteral("SpellingAid1"), QStringLiteral("Spelling Assistant ..."),
+                           QStringLiteral("Show the spelling assistant screen"));
+    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"),
+                            QStringLiteral("Spelling file Builder ..."), QStringLiteral("Build Spelling file"));
+    pumSpellingMode->addSeparator();
+    Startspellingtest1 = addItem(pumSpellingMode, QStringLiteral("Startspellingtest1"),
+                                 QStringLiteral("Spelling test ..."), QStringLiteral("Start Spelling Test"));
+    MarkDefault(Startspellingtest1);
+    buSpelling->setDropDownMenu(pumSpellingMode);
+
+    // Keys people know from other programs: F5 reads, F6 pauses, F7 stops, F8 reads the web page; the usual
+    // document keys.
+    bindKey(pummiRead, QKeySequence(Qt::Key_F5), QStringLiteral("Start/Resume reading of document"));
+    bindKey(pummiPause, QKeySequence(Qt::Key_F6), QStringLiteral("Pause reading of document"));
+    bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
+    bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
+    bindKey(pummiReadWebPage, QKeySequence(Qt::Key_F8), pummiReadWebPage->statusTip());
+    Panel1->AddPageMenuItem(pummiReadWebPage);
+    bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
+    bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
+    bindKey(SaveAsMP31, QKeySequence(Qt::CTRL | Qt::Key_M), SaveAsMP31->statusTip());
+    OpenKey = new QAction(QStringLiteral("Open"), this);
+    OpenKey->setObjectName(QStringLiteral("OpenKey"));
+    bindKey(OpenKey, QKeySequence(Qt::CTRL | Qt::Key_O), buOpen->statusTip());
+
+    // The buttons' hints name the keys of their commands; Ctrl+F and Ctrl+Shift+C are the window's own keys.
+    for (const auto& [button, key] : {std::pair{buOpen, OpenKey->shortcut()}, std::pair{buSAve, Save1->shortcut()},
+                                      std::pair{buFind, QKeySequence(Qt::CTRL | Qt::Key_F)}}) {
+        const QString hint = HintWithKey(button->statusTip(), key);
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        button->setAccessibleDescription(hint);
+    }
+    const QString openHint = HintWithKey(Open1->statusTip(), OpenKey->shortcut());
+    Open1->setToolTip(openHint);
+    Open1->setStatusTip(openHint);
+    const QString findHint = HintWithKey(Find2->statusTip(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    Find2->setToolTip(findHint);
+    Find2->setStatusTip(findHint);
+    const QString customiseHint =
+        HintWithKey(QStringLiteral("Customise colours and font sizes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    Customise1->setToolTip(customiseHint);
+    Customise1->setStatusTip(customiseHint);
+}
+
+void MainWindow::connectSurfaces()
+{
+    connect(buOpen, &QToolButton::clicked, this, &MainWindow::buOpenClick);
+    connect(buSAve, &QToolButton::clicked, this, &MainWindow::buSAveClick);
+    connect(buSpelling, &QToolButton::clicked, this, &MainWindow::buSpellingClick);
+    connect(buMinimise, &QToolButton::clicked, this, &MainWindow::buMinimiseClick);
+    connect(buExit, &QToolButton::clicked, this, &MainWindow::buExitClick);
+    connect(buReadingAreaClear, &QToolButton::clicked, this, &MainWindow::buReadingAreaClearClick);
+    connect(buFind, &QToolButton::clicked, this, &MainWindow::buFindClick);
+
+    connect(pummiRead, &QAction::triggered, this, &MainWindow::pummiReadClick);
+    connect(pummiPause, &QAction::triggered, this, &MainWindow::pummiPauseClick);
+    connect(pummiStop, &QAction::triggered, this, &MainWindow::pummiStopClick);
+    connect(pummiReadFromCursor, &QAction::triggered, this, &MainWindow::pummiReadFromCursorClick);
+    connect(pummiReadWebPage, &QAction::triggered, this, &MainWindow::pummiReadWebPageClick);
+    connect(mipumSingleWord, &QAction::triggered, this, &MainWindow::mipumSingleWordClick);
+    connect(mipumSentence, &QAction::triggered, this, &MainWindow::mipumSentenceClick);
+    connect(mipumAutoReadOff, &QAction::triggered, this, &MainWindow::mipumAutoReadOffClick);
+
+    connect(Yes1, &QAction::triggered, this, [this] { ShowReader(true); });
+    connect(No1, &QAction::triggered, this, [this] { ShowReader(false); });
+    connect(Cut2, &QAction::triggered, reText, &QTextEdit::cut);
+    connect(Copy2, &QAction::triggered, reText, &QTextEdit::copy);
+    connect(Paste2, &QAction::triggered, reText, &QTextEdit::paste);
+    connect(Find2, &QAction::triggered, this, &MainWindow::FindInText);
+    connect(Clear2, &QAction::triggered, this, &MainWindow::ClearReadingArea);
+    connect(Beginning1, &QAction::triggered, this, [this] {
+        QTextCursor cursor = reText->textCursor();
+        cursor.setPosition(0);
+        reText->setTextCursor(cursor);
+    });
+    connect(SelectAll1, &QAction::triggered, reText, &QTextEdit::selectAll);
+    connect(Customise1, &QAction::triggered, this, &MainWindow::OpenCustomisation);
+
+    connect(OpenKey, &QAction::triggered, this, &MainWindow::buOpenClick);
+    connect(Open1, &QAction::triggered, this, &MainWindow::OpenDocument);
+    connect(Save1, &QAction::triggered, this, &MainWindow::SaveText);
+    connect(SaveAs1, &QAction::triggered, this, &MainWindow::SaveTextAs);
+    connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });
+    connect(SavetoMP3As1, &QAction::triggered, this, [this] { SaveAsMp3(false); });
+
+    connect(SpellingAid1, &QAction::triggered, this, &MainWindow::ShowSpellingAssistant);
+    connect(SpellingTest1, &QAction::triggered, this, &MainWindow::ShowSpellingBuilder);
+    connect(Startspellingtest1, &QAction::triggered, this, &MainWindow::StartSpellingTest);
+
+    connect(imgReader, &ReaderFace::clicked, this, &MainWindow::imgReaderClick);
+    connect(imgReader, &ReaderFace::doubleClicked, this, &MainWindow::imgReaderDblClick);
+    connect(imgReader, &ReaderFace::rightClicked, this,
+            [this](const QPoint& position) { pumReaderOnly->popup(position); });
+
+    connect(FLinkClicks, &LinkClicks::linkClicked, this, &MainWindow::reTextLinkClick);
+    connect(clbReadingList, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { clbReadingListDblClick(item->text()); });
+
+    connect(spVoice, &Voice::OnWord, this, &MainWindow::spVoiceWord);
+    connect(spVoice, &Voice::OnSentence, this, &MainWindow::spVoiceSentence);
+    connect(spVoice, &Voice::OnViseme, this, &MainWindow::SpVoiceViseme);
+    connect(spVoice, &Voice::OnEndStream, this, &MainWindow::spVoiceEndStream);
+
+    // The window sees every event before its control does: keys (Ctrl+Shift+C wherever the focus is, auto-read
+    // in the reading area), resizes of the panels it lays out and the reading area's right click. This one
+    // filter is the only path, so each event is handled once.
+    qApp->installEventFilter(this);
+    orderTabStops();
+    setAcceptDrops(true); // files dropped anywhere on the window open as documents
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!reText || !imgReader)
+        return QWidget::eventFilter(watched, event);
+    // Only the events this filter acts on are looked at closely: the others may come from an object that is being
+    // destroyed, whose type can no longer be asked.
+    const QEvent::Type type = event->type();
+    const bool acted = type == QEvent::KeyPress || type == QEvent::ContextMenu || type == QEvent::DragEnter ||
+                       type == QEvent::DragMove || type == QEvent::Drop;
+    const bool inWindow = acted && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+    if (event->type() == QEvent::KeyPress && inWindow) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
+        if (key->key() == Qt::Key_C && (modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier)) {
+            if (!FBusy)
+                OpenCustomisation();
+            return true;
+        }
+        // Tab types a tab in the reading area; Ctrl+Tab and Ctrl+Shift+Tab move on from any control.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (modifiers & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+            return true;
+        }
+        const bool menuKey = (key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                             (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+        if (menuKey && PopupMenuForKeyboard(static_cast<QWidget*>(watched)))
+            return true;
+    }
+    // Some window systems follow the context-menu key with a menu request of their own: the key above has
+    // already opened the menu.
+    if (event->type() == QEvent::ContextMenu && inWindow &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+        (watched == imgReader || watched == reText || watched == reText->viewport() ||
+         qobject_cast<ToolbarButton*>(watched)))
+        return true;
+    if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) && inWindow) {
+        // A file dropped anywhere on the window opens as a document; other drops (text) go where they fall.
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QList<QUrl> urls = drop->mimeData() ? drop->mimeData()->urls() : QList<QUrl>();
+        if (!urls.isEmpty() && urls.first().isLocalFile()) {
+            drop->acceptProposedAction();
+            if (type == QEvent::Drop)
+                OpenDocumentFile(urls.first().toLocalFile());
+            return true;
+        }
+    }
+    if (watched == panReader && event->type() == QEvent::Resize)
+        layoutReaderPanel();
+    else if (watched == cbarMain2 && event->type() == QEvent::Resize)
+        layoutToolbar();
+    else if (watched == reText && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+F, with or without other modifiers, opens Find.
+        if (key->key() == Qt::Key_F && (key->modifiers() & Qt::ControlModifier)) {
+            FindInText();
+            return true;
+        }
+        const QString typed = key->text();
+        if (typed.size() == 1 && !(key->modifiers() & Qt::ControlModifier)) {
+            QChar character = typed.at(0);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                character = QChar(13);
+            reTextKeyPress(character);
+        }
+    } else if (reText && watched == reText->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            PopupTextMenu(reText->viewport()->mapTo(reText, mouse->position().toPoint()));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QPoint MainWindow::TextMenuPosition(const QPoint& positionInReadingArea) const
+{
+    // The pointer position is taken as a position in the window's client area, then moved past the
+    // reader panel and the toolbar.
+    return mapToGlobal(positionInReadingArea) +
+           QPoint(panReader->isVisible() ? panReader->width() : 0, cbarMain2->height());
+}
+
+void MainWindow::PopupTextMenu(const QPoint& positionInReadingArea)
+{
+    pumTextToRead->popup(TextMenuPosition(positionInReadingArea));
+}
+
+namespace {
+// A menu opened from the keyboard starts on its first command, so the arrow keys and a screen reader begin there.
+void popupAtFirstItem(QMenu* menu, const QPoint& at)
+{
+    menu->popup(at);
+    for (QAction* item : menu->actions()) {
+        if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
+            menu->setActiveAction(item);
+            break;
+        }
+    }
+}
+} // namespace
+
+bool MainWindow::PopupMenuForKeyboard(QWidget* focused)
+{
+    if (focused == reText || focused == reText->viewport()) {
+        const QRect caret = reText->cursorRect();
+        popupAtFirstItem(pumTextToRead, reText->viewport()->mapToGlobal(caret.bottomLeft()));
+        return true;
+    }
+    if (focused == imgReader) {
+        popupAtFirstItem(pumReaderOnly, imgReader->mapToGlobal(imgReader->rect().center()));
+        return true;
+    }
+    if (auto* button = qobject_cast<ToolbarButton*>(focused))
+        return button->PopupDropDown();
+    return false;
+}
+
+void MainWindow::orderTabStops()
+{
+    // Screen order: the toolbar, then the reader panel, the reading area and the web bar under it.
+    const QList<QWidget*> stops = {buOpen,
+                                   buSAve,
+                                   buSpelling,
+                                   buMinimise,
+                                   buExit,
+                                   imgReader,
+                                   buReadingAreaClear,
+                                   buFind,
+                                   reText,
+                                   Panel1->buWebBack,
+                                   Panel1->buWebRefresh,
+                                   Panel1->buWebForward,
+                                   Panel1->buWebStop,
+                                   Panel1->edWebAddress,
+                                   Panel1->buWebGo,
+                                   Panel1->MozillaWebBrowser};
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
+}
+
+void MainWindow::ShowReader(bool visible)
+{
+    panReader->setVisible(visible);
+    MarkDefault(visible ? Yes1 : No1);
+}
+
+void MainWindow::mipumSingleWordClick()
+{
+    FAutoReadMode = 1;
+    MarkDefault(mipumSingleWord);
+}
+
+void MainWindow::mipumSentenceClick()
+{
+    FAutoReadMode = 2;
+    MarkDefault(mipumSentence);
+}
+
+void MainWindow::mipumAutoReadOffClick()
+{
+    FAutoReadMode = 0;
+    MarkDefault(mipumAutoReadOff);
+}

@@ -1,0 +1,50 @@
+// The web panel under the reading area, the links clicked in the text and reading the page shown aloud.
+#include "window/main/MainWindow.h"
+#include "core/Prompts.h"
+#include "formats/PageText.h"
+#include "window/readingarea/LinkClicks.h"
+#include "window/web/WebPanel.h"
+
+#include <QTextEdit>
+
+void MainWindow::RefreshWebPanel()
+{
+    Panel1->Refresh();
+}
+
+void MainWindow::reTextLinkClick(const QString& link, Qt::MouseButton button)
+{
+    Panel1->OpenLinkFromText(link, button);
+}
+
+void MainWindow::ReadWebPage()
+{
+    // A second request while the first waits for its page would read the same page twice.
+    if (FPageTextRequest) {
+        ShowStatusText(QStringLiteral("Still getting the text of the web page"));
+        return;
+    }
+    FPageTextRequest = Panel1->RequestPageText();
+    connect(FPageTextRequest, &PageTextRequest::finished, this, &MainWindow::ReadPageText);
+    connect(FPageTextRequest, &PageTextRequest::failed, this, [this](const QString& message) {
+        ShowStatusText(QStringLiteral("Nothing read from the web page"));
+        prompts().message(message);
+    });
+    FPageTextRequest->start();
+    if (FPageTextRequest && FPageTextRequest->waitingForLoad())
+        ShowStatusText(QStringLiteral("The web page will be read once it has loaded"));
+}
+
+void MainWindow::ReadPageText(const PageText& page)
+{
+    if ((FBusy || FPaused || !readingAreaBlank()) &&
+        !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
+        return;
+    FBusy = false;
+    FPaused = false;
+    FOpenDialogFileName.clear();
+    reText->setPlainText(page.text);
+    StartReading(true);
+    ShowStatusText(page.source == PageText::Source::Selection ? QStringLiteral("Reading the selection of the web page")
+                                                              : QStringLiteral("Reading the web page"));
+}

@@ -1,0 +1,70 @@
+#include "window/main/Program.h"
+
+#include "window/main/ParlivoApplication.h"
+#include "window/dialogs/AboutWindow.h"
+#include "window/main/MainWindow.h"
+#include "window/dialogs/QtPrompts.h"
+#include "core/SingleInstance.h"
+#include "formats/WebEnvironment.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+// The document named on the command line (`parlivo FILE`, as the desktop's "Open with" runs it), absolute so a
+// running copy finds it wherever it was started; empty when none is named.
+QString documentArgument(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1Char('-')))
+            return QFileInfo(argument).absoluteFilePath();
+    }
+    return {};
+}
+} // namespace
+
+int RunParlivo(int argc, char** argv)
+{
+    // The pictures are compiled into a static library; make sure they are linked in.
+    Q_INIT_RESOURCE(resources);
+    PrepareWebEngineEnvironment();
+    ParlivoApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Parlivo"));
+    app.setApplicationDisplayName(QStringLiteral("Parlivo Study Edition"));
+    QtPrompts dialogs;
+    setPrompts(&dialogs);
+
+    const QString document = documentArgument(app.arguments());
+    SingleInstance guard(QStringLiteral("Parlivo"));
+    if (!guard.acquire()) {
+        // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
+        if (!document.isEmpty() && guard.handOff(document))
+            return 0;
+        prompts().message(QStringLiteral("A version of Parlivo is already running."));
+        return 0;
+    }
+
+    ShowAbout(QStringLiteral("Study Edition"));
+
+    std::unique_ptr<SpeechEngine> engine;
+    try {
+        engine = createDefaultSpeechEngine();
+    } catch (const std::exception&) {
+        prompts().message(QStringLiteral("Speech Engine not installed."));
+        return 1;
+    }
+    MainWindow reader(std::move(engine));
+    if (!reader.FormCreate())
+        return 1;
+    reader.show();
+    reader.FormActivate();
+    guard.listen([&reader](const QString& path) {
+        reader.showNormal();
+        reader.raise();
+        reader.activateWindow();
+        reader.OpenDocumentFile(path);
+    });
+    if (!document.isEmpty())
+        QTimer::singleShot(0, &reader, [&reader, document] { reader.OpenDocumentFile(document); });
+    return app.exec();
+}

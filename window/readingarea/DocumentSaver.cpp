@@ -1,0 +1,124 @@
+#include "window/readingarea/DocumentSaver.h"
+
+#include "core/TextRoutines.h"
+#include "core/Errors.h"
+#include "formats/RtfWriter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextEdit>
+
+namespace {
+
+bool hasExtension(const QString& path, QLatin1StringView extension)
+{
+    return QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) == 0;
+}
+
+QByteArray plainTextBytes(const QString& text)
+{
+    QString withCrLf = text;
+    withCrLf.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return withCrLf.toUtf8();
+}
+
+FileError writeError(const QString& path, const QString& reason)
+{
+    return FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+FileDialogSpec saveTextDialog()
+{
+    FileDialogSpec dialog;
+    dialog.title = QStringLiteral("Save Text Document");
+    dialog.filter = QStringLiteral("Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf");
+    dialog.defaultExtension = QStringLiteral("txt");
+    return dialog;
+}
+
+SaveFormat saveFormatFor(const QString& path, TextMode mode)
+{
+    if (hasExtension(path, QLatin1StringView("txt")))
+        return SaveFormat::PlainText;
+    if (hasExtension(path, QLatin1StringView("rtf")))
+        return SaveFormat::RichText;
+    return mode == TextMode::Rich ? SaveFormat::RichText : SaveFormat::PlainText;
+}
+
+bool nothingToSave(const QTextEdit* readingArea)
+{
+    return TrimControl(readingArea->toPlainText()).isEmpty() && !readingArea->document()->isModified();
+}
+
+void writeReadingArea(const QTextEdit* readingArea, const QString& path, SaveFormat format)
+{
+    const QByteArray bytes =
+        format == SaveFormat::RichText ? writeRtf(readingArea->document()) : plainTextBytes(readingArea->toPlainText());
+    QSaveFile file(path);
+    // Unbuffered, so that a write cut short (a full disk) shows in its count: through the buffer, a short
+    // write followed by an error goes unnoticed and the truncated file would replace the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw writeError(path, file.errorString());
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            throw writeError(path, reason);
+        }
+        written += count;
+    }
+    if (!file.commit())
+        throw writeError(path, file.errorString());
+}
+
+void SaveTextTo(QTextEdit* readingArea, const QString& path, TextMode& mode)
+{
+    SwitchTextMode(readingArea, mode, hasExtension(path, QLatin1StringView("txt")) ? TextMode::Plain : TextMode::Rich);
+    writeReadingArea(readingArea, path, saveFormatFor(path, mode));
+}
+
+void SaveTextAsTo(QTextEdit* readingArea, const QString& path, TextMode& mode)
+{
+    SwitchTextMode(readingArea, mode, TextMode::Plain);
+    writeReadingArea(readingArea, path, saveFormatFor(path, mode));
+    SwitchTextMode(readingArea, mode, TextMode::Rich);
+}
+
+namespace {
+
+// The name chosen in the save dialog, or an empty string when there is nothing to save or the user
+// cancelled.
+QString chooseSaveName(const QTextEdit* readingArea)
+{
+    if (nothingToSave(readingArea)) {
+        prompts().message(QStringLiteral("There is nothing to save."), MessageKind::Information);
+        return {};
+    }
+    const FileDialogSpec dialog = saveTextDialog();
+    return withDefaultExtension(prompts().saveFile(dialog), dialog.defaultExtension);
+}
+
+} // namespace
+
+bool SaveReadingArea(QTextEdit* readingArea, TextMode& mode)
+{
+    const QString path = chooseSaveName(readingArea);
+    if (path.isEmpty())
+        return false;
+    SaveTextTo(readingArea, path, mode);
+    return true;
+}
+
+bool SaveReadingAreaAs(QTextEdit* readingArea, TextMode& mode)
+{
+    const QString path = chooseSaveName(readingArea);
+    if (path.isEmpty())
+        return false;
+    SaveTextAsTo(readingArea, path, mode);
+    return true;
+}

@@ -1,0 +1,360 @@
+#include "window/readingarea/ReadingAidsView.h"
+
+#include "core/Syllables.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+static_assert(ReadingAidsView::SyllableDotFont > QTextFormat::UserProperty);
+
+const QChar MiddleDot(0x00B7);
+constexpr int DimAlpha = 185; // out of 255: the dimmed lines stay faintly visible, so the reader keeps the page
+
+// The font a fragment is drawn in, without letter spacing, for measuring.
+QFont shownFont(const QTextCharFormat& own, const QTextCharFormat& aid, const QFont& base)
+{
+    QTextCharFormat shown = own;
+    shown.merge(aid);
+    QFont font = shown.font().resolve(base);
+    font.setLetterSpacing(QFont::PercentageSpacing, 100);
+    return font;
+}
+
+QFont scaled(QFont font, qint32 percent)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * percent / 100.0);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(qMax(1, font.pixelSize() * percent / 100));
+    return font;
+}
+
+void setSize(QTextCharFormat& format, const QFont& font)
+{
+    if (font.pointSizeF() > 0)
+        format.setFontPointSize(font.pointSizeF());
+    else
+        format.setProperty(QTextFormat::FontPixelSize, font.pixelSize());
+}
+
+bool hasOwnFamily(const QTextCharFormat& format)
+{
+    return format.hasProperty(QTextFormat::FontFamilies) || format.hasProperty(QTextFormat::FontFamily);
+}
+} // namespace
+
+ReadingAidsView::ReadingAidsView(QTextEdit* edit, std::function<void()> reformat)
+    : QObject(edit), FEdit(edit), FReformat(std::move(reformat))
+{
+    FOverlay = new ReadingAidsOverlay(edit, *this);
+    FOverlay->hide();
+    edit->viewport()->installEventFilter(this);
+    connect(edit, &QTextEdit::cursorPositionChanged, this, &ReadingAidsView::followHighlight);
+    connect(edit, &QTextEdit::selectionChanged, this, &ReadingAidsView::followHighlight);
+    connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &ReadingAidsView::updateOverlay);
+    connect(edit->horizontalScrollBar(), &QScrollBar::valueChanged, this, &ReadingAidsView::updateOverlay);
+}
+
+ReadingAidsView::~ReadingAidsView() = default;
+
+void ReadingAidsView::setAids(const ReadingAids& aids)
+{
+    const ReadingAids next = aids.normalised();
+    const bool letters =
+        next.FontFamily != FAids.FontFamily || next.OverrideDocumentFonts != FAids.OverrideDocumentFonts ||
+        next.LineSpacing != FAids.LineSpacing || next.LetterSpacing != FAids.LetterSpacing ||
+        next.Syllables != FAids.Syllables || (next.changesLetters() && FEdit->document()->defaultFont() != FBaseFont);
+    FAids = next;
+    FBaseFont = FEdit->document()->defaultFont();
+    if (FAids.Syllables && !FSyllables)
+        FSyllables = std::make_unique<Syllables>();
+    if (letters && FReformat)
+        FReformat();
+    if (FOverlay) {
+        FOverlay->setVisible(FAids.Syllables || FAids.FocusLines > 0);
+        FOverlay->setGeometry(FEdit->viewport()->rect());
+    }
+    FLastStrip = {};
+    followHighlight();
+    updateOverlay();
+}
+
+void ReadingAidsView::setReading(bool reading)
+{
+    if (reading == FReading)
+        return;
+    FReading = reading;
+    FLastStrip = {};
+    followHighlight();
+    updateOverlay();
+}
+
+bool ReadingAidsView::focusActive() const
+{
+    return FAids.FocusLines > 0 && (FReading || FAids.FocusWhenIdle);
+}
+
+void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) const
+{
+    if (!FAids.changesLetters())
+        return;
+    const QString text = block.text();
+    if (text.isEmpty())
+        return;
+    const QFont base = FEdit->document()->defaultFont();
+
+    // Characters after which a syllable ends inside a word, counted in the block.
+    std::vector<bool> dotAfter;
+    if (FAids.Syllables && FSyllables && FSyllables->isValid()) {
+        dotAfter.assign(size_t(text.size()), false);
+        FSyllables->forEachBreak(text, [&](int position) {
+            int last = position - 1;
+            if (last > 0 && text.at(last).isLowSurrogate())
+                --last;
+            dotAfter[size_t(last)] = true;
+        });
+    }
+    const bool tallSpaces = FAids.LineSpacing != 100;
+
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.isValid())
+            continue;
+        const QTextCharFormat own = fragment.charFormat();
+        QTextCharFormat aid;
+        if (!FAids.FontFamily.isEmpty() && (FAids.OverrideDocumentFonts || !hasOwnFamily(own)))
+            aid.setFontFamilies(QStringList{FAids.FontFamily});
+        if (FAids.LetterSpacing != 100) {
+            aid.setFontLetterSpacingType(QFont::PercentageSpacing);
+            aid.setFontLetterSpacing(FAids.LetterSpacing);
+        }
+        const int start = fragment.position() - block.position();
+        const int end = start + fragment.length();
+        const bool special = tallSpaces || !dotAfter.empty();
+        if (!special) {
+            if (!aid.properties().isEmpty())
+                ranges.append({start, end - start, aid});
+            continue;
+        }
+
+        const QFont font = shownFont(own, aid, base);
+        const QFontMetricsF metrics(font);
+        const qreal stretch = (FAids.LetterSpacing - 100) / 100.0;
+        // A line is as tall as its tallest character: a space in a larger size makes the whole line taller, and a
+        // negative spacing takes the extra width back, so the space still looks like a space.
+        QTextCharFormat space = aid;
+        if (tallSpaces) {
+            const QFont tall = scaled(font, FAids.LineSpacing);
+            setSize(space, tall);
+            space.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            space.setFontLetterSpacing(metrics.horizontalAdvance(QLatin1Char(' ')) * (1 + stretch) -
+                                       QFontMetricsF(tall).horizontalAdvance(QLatin1Char(' ')));
+        }
+        const qreal dotAdvance = metrics.horizontalAdvance(MiddleDot);
+
+        int run = start; // first character of the current run of plain characters
+        const auto closeRun = [&](int at) {
+            if (at > run && !aid.properties().isEmpty())
+                ranges.append({run, at - run, aid});
+        };
+        for (int i = start; i < end; ++i) {
+            const bool isSpace = tallSpaces && text.at(i) == QLatin1Char(' ');
+            const bool isDot = !dotAfter.empty() && dotAfter[size_t(i)];
+            if (!isSpace && !isDot)
+                continue;
+            closeRun(i);
+            if (isSpace) {
+                ranges.append({i, 1, space});
+                run = i + 1;
+                continue;
+            }
+            const int length = text.at(i).isHighSurrogate() && i + 1 < end ? 2 : 1;
+            // The syllable's last letter is followed by room for a middle dot, which the overlay draws.
+            QTextCharFormat dot = aid;
+            dot.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            dot.setFontLetterSpacing(metrics.horizontalAdvance(text.mid(i, length)) * stretch + dotAdvance);
+            dot.setProperty(SyllableDotFont, font);
+            dot.setProperty(SyllableDotAdvance, dotAdvance);
+            ranges.append({i, length, dot});
+            i += length - 1;
+            run = i + 1;
+        }
+        closeRun(end);
+    }
+}
+
+QRect ReadingAidsView::focusStrip() const
+{
+    if (!focusActive())
+        return {};
+    QTextDocument* document = FEdit->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const int position = FEdit->textCursor().selectionStart();
+    QTextBlock block = document->findBlock(position);
+    if (!block.isValid() || !block.layout() || block.layout()->lineCount() == 0)
+        return {};
+    const QTextLine current = block.layout()->lineForTextPosition(position - block.position());
+    const int around = (FAids.FocusLines - 1) / 2;
+
+    QTextBlock topBlock = block;
+    int topLine = current.isValid() ? current.lineNumber() : 0;
+    for (int k = 0; k < around; ++k) {
+        if (topLine > 0) {
+            --topLine;
+            continue;
+        }
+        const QTextBlock previous = topBlock.previous();
+        if (!previous.isValid() || !previous.layout() || previous.layout()->lineCount() == 0)
+            break;
+        topBlock = previous;
+        topLine = previous.layout()->lineCount() - 1;
+    }
+    QTextBlock bottomBlock = block;
+    int bottomLine = current.isValid() ? current.lineNumber() : 0;
+    for (int k = 0; k < around; ++k) {
+        if (bottomLine + 1 < bottomBlock.layout()->lineCount()) {
+            ++bottomLine;
+            continue;
+        }
+        const QTextBlock next = bottomBlock.next();
+        if (!next.isValid() || !next.layout() || next.layout()->lineCount() == 0)
+            break;
+        bottomBlock = next;
+        bottomLine = 0;
+    }
+    const QTextLine first = topBlock.layout()->lineAt(topLine);
+    const QTextLine last = bottomBlock.layout()->lineAt(bottomLine);
+    const qreal scroll = FEdit->verticalScrollBar()->value();
+    const qreal top = layout->blockBoundingRect(topBlock).top() + first.y() - scroll;
+    const qreal bottom = layout->blockBoundingRect(bottomBlock).top() + last.y() + last.height() - scroll;
+    return QRect(0, qFloor(top), FEdit->viewport()->width(), qCeil(bottom) - qFloor(top));
+}
+
+void ReadingAidsView::followHighlight()
+{
+    if (!FOverlay || !focusActive())
+        return;
+    QRect strip = focusStrip();
+    if (strip.isEmpty())
+        return;
+    // Scroll the whole strip into sight; the caret and the selection stay where they are.
+    const int height = FEdit->viewport()->height();
+    int shift = 0;
+    if (strip.top() < 0)
+        shift = strip.top();
+    else if (strip.bottom() >= height)
+        shift = qMin(strip.bottom() - height + 1, strip.top());
+    if (shift != 0) {
+        QScrollBar* bar = FEdit->verticalScrollBar();
+        const int before = bar->value();
+        bar->setValue(before + shift); // the scroll updates the whole overlay
+        FLastStrip = strip.translated(0, before - bar->value());
+        return;
+    }
+    if (strip != FLastStrip) {
+        FOverlay->update(QRegion(strip) + QRegion(FLastStrip));
+        FLastStrip = strip;
+    }
+}
+
+void ReadingAidsView::updateOverlay()
+{
+    if (FOverlay && FOverlay->isVisible()) {
+        FLastStrip = focusStrip();
+        FOverlay->update();
+    }
+}
+
+bool ReadingAidsView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (FOverlay && watched == FEdit->viewport() && event->type() == QEvent::Resize)
+        FOverlay->setGeometry(FEdit->viewport()->rect());
+    return false;
+}
+
+ReadingAidsOverlay::ReadingAidsOverlay(QTextEdit* edit, const ReadingAidsView& view)
+    : QWidget(edit->viewport()), FEdit(edit), FView(view)
+{
+    setObjectName(QStringLiteral("readingAidsOverlay"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(edit->viewport()->rect());
+}
+
+void ReadingAidsOverlay::moveEvent(QMoveEvent*)
+{
+    // Scrolling the viewport carries its children along; the overlay stays put over it.
+    if (pos() != QPoint(0, 0))
+        move(0, 0);
+}
+
+void ReadingAidsOverlay::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    if (FView.aids().Syllables)
+        paintSyllableDots(painter, event->rect());
+    if (!FView.focusActive())
+        return;
+    const QRect strip = FView.focusStrip();
+    if (strip.isEmpty())
+        return;
+    QColor dim = FEdit->palette().color(QPalette::Base);
+    dim.setAlpha(DimAlpha);
+    const QRect all = rect();
+    painter.fillRect(QRect(all.left(), all.top(), all.width(), strip.top() - all.top()), dim);
+    painter.fillRect(QRect(all.left(), strip.bottom() + 1, all.width(), all.bottom() - strip.bottom()), dim);
+}
+
+void ReadingAidsOverlay::paintSyllableDots(QPainter& painter, const QRect& area)
+{
+    QTextDocument* document = FEdit->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const QPointF scroll(FEdit->horizontalScrollBar()->value(), FEdit->verticalScrollBar()->value());
+    const int first = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
+    painter.setPen(FEdit->palette().color(QPalette::Text));
+    for (QTextBlock block = document->findBlock(qMax(0, first)); block.isValid(); block = block.next()) {
+        const QRectF box = layout->blockBoundingRect(block).translated(-scroll);
+        if (box.top() > area.bottom())
+            break;
+        const QTextLayout* text = block.layout();
+        if (!text || box.bottom() < area.top())
+            continue;
+        // Only the lines in the area to paint, and only the dots on them: a paragraph may hold thousands.
+        const QList<QTextLayout::FormatRange> ranges = text->formats();
+        for (int i = 0; i < text->lineCount(); ++i) {
+            const QTextLine line = text->lineAt(i);
+            const qreal top = box.top() + line.y();
+            if (top > area.bottom())
+                break;
+            if (top + line.height() < area.top())
+                continue;
+            const int end = line.textStart() + line.textLength();
+            auto range = std::lower_bound(ranges.cbegin(), ranges.cend(), line.textStart(),
+                                          [](const QTextLayout::FormatRange& r, int start) { return r.start < start; });
+            for (; range != ranges.cend() && range->start < end; ++range) {
+                if (!range->format.hasProperty(ReadingAidsView::SyllableDotFont))
+                    continue;
+                const qreal dotAdvance = range->format.doubleProperty(ReadingAidsView::SyllableDotAdvance);
+                const qreal x = box.left() + line.cursorToX(range->start + range->length) - dotAdvance;
+                if (x > area.right() || x + dotAdvance < area.left())
+                    continue;
+                const QFont font = qvariant_cast<QFont>(range->format.property(ReadingAidsView::SyllableDotFont));
+                if (font != painter.font())
+                    painter.setFont(font);
+                painter.drawText(QPointF(x, top + line.ascent()), QString(MiddleDot));
+            }
+        }
+    }
+}

@@ -1,0 +1,449 @@
+#include "window/settings/CustomiseDialog.h"
+
+#include "core/Errors.h"
+#include "core/ProfileStrings.h"
+#include "core/Prompts.h"
+#include "window/settings/ColourSchemes.h"
+#include "window/settings/SpinEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace {
+constexpr int MaxFontSize = 22;
+constexpr int MinFontSize = 8;
+constexpr char TagProperty[] = "Tag";
+
+constexpr int AidsLeft = 365; // the reading aids take a column right of the colour samples
+const std::initializer_list<std::pair<const char*, int>> LetterSpacings = {
+    {"Normal", 100}, {"Slightly wide", 110}, {"Wide", 120}, {"Wider", 135}, {"Widest", 150}};
+const std::initializer_list<std::pair<const char*, int>> FocusChoices = {
+    {"Off", 0}, {"1 line", 1}, {"3 lines", 3}, {"5 lines", 5}};
+
+const QString SaveError = QStringLiteral("There was a problem, unable to save customisation file.");
+
+QString fieldKey(int field)
+{
+    return QString::fromLatin1(AppearanceSettings::keys()[field - 1]);
+}
+
+void setTextColour(QWidget* control, const QColor& colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
+
+void setBackgroundColour(QWidget* control, const QColor& colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, colour);
+    control->setPalette(palette);
+    control->setAutoFillBackground(true);
+}
+
+QFrame* rule(QWidget* parent, QFrame::Shape shape, const QRect& geometry)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(geometry);
+    return line;
+}
+} // namespace
+
+CustomiseDialog::CustomiseDialog(const AppearanceSettings& current, std::function<void(const AppearanceSettings&)> apply,
+                             QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FWorking(current),
+      FApply(std::move(apply))
+{
+    buildLayout();
+    FSchemeLines = SchemeLines(FWorking);
+    showValues();
+}
+
+void CustomiseDialog::buildLayout()
+{
+    setObjectName(QStringLiteral("frmCustomise"));
+    setWindowTitle(QStringLiteral("Customisation"));
+    setFixedSize(AidsLeft + 258, 430);
+    QFont dialogFont(QStringLiteral("Verdana"));
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+
+    PanToolBarBC = addSample(QStringLiteral("PanToolBarBC"), {8, 8, 345, 69}, 2,
+                             QStringLiteral("Click to set toolbar background colour"));
+    labToolBarFC = addSampleLabel(PanToolBarBC, QStringLiteral("labToolBarFC"), QStringLiteral("Toolbar"), 1,
+                                  QStringLiteral("Click to set Toolbar font colour"));
+    buFCToolbar = addButton(PanToolBarBC, QStringLiteral("buFCToolbar"), QStringLiteral("Font Colour"), {6, 6, 118, 27},
+                            QStringLiteral("Click to set toolbar font colour"));
+    buBCToolbar = addButton(PanToolBarBC, QStringLiteral("buBCToolbar"), QStringLiteral("Background Colour"),
+                            {6, 36, 118, 27}, QStringLiteral("Click to set toolbar background colour"));
+
+    panTextAreaBC = addSample(QStringLiteral("panTextAreaBC"), {8, 80, 345, 73}, 6,
+                              QStringLiteral("Click to set Text Area background colour"));
+    labTextAreaFC = addSampleLabel(panTextAreaBC, QStringLiteral("labTextAreaFC"), QStringLiteral("Text Area"), 5,
+                                   QStringLiteral("click to set Text Area font colour"));
+    buFCTextArea = addButton(panTextAreaBC, QStringLiteral("buFCTextArea"), QStringLiteral("Font Colour"),
+                             {6, 7, 118, 28}, QStringLiteral("Click to set Text Area font colour"));
+    buBCTextArea = addButton(panTextAreaBC, QStringLiteral("buBCTextArea"), QStringLiteral("Background Colour"),
+                             {6, 38, 118, 28}, QStringLiteral("Click to set Text Area background colour"));
+
+    panStatusBarFC = addSample(QStringLiteral("panStatusBarFC"), {8, 160, 345, 73}, 10,
+                               QStringLiteral("Click to set Status Bar background colour"));
+    labStatusBarFc = addSampleLabel(panStatusBarFC, QStringLiteral("labStatusBarFc"), QStringLiteral("Status Bar"), 9,
+                                    QStringLiteral("Click to set Status Bar font colour"));
+    buFCStatusBar = addButton(panStatusBarFC, QStringLiteral("buFCStatusBar"), QStringLiteral("Font Colour"),
+                              {6, 7, 118, 28}, QStringLiteral("Click to set Status Bar font colour"));
+    buBCStatusBar = addButton(panStatusBarFC, QStringLiteral("buBCStatusBar"), QStringLiteral("Background Colour"),
+                              {6, 38, 118, 28}, QStringLiteral("Click to set Status Bar background colour"));
+
+    panReadBC = addSample(QStringLiteral("panReadBC"), {8, 239, 345, 66}, 14,
+                          QStringLiteral("Click to set Reader background colour"));
+    labTextReader = addSampleLabel(panReadBC, QStringLiteral("labTextReader"), QStringLiteral("Text Reader"), 0, {});
+    labTextReader->setEnabled(false);
+    // Clicks on the caption reach the panel under it.
+    labTextReader->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FClickTargets.remove(labTextReader);
+    buBCReader = addButton(panReadBC, QStringLiteral("buBCReader"), QStringLiteral("Background Colour"),
+                           {6, 6, 118, 54}, QStringLiteral("Click to set Reader background colour"));
+
+    // The location colours have no visible sample; the panel stays outside the client area.
+    panLocationBC = addSample(QStringLiteral("panLocationBC"), {8, 440, 345, 60}, 4, {});
+    labLocationFC = addSampleLabel(panLocationBC, QStringLiteral("labLocationFC"), QStringLiteral("Location"), 3, {});
+    buFCLocation = addButton(panLocationBC, QStringLiteral("buFCLocation"), QStringLiteral("FC"), {6, 4, 40, 25}, {});
+    buBCLocation = addButton(panLocationBC, QStringLiteral("buBCLocation"), QStringLiteral("BC"), {6, 31, 40, 25}, {});
+    for (QPushButton* hidden : {buFCLocation, buBCLocation}) {
+        hidden->setEnabled(false);
+        hidden->hide();
+    }
+    panLocationBC->hide();
+
+    auto* labFontSize = new QLabel(QStringLiteral("Application font size"), this);
+    labFontSize->setGeometry(8, 328, 200, 16);
+    edFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
+    edFontSize->setObjectName(QStringLiteral("edFontSize"));
+    edFontSize->setGeometry(8, 344, 105, 24);
+    edFontSize->setToolTip(QStringLiteral("Click to set application font size"));
+    // A screen reader names each size field by the caption above it.
+    edFontSize->editor()->setAccessibleName(labFontSize->text());
+    auto* labTextFontSize = new QLabel(QStringLiteral("Reading Text font size"), this);
+    // Right-aligned over its field, so the caption may reach left of the field in wider fonts.
+    labTextFontSize->setGeometry(153, 328, 200, 16);
+    labTextFontSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edTextFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
+    edTextFontSize->setObjectName(QStringLiteral("edTextFontSize"));
+    edTextFontSize->setGeometry(248, 344, 105, 24);
+    edTextFontSize->setToolTip(QStringLiteral("Click to set Reading Text font colour"));
+    edTextFontSize->editor()->setAccessibleName(labTextFontSize->text());
+
+    rule(this, QFrame::HLine, {8, 383, 345, 3});
+    buSaveScheme = addButton(this, QStringLiteral("buSaveScheme"), QStringLiteral("&Save"), {8, 400, 65, 25},
+                             QStringLiteral("Click to save customisation to file"));
+    buApply = addButton(this, QStringLiteral("buApply"), QStringLiteral("&Apply"), {76, 400, 65, 25},
+                        QStringLiteral("Click to apply current settings"));
+    buClose = addButton(this, QStringLiteral("buClose"), QStringLiteral("&Close"), {288, 400, 65, 25},
+                        QStringLiteral("Click to close Customisation form"));
+    for (QPushButton* button : {buSaveScheme, buApply, buClose})
+        button->setAutoDefault(false);
+
+    const std::initializer_list<std::tuple<QPushButton*, QWidget*, bool>> colourButtons = {
+        {buFCToolbar, labToolBarFC, true},     {buBCToolbar, PanToolBarBC, false},
+        {buFCTextArea, labTextAreaFC, true},   {buBCTextArea, panTextAreaBC, false},
+        {buFCStatusBar, labStatusBarFc, true}, {buBCStatusBar, panStatusBarFC, false},
+        {buBCReader, panReadBC, false},        {buFCLocation, labLocationFC, true},
+        {buBCLocation, panLocationBC, false}};
+    for (const auto& [button, target, textColour] : colourButtons)
+        connect(button, &QPushButton::clicked, this, [this, target, textColour] { PickColour(target, textColour); });
+    connect(edFontSize, &SpinEdit::changed, this, &CustomiseDialog::edFontSizeChange);
+    connect(edTextFontSize, &SpinEdit::changed, this, &CustomiseDialog::edTextFontSizeChange);
+    connect(buApply, &QPushButton::clicked, this, &CustomiseDialog::buApplyClick);
+    connect(buSaveScheme, &QPushButton::clicked, this, &CustomiseDialog::buSaveSchemeClick);
+    connect(buClose, &QPushButton::clicked, this, &CustomiseDialog::buCloseClick);
+    buildReadingAids();
+}
+
+void CustomiseDialog::buildReadingAids()
+{
+    grpReadingAids = new QGroupBox(QStringLiteral("Reading aids"), this);
+    grpReadingAids->setObjectName(QStringLiteral("grpReadingAids"));
+    grpReadingAids->setGeometry(AidsLeft, 4, 250, 372);
+    auto* form = new QFormLayout(grpReadingAids);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    form->setVerticalSpacing(4);
+
+    const auto describe = [](QWidget* control, const char* name, const QString& accessible, const QString& hint) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setAccessibleName(accessible);
+        control->setToolTip(hint);
+    };
+    cboReadingFont = new QComboBox(grpReadingAids);
+    describe(cboReadingFont, "cboReadingFont", QStringLiteral("Reading text typeface"),
+             QStringLiteral("Click to choose the typeface of the reading text"));
+    cboReadingFont->addItem(QStringLiteral("Standard"), QString());
+    for (const QString& family : ReadingFontFamilies())
+        cboReadingFont->addItem(family, family);
+    form->addRow(QStringLiteral("Reading &typeface"), cboReadingFont);
+    chkOverrideFonts = new QCheckBox(QStringLiteral("Also &replace the fonts of documents"), grpReadingAids);
+    describe(chkOverrideFonts, "chkOverrideFonts", QStringLiteral("Also replace the fonts of documents"),
+             QStringLiteral("Rich-text documents keep their own fonts unless this is ticked"));
+    form->addRow(chkOverrideFonts);
+
+    edLineSpacing = new QDoubleSpinBox(grpReadingAids);
+    describe(edLineSpacing, "edLineSpacing", QStringLiteral("Line spacing"),
+             QStringLiteral("Click to set the space between the lines of the reading text"));
+    edLineSpacing->setRange(ReadingAids::MinLineSpacing / 100.0, ReadingAids::MaxLineSpacing / 100.0);
+    edLineSpacing->setSingleStep(0.1);
+    edLineSpacing->setDecimals(1);
+    form->addRow(QStringLiteral("&Line spacing"), edLineSpacing);
+
+    cboLetterSpacing = new QComboBox(grpReadingAids);
+    describe(cboLetterSpacing, "cboLetterSpacing", QStringLiteral("Letter spacing"),
+             QStringLiteral("Click to set the space between the letters of the reading text"));
+    for (const auto& [caption, percent] : LetterSpacings)
+        cboLetterSpacing->addItem(QString::fromLatin1(caption), percent);
+    form->addRow(QStringLiteral("L&etter spacing"), cboLetterSpacing);
+
+    cboLineFocus = new QComboBox(grpReadingAids);
+    describe(cboLineFocus, "cboLineFocus", QStringLiteral("Line focus"),
+             QStringLiteral("Dims the reading area except the lines around the spoken word"));
+    for (const auto& [caption, lines] : FocusChoices)
+        cboLineFocus->addItem(QString::fromLatin1(caption), lines);
+    form->addRow(QStringLiteral("Line &focus"), cboLineFocus);
+    chkFocusWhenIdle = new QCheckBox(QStringLiteral("Focus on the caret &when not reading"), grpReadingAids);
+    describe(chkFocusWhenIdle, "chkFocusWhenIdle", QStringLiteral("Focus on the caret when not reading"),
+             QStringLiteral("Keeps the line focus on the caret while nothing is being read"));
+    form->addRow(chkFocusWhenIdle);
+
+    chkSyllables = new QCheckBox(QStringLiteral("Show s&yllables"), grpReadingAids);
+    describe(chkSyllables, "chkSyllables", QStringLiteral("Show syllables"),
+             QStringLiteral("Shows a dot between the syllables of each word; the text itself stays as it is"));
+    form->addRow(chkSyllables);
+
+    showReadingAids();
+    connect(cboReadingFont, &QComboBox::currentIndexChanged, this, &CustomiseDialog::readingAidsChanged);
+    connect(cboLetterSpacing, &QComboBox::currentIndexChanged, this, &CustomiseDialog::readingAidsChanged);
+    connect(cboLineFocus, &QComboBox::currentIndexChanged, this, &CustomiseDialog::readingAidsChanged);
+    connect(edLineSpacing, &QDoubleSpinBox::valueChanged, this, &CustomiseDialog::readingAidsChanged);
+    for (QCheckBox* box : {chkOverrideFonts, chkFocusWhenIdle, chkSyllables})
+        connect(box, &QCheckBox::toggled, this, &CustomiseDialog::readingAidsChanged);
+}
+
+void CustomiseDialog::setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply)
+{
+    FWorkingAids = current.normalised();
+    FApplyAids = std::move(apply);
+    showReadingAids();
+}
+
+void CustomiseDialog::showReadingAids()
+{
+    FShowingAids = true;
+    int font = cboReadingFont->findData(FWorkingAids.FontFamily);
+    if (font < 0) {
+        // A face that is no longer installed stays chosen until the user picks another.
+        cboReadingFont->addItem(FWorkingAids.FontFamily, FWorkingAids.FontFamily);
+        font = cboReadingFont->count() - 1;
+    }
+    cboReadingFont->setCurrentIndex(font);
+    chkOverrideFonts->setChecked(FWorkingAids.OverrideDocumentFonts);
+    edLineSpacing->setValue(FWorkingAids.LineSpacing / 100.0);
+    int letters = 0;
+    for (int i = 0; i < cboLetterSpacing->count(); ++i)
+        if (cboLetterSpacing->itemData(i).toInt() <= FWorkingAids.LetterSpacing)
+            letters = i;
+    cboLetterSpacing->setCurrentIndex(letters);
+    cboLineFocus->setCurrentIndex(qMax(0, cboLineFocus->findData(FWorkingAids.FocusLines)));
+    chkFocusWhenIdle->setChecked(FWorkingAids.FocusWhenIdle);
+    chkSyllables->setChecked(FWorkingAids.Syllables);
+    FShowingAids = false;
+}
+
+void CustomiseDialog::readingAidsChanged()
+{
+    if (FShowingAids)
+        return;
+    FWorkingAids.FontFamily = cboReadingFont->currentData().toString();
+    FWorkingAids.OverrideDocumentFonts = chkOverrideFonts->isChecked();
+    FWorkingAids.LineSpacing = qRound(edLineSpacing->value() * 100);
+    FWorkingAids.LetterSpacing = cboLetterSpacing->currentData().toInt();
+    FWorkingAids.FocusLines = cboLineFocus->currentData().toInt();
+    FWorkingAids.FocusWhenIdle = chkFocusWhenIdle->isChecked();
+    FWorkingAids.Syllables = chkSyllables->isChecked();
+}
+
+QFrame* CustomiseDialog::addSample(const QString& name, const QRect& geometry, int tag, const QString& hint)
+{
+    auto* panel = new QFrame(this);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setProperty(TagProperty, tag);
+    panel->setToolTip(hint);
+    QFont sampleFont(QStringLiteral("MS Sans Serif"));
+    sampleFont.setPixelSize(16);
+    panel->setFont(sampleFont);
+    panel->installEventFilter(this);
+    FClickTargets.insert(panel, false);
+    rule(panel, QFrame::VLine, {128, 4, 3, geometry.height() - 8});
+    return panel;
+}
+
+QLabel* CustomiseDialog::addSampleLabel(QFrame* panel, const QString& name, const QString& caption, int tag,
+                                      const QString& hint)
+{
+    auto* label = new QLabel(caption, panel);
+    label->setObjectName(name);
+    label->setGeometry(136, 4, panel->width() - 142, panel->height() - 8);
+    label->setAlignment(Qt::AlignCenter);
+    label->setProperty(TagProperty, tag);
+    label->setToolTip(hint);
+    label->installEventFilter(this);
+    FClickTargets.insert(label, true);
+    return label;
+}
+
+QPushButton* CustomiseDialog::addButton(QWidget* parent, const QString& name, const QString& caption,
+                                      const QRect& geometry, const QString& hint)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setToolTip(hint);
+    // The buttons keep the dialog's font, not the larger one of the samples they sit on.
+    button->setFont(font());
+    return button;
+}
+
+void CustomiseDialog::showValues()
+{
+    setTextColour(labToolBarFC, colourFromValue(FWorking.ToolbarFColour));
+    setBackgroundColour(PanToolBarBC, colourFromValue(FWorking.ToolbarBColour));
+    setTextColour(labLocationFC, colourFromValue(FWorking.LocationFColour));
+    setBackgroundColour(panLocationBC, colourFromValue(FWorking.LocationBColour));
+    setTextColour(labTextAreaFC, colourFromValue(FWorking.TextAreaFColour));
+    setBackgroundColour(panTextAreaBC, colourFromValue(FWorking.TextAreaBColour));
+    setTextColour(labStatusBarFc, colourFromValue(FWorking.StatusBarFColour));
+    setBackgroundColour(panStatusBarFC, colourFromValue(FWorking.StatusBarBColour));
+    setBackgroundColour(panReadBC, colourFromValue(FWorking.ReaderBColour));
+    edFontSize->setText(QString::number(FWorking.AppFontSize));
+    edTextFontSize->setText(QString::number(FWorking.TextFontSize));
+}
+
+bool CustomiseDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* control = qobject_cast<QWidget*>(watched);
+    const auto target = FClickTargets.constFind(control);
+    if (target != FClickTargets.cend() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        // A label's click stays with the label; its panel must not pick a colour as well.
+        if (event->type() == QEvent::MouseButtonRelease && control->rect().contains(mouse->position().toPoint()))
+            PickColour(control, target.value());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CustomiseDialog::PickColour(QWidget* control, bool textColour)
+{
+    const std::optional<QColor> chosen = prompts().pickColour(Qt::black);
+    if (!chosen)
+        return;
+    if (textColour)
+        setTextColour(control, *chosen);
+    else
+        setBackgroundColour(control, *chosen);
+
+    const int tag = control->property(TagProperty).toInt();
+    if (tag < 1 || tag > 14)
+        return;
+    const qint32 value = valueFromColour(*chosen);
+    FWorking.field(tag) = value;
+    // The settings-only and separator colours have no place in a scheme file.
+    if (tag != 7 && tag != 8 && tag != 11 && tag != 12)
+        SetKeyLine(FSchemeLines, fieldKey(tag), QString::number(value));
+}
+
+std::optional<qint32> CustomiseDialog::sizeValue(const SpinEdit* field)
+{
+    const QString text = field->text();
+    const std::optional<qint32> value = ParseProfileInteger(text.trimmed());
+    if (!value)
+        prompts().message(ConversionError(text).message(), MessageKind::Error);
+    return value;
+}
+
+void CustomiseDialog::edFontSizeChange()
+{
+    if (edFontSize->text().trimmed().isEmpty())
+        return;
+    std::optional<qint32> value = sizeValue(edFontSize);
+    if (value && *value > MaxFontSize) {
+        edFontSize->setText(QString::number(MaxFontSize)); // runs this handler again
+        value = sizeValue(edFontSize);
+    }
+    if (value)
+        FWorking.AppFontSize = *value;
+}
+
+void CustomiseDialog::edTextFontSizeChange()
+{
+    if (edTextFontSize->text().trimmed().isEmpty())
+        return;
+    if (const std::optional<qint32> value = sizeValue(edTextFontSize))
+        FWorking.TextFontSize = *value;
+}
+
+void CustomiseDialog::ApplyCustomisation()
+{
+    if (FApplyAids)
+        FApplyAids(FWorkingAids);
+    if (FApply)
+        FApply(FWorking);
+}
+
+void CustomiseDialog::SaveScheme()
+{
+    const QString name =
+        prompts().promptLine(QStringLiteral("Save Customisation"), QStringLiteral("Customisation Name"), QString());
+    if (name.isEmpty())
+        return;
+    SetKeyLine(FSchemeLines, QStringLiteral("Name"), name);
+    for (const int field : SchemeFields())
+        SetKeyLine(FSchemeLines, fieldKey(field), QString::number(FWorking.field(field)));
+    try {
+        // A name must not lead the file out of the scheme folder.
+        if (!IsSafeSchemeName(name))
+            throw FileError(SaveError);
+        WriteTextLines(SchemeFilePath(name), FSchemeLines);
+    } catch (const FileError&) {
+        prompts().message(SaveError, MessageKind::Error);
+    }
+}
+
+void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
+                       const std::function<void()>& applyAppearance)
+{
+    CustomiseDialog dialog(
+        appearance,
+        [&](const AppearanceSettings& working) {
+            appearance = working;
+            if (applyAppearance)
+                applyAppearance();
+        },
+        parent);
+    dialog.setReadingAids(aids, [&](const ReadingAids& working) { aids = working; });
+    dialog.exec();
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "window/settings/AppearanceSettings.h"
+#include "window/readingarea/ReadingAids.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class SpinEdit;
+
+// Lets the user change the window's colours and font sizes on a working copy of the appearance record, try
+// them on the window with Apply, and save them as a named colour scheme file. Beside them, the reading aids
+// (typeface, spacing, line focus, syllables) are edited on a working copy of their own; they never go into a
+// scheme file.
+class CustomiseDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // `apply` receives the working copy when the user presses Apply.
+    CustomiseDialog(const AppearanceSettings& current, std::function<void(const AppearanceSettings&)> apply,
+                  QWidget* parent = nullptr);
+
+    const AppearanceSettings& working() const { return FWorking; }
+    // Shows the reading aids; `apply` receives their working copy when the user presses Apply.
+    void setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply);
+    const ReadingAids& workingAids() const { return FWorkingAids; }
+    // The lines the next save writes (the "Name" line only after a first save).
+    const QStringList& schemeLines() const { return FSchemeLines; }
+
+    // Sample panels (background colours) and their labels (text colours); each carries the property "Tag",
+    // the number of the record field it edits.
+    QFrame* PanToolBarBC = nullptr;
+    QLabel* labToolBarFC = nullptr;
+    QPushButton* buFCToolbar = nullptr;
+    QPushButton* buBCToolbar = nullptr;
+    QFrame* panTextAreaBC = nullptr;
+    QLabel* labTextAreaFC = nullptr;
+    QPushButton* buFCTextArea = nullptr;
+    QPushButton* buBCTextArea = nullptr;
+    QFrame* panStatusBarFC = nullptr;
+    QLabel* labStatusBarFc = nullptr;
+    QPushButton* buFCStatusBar = nullptr;
+    QPushButton* buBCStatusBar = nullptr;
+    QFrame* panReadBC = nullptr;
+    QLabel* labTextReader = nullptr;
+    QPushButton* buBCReader = nullptr;
+    QFrame* panLocationBC = nullptr; // hidden
+    QLabel* labLocationFC = nullptr;
+    QPushButton* buFCLocation = nullptr;
+    QPushButton* buBCLocation = nullptr;
+    SpinEdit* edFontSize = nullptr;
+    SpinEdit* edTextFontSize = nullptr;
+    QPushButton* buSaveScheme = nullptr;
+    QPushButton* buApply = nullptr;
+    QPushButton* buClose = nullptr;
+    // Reading aids
+    QGroupBox* grpReadingAids = nullptr;
+    QComboBox* cboReadingFont = nullptr; // item 0 is the usual face
+    QCheckBox* chkOverrideFonts = nullptr;
+    QDoubleSpinBox* edLineSpacing = nullptr;
+    QComboBox* cboLetterSpacing = nullptr;
+    QComboBox* cboLineFocus = nullptr;
+    QCheckBox* chkFocusWhenIdle = nullptr;
+    QCheckBox* chkSyllables = nullptr;
+
+    // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
+    // background and stores it in the field the control's Tag names.
+    void PickColour(QWidget* control, bool textColour);
+    void ApplyCustomisation();
+    // Asks for a name and writes the scheme file; a file that cannot be written is reported.
+    void SaveScheme();
+
+    void edFontSizeChange();
+    void edTextFontSizeChange();
+    void buApplyClick() { ApplyCustomisation(); }
+    void buSaveSchemeClick() { SaveScheme(); }
+    void buCloseClick() { reject(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildReadingAids();
+    void showReadingAids();
+    void readingAidsChanged();
+    QFrame* addSample(const QString& name, const QRect& geometry, int tag, const QString& hint);
+    QLabel* addSampleLabel(QFrame* panel, const QString& name, const QString& caption, int tag, const QString& hint);
+    QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
+                           const QString& hint);
+    void showValues();
+    // The value of a size field, or nothing (with the conversion error shown) when it is not a number.
+    std::optional<qint32> sizeValue(const SpinEdit* field);
+
+    AppearanceSettings FWorking;
+    QStringList FSchemeLines;
+    std::function<void(const AppearanceSettings&)> FApply;
+    ReadingAids FWorkingAids;
+    std::function<void(const ReadingAids&)> FApplyAids;
+    bool FShowingAids = false;
+    QHash<QWidget*, bool> FClickTargets; // sample panels and labels; true for a text colour
+};
+
+// Opens the customisation dialog on the window's appearance record and reading aids and waits until it is
+// closed. Apply copies the working values into both and runs `applyAppearance`.
+void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
+                       const std::function<void()>& applyAppearance);

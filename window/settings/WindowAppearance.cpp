@@ -1,0 +1,166 @@
+#include "window/settings/WindowAppearance.h"
+
+#include "window/main/MenuMarker.h"
+#include "core/Errors.h"
+#include "core/Prompts.h"
+#include "window/settings/ColourSchemes.h"
+#include "window/settings/MenuDecorator.h"
+#include "window/settings/SettingsFile.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextEdit>
+#include <QToolTip>
+
+namespace {
+const QString AppFontFace = QStringLiteral("Verdana");
+
+int pointSize(qint32 size)
+{
+    return qMax(1, size); // a hand-edited zero or negative size must not leave Qt without a font
+}
+
+QFont withSize(QFont font, qint32 size)
+{
+    font.setPointSize(pointSize(size));
+    return font;
+}
+
+QFont appFont(const QWidget* widget, qint32 size)
+{
+    QFont font = widget->font();
+    font.setFamily(AppFontFace);
+    return withSize(font, size);
+}
+
+void setColours(QWidget* widget, const std::optional<QColor>& text, const std::optional<QColor>& background)
+{
+    QPalette palette = widget->palette();
+    if (text) {
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(role, *text);
+    }
+    // Only the roles the control paints its own face with: a panel's colour must not reach the buttons and
+    // edits of other panels inside it (the web panel keeps its own look).
+    if (background) {
+        const bool edit = qobject_cast<QTextEdit*>(widget) || qobject_cast<QLineEdit*>(widget);
+        palette.setColor(edit ? QPalette::Base : QPalette::Window, *background);
+        widget->setAutoFillBackground(!edit);
+    }
+    widget->setPalette(palette);
+}
+} // namespace
+
+WindowAppearance::WindowAppearance(const AppearanceSurfaces& surfaces, AppearanceSettings& appearance,
+                                   MenuDecorator& decorator)
+    : FSurfaces(surfaces), FAppearance(appearance), FDecorator(decorator)
+{
+}
+
+void WindowAppearance::ApplyAppearance()
+{
+    const AppearanceSettings& a = FAppearance;
+    const qint32 size = a.AppFontSize;
+    const QColor toolbarText = colourFromValue(a.ToolbarFColour);
+    const QColor toolbarBack = colourFromValue(a.ToolbarBColour);
+
+    FDecorator.setActive(false);
+    QToolTip::setFont(withSize(QFont(AppFontFace), size));
+
+    // The toolbar and the reader panel drop fonts of their own and take the window's.
+    for (QWidget* panel : {FSurfaces.toolbar, FSurfaces.readerPanel})
+        if (panel)
+            panel->setFont(QFont());
+    if (FSurfaces.readerPanel) {
+        setColours(FSurfaces.readerPanel, toolbarText, std::nullopt);
+        FSurfaces.readerPanel->setFont(appFont(FSurfaces.readerPanel, size));
+    }
+    if (FSurfaces.window) {
+        FSurfaces.window->setFont(appFont(FSurfaces.window, size));
+    }
+
+    MenuColours menus;
+    menus.fontSize = size;
+    menus.text = toolbarText;
+    menus.highlightedText = toolbarText;
+    menus.background = toolbarBack;
+    menus.iconBand = toolbarText;
+    menus.highlight = colourFromValue(a.ReaderBColour);
+    FDecorator.setColours(menus);
+
+    ListColourSchemes();
+
+    if (FSurfaces.toolbar) {
+        setColours(FSurfaces.toolbar, toolbarText, toolbarBack);
+        FSurfaces.toolbar->setFont(appFont(FSurfaces.toolbar, size));
+        for (QWidget* button : std::as_const(FSurfaces.toolbarButtons))
+            if (button)
+                button->setFont(QFont());
+    }
+    if (FSurfaces.textAreaPanel)
+        setColours(FSurfaces.textAreaPanel, std::nullopt, colourFromValue(a.TextAreaBColour));
+    if (FSurfaces.readingArea)
+        setColours(FSurfaces.readingArea, colourFromValue(a.TextAreaFColour), colourFromValue(a.TextAreaBColour));
+    if (FSurfaces.addressEdit) {
+        setColours(FSurfaces.addressEdit, colourFromValue(a.LocationFColour), colourFromValue(a.LocationBColour));
+        FSurfaces.addressEdit->setFont(withSize(FSurfaces.addressEdit->font(), size));
+    }
+    if (FSurfaces.statusBar) {
+        setColours(FSurfaces.statusBar, colourFromValue(a.StatusBarFColour), colourFromValue(a.StatusBarBColour));
+        FSurfaces.statusBar->setFont(withSize(FSurfaces.statusBar->font(), size));
+        FSurfaces.statusBar->setFixedHeight(pointSize(size) + 20);
+    }
+    if (FSurfaces.readingArea) {
+        FSurfaces.readingArea->setFont(appFont(FSurfaces.readingArea, a.TextFontSize));
+    }
+    if (FSurfaces.readerPanel)
+        setColours(FSurfaces.readerPanel, std::nullopt, colourFromValue(a.ReaderBColour));
+
+    FDecorator.setActive(true);
+}
+
+void WindowAppearance::ListColourSchemes()
+{
+    QMenu* submenu = FSurfaces.colourSchemes;
+    if (!submenu)
+        return;
+    // The item being clicked may be among these: release them once its handler has returned.
+    const QList<QAction*> old = submenu->actions();
+    for (QAction* item : old) {
+        submenu->removeAction(item);
+        if (item->parent() == submenu)
+            item->deleteLater();
+    }
+    for (const QString& name : SchemeNames()) {
+        auto* item = new QAction(QString(name).replace(QLatin1String("&"), QLatin1String("&&")), submenu);
+        item->setObjectName(QStringLiteral("miScheme_") + name);
+        submenu->addAction(item);
+        QObject::connect(item, &QAction::triggered, item, [this, item] { ChooseColourScheme(item); });
+        if (!FChosenScheme.isEmpty() && name.compare(FChosenScheme, Qt::CaseInsensitive) == 0)
+            MarkDefault(item);
+    }
+}
+
+void WindowAppearance::ChooseColourScheme(QAction* item)
+{
+    ChooseColourScheme(ItemCaption(item));
+}
+
+void WindowAppearance::ChooseColourScheme(const QString& name)
+{
+    const QString schemePath = SchemeFilePath(name);
+    try {
+        if (!IsSafeSchemeName(name))
+            throw FileError(QStringLiteral("Cannot open file %1").arg(schemePath));
+        CopySchemeIntoSettings(schemePath, SettingsFilePath(), FAppearance);
+    } catch (const ParlivoError& error) {
+        prompts().message(error.message(), MessageKind::Error);
+        return;
+    }
+    FChosenScheme = name;
+    if (FApply)
+        FApply();
+    else
+        ApplyAppearance();
+}

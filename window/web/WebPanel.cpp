@@ -1,0 +1,318 @@
+#include "window/web/WebPanel.h"
+
+#include "core/Errors.h"
+#include "formats/PageText.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace {
+
+const QString AboutBlank = QStringLiteral("about:blank");
+
+// Design sizes of the address bar, in pixels.
+constexpr int PanelHeight = 231;
+constexpr int BarHeight = 41;
+constexpr int AddressLeft = 216;
+constexpr int AddressTop = 11;
+constexpr int AddressHeight = 24;
+constexpr int MinimumAddressWidth = 60;
+constexpr int GoWidth = 31;
+constexpr int GoGap = 2;
+constexpr int RightMargin = 4;
+
+// A flat-faced button whose short caption may use its whole face: a 32-pixel button with the
+// style's usual label margins would clip ">X<" at 13 pixels.
+class TSpeedButton : public QToolButton
+{
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        const bool sunken = option.state & QStyle::State_Sunken;
+        painter.drawItemText(rect().translated(sunken ? 1 : 0, sunken ? 1 : 0), Qt::AlignCenter, palette(), isEnabled(),
+                             caption, QPalette::ButtonText);
+        if (hasFocus()) {
+            painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(2, 2, -3, -3));
+        }
+    }
+};
+
+void setHint(QWidget* widget, const QString& hint, const QString& accessibleName)
+{
+    widget->setToolTip(hint);
+    widget->setStatusTip(hint);
+    widget->setAccessibleName(accessibleName);
+    widget->setAccessibleDescription(hint);
+}
+
+QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption, const QString& hint, int left)
+{
+    auto* button = new TSpeedButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    setHint(button, hint, hint);
+    button->setGeometry(left, 5, 32, 32);
+    // Tab reaches the button; a click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+WebPanel::WebPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Panel1"));
+    resize(width(), PanelHeight);
+    // The splitter above may squeeze the panel to 20 pixels; the address bar is then cut off, not moved.
+    setMinimumHeight(20);
+
+    buildAddressBar();
+
+    MozillaWebBrowser = new QWebEngineView(this);
+    MozillaWebBrowser->setObjectName(QStringLiteral("MozillaWebBrowser"));
+    setHint(MozillaWebBrowser, QStringLiteral("Web content browser"), QStringLiteral("Web content browser"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel2);
+    layout->addWidget(MozillaWebBrowser, 1);
+
+    connect(buWebGo, &QToolButton::clicked, this, &WebPanel::buWebGoClick);
+    connect(buWebBack, &QToolButton::clicked, this, &WebPanel::buWebBackClick);
+    connect(buWebForward, &QToolButton::clicked, this, &WebPanel::buWebForwardClick);
+    connect(buWebRefresh, &QToolButton::clicked, this, &WebPanel::buWebRefreshClick);
+    connect(buWebStop, &QToolButton::clicked, this, &WebPanel::buWebStopClick);
+    connect(MozillaWebBrowser, &QWebEngineView::loadStarted, this, [this] { FLoading = true; });
+    connect(MozillaWebBrowser, &QWebEngineView::loadFinished, this, [this] {
+        FLoading = false;
+        navigationCompleted();
+    });
+    connect(MozillaWebBrowser, &QWebEngineView::urlChanged, this, [this] {
+        if (!FLoading)
+            navigationCompleted();
+    });
+    connect(MozillaWebBrowser->page(), &QWebEnginePage::loadingChanged, this,
+            [this](const QWebEngineLoadingInfo& info) {
+                if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                    FLoadFailed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                                  info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain;
+            });
+    MozillaWebBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MozillaWebBrowser, &QWidget::customContextMenuRequested, this, &WebPanel::MozillaWebBrowserContextMenu);
+}
+
+void WebPanel::buildAddressBar()
+{
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(BarHeight);
+    Panel2->setMinimumWidth(AddressLeft + MinimumAddressWidth + GoGap + GoWidth + RightMargin);
+    // The bar keeps its own look whatever colours and sizes the window around it takes.
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(13);
+    Panel2->setFont(font);
+    QPalette palette = QApplication::palette();
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(role, Qt::black);
+    // Set every background role outright, so a dark colour scheme of the window around cannot reach the bar.
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        palette.setColor(role, QApplication::palette().color(role));
+    Panel2->setPalette(palette);
+    Panel2->setAutoFillBackground(true);
+    Panel2->installEventFilter(this);
+
+    buWebBack = speedButton(Panel2, "buWebBack", QStringLiteral("|<"), QStringLiteral("Back"), 3);
+    buWebRefresh = speedButton(Panel2, "buWebRefresh", QStringLiteral(">R<"), QStringLiteral("Refresh"), 39);
+    buWebForward = speedButton(Panel2, "buWebForward", QStringLiteral(">|"), QStringLiteral("Forward"), 77);
+    buWebStop = speedButton(Panel2, "buWebStop", QStringLiteral(">X<"), QStringLiteral("Stop"), 113);
+
+    Bevel1 = new QFrame(Panel2);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::VLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->setGeometry(145, 2, 6, 37);
+
+    Label1 = new QLabel(QStringLiteral("Address:"), Panel2);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->adjustSize();
+    Label1->move(158, 13);
+
+    edWebAddress = new QLineEdit(Panel2);
+    edWebAddress->setObjectName(QStringLiteral("edWebAddress"));
+    setHint(edWebAddress, QStringLiteral("Enter web address (URL) to which you wish to navigate."),
+            QStringLiteral("Address"));
+    Label1->setBuddy(edWebAddress);
+    edWebAddress->installEventFilter(this);
+
+    buWebGo = new TSpeedButton(Panel2);
+    buWebGo->setObjectName(QStringLiteral("buWebGo"));
+    buWebGo->setText(QStringLiteral("Go!"));
+    setHint(buWebGo, QStringLiteral("Go to address (website)"), QStringLiteral("Go to address (website)"));
+    buWebGo->setFocusPolicy(Qt::TabFocus);
+
+    placeAddressBarControls();
+}
+
+// The address edit stretches with the bar and the Go button keeps to its right end.
+void WebPanel::placeAddressBarControls()
+{
+    const int goLeft = qMax(Panel2->width() - RightMargin - GoWidth, AddressLeft + MinimumAddressWidth + GoGap);
+    edWebAddress->setGeometry(AddressLeft, AddressTop, goLeft - GoGap - AddressLeft, AddressHeight);
+    buWebGo->setGeometry(goLeft, AddressTop, GoWidth, AddressHeight);
+}
+
+QSize WebPanel::sizeHint() const
+{
+    return {Panel2->minimumWidth(), PanelHeight};
+}
+
+bool WebPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Panel2 && event->type() == QEvent::Resize) {
+        placeAddressBarControls();
+    } else if (watched == edWebAddress && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            GoToAddress();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString WebPanel::LocationURL() const
+{
+    const QUrl url = MozillaWebBrowser->url();
+    return url.isEmpty() ? AboutBlank : url.toString();
+}
+
+void WebPanel::Navigate(const QString& address)
+{
+    const QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid() || url.isEmpty())
+        throw ParlivoError(QStringLiteral("'%1' is not a web address the browser can go to.").arg(address));
+    // A page cannot show an e-mail address; the user's mail program can.
+    if (url.scheme() == QLatin1String("mailto")) {
+        if (!QDesktopServices::openUrl(url))
+            throw ParlivoError(QStringLiteral("No mail program could be started for '%1'.").arg(address));
+        return;
+    }
+    FReloading.clear();
+    MozillaWebBrowser->load(url);
+}
+
+void WebPanel::GoToAddress()
+{
+    const QString address = edWebAddress->text();
+    if (address.trimmed().isEmpty())
+        return;
+    Navigate(address);
+}
+
+void WebPanel::GoBackInHistory()
+{
+    const QString location = LocationURL();
+    if (location == AboutBlank)
+        return;
+    if (!MozillaWebBrowser->history()->canGoBack())
+        throw ParlivoError(QStringLiteral("Cannot go back: the browser has no earlier page."));
+    edWebAddress->setText(location);
+    FReloading.clear();
+    MozillaWebBrowser->back();
+}
+
+void WebPanel::GoForwardInHistory()
+{
+    const QString location = LocationURL();
+    if (location == AboutBlank)
+        return;
+    if (!MozillaWebBrowser->history()->canGoForward())
+        throw ParlivoError(QStringLiteral("Cannot go forward: the browser has no later page."));
+    edWebAddress->setText(location);
+    FReloading.clear();
+    MozillaWebBrowser->forward();
+}
+
+void WebPanel::Refresh()
+{
+    FReloading = MozillaWebBrowser->url();
+    MozillaWebBrowser->reload();
+}
+
+void WebPanel::Stop()
+{
+    MozillaWebBrowser->stop();
+}
+
+void WebPanel::navigationCompleted()
+{
+    const bool reloaded = !FReloading.isEmpty() && FReloading == MozillaWebBrowser->url();
+    FReloading.clear();
+    if (!reloaded)
+        ShowCurrentAddress();
+}
+
+void WebPanel::ShowCurrentAddress()
+{
+    const QString location = LocationURL();
+    if (location != AboutBlank)
+        edWebAddress->setText(location);
+}
+
+void WebPanel::OpenLinkFromText(const QString& linkText, Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    const QString location = LocationURL();
+    if (location.toLower() == AboutBlank)
+        return;
+    edWebAddress->setText(location);
+    Navigate(linkText);
+}
+
+PageTextRequest* WebPanel::RequestPageText()
+{
+    return new PageTextRequest(MozillaWebBrowser->page(), true, FLoadFailed, this);
+}
+
+QMenu* WebPanel::PageMenu(QMenu* browserMenu)
+{
+    QMenu* menu = browserMenu ? browserMenu : new QMenu(this);
+    QAction* first = menu->actions().value(0);
+    menu->insertActions(first, FPageMenuItems);
+    if (first && !FPageMenuItems.isEmpty())
+        menu->insertSeparator(first);
+    return menu;
+}
+
+void WebPanel::MozillaWebBrowserContextMenu(const QPoint& position)
+{
+    // The browser's menu is valid only while its request is: build it here and show it at once.
+    QMenu* menu = PageMenu(MozillaWebBrowser->createStandardContextMenu());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(MozillaWebBrowser->mapToGlobal(position));
+}
