@@ -248,6 +248,17 @@ struct ExportJob
     ExportTarget target;
 };
 
+// Exports one document; a failure ends the command with the exit code of its kind.
+void exportOrFail(Voice& voice, const ExportJob& job, AudioFormat format, const std::function<bool(double)>& progress)
+{
+    try {
+        ExportSpeech(voice, job.text, format, job.target, QFileInfo(job.input).completeBaseName(), progress);
+    } catch (const ExportError& error) {
+        static constexpr ExitCode codes[] = {ExitInputError, ExitEngineFailure, ExitInterrupted};
+        throw CliFailure(codes[int(error.kind())], error.message());
+    }
+}
+
 // A target given as a folder: an existing folder, a name ending in a separator, or any name when several
 // documents are exported.
 bool namesFolder(const QString& path, bool several)
@@ -361,11 +372,10 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
         const QString name = QFileInfo(job.input).fileName();
         progress.show(int(i + 1), int(jobs.size()), name, 0);
         try {
-            ExportSpeech(*voice, job.text, format, job.target, QFileInfo(job.input).completeBaseName(),
-                         [&](double share) {
-                             progress.show(int(i + 1), int(jobs.size()), name, share);
-                             return !StopRequested();
-                         });
+            exportOrFail(*voice, job, format, [&](double share) {
+                progress.show(int(i + 1), int(jobs.size()), name, share);
+                return !StopRequested();
+            });
         } catch (const CliFailure& failure) {
             progress.finish();
             if (StopRequested())

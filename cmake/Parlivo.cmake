@@ -1,5 +1,5 @@
 # parlivo_library(NAME deps... [EXCLUDE files...])
-# Builds every source below the folder NAME into a static library NAME.
+# Builds every source below the folder NAME into a static library NAME that links deps.
 function(parlivo_library name)
     cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS
@@ -8,7 +8,11 @@ function(parlivo_library name)
         list(REMOVE_ITEM sources "${CMAKE_SOURCE_DIR}/${name}/${excluded}")
     endforeach()
     add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    # The library's headers are reached as "name/Header.h" through a folder that holds only a link to it.
+    set(include_dir "${CMAKE_BINARY_DIR}/include/${name}")
+    file(MAKE_DIRECTORY "${include_dir}")
+    file(CREATE_LINK "${CMAKE_SOURCE_DIR}/${name}" "${include_dir}/${name}" SYMBOLIC)
+    target_include_directories(${name} PUBLIC "${include_dir}")
     target_link_libraries(${name} PUBLIC ${ARG_UNPARSED_ARGUMENTS})
 endfunction()
 

@@ -1,21 +1,7 @@
 #include "core/TextRoutines.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTableWidget>
-#include <QTimer>
-#include <QUrl>
-
 #include <algorithm>
-#include <climits>
 #include <vector>
-
-#include <signal.h>
-#include <unistd.h>
 
 namespace {
 
@@ -104,63 +90,6 @@ QString collapseRuns(const QString& text, QChar ch)
     return out;
 }
 
-bool wildcardMatch(QStringView name, QStringView pattern)
-{
-    // Iterative "*" and "?" matching without letter case, as file masks behave on the desktop the files
-    // come from; "[" is an ordinary character there.
-    qsizetype n = 0, p = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern.at(p) == QLatin1Char('*')) {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern.at(p) == QLatin1Char('?') || pattern.at(p).toCaseFolded() == name.at(n).toCaseFolded())) {
-            ++p;
-            ++n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern.at(p) == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-// The folder as it exists on disk: each part that does not exist as written is looked up without regard
-// to letter case ("Schemes" finds "schemes"). Empty when some part cannot be found.
-QString existingFolder(const QString& folder)
-{
-    if (QFileInfo(folder).isDir())
-        return folder;
-    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
-    const QStringList parts = clean.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = QStringLiteral("/");
-    for (const QString& part : parts) {
-        QDir dir(current);
-        if (QFileInfo(dir.filePath(part)).isDir()) {
-            current = dir.filePath(part);
-            continue;
-        }
-        const QStringList entries =
-            dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-        auto found = std::find_if(entries.begin(), entries.end(),
-                                  [&](const QString& entry) { return entry.compare(part, Qt::CaseInsensitive) == 0; });
-        if (found == entries.end())
-            return {};
-        current = dir.filePath(*found);
-    }
-    return current;
-}
-
-QString cellText(const QTableWidget* grid, int row, int column)
-{
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-
 } // namespace
 
 QString TrimControl(const QString& text)
@@ -221,103 +150,4 @@ QString HtmlToText(const QString& text)
     s = CollapseCharRuns(s, QStringLiteral(";"));
     s.replace(QLatin1Char(';'), QLatin1Char(' '));
     return TrimControl(s);
-}
-
-RunResult RunProgram(const QString& program, const QStringList& arguments, std::chrono::milliseconds limit)
-{
-    RunResult result;
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    // Its own process group, so a program that hangs is killed together with any helpers it started.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
-    process.start();
-    if (!process.waitForStarted(-1))
-        return result;
-    result.started = true;
-
-    if (QCoreApplication::instance()) {
-        // Timers and paint events go on while the program runs, so the window never looks frozen; the
-        // user's clicks and keys wait until it has finished.
-        QEventLoop loop;
-        QTimer limitTimer;
-        limitTimer.setSingleShot(true);
-        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-        QObject::connect(&limitTimer, &QTimer::timeout, &loop, [&] {
-            result.timedOut = true;
-            loop.quit();
-        });
-        limitTimer.start(limit);
-        if (process.state() != QProcess::NotRunning)
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-    } else if (!process.waitForFinished(int(std::min<qint64>(limit.count(), INT_MAX)))) {
-        result.timedOut = true;
-    }
-
-    if (result.timedOut && process.state() != QProcess::NotRunning) {
-        ::kill(-pid_t(process.processId()), SIGKILL);
-        process.kill();
-        process.waitForFinished(-1); // reaps the killed program
-    }
-    if (result.timedOut || process.exitStatus() == QProcess::CrashExit) {
-        result.crashed = !result.timedOut;
-        result.exitCode = -1;
-    } else {
-        result.exitCode = process.exitCode();
-    }
-    return result;
-}
-
-int RunAndWait(const QString& program, const QStringList& arguments)
-{
-    return RunProgram(program, arguments).exitCode;
-}
-
-void ListFiles(const QString& mask, QStringList& list)
-{
-    const QFileInfo maskInfo(mask);
-    const QString folder = existingFolder(maskInfo.path());
-    if (folder.isEmpty())
-        return;
-    const QString pattern = maskInfo.fileName();
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : names) {
-        if (wildcardMatch(name, pattern))
-            list.append(name);
-    }
-}
-
-void ShellOpen(const QString& target)
-{
-    if (target.isEmpty())
-        return;
-    const QFileInfo file(target);
-    if (file.exists())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
-    else
-        QDesktopServices::openUrl(QUrl::fromUserInput(target));
-}
-
-void ClearGridKeepHeader(QTableWidget* grid)
-{
-    // The header row is the horizontal header, which clearContents leaves alone. The row left behind gets
-    // empty items, so callers may read its cells without checking for missing ones.
-    grid->clearContents();
-    grid->setRowCount(1);
-    for (int column = 0; column < grid->columnCount(); ++column)
-        grid->setItem(0, column, grid->itemPrototype() ? grid->itemPrototype()->clone() : new QTableWidgetItem);
-}
-
-bool GridFirstColumnBlank(const QTableWidget* grid)
-{
-    if (grid->columnCount() == 0)
-        return true;
-    for (int row = 0; row < grid->rowCount(); ++row) {
-        if (!TrimControl(cellText(grid, row, 0)).isEmpty())
-            return false;
-    }
-    return true;
 }

@@ -1,6 +1,5 @@
 #include "export/SpeechExport.h"
 
-#include "cli/CliFailure.h"
 #include "export/Subtitles.h"
 #include "export/AudioExport.h"
 #include "core/Errors.h"
@@ -30,12 +29,12 @@ std::unique_ptr<QTemporaryFile> scratchBeside(const QString& target, const QStri
 {
     const QFileInfo info(target);
     if (!info.absoluteDir().exists())
-        throw CliFailure(ExitInputError,
+        throw ExportError(ExportError::Kind::Output,
                          QStringLiteral("%1: cannot write: the folder does not exist").arg(displayPath(target)));
     auto scratch = std::make_unique<QTemporaryFile>(
         info.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.%2").arg(info.completeBaseName(), extension)));
     if (!scratch->open())
-        throw CliFailure(ExitInputError,
+        throw ExportError(ExportError::Kind::Output,
                          QStringLiteral("%1: cannot write: %2").arg(displayPath(target), scratch->errorString()));
     scratch->close();
     return scratch;
@@ -47,7 +46,7 @@ std::unique_ptr<QSaveFile> openTextTarget(const QString& path)
         return nullptr;
     auto file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
-        throw CliFailure(ExitInputError,
+        throw ExportError(ExportError::Kind::Output,
                          QStringLiteral("%1: cannot write: %2").arg(displayPath(path), file->errorString()));
     return file;
 }
@@ -55,8 +54,8 @@ std::unique_ptr<QSaveFile> openTextTarget(const QString& path)
 void writeTextTarget(QSaveFile* file, const QString& text)
 {
     if (file && file->write(text.toUtf8()) < 0)
-        throw CliFailure(
-            ExitInputError,
+        throw ExportError(
+            ExportError::Kind::Output,
             QStringLiteral("%1: cannot write: %2").arg(displayPath(file->fileName()), file->errorString()));
 }
 
@@ -88,7 +87,7 @@ std::vector<SpeechEvent> renderToWav(Voice& voice, const QString& text, const QS
     if (cancelled)
         return {};
     if (!failure.isEmpty())
-        throw CliFailure(ExitEngineFailure, failure);
+        throw ExportError(ExportError::Kind::Engine, failure);
     return events;
 }
 
@@ -100,8 +99,8 @@ void replaceWith(const QString& from, const QString& to)
     ::chmod(QFile::encodeName(from).constData(), 0666 & ~mask);
     // rename(2) replaces an older file in one step, so the target is never missing or half there.
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw CliFailure(
-            ExitInputError,
+        throw ExportError(
+            ExportError::Kind::Output,
             QStringLiteral("%1: cannot write: %2").arg(displayPath(to), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
@@ -113,7 +112,7 @@ void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const E
     const std::unique_ptr<QSaveFile> lrc = openTextTarget(target.lrc);
     const std::unique_ptr<QSaveFile> srt = openTextTarget(target.srt);
     const auto interrupted = [&target] {
-        return CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
+        return ExportError(ExportError::Kind::Cancelled, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
     };
 
     // Listed words are said as the list says; the subtitles keep them as written.
@@ -122,8 +121,8 @@ void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const E
     std::vector<SpeechEvent> events;
     if (format == AudioFormat::Mp3) {
         if (!QFileInfo(target.audio).absoluteDir().exists())
-            throw CliFailure(
-                ExitInputError,
+            throw ExportError(
+                ExportError::Kind::Output,
                 QStringLiteral("%1: cannot write: the folder does not exist").arg(displayPath(target.audio)));
         bool cancelled = false;
         try {
@@ -135,12 +134,12 @@ void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const E
                 },
                 &events);
         } catch (const FileError& error) {
-            throw CliFailure(ExitInputError,
+            throw ExportError(ExportError::Kind::Output,
                              QStringLiteral("%1: cannot write: %2").arg(displayPath(target.audio), error.message()));
         } catch (const ParlivoError& error) {
             if (cancelled)
                 throw interrupted();
-            throw CliFailure(ExitEngineFailure, error.message());
+            throw ExportError(ExportError::Kind::Engine, error.message());
         }
     } else {
         const std::unique_ptr<QTemporaryFile> wav = scratchBeside(target.audio, QStringLiteral("wav"));
@@ -159,8 +158,8 @@ void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const E
     writeTextTarget(srt.get(), FormatSrt(text, timings));
     for (QSaveFile* file : {lrc.get(), srt.get()}) {
         if (file && !file->commit())
-            throw CliFailure(
-                ExitInputError,
+            throw ExportError(
+                ExportError::Kind::Output,
                 QStringLiteral("%1: cannot write: %2").arg(displayPath(file->fileName()), file->errorString()));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Errors.h"
+
 #include <QString>
 #include <functional>
 
@@ -9,6 +11,23 @@ enum class AudioFormat
 {
     Mp3,
     Wav
+};
+
+// Why an export failed; the message names the file or says what failed.
+class ExportError : public ParlivoError
+{
+public:
+    enum class Kind
+    {
+        Output,
+        Engine,
+        Cancelled
+    };
+    ExportError(Kind kind, const QString& message) : ParlivoError(message), mKind(kind) {}
+    Kind kind() const { return mKind; }
+
+private:
+    Kind mKind;
 };
 
 // Where one export goes: the audio file and, when not empty, the LRC and SRT files timed from the rendering.
@@ -24,7 +43,7 @@ struct ExportTarget
 // written under temporary names beside the targets and renamed at the end, so a failure or a cancel leaves
 // neither a partial file nor a temporary one, and an older file of the same name stays as it was.
 // `progress` receives the share done (0 to 1) and returns false to cancel.
-// Throws CliFailure: an input error when a target cannot be written, an engine failure when the speech or the
-// encoder fails.
+// Throws ExportError: Output when a target cannot be written, Engine when the speech or the encoder fails,
+// Cancelled when `progress` cancelled.
 void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const ExportTarget& target,
                   const QString& title, const std::function<bool(double)>& progress = {});

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 folders=("$@")
 if [ ${#folders[@]} -eq 0 ]; then
-    folders=(platform dialogs speech documents spelling settings hardening web app)
+    folders=(core formats speech export hardening window)
 fi
 targets=()
 for folder in "${folders[@]}"; do
@@ -35,7 +35,7 @@ plain=()
 browser=()
 for folder in "${folders[@]}"; do
     case $folder in
-    web | app) browser+=("$folder") ;;
+    formats | window) browser+=("$folder") ;;
     *) plain+=("$folder") ;;
     esac
 done

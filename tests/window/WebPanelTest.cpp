@@ -1,4 +1,4 @@
-#include "LoopbackHttpServer.h"
+#include "support/LoopbackHttpServer.h"
 #include "core/Errors.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"

@@ -1,5 +1,6 @@
 #include "window/dialogs/AboutWindow.h"
 
+#include "core/DesktopFiles.h"
 #include "core/TextRoutines.h"
 
 #include <QFrame>

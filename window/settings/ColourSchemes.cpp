@@ -1,5 +1,6 @@
 #include "window/settings/ColourSchemes.h"
 
+#include "core/DesktopFiles.h"
 #include "core/TextRoutines.h"
 #include "core/AppFolder.h"
 #include "core/Errors.h"

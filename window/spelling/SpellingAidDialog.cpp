@@ -1,6 +1,7 @@
 #include "window/spelling/SpellingAidDialog.h"
 
 #include "core/TextRoutines.h"
+#include "window/spelling/GridCells.h"
 #include "core/AppFolder.h"
 #include "core/Errors.h"
 #include "speech/Voice.h"

@@ -1,6 +1,7 @@
 #include "window/spelling/SpellingTestDialog.h"
 
 #include "core/TextRoutines.h"
+#include "window/spelling/GridCells.h"
 #include "core/AppFolder.h"
 #include "core/Errors.h"
 #include "core/Prompts.h"

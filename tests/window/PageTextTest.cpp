@@ -1,6 +1,6 @@
 // The readable text of the page shown in the web panel: the article without the furniture, the selection,
 // pages still loading, and pages with nothing to read.
-#include "LoopbackHttpServer.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/NewsPages.h"
 #include "formats/PageText.h"
 #include "window/web/WebPanel.h"
