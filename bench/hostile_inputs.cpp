@@ -2,7 +2,7 @@
 // (the "BigO" and "RMS" lines) shows whether the time grows linearly. A quadratic path shows as a time ratio
 // near 16 between the two sizes instead of near 4.
 #include "BenchMain.h"
-#include "window/readingarea/DocumentLoader.h"
+#include "formats/DocumentLoading.h"
 #include "core/ProfileStrings.h"
 #include "formats/RtfReader.h"
 #include "window/spelling/SpellingFile.h"

@@ -2,7 +2,7 @@
 #include "cli/StopRequest.h"
 #include "formats/WebEnvironment.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <csignal>
 #include <unistd.h>
@@ -25,13 +25,13 @@ static void quietMessages(QtMsgType type, const QMessageLogContext& context, con
 
 int main(int argc, char** argv)
 {
-    // The document loader works in an unseen reading area; no window is ever shown, so no display is needed.
+    // No window is ever shown, so no display is needed.
     standardMessages = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // text --article loads the page into the browser engine, which must be prepared before the application.
     PrepareWebEngineEnvironment();
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("parlivo-cli"));
     app.setApplicationVersion(QStringLiteral(PARLIVO_VERSION));
     std::signal(SIGINT, onInterrupt);

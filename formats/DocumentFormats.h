@@ -59,7 +59,8 @@ public:
     {
         Damaged,
         NoText,
-        Protected,
+        PasswordProtected,
+        CopyProtected,
         TooLarge
     };
     UnreadableDocument(Reason reason, const QString& message) : ParlivoError(message), FReason(reason) {}
