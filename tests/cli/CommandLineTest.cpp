@@ -1,5 +1,6 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
+#include "support/SavedPages.h"
 #include "window/readingarea/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "core/TextSegmentation.h"
@@ -168,8 +169,7 @@ protected:
 TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
 {
     writeFile(path(QStringLiteral("latin.txt")), "caf\xe9 cr\xe8me\r\nline two\rthree\n\nend");
-    writeFile(path(QStringLiteral("page.HTML")), "<html><head><title>T</title></head>\n<body><p>First&nbsp;"
-                                                 "para &amp; more</p>\r<p>Second\r\nline</p></body></html>");
+    writeFile(path(QStringLiteral("page.HTML")), fixtures::shortSavedPage());
     writeFile(
         path(QStringLiteral("rich.rtf")),
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 Hello \\b bold\\b0  w\\'f6rld.\\par Second \\u8364? line.\\par}");
@@ -180,6 +180,8 @@ TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
     }
     EXPECT_TRUE(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("latin.txt"))}).out)
                     .startsWith(QStringLiteral("café crème\nline two\nthree")));
+    EXPECT_EQ(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("page.HTML"))}).out),
+              fixtures::shortSavedPageText() + QLatin1Char('\n'));
 }
 
 TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)

@@ -278,5 +278,7 @@ private:
     QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
     std::unique_ptr<ReadingPlaces> FReadingPlaces;
     bool FActivating = false;
+    // A click on the inactive window gave one of its controls the focus: the activation it brings leaves it there.
+    bool FClickFocused = false;
     QDeadlineTimer FNoticeShown{0}; // hints wait until it has passed
 };
