@@ -14,3 +14,5 @@ struct HtmlEntity
 
 // Every named reference of HTML, sorted by name.
 std::span<const HtmlEntity> HtmlEntityTable();
+// The reference of that exact name ("eacute;" or, for an older name, "eacute"), or nullptr.
+const HtmlEntity* FindHtmlEntity(std::string_view name);

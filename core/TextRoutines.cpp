@@ -74,15 +74,6 @@ private:
     bool mSpace = false;
 };
 
-const HtmlEntity* findEntity(std::string_view name)
-{
-    const std::span<const HtmlEntity> table = HtmlEntityTable();
-    const auto found =
-        std::lower_bound(table.begin(), table.end(), name,
-                         [](const HtmlEntity& entity, std::string_view key) { return entity.name < key; });
-    return found != table.end() && found->name == name ? &*found : nullptr;
-}
-
 // The longest name of the table that a page may write without its ";".
 qsizetype longestBareEntityName()
 {
@@ -164,12 +155,12 @@ private:
         const qsizetype length = end - start;
         if (length < LongestEntityName && end < mSize && mPage[end] == u';') {
             name[length] = ';';
-            if (const HtmlEntity* entity = findEntity(std::string_view(name, length + 1)))
+            if (const HtmlEntity* entity = FindHtmlEntity(std::string_view(name, length + 1)))
                 return putEntity(*entity, end + 1);
         }
         // Without its ";" only an older name counts, the longest one the letters begin with ("&copy2024").
         for (qsizetype k = std::min(length, longestBareEntityName()); k > 0; --k) {
-            if (const HtmlEntity* entity = findEntity(std::string_view(name, k)))
+            if (const HtmlEntity* entity = FindHtmlEntity(std::string_view(name, k)))
                 return putEntity(*entity, start + k);
         }
         put(QChar(u'&'));
@@ -482,6 +473,15 @@ QString CrLfToSpace(const QString& text)
         }
     }
     return out;
+}
+
+const HtmlEntity* FindHtmlEntity(std::string_view name)
+{
+    const std::span<const HtmlEntity> table = HtmlEntityTable();
+    const auto found =
+        std::lower_bound(table.begin(), table.end(), name,
+                         [](const HtmlEntity& entity, std::string_view key) { return entity.name < key; });
+    return found != table.end() && found->name == name ? &*found : nullptr;
 }
 
 QString HtmlToText(const QString& text)

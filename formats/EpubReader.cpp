@@ -1,5 +1,7 @@
 #include "formats/EpubReader.h"
 
+#include "core/HtmlEntities.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -152,25 +154,19 @@ QStringList spinePages(BookArchive& book, const QString& path)
     return pages;
 }
 
-// The XHTML entities books use without declaring them.
+// The HTML entities books use without declaring them.
 class HtmlEntities : public QXmlStreamEntityResolver
 {
 public:
     QString resolveUndeclaredEntity(const QString& name) override
     {
-        static const QHash<QString, QString> entities = {
-            {QStringLiteral("nbsp"), QStringLiteral("\u00A0")},   {QStringLiteral("mdash"), QStringLiteral("\u2014")},
-            {QStringLiteral("ndash"), QStringLiteral("\u2013")},  {QStringLiteral("hellip"), QStringLiteral("\u2026")},
-            {QStringLiteral("lsquo"), QStringLiteral("\u2018")},  {QStringLiteral("rsquo"), QStringLiteral("\u2019")},
-            {QStringLiteral("ldquo"), QStringLiteral("\u201C")},  {QStringLiteral("rdquo"), QStringLiteral("\u201D")},
-            {QStringLiteral("copy"), QStringLiteral("\u00A9")},   {QStringLiteral("shy"), QStringLiteral("\u00AD")},
-            {QStringLiteral("eacute"), QStringLiteral("\u00E9")}, {QStringLiteral("egrave"), QStringLiteral("\u00E8")},
-            {QStringLiteral("agrave"), QStringLiteral("\u00E0")}, {QStringLiteral("ccedil"), QStringLiteral("\u00E7")},
-            {QStringLiteral("uuml"), QStringLiteral("\u00FC")},   {QStringLiteral("ouml"), QStringLiteral("\u00F6")},
-            {QStringLiteral("auml"), QStringLiteral("\u00E4")},   {QStringLiteral("szlig"), QStringLiteral("\u00DF")},
-        };
-        // An unknown name reads as nothing rather than failing the page.
-        return entities.value(name, QStringLiteral(" "));
+        const HtmlEntity* entity = FindHtmlEntity(name.toStdString() + ';');
+        if (!entity)
+            return QStringLiteral(" "); // an unknown name reads as nothing rather than failing the page
+        QString text = QString::fromUcs4(&entity->first, 1);
+        if (entity->second)
+            text += QString::fromUcs4(&entity->second, 1);
+        return text;
     }
 };
 
