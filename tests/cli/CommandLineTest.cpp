@@ -1,7 +1,7 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
 #include "support/SavedPages.h"
-#include "window/readingarea/DocumentLoader.h"
+#include "formats/DocumentLoading.h"
 #include "fakes/ScriptedPrompts.h"
 #include "core/TextSegmentation.h"
 
@@ -13,7 +13,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTextEdit>
+#include <QTextDocument>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <csignal>
@@ -62,10 +62,9 @@ QByteArray readFile(const QString& path)
 
 QString loadedText(const QString& path)
 {
-    ScriptedPrompts prompts;
-    QTextEdit readingArea;
-    LoadDocumentByType(&readingArea, path, TextMode::Rich);
-    return readingArea.toPlainText();
+    QTextDocument document;
+    loadDocument(path, TextMode::Rich).document.putInto(&document);
+    return document.toPlainText();
 }
 
 // Milliseconds of sound in a 22050 Hz mono 16-bit WAV file, after checking its header; -1 when it is not one.

@@ -1,6 +1,6 @@
 // Clicks and keys as the X server delivers them to a user: the tests run under Xvfb with the xcb platform
 // (see tests/CMakeLists.txt), since events sent straight to a widget skip the window activation a click brings.
-#include "app/ReaderFixture.h"
+#include "window/ReaderFixture.h"
 #include "window/web/WebPanel.h"
 
 #include <QGuiApplication>
