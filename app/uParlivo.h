@@ -53,7 +53,7 @@ public:
     bool FormCreate();
 
     // --- State -------------------------------------------------------------------------------------------
-    QList<VoiceToken> FVoices; // sorted and unique without regard to case
+    QList<VoiceToken> FVoices;    // sorted and unique without regard to case
     QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of FVoices
     bool FBusy = false;
     bool FPaused = false;
