@@ -134,6 +134,19 @@ TEST_F(ReadingAidsLook, EveryLineIsSpacedWithOrWithoutSpacesAndTheCaretFindsItsP
         0, -reader->reText->verticalScrollBar()->value());
     EXPECT_TRUE(box.contains(caret.center()));
     EXPECT_EQ(reader->reText->cursorForPosition(caret.center()).position(), word.position() + 5);
+
+    // A table is shown by Qt's own layout, unspaced, until it is undone.
+    const auto spacedLayout = [this] {
+        return reader->reText->document()->documentLayout()->inherits("SpacedDocumentLayout");
+    };
+    EXPECT_TRUE(spacedLayout());
+    reader->reText->textCursor().insertTable(2, 2);
+    settle();
+    EXPECT_FALSE(spacedLayout());
+    reader->reText->undo();
+    settle();
+    EXPECT_TRUE(spacedLayout());
+    EXPECT_EQ(heights(), spaced);
 }
 
 TEST_F(ReadingAidsLook, SpacingAndSyllablesKeepSpokenPositionsAndADocumentsOwnFonts)
