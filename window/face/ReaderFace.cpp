@@ -2,13 +2,40 @@
 
 #include "speech/VisemeTable.h"
 
+#include <QAccessibleWidget>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// Screen readers announce the face as the button it acts as; pressing it is a click.
+class ReaderFaceAccessible : public QAccessibleWidget
+{
+public:
+    explicit ReaderFaceAccessible(ReaderFace* face) : QAccessibleWidget(face, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() << pressAction(); }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            emit static_cast<ReaderFace*>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface* readerFaceAccessible(const QString&, QObject* object)
+{
+    auto* face = qobject_cast<ReaderFace*>(object);
+    return face ? new ReaderFaceAccessible(face) : nullptr;
+}
+} // namespace
+
 ReaderFace::ReaderFace(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(readerFaceAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("imgReader"));
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);

@@ -53,7 +53,8 @@ public:
     bool FormCreate();
 
     // --- State -------------------------------------------------------------------------------------------
-    QList<VoiceToken> FVoices; // sorted and unique without regard to case
+    QList<VoiceToken> FVoices;    // sorted and unique without regard to case
+    QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of FVoices
     bool FBusy = false;
     bool FPaused = false;
     bool FFromCursor = false;
@@ -259,6 +260,8 @@ private:
     void layoutToolbar();
     void layoutReaderPanel();
     void StartVoices();
+    // Groups the readers menu's items to fit the screen the reader menu is on, the chosen voice's language first.
+    void PlaceReaderItems();
     void FormDestroy();
     bool readingAreaBlank() const;
     // Notes where reading stands in the open document, before it is replaced or closed.
