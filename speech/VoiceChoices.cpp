@@ -41,7 +41,9 @@ std::optional<int> RateForSpeed(int speed)
     return Rates[speed - 1];
 }
 
-int VolumeForCaption(int caption)
+std::optional<int> VolumeForStep(int volume)
 {
-    return caption * 10;
+    if (volume < 1 || volume > 10)
+        return std::nullopt;
+    return volume * 10;
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QVariant>
 
 namespace {
 constexpr char MarkProperty[] = "markedDefault";
@@ -52,16 +53,19 @@ QString MarkedItemCaption(const QMenu* submenu)
     return item ? ItemCaption(item) : QString();
 }
 
-bool SelectItemByCaption(QMenu* submenu, const QString& text)
+void MarkChoice(QMenu* submenu, const QVariant& value)
 {
     for (QAction* item : submenu->actions()) {
-        if (!item->isSeparator() && ItemCaption(item) == text) {
-            MarkDefault(item);
-            item->trigger();
-            return true;
+        if (item->isSeparator())
+            continue;
+        if (QMenu* inner = item->menu()) {
+            MarkChoice(inner, value);
+            continue;
         }
+        const bool chosen = !value.isNull() && item->data() == value;
+        if (chosen != IsMarkedDefault(item))
+            setMarked(item, chosen);
     }
-    return false;
 }
 
 QString ItemCaption(const QAction* item)
