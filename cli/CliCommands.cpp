@@ -9,6 +9,7 @@
 #include "formats/DocumentFormats.h"
 #include "core/TextRoutines.h"
 #include "speech/Pronunciations.h"
+#include "speech/ReadingModel.h"
 #include "speech/Voice.h"
 #include "speech/VoiceChoices.h"
 
@@ -74,12 +75,29 @@ const QList<Command> Commands{
      QStringLiteral("FILE..."), true},
 };
 
-// What the voice options asked for.
-struct VoiceSettings
+// What the voice options asked for: a voice by its name, a speed and a volume as the reader's menus number them.
+struct VoiceOptions
 {
     QString voice;
-    int rate = *RateForSpeed(5);
-    int volume = VolumeForCaption(10);
+    int speed = DefaultReadingSpeed;
+    int volume = DefaultReadingVolume;
+};
+
+// A voice on the default engine with the model of what it is set to, offering the installed voices.
+struct CliReader
+{
+    Voice voice{createDefaultSpeechEngine()};
+    ReadingModel model{voice};
+
+    CliReader()
+    {
+        try {
+            model.setVoices(voice.GetVoices());
+        } catch (const ParlivoError& error) {
+            throw CliFailure(ExitEngineFailure,
+                             QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
+        }
+    }
 };
 
 void write(QIODevice& device, const QString& text)
@@ -119,53 +137,34 @@ int jobCount(const QCommandLineParser& parser)
     return value;
 }
 
-VoiceSettings voiceSettings(const QCommandLineParser& parser)
+VoiceOptions voiceOptions(const QCommandLineParser& parser)
 {
-    VoiceSettings settings;
-    settings.voice = parser.value(QStringLiteral("voice"));
-    settings.rate = *RateForSpeed(menuStep(parser, QStringLiteral("speed"), 5));
-    settings.volume = VolumeForCaption(menuStep(parser, QStringLiteral("volume"), 10));
-    return settings;
+    return {parser.value(QStringLiteral("voice")), menuStep(parser, QStringLiteral("speed"), DefaultReadingSpeed),
+            menuStep(parser, QStringLiteral("volume"), DefaultReadingVolume)};
 }
 
-std::unique_ptr<Voice> startVoice()
+// Sets the reader as the options ask; the voice is named by its description (in any letter case) or engine id.
+void chooseVoiceOptions(ReadingModel& reading, const VoiceOptions& options)
 {
-    auto voice = std::make_unique<Voice>(createDefaultSpeechEngine());
-    voice->SetEventInterests(AllEventInterests);
-    return voice;
-}
-
-QList<VoiceToken> installedVoices(Voice& voice)
-{
-    try {
-        return SortedUniqueVoices(voice.GetVoices());
-    } catch (const ParlivoError& error) {
-        throw CliFailure(ExitEngineFailure, QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
-    }
-}
-
-// A voice by its description (in any letter case) or by its engine id.
-void applyVoiceSettings(Voice& voice, const VoiceSettings& settings)
-{
-    const QList<VoiceToken> voices = installedVoices(voice);
-    if (!settings.voice.isEmpty()) {
-        qsizetype index = IndexOfVoice(voices, settings.voice);
+    if (!options.voice.isEmpty()) {
+        const QList<VoiceToken>& voices = reading.voices();
+        qsizetype index = IndexOfVoice(voices, options.voice);
         for (qsizetype i = 0; index < 0 && i < voices.size(); ++i) {
-            if (voices[i].id == settings.voice)
+            if (voices[i].id == options.voice)
                 index = i;
         }
         if (index < 0)
             throw CliFailure(ExitBadUsage, QStringLiteral("There is no voice \"%1\"; 'parlivo-cli voices' lists the "
                                                           "installed voices.")
-                                               .arg(settings.voice));
+                                               .arg(options.voice));
         try {
-            voice.SetVoice(voices[index]);
+            reading.setVoice(voices[index].description);
         } catch (const ParlivoError& error) {
             throw CliFailure(ExitEngineFailure, error.message());
         }
     }
-    voice.SetRate(settings.rate);
-    voice.SetVolume(settings.volume);
+    reading.setSpeed(options.speed);
+    reading.setVolume(options.volume);
 }
 
 // The pronunciation list: --pronunciations FILE, or the user's own. Lines it cannot use are reported once.
@@ -196,8 +195,8 @@ QString readableText(const QString& path, QIODevice& input)
 
 int runVoices(CliStreams& streams)
 {
-    const std::unique_ptr<Voice> voice = startVoice();
-    for (const VoiceToken& token : installedVoices(*voice))
+    const CliReader reader;
+    for (const VoiceToken& token : reader.model.voices())
         write(streams.out, token.description + QLatin1Char('\n'));
     return ExitSuccess;
 }
@@ -216,26 +215,27 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         throw CliFailure(ExitBadUsage, QStringLiteral("speak takes one document, or '-' for standard input."));
-    const VoiceSettings settings = voiceSettings(parser);
+    const VoiceOptions options = voiceOptions(parser);
     const QString text = readableText(files.first(), streams.in);
 
-    const std::unique_ptr<Voice> voice = startVoice();
-    applyVoiceSettings(*voice, settings);
-    applyPronunciations(*voice, parser, streams.err);
+    CliReader reader;
+    Voice& voice = reader.voice;
+    chooseVoiceOptions(reader.model, options);
+    applyPronunciations(voice, parser, streams.err);
     if (parser.isSet(QStringLiteral("events"))) {
-        QObject::connect(voice.get(), &Voice::OnEvent,
+        QObject::connect(&voice, &Voice::OnEvent,
                          [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
     }
     // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
-    voice->Speak(TextForVoice(text), SpeakReading);
+    voice.Speak(TextForVoice(text), SpeakReading);
     bool stopped = false;
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (StopRequested() && !stopped) {
             stopped = true;
-            voice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+            voice.SkipAll();
         }
-    } while (!voice->WaitUntilDone(10));
+    } while (!voice.WaitUntilDone(10));
     // The events that came with the end of the speech.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return stopped ? ExitInterrupted : ExitSuccess;
@@ -309,7 +309,7 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
         throw CliFailure(
             ExitBadUsage,
             QStringLiteral("With several documents -o names a folder; %1 is a file.").arg(displayPath(out)));
-    const VoiceSettings settings = voiceSettings(parser);
+    const VoiceOptions options = voiceOptions(parser);
     const int cores = jobCount(parser);
     const bool outFolder = namesFolder(out, several);
     const AudioFormat format = exportFormat(parser, out, outFolder);
@@ -361,9 +361,9 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
 
     // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
-    const std::unique_ptr<Voice> voice = startVoice();
-    applyVoiceSettings(*voice, settings);
-    applyPronunciations(*voice, parser, streams.err);
+    CliReader reader;
+    chooseVoiceOptions(reader.model, options);
+    applyPronunciations(reader.voice, parser, streams.err);
     TerminalProgress progress(streams.err, streams.errIsTerminal);
     // A document that fails is reported by name and the others go on; the exit code is the first failure's.
     int exitCode = ExitSuccess;
@@ -372,7 +372,7 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
         const QString name = QFileInfo(job.input).fileName();
         progress.show(int(i + 1), int(jobs.size()), name, 0);
         try {
-            exportOrFail(*voice, job, format, [&](double share) {
+            exportOrFail(reader.voice, job, format, [&](double share) {
                 progress.show(int(i + 1), int(jobs.size()), name, share);
                 return !StopRequested();
             });

@@ -22,9 +22,9 @@ bool IsLineBreak(QChar c)
 
 // Enter triggers a single word but is no delimiter: a line break in the text reads as a space, which
 // separates words and not sentences.
-bool IsDelimiter(QChar c, int mode)
+bool IsDelimiter(QChar c, AutoReadMode mode)
 {
-    if (mode == AutoReadSingleWord)
+    if (mode == AutoReadMode::SingleWord)
         return c == QLatin1Char(' ') || IsLineBreak(c) || IsSentenceMark(c);
     return IsSentenceMark(c);
 }
@@ -42,19 +42,20 @@ QString TrimControls(const QString& text)
 
 } // namespace
 
-bool IsAutoReadTrigger(QChar key, int mode)
+bool IsAutoReadTrigger(QChar key, AutoReadMode mode)
 {
     switch (mode) {
-    case AutoReadSingleWord:
+    case AutoReadMode::SingleWord:
         return IsEnter(key) || key == QLatin1Char(' ') || IsSentenceMark(key);
-    case AutoReadSentence:
+    case AutoReadMode::Sentence:
         return IsSentenceMark(key);
-    default:
-        return false;
+    case AutoReadMode::Off:
+        break;
     }
+    return false;
 }
 
-QString AutoReadFragment(const QString& text, int caret, QChar key, int mode)
+QString AutoReadFragment(const QString& text, int caret, QChar key, AutoReadMode mode)
 {
     if (!IsAutoReadTrigger(key, mode))
         return {};

@@ -7,11 +7,8 @@
 #include <QFileInfo>
 #include <QThread>
 
-void SpeechFileStream::Open(const QString& path, int mode, bool doEvents)
+void SpeechFileStream::Open(const QString& path)
 {
-    Q_UNUSED(doEvents);
-    if (mode != 3)
-        throw SpeechError(QStringLiteral("The speech file stream supports only creating a file for writing."));
     FPath = path;
     FOpen = true;
 }
@@ -50,16 +47,15 @@ void Voice::SetVolume(int volume)
     FEngine->setVolume(FVolume);
 }
 
-int Voice::Speak(const QString& written, int flags)
+int Voice::Speak(const QString& written, SpeakFlags flags)
 {
-    const bool markup = flags & SVSFIsXML;
-    const bool purge = flags & SVSFPurgeBeforeSpeak;
+    const bool markup = flags.testFlag(SpeakFlag::Markup);
+    const bool purge = flags.testFlag(SpeakFlag::Purge);
     SpokenTextMap map;
     const QString text = FPronunciations.apply(written, markup, &map);
     if (FOutput) {
         if (!FOutput->isOpen())
             throw SpeechError(QStringLiteral("The speech file stream is not open."));
-        FPaused = false;
         // A rendering into a file is not heard: its events must not move the reading area or the face.
         FRenderingToFile = true;
         try {
@@ -71,14 +67,12 @@ int Voice::Speak(const QString& written, int flags)
         FRenderingToFile = false;
         return 1;
     }
-    if (purge)
-        FPaused = false;
     const int stream = FEngine->speak(text, markup, purge);
     if (purge)
         FSupersededUpTo = stream - 1;
     if (!map.isEmpty())
         FSpokenMaps.insert(stream, map);
-    if (!(flags & SVSFlagsAsync)) {
+    if (!flags.testFlag(SpeakFlag::Async)) {
         while (!WaitUntilDone(50))
             QCoreApplication::processEvents();
     }
@@ -88,21 +82,15 @@ int Voice::Speak(const QString& written, int flags)
 void Voice::Pause()
 {
     FEngine->pause();
-    FPaused = true;
 }
 
 void Voice::Resume()
 {
     FEngine->resume();
-    FPaused = false;
 }
 
-int Voice::Skip(const QString& type, int count)
+int Voice::SkipAll()
 {
-    if (type.compare(QLatin1String("Sentence"), Qt::CaseInsensitive) != 0)
-        throw SpeechError(QStringLiteral("The voice can skip only sentences."));
-    if (count <= 0)
-        return 0;
     return FEngine->skipAll();
 }
 
@@ -140,16 +128,16 @@ void Voice::deliver(const SpeechEvent& heard)
     emit OnEvent(event);
     switch (event.type) {
     case SpeechEvent::Word:
-        emit OnWord(event.stream, event.audioPosition, event.position, event.length);
+        emit OnWord(event);
         break;
     case SpeechEvent::Sentence:
-        emit OnSentence(event.stream, event.audioPosition, event.position, event.length);
+        emit OnSentence(event);
         break;
     case SpeechEvent::Viseme:
-        emit OnViseme(event.stream, event.audioPosition, event.duration, event.nextViseme, 0, event.viseme);
+        emit OnViseme(event);
         break;
     case SpeechEvent::EndStream:
-        emit OnEndStream(event.stream, event.audioPosition);
+        emit OnEndStream(event);
         break;
     case SpeechEvent::StartStream:
         break;

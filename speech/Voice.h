@@ -3,6 +3,7 @@
 #include "speech/Pronunciations.h"
 #include "speech/SpeechEngine.h"
 
+#include <QFlags>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -17,25 +18,26 @@ struct VoiceToken
     bool natural = false;
 };
 
-// Flags of Speak.
-enum SpeakFlag
+// How Speak takes its text.
+enum class SpeakFlag
 {
-    SVSFlagsAsync = 1,
-    SVSFPurgeBeforeSpeak = 2,
-    SVSFIsXML = 8,
+    Async = 0x1,  // returns at once; without it Speak returns when the text has been spoken
+    Purge = 0x2,  // drops what is queued or being spoken first
+    Markup = 0x8, // tags are obeyed, never spoken
 };
-constexpr int SpeakReading = SVSFlagsAsync | SVSFPurgeBeforeSpeak | SVSFIsXML; // 11
-constexpr int SpeakAutoRead = SVSFlagsAsync | SVSFPurgeBeforeSpeak;            // 3
-constexpr int SpeakToFile = SVSFPurgeBeforeSpeak;                              // 2
-constexpr int SkipAllSentences = 2147483646;
-constexpr int AllEventInterests = 33790;
+Q_DECLARE_FLAGS(SpeakFlags, SpeakFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(SpeakFlags)
+
+inline constexpr SpeakFlags SpeakReading = SpeakFlag::Async | SpeakFlag::Purge | SpeakFlag::Markup;
+inline constexpr SpeakFlags SpeakAutoRead = SpeakFlag::Async | SpeakFlag::Purge;
+inline constexpr SpeakFlags SpeakToFile = SpeakFlag::Purge;
 
 // Speech file stream: the target of audio export, a WAV file.
 class SpeechFileStream
 {
 public:
-    // mode 3 creates the file for writing.
-    void Open(const QString& path, int mode = 3, bool doEvents = false);
+    // Creates the file for writing when the voice speaks into it.
+    void Open(const QString& path);
     void Close();
     bool isOpen() const { return FOpen; }
     QString path() const { return FPath; }
@@ -62,14 +64,13 @@ public:
     int Rate() const { return FRate; }
     void SetVolume(int volume); // 0 to 100
     int Volume() const { return FVolume; }
-    void SetEventInterests(int interests) { FEventInterests = interests; }
-    // Asynchronous with SVSFlagsAsync; otherwise returns when the text has been spoken (or written to the stream).
-    int Speak(const QString& text, int flags);
+    // Asynchronous with SpeakFlag::Async; otherwise returns when the text has been spoken (or written to the
+    // stream). Returns the utterance's stream number.
+    int Speak(const QString& text, SpeakFlags flags);
     void Pause();
     void Resume();
-    bool Paused() const { return FPaused; }
-    // Skips the rest of what is being spoken ("Sentence", count 2147483646).
-    int Skip(const QString& type, int count);
+    // Skips the rest of what is being spoken and everything queued; returns the number of utterances skipped.
+    int SkipAll();
     // Installed voices in the engine's order. Throws SpeechError when the engine cannot start.
     QList<VoiceToken> GetVoices();
     // True when the voice has finished speaking; waits at most timeoutMs without processing events.
@@ -81,12 +82,13 @@ public:
     void SetRenderProgress(std::function<bool(double)> progress) { FRenderProgress = std::move(progress); }
 
 signals:
-    void OnWord(int streamNumber, qint64 streamPosition, int characterPosition, int length);
-    void OnSentence(int streamNumber, qint64 streamPosition, int characterPosition, int length);
-    void OnViseme(int streamNumber, qint64 streamPosition, int duration, int nextVisemeId, int feature,
-                  int currentVisemeId);
-    void OnEndStream(int streamNumber, qint64 streamPosition);
-    // Every event heard, as the signals above give it: positions on the written text.
+    // The events of what is heard, positions on the written text. Events of an utterance a later purging Speak
+    // cut off, and of a rendering into a file, are not given.
+    void OnWord(const SpeechEvent& event);
+    void OnSentence(const SpeechEvent& event);
+    void OnViseme(const SpeechEvent& event);
+    void OnEndStream(const SpeechEvent& event);
+    // Every one of the events above, whatever its type.
     void OnEvent(const SpeechEvent& event);
 
 private:
@@ -97,8 +99,6 @@ private:
     std::function<bool(double)> FRenderProgress;
     int FRate = 0;
     int FVolume = 100;
-    int FEventInterests = 0;
-    bool FPaused = false;
     bool FRenderingToFile = false;
     int FSupersededUpTo = 0; // utterances up to this stream were purged by a later one
     PronunciationList FPronunciations;
@@ -109,6 +109,6 @@ private:
 // character keeps its position and the voice's positions are reading-area positions.
 QString TextForVoice(const QString& readingAreaText);
 
-// Speaks a text with flags 11 and returns when it has been spoken, processing events meanwhile
+// Speaks a text as a reading is spoken (SpeakReading) and returns when it has been spoken, processing events meanwhile
 // (commands and events can run nested inside the wait).
 void SpeakAndWait(Voice& voice, const QString& text);

@@ -69,9 +69,11 @@ std::optional<int> RateForSpeed(int speed)
     return Rates[speed - 1];
 }
 
-int VolumeForCaption(int caption)
+std::optional<int> VolumeForStep(int volume)
 {
-    return caption * 10;
+    if (volume < 1 || volume > 10)
+        return std::nullopt;
+    return volume * 10;
 }
 
 QString VoiceLanguageName(const VoiceToken& voice)

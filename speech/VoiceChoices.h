@@ -41,7 +41,7 @@ VoiceMenuLayout ArrangeVoices(const QList<VoiceToken>& voices, qsizetype chosen,
 // knows no language by that tag, the description up to its first parenthesis or comma.
 QString VoiceLanguageName(const VoiceToken& voice);
 
-// The rate for a reading speed caption 1 to 10: -9, -7, -5, -3, -1, 2, 4, 6, 8, 10; nothing outside 1 to 10.
+// The rate for a reading speed 1 to 10: -9, -7, -5, -3, -1, 2, 4, 6, 8, 10; nothing outside 1 to 10.
 std::optional<int> RateForSpeed(int speed);
-// The volume for a reading volume caption: ten times it ("1" gives 10, "10" gives 100).
-int VolumeForCaption(int caption);
+// The voice's volume for a reading volume 1 to 10: ten times it (1 gives 10, 10 gives 100); nothing outside 1 to 10.
+std::optional<int> VolumeForStep(int volume);

@@ -12,6 +12,13 @@ QList<EngineVoice> ScriptedSpeechEngine::voices()
     return installed;
 }
 
+void ScriptedSpeechEngine::setVoice(const QString& id)
+{
+    if (!failingVoice.isEmpty() && id == failingVoice)
+        throw SpeechError(QStringLiteral("The voice %1 cannot start.").arg(id));
+    voiceId = id;
+}
+
 int ScriptedSpeechEngine::speak(const QString& text, bool markup, bool purge)
 {
     if (purge && speaking)

@@ -25,6 +25,7 @@ public:
     QList<Utterance> spoken;
     bool autoFinish = true;
     bool failVoices = false; // voices() throws, as an engine that cannot start
+    QString failingVoice;    // the id of a voice that cannot start: setVoice throws
     QString voiceId;
     int rate = 0;
     int volume = 100;
@@ -33,7 +34,7 @@ public:
     bool speaking = false;
 
     QList<EngineVoice> voices() override;
-    void setVoice(const QString& id) override { voiceId = id; }
+    void setVoice(const QString& id) override;
     void setRate(int value) override { rate = value; }
     void setVolume(int value) override { volume = value; }
     int speak(const QString& text, bool markup, bool purge) override;

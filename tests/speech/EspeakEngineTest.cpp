@@ -277,10 +277,10 @@ TEST_F(EspeakEngineTest, SpeakAndWaitReturnsAfterTheSpeechAndDeliversItsEventsMe
     Voice voice{std::unique_ptr<SpeechEngine>(raw)};
     QStringList heard;
     int ends = 0;
-    QObject::connect(&voice, &Voice::OnWord, [&](int, qint64, int position, int length) {
-        heard << QStringLiteral("Hello there friend.").mid(position, length);
+    QObject::connect(&voice, &Voice::OnWord, [&](const SpeechEvent& event) {
+        heard << QStringLiteral("Hello there friend.").mid(event.position, event.length);
     });
-    QObject::connect(&voice, &Voice::OnEndStream, [&](int, qint64) { ++ends; });
+    QObject::connect(&voice, &Voice::OnEndStream, [&](const SpeechEvent&) { ++ends; });
     QElapsedTimer timer;
     timer.start();
     SpeakAndWait(voice, QStringLiteral("Hello there friend."));

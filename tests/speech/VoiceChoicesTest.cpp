@@ -1,7 +1,9 @@
 #include "fakes/ScriptedSpeechEngine.h"
+#include "speech/ReadingModel.h"
 #include "speech/Voice.h"
 #include "speech/VoiceChoices.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,27 +70,41 @@ TEST(VoiceChoices, TheReadersMenuGroupsLanguagesWithTheChosenAndNaturalVoicesFir
     EXPECT_TRUE(ArrangeVoices({}, -1, 0).rest.isEmpty());
 }
 
-TEST(VoiceChoices, SpeedCaptionsSetTheirRatesAndVolumeCaptionsTenTimesThemselves)
+TEST(ReadingModel, ChoicesSetTheVoiceAndOnlyChangesAreSignalled)
 {
-    ScriptedSpeechEngine* engine = new ScriptedSpeechEngine;
+    auto* engine = new ScriptedSpeechEngine;
+    engine->installed = {{QStringLiteral("en"), QStringLiteral("English")},
+                         {QStringLiteral("fr"), QStringLiteral("French")}};
     Voice voice{std::unique_ptr<SpeechEngine>(engine)};
+    ReadingModel model(voice);
+    model.setVoices(voice.GetVoices());
+    QSignalSpy speedChanges(&model, &ReadingModel::speedChanged);
 
-    const int expected[] = {-9, -7, -5, -3, -1, 2, 4, 6, 8, 10};
+    const int rates[] = {-9, -7, -5, -3, -1, 2, 4, 6, 8, 10};
     for (int speed = 1; speed <= 10; ++speed) {
-        voice.SetRate(*RateForSpeed(speed));
-        EXPECT_EQ(engine->rate, expected[speed - 1]) << speed;
+        EXPECT_TRUE(model.setSpeed(speed));
+        EXPECT_EQ(engine->rate, rates[speed - 1]) << speed;
     }
-    voice.SetRate(*RateForSpeed(5));
-    EXPECT_EQ(engine->rate, -1);
-    voice.SetRate(*RateForSpeed(6));
-    EXPECT_EQ(engine->rate, 2);
-    EXPECT_FALSE(RateForSpeed(0).has_value());
-    EXPECT_FALSE(RateForSpeed(11).has_value());
+    engine->rate = 0;
+    EXPECT_TRUE(model.setSpeed(10));
+    EXPECT_EQ(engine->rate, 10) << "the current speed is set on the voice again";
+    EXPECT_EQ(speedChanges.size(), 10) << "but it is no change";
+    EXPECT_FALSE(model.setSpeed(0));
+    EXPECT_FALSE(model.setSpeed(11));
+    EXPECT_EQ(model.speed(), 10);
 
-    voice.SetVolume(VolumeForCaption(1));
+    EXPECT_TRUE(model.setVolume(1));
     EXPECT_EQ(engine->volume, 10);
-    voice.SetVolume(VolumeForCaption(10));
+    EXPECT_TRUE(model.setVolume(10));
     EXPECT_EQ(engine->volume, 100);
+    EXPECT_FALSE(model.setVolume(0));
+    EXPECT_EQ(model.volume(), 10);
+
+    // Voices are chosen by their exact description.
+    EXPECT_FALSE(model.setVoice(QStringLiteral("french")));
+    EXPECT_EQ(model.voice(), QString());
+    EXPECT_TRUE(model.setVoice(QStringLiteral("French")));
+    EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
 }
 
 } // namespace

@@ -84,14 +84,12 @@ TEST_F(DocumentCommands, ReplacingTextWhilePausedAsksAndYesLeavesTheReaderIdle)
     reader->OpenDocument();
     EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Old text here."));
-    EXPECT_TRUE(reader->FBusy);
-    EXPECT_TRUE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
 
     prompts.files << page;
     prompts.answers << true;
     reader->OpenDocument();
-    EXPECT_FALSE(reader->FBusy);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Idle);
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("New page text"));
 }
 
@@ -116,7 +114,7 @@ TEST_F(DocumentCommands, ClearStopsTheVoiceAndEmptiesTheReadingArea)
     reader->ClearReadingArea();
     EXPECT_EQ(engine->skips, 1);
     EXPECT_TRUE(reader->reText->toPlainText().isEmpty());
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
 }
 
 TEST_F(DocumentCommands, BeginningCollapsesTheSelectionToTheStart)

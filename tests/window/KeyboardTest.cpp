@@ -57,7 +57,7 @@ TEST_F(Keyboard, ReadingKeysReadPauseResumeAndStopWithoutTypingOrAutoRead)
 
     press(Qt::Key_F5);
     ASSERT_EQ(engine->texts(), QStringList{QStringLiteral("Hello world")});
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
     EXPECT_EQ(spoken(), QStringLiteral("Reading started"));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Hello world")) << "F5 types nothing";
     engine->word(0, 5);
@@ -68,17 +68,17 @@ TEST_F(Keyboard, ReadingKeysReadPauseResumeAndStopWithoutTypingOrAutoRead)
     press(Qt::Key_F5); // Read is disabled while reading: nothing starts again
     EXPECT_EQ(engine->spoken.size(), 1);
     press(Qt::Key_F6);
-    EXPECT_TRUE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
     EXPECT_TRUE(engine->paused);
     EXPECT_EQ(selected(), QStringLiteral("world")) << "the highlight holds during the pause";
     EXPECT_EQ(spoken(), QStringLiteral("Reading paused"));
     press(Qt::Key_F5);
     EXPECT_FALSE(engine->paused);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
     EXPECT_EQ(engine->spoken.size(), 1) << "resuming speaks nothing anew";
     EXPECT_EQ(spoken(), QStringLiteral("Reading resumed"));
     press(Qt::Key_F7);
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
     EXPECT_FALSE(reader->reText->isReadOnly());
     EXPECT_EQ(engine->skips, 1);
     EXPECT_EQ(spoken(), QStringLiteral("Reading stopped"));
@@ -87,7 +87,7 @@ TEST_F(Keyboard, ReadingKeysReadPauseResumeAndStopWithoutTypingOrAutoRead)
     // Idle: Pause and Stop do nothing, just as their menu items would not.
     press(Qt::Key_F6);
     press(Qt::Key_F7);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Idle);
     EXPECT_EQ(engine->skips, 1);
     EXPECT_EQ(spoken(), QStringLiteral("Reading stopped"));
 
@@ -125,7 +125,7 @@ TEST_F(Keyboard, DocumentKeysOpenAndSaveOnlyWhereTheirButtonsWould)
     EXPECT_EQ(spoken(), QStringLiteral("Document loaded: story.txt"));
 
     press(Qt::Key_F5);
-    ASSERT_TRUE(reader->FBusy);
+    ASSERT_TRUE(reader->model().busy());
     // While reading, Open and Save are disabled: their keys ask nothing.
     press(Qt::Key_O, Qt::ControlModifier);
     press(Qt::Key_S, Qt::ControlModifier);
@@ -199,14 +199,14 @@ TEST_F(Keyboard, TheFaceActsOnSpaceAndEnterAndEachMenuOpensFromTheKeyboard)
     EXPECT_EQ(reader->pumReaderOnly->activeAction(), reader->pummiRead);
     EXPECT_FALSE(reader->pumTextToRead->isVisible());
     QTest::keyClick(reader->pumReaderOnly, Qt::Key_Return);
-    EXPECT_TRUE(reader->FBusy) << "Enter on the highlighted item starts reading";
+    EXPECT_TRUE(reader->model().busy()) << "Enter on the highlighted item starts reading";
     EXPECT_EQ(engine->spoken.size(), 1);
 
     reader->imgReader->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_TRUE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
     press(Qt::Key_Return);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
     EXPECT_EQ(engine->spoken.size(), 1);
     press(Qt::Key_F7);
 

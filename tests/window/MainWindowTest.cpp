@@ -3,6 +3,7 @@
 #include "window/main/ToolbarButton.h"
 #include "window/main/MenuMarker.h"
 #include "window/face/ReaderFace.h"
+#include "core/Errors.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -19,13 +20,12 @@
 
 TEST_F(ReaderFixture, StartsWithTheDocumentedState)
 {
-    EXPECT_FALSE(reader->FBusy);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Idle);
     EXPECT_FALSE(reader->FFromCursor);
     EXPECT_EQ(reader->FCursorOffset, 0);
     EXPECT_FALSE(reader->FHighlight);
     EXPECT_FALSE(reader->FExiting);
-    EXPECT_EQ(reader->FAutoReadMode, 2);
+    EXPECT_EQ(reader->model().autoReadMode(), AutoReadMode::Sentence);
     EXPECT_EQ(reader->FCurrentViseme, 0);
     EXPECT_EQ(reader->FSpellingDelay, 10);
     EXPECT_TRUE(reader->FSpellingFile.isEmpty());
@@ -84,12 +84,18 @@ TEST_F(ReaderFixture, SelectingAVoiceSpeaksTheReadyMessageWithTheFaceDisabled)
         }
     });
     speech.start(5);
-    reader->SelectVoice(reader->FReaderItems.at(2));
+    reader->SelectVoice(QStringLiteral("French"));
     EXPECT_TRUE(faceDisabledWhileSpeaking);
     EXPECT_TRUE(reader->imgReader->isEnabled());
     EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
     EXPECT_EQ(engine->texts().last(), QStringLiteral("Your text reader is now initialised and ready."));
     EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QStringLiteral("French"));
+
+    // A voice that cannot start is reported, and the window is left usable, without the hourglass.
+    engine->failingVoice = QStringLiteral("en-us");
+    EXPECT_THROW(reader->SelectVoice(QStringLiteral("English (America)")), SpeechError);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(reader->imgReader->isEnabled());
 }
 
 // The installed voices, opened from the face on a 1280 x 800 screen: each can be clicked on screen, on the readers
@@ -223,10 +229,40 @@ TEST_F(ReaderFixture, TheSelectionMarkerKeepsOneChoicePerSubmenu)
     EXPECT_FALSE(IsMarkedDefault(reader->mipumSentence));
     EXPECT_TRUE(reader->mipumSingleWord->font().bold());
     EXPECT_FALSE(reader->mipumSentence->font().bold());
-    EXPECT_EQ(reader->FAutoReadMode, 1);
+    EXPECT_EQ(reader->model().autoReadMode(), AutoReadMode::SingleWord);
     reader->No1->trigger();
     EXPECT_FALSE(reader->panReader->isVisible());
     EXPECT_EQ(MarkedItemCaption(reader->miShowHideReader), QStringLiteral("No"));
+}
+
+TEST_F(ReaderFixture, TheChoiceMenusShowTheReadingModelAndClicksChangeIt)
+{
+    create();
+    const auto marked = [](const QMenu* menu) {
+        QStringList captions;
+        for (const QAction* item : menu->actions())
+            if (IsMarkedDefault(item))
+                captions << ItemCaption(item);
+        return captions;
+    };
+    ReadingModel& model = reader->model();
+    model.setSpeed(7);
+    model.setVolume(3);
+    model.setAutoReadMode(AutoReadMode::Off);
+    model.setVoice(QStringLiteral("English (America)"));
+    EXPECT_EQ(marked(reader->miReadSpeed), QStringList{QStringLiteral("7")});
+    EXPECT_EQ(marked(reader->miReadVolume), QStringList{QStringLiteral("3")});
+    EXPECT_EQ(marked(reader->miAutoRead), QStringList{QStringLiteral("Auto Read Off")});
+    EXPECT_EQ(marked(reader->miReadersList), QStringList{QStringLiteral("English (America)")});
+
+    reader->miReadVolume->actions().first()->trigger();
+    EXPECT_EQ(model.volume(), 10);
+    EXPECT_EQ(engine->volume, 100);
+    EXPECT_EQ(marked(reader->miReadVolume), QStringList{QStringLiteral("10")});
+    reader->miReadersList->actions().at(2)->trigger();
+    EXPECT_EQ(model.voice(), QStringLiteral("French"));
+    EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
+    EXPECT_EQ(marked(reader->miReadersList), QStringList{QStringLiteral("French")});
 }
 
 TEST_F(ReaderFixture, HintsReachTheStatusBar)

@@ -88,7 +88,7 @@ TEST_F(Mp3Export, ASavedMp3SaysTheWholeTextUnderTheChosenNameAndTouchesNothingEl
     }
     // The export leaves the reading area as it was.
     EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("turn"));
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
     EXPECT_EQ(reader->reText->toPlainText(),
               QStringLiteral("Teachers turn worksheets into sound.\nLearners listen at home."));
 
@@ -138,7 +138,7 @@ TEST_F(Mp3Export, CancelLeavesNoFileAndTheVoiceSpeaksAloudAgain)
     cancel.stop();
     EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(filesIn(out.path()).isEmpty());
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
 
     // A reading afterwards is heard again: its words arrive as it plays.
     reader->reText->setPlainText(QStringLiteral("Teachers turn worksheets into sound."));
@@ -157,7 +157,7 @@ TEST_F(Mp3Export, AFolderThatCannotBeWrittenGivesTheFailureMessageWithItsReason)
     EXPECT_TRUE(prompts.messages[0].startsWith(
         QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use\n\n")));
     EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("no such folder")));
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
 }
 
 TEST_F(Mp3Export, AFullDiskFailsAndKeepsTheOlderMp3Whole)

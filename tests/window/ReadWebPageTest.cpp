@@ -82,7 +82,7 @@ TEST_F(ReadWebPage, F8PutsTheArticleIntoTheReadingAreaAndReadsItWithHighlighting
     EXPECT_TRUE(prompts.questions.isEmpty());
     ASSERT_FALSE(engine->spoken.isEmpty());
     EXPECT_EQ(engine->spoken.last().text, TextForVoice(article));
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_TRUE(reader->model().busy());
     EXPECT_TRUE(reader->reText->isReadOnly());
 
     // The words the voice reports are selected in the reading area, as for any reading.
@@ -99,7 +99,7 @@ TEST_F(ReadWebPage, TextInTheReadingAreaIsReplacedOnlyWhenTheUserAgrees)
     EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes."));
     EXPECT_TRUE(engine->spoken.isEmpty());
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
 
     // During a reading the question comes too; Yes reads the page in place of the text being read.
     reader->StartReading(true);
@@ -108,7 +108,7 @@ TEST_F(ReadWebPage, TextInTheReadingAreaIsReplacedOnlyWhenTheUserAgrees)
     EXPECT_EQ(prompts.questions.size(), 2);
     EXPECT_TRUE(reader->reText->toPlainText().startsWith(fixtures::newsArticleParagraphs().first()));
     EXPECT_TRUE(engine->spoken.last().purge);
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_TRUE(reader->model().busy());
 }
 
 TEST_F(ReadWebPage, APageWithNothingToReadLeavesTheReadingAreaAsItWas)

@@ -167,7 +167,7 @@ TEST_F(ReadingAidsLook, SpacingAndSyllablesKeepSpokenPositionsAndADocumentsOwnFo
         }
     }
 
-    reader->FBusy = true;
+    reader->model().setState(ReadingState::Reading);
     reader->HighlightSpoken(serif + 6, 11);
     EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("information"));
 

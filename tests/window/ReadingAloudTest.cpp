@@ -30,7 +30,7 @@ protected:
         ASSERT_TRUE(reader->FormCreate());
         reader->show();
         QObject::connect(reader->spVoice, &Voice::OnWord,
-                         [this](int, qint64, int, int) { words << reader->reText->textCursor().selectedText(); });
+                         [this](const SpeechEvent&) { words << reader->reText->textCursor().selectedText(); });
     }
 
     // Reads and waits for the end, returning the text selected at each word event.
@@ -46,7 +46,7 @@ protected:
         }
         reader->StartReading(caret < 0);
         EXPECT_TRUE(end.wait(20000));
-        EXPECT_FALSE(reader->FBusy);
+        EXPECT_FALSE(reader->model().busy());
         return words;
     }
 
@@ -91,8 +91,8 @@ TEST_F(ReadingAloud, WordsArriveSpreadOverTheirSentenceNotInOneBurst)
     start(2);
     QList<QPair<qint64, qint64>> arrivals; // (audio handed to the output, the word's own audio position)
     const qint64 before = engine->audioDelivered();
-    QObject::connect(reader->spVoice, &Voice::OnWord, [&](int, qint64 audio, int, int) {
-        arrivals.append({engine->audioDelivered() - before, audio});
+    QObject::connect(reader->spVoice, &Voice::OnWord, [&](const SpeechEvent& event) {
+        arrivals.append({engine->audioDelivered() - before, event.audioPosition});
     });
     read(QStringLiteral("Reading aloud helps learners follow every single word on the page."));
     ASSERT_GE(arrivals.size(), 10);

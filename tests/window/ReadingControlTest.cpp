@@ -37,7 +37,7 @@ TEST_F(ReadingControl, ReadingSelectsTheSentenceThenEachWordAndEndsIdle)
     EXPECT_EQ(engine->spoken[0].text, QStringLiteral("Hello world. More text."));
     EXPECT_TRUE(engine->spoken[0].markup);
     EXPECT_TRUE(engine->spoken[0].purge);
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_TRUE(reader->model().busy());
     EXPECT_TRUE(reader->reText->isReadOnly());
     EXPECT_FALSE(reader->buOpen->isEnabled());
     EXPECT_FALSE(reader->pummiRead->isEnabled());
@@ -52,7 +52,7 @@ TEST_F(ReadingControl, ReadingSelectsTheSentenceThenEachWordAndEndsIdle)
     engine->finish();
     EXPECT_EQ(selected(), QString());
     EXPECT_EQ(selectionStart(), 6);
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
     EXPECT_FALSE(reader->reText->isReadOnly());
     EXPECT_TRUE(reader->buOpen->isEnabled());
     EXPECT_FALSE(reader->pummiStop->isEnabled());
@@ -79,11 +79,11 @@ TEST_F(ReadingControl, ReadingFromTheCaretOffsetsEveryPositionAndSurvivesPause)
     EXPECT_EQ(selected(), QStringLiteral("efgh"));
 
     reader->imgReaderClick(); // pauses
-    EXPECT_TRUE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
     EXPECT_TRUE(engine->paused);
     EXPECT_TRUE(reader->pummiRead->isEnabled());
     reader->imgReaderClick(); // resumes: nothing is spoken anew
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
     EXPECT_FALSE(engine->paused);
     EXPECT_EQ(engine->spoken.size(), 1);
     engine->word(10, 4);
@@ -98,8 +98,7 @@ TEST_F(ReadingControl, StopWhilePausedResumesTheVoiceBeforeSkipping)
     reader->imgReaderDblClick();
     EXPECT_FALSE(engine->paused);
     EXPECT_EQ(engine->skips, 1);
-    EXPECT_FALSE(reader->FBusy);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Idle);
     EXPECT_FALSE(reader->reText->isReadOnly());
 }
 
@@ -108,14 +107,14 @@ TEST_F(ReadingControl, BlankTextAndIdleClicksDoNothing)
     reader->reText->setPlainText(QStringLiteral("  \n\t "));
     reader->StartReading(true);
     EXPECT_TRUE(engine->spoken.isEmpty());
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
     EXPECT_TRUE(reader->buOpen->isEnabled());
 
     reader->imgReaderDblClick();
     reader->PauseReading();
     EXPECT_EQ(engine->skips, 0);
     EXPECT_FALSE(engine->paused);
-    EXPECT_FALSE(reader->FPaused);
+    EXPECT_EQ(reader->model().state(), ReadingState::Idle);
 }
 
 TEST_F(ReadingControl, ReadingFromACaretFollowedOnlyByBlanksReturnsToIdle)
@@ -126,7 +125,7 @@ TEST_F(ReadingControl, ReadingFromACaretFollowedOnlyByBlanksReturnsToIdle)
     reader->reText->setTextCursor(caret);
     reader->StartReading(false);
     EXPECT_TRUE(engine->spoken.isEmpty());
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
     EXPECT_FALSE(reader->reText->isReadOnly());
 }
 
@@ -147,7 +146,7 @@ TEST_F(ReadingControl, AutoReadSpeaksTheFinishedWordOnlyWhenIdle)
     ASSERT_EQ(engine->spoken.size(), 1);
     EXPECT_EQ(engine->spoken[0].text, QStringLiteral("hello"));
     EXPECT_FALSE(engine->spoken[0].markup);
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_EQ(reader->model().state(), ReadingState::Speaking);
     EXPECT_FALSE(reader->FHighlight);
     EXPECT_FALSE(reader->reText->isReadOnly());
 
@@ -157,7 +156,7 @@ TEST_F(ReadingControl, AutoReadSpeaksTheFinishedWordOnlyWhenIdle)
     engine->word(0, 5);
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("hello there "));
     engine->finish();
-    EXPECT_FALSE(reader->FBusy);
+    EXPECT_FALSE(reader->model().busy());
 
     reader->mipumSentence->trigger();
     type(QStringLiteral("I am here?"));
@@ -188,12 +187,12 @@ TEST_F(ReadingControl, AReadingStartedWhileAutoReadSpeaksKeepsItsStateWhenTheCut
     ASSERT_EQ(engine->spoken.size(), 2);
     // The auto-read utterance the reading cut off reports its end now.
     QCoreApplication::processEvents();
-    EXPECT_TRUE(reader->FBusy);
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
     EXPECT_TRUE(reader->reText->isReadOnly());
     engine->word(4, 3);
     EXPECT_EQ(selected(), QStringLiteral("sun"));
     reader->imgReaderClick();
-    EXPECT_TRUE(reader->FPaused) << "a click during the reading pauses it";
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused) << "a click during the reading pauses it";
 }
 
 TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelected)

@@ -1,18 +1,14 @@
 #include "SettingsTestSupport.h"
-#include "window/main/MenuMarker.h"
-#include "core/Errors.h"
+#include "fakes/ScriptedSpeechEngine.h"
 #include "core/ProfileStrings.h"
-#include "window/settings/MenuDecorator.h"
+#include "speech/ReadingModel.h"
 #include "window/settings/SettingsFile.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QMenu>
-#include <QWidget>
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -22,69 +18,50 @@
 
 namespace {
 
-// The main window's choice menus and state, with every click recorded as "menu:caption".
+// A reading model over a scripted voice and the window's own settings, with every voice announced recorded.
 class SettingsFileTest : public ::testing::Test
 {
 protected:
     TempAppFolder folder;
-    QWidget window;
-    QWidget* readerPanel = new QWidget(&window);
-    QMenu* readers = menu(QStringLiteral("voice"), {QStringLiteral("English"), QStringLiteral("Microsoft Sam")});
-    QMenu* speed = menu(QStringLiteral("speed"), {});
-    QMenu* volume = menu(QStringLiteral("volume"), {});
-    QMenu autoRead;
-    QAction* singleWord = autoRead.addAction(QStringLiteral("Single Word"));
-    QAction* sentence = autoRead.addAction(QStringLiteral("Sentence"));
-    QAction* autoReadOff = autoRead.addAction(QStringLiteral("Auto Read Off"));
-    quint8 autoReadMode = 2;
-    qint32 spellingDelay = 10;
-    AppearanceSettings appearance;
-    MenuDecorator decorator;
-    QStringList clicked;
-    ReaderChoices choices{readers,     speed,        volume,        singleWord, sentence,  autoReadOff,
-                          readerPanel, autoReadMode, spellingDelay, appearance, &decorator};
+    ScriptedSpeechEngine* engine = new ScriptedSpeechEngine;
+    Voice voice{std::unique_ptr<SpeechEngine>(engine)};
+    ReadingModel model{voice};
+    WindowSettings window;
+    QStringList announced;
 
     SettingsFileTest()
     {
-        for (int n = 1; n <= 10; ++n) {
-            addItem(speed, QString::number(n));
-            addItem(volume, QString::number(11 - n));
-        }
-        decorator.addMenu(readers);
+        engine->installed = {{QStringLiteral("en"), QStringLiteral("English")},
+                             {QStringLiteral("sam"), QStringLiteral("Microsoft Sam")}};
+        model.setVoices(voice.GetVoices());
     }
-    QMenu* menu(const QString& name, const QStringList& items)
+    QString load()
     {
-        auto* submenu = new QMenu(&window);
-        submenu->setObjectName(name + QLatin1Char(':'));
-        for (const QString& caption : items)
-            addItem(submenu, caption);
-        return submenu;
+        return LoadSettings(
+            model, window, [this] { announced << model.voice(); }, folder.settings());
     }
-    void addItem(QMenu* submenu, const QString& caption)
-    {
-        QAction* item = submenu->addAction(caption);
-        QObject::connect(item, &QAction::triggered, [=, this] { clicked << submenu->objectName() + caption; });
-    }
+    void save() { SaveSettings(model, window, folder.settings()); }
     QString value(const QString& key) const
     {
         return ProfileStrings(folder.settings()).readString(ReaderSection, key, QStringLiteral("<missing>"));
     }
 };
 
-TEST_F(SettingsFileTest, WithoutASettingsFileTheDefaultsAreChosenAndClicked)
+TEST_F(SettingsFileTest, WithoutASettingsFileTheDefaultsAreChosenAndTheVoiceTakesThem)
 {
-    readerPanel->hide();
-    LoadSettings(choices, folder.settings());
+    window.readerVisible = false;
+    EXPECT_EQ(load(), QString());
 
-    EXPECT_EQ(clicked, (QStringList{QStringLiteral("voice:Microsoft Sam"), QStringLiteral("volume:10"),
-                                    QStringLiteral("speed:5")}));
-    EXPECT_EQ(MarkedItemCaption(volume), QStringLiteral("10"));
-    EXPECT_EQ(autoReadMode, 1);
-    EXPECT_TRUE(IsMarkedDefault(singleWord));
-    EXPECT_FALSE(readerPanel->isHidden());
-    EXPECT_EQ(spellingDelay, 15);
-    EXPECT_EQ(appearance, AppearanceSettings{}); // black, sizes 10
-    EXPECT_TRUE(decorator.isActive());
+    EXPECT_EQ(announced, QStringList{QStringLiteral("Microsoft Sam")});
+    EXPECT_EQ(engine->voiceId, QStringLiteral("sam"));
+    EXPECT_EQ(model.volume(), 10);
+    EXPECT_EQ(engine->volume, 100);
+    EXPECT_EQ(model.speed(), 5);
+    EXPECT_EQ(engine->rate, -1);
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::SingleWord);
+    EXPECT_TRUE(window.readerVisible);
+    EXPECT_EQ(window.spellingDelay, 15);
+    EXPECT_EQ(window.appearance, AppearanceSettings{}); // black, sizes 10
 }
 
 TEST_F(SettingsFileTest, StoredValuesInOtherFormsAndValuesThatMatchNothing)
@@ -93,30 +70,26 @@ TEST_F(SettingsFileTest, StoredValuesInOtherFormsAndValuesThatMatchNothing)
                  "[parlivo settings]\r\nreader=english\r\nVolume=0x0A\r\nSpeed=11\r\n"
                  "ReadALong=7\r\nReaderVisible=0\r\n"
                  "[CUSTOMISATION]\r\nStatusBarBColour=-2147483633\r\nAppFontSize=$E\r\n");
-    MarkDefault(sentence);
-    QString missingReader;
-    choices.missingReader = &missingReader;
-    LoadSettings(choices, folder.settings());
-
     // A voice named in other letter case is not the installed voice; the window is told which voice is gone.
-    EXPECT_EQ(clicked, QStringList{QStringLiteral("volume:10")});
-    EXPECT_EQ(missingReader, QStringLiteral("english"));
-    EXPECT_EQ(MarkedItemCaption(readers), QString());
-    EXPECT_EQ(MarkedItemCaption(speed), QString());
-    EXPECT_EQ(autoReadMode, 2);
-    EXPECT_TRUE(readerPanel->isHidden());
-    EXPECT_EQ(appearance.StatusBarBColour, qint32(0x8000000F));
-    EXPECT_EQ(appearance.AppFontSize, 14);
+    EXPECT_EQ(load(), QStringLiteral("english"));
+    EXPECT_TRUE(announced.isEmpty());
+    EXPECT_EQ(model.voice(), QString());
+    EXPECT_EQ(model.volume(), 10);
+    EXPECT_EQ(model.speed(), std::nullopt);
+    EXPECT_EQ(engine->rate, 0) << "the voice keeps its own rate";
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::Sentence) << "an unknown mode leaves the mode as it was";
+    EXPECT_FALSE(window.readerVisible);
+    EXPECT_EQ(window.appearance.StatusBarBColour, qint32(0x8000000F));
+    EXPECT_EQ(window.appearance.AppFontSize, 14);
 
-    // No speed item is marked: nothing at all is written at close.
+    // No speed is chosen: nothing at all is written at close.
     const QByteArray before = folder.read(QStringLiteral("Parlivo.ini"));
-    SaveSettings(choices, folder.settings());
+    save();
     EXPECT_EQ(folder.read(QStringLiteral("Parlivo.ini")), before);
 
-    // Once a speed is chosen, an unmarked auto-read submenu is written as sentence, the voice as empty.
-    SelectItemByCaption(speed, QStringLiteral("3"));
-    UnmarkDefault(sentence);
-    SaveSettings(choices, folder.settings());
+    // Once a speed is chosen, the mode is written as a number and the voice as empty.
+    model.setSpeed(3);
+    save();
     EXPECT_EQ(value(QStringLiteral("ReadALong")), QStringLiteral("2"));
     EXPECT_EQ(value(QStringLiteral("Reader")), QString());
     EXPECT_EQ(value(QStringLiteral("ReaderVisible")), QStringLiteral("0"));
@@ -127,18 +100,16 @@ TEST_F(SettingsFileTest, ARunsChoicesAndTheUsersOwnLinesSurviveARestart)
     folder.write(
         QStringLiteral("Parlivo.ini"),
         "; Parlivo for room 4\r\n[Parlivo Settings]\r\nReader=English\r\nTeacher=Mrs Jones\r\nReadALong=0\r\n");
-    LoadSettings(choices, folder.settings());
-    EXPECT_EQ(autoReadMode, 0);
-    EXPECT_TRUE(IsMarkedDefault(autoReadOff));
+    load();
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::Off);
 
-    SelectItemByCaption(speed, QStringLiteral("8"));
-    SelectItemByCaption(volume, QStringLiteral("4"));
-    MarkDefault(singleWord);
-    UnmarkDefault(autoReadOff);
-    appearance.AppFontSize = 16;
-    appearance.ReaderBColour = qint32(0x8000000F);
-    spellingDelay = 20;
-    SaveSettings(choices, folder.settings());
+    model.setSpeed(8);
+    model.setVolume(4);
+    model.setAutoReadMode(AutoReadMode::SingleWord);
+    window.appearance.AppFontSize = 16;
+    window.appearance.ReaderBColour = qint32(0x8000000F);
+    window.spellingDelay = 20;
+    save();
 
     const QByteArray text = folder.read(QStringLiteral("Parlivo.ini"));
     EXPECT_TRUE(text.startsWith("; Parlivo for room 4\r\n"));
@@ -146,35 +117,65 @@ TEST_F(SettingsFileTest, ARunsChoicesAndTheUsersOwnLinesSurviveARestart)
     EXPECT_EQ(value(QStringLiteral("Speed")), QStringLiteral("8"));
     EXPECT_EQ(value(QStringLiteral("Volume")), QStringLiteral("4"));
 
-    const AppearanceSettings saved = appearance;
-    appearance = {};
-    spellingDelay = 10;
-    clicked.clear();
-    LoadSettings(choices, folder.settings());
-    EXPECT_EQ(appearance, saved);
-    EXPECT_EQ(autoReadMode, 1);
-    EXPECT_EQ(spellingDelay, 20);
-    EXPECT_EQ(clicked,
-              (QStringList{QStringLiteral("voice:English"), QStringLiteral("volume:4"), QStringLiteral("speed:8")}));
+    const WindowSettings saved = window;
+    window = {};
+    model.setSpeed(1);
+    model.setAutoReadMode(AutoReadMode::Off);
+    announced.clear();
+    load();
+    EXPECT_EQ(window.appearance, saved.appearance);
+    EXPECT_EQ(window.spellingDelay, 20);
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::SingleWord);
+    EXPECT_EQ(announced, QStringList{QStringLiteral("English")});
+    EXPECT_EQ(engine->rate, 6);
+    EXPECT_EQ(engine->volume, 40);
+}
+
+TEST_F(SettingsFileTest, AnOlderSettingsFileLoadsIntoTheModelAndSavesBackByteForByte)
+{
+    // Every key the program writes, laid out and valued as older versions wrote them.
+    const QByteArray older = "[Parlivo Settings]\r\nReaderVisible=0\r\nVolume=7\r\nSpeed=3\r\nReadALong=2\r\n"
+                             "SpellingDelay=15\r\nReader=English\r\n\r\n"
+                             "[Customisation]\r\nToolbarFColour=2956820\r\nToolbarBColour=15788258\r\n"
+                             "LocationFColour=0\r\nLocationBColour=16777215\r\nTextAreaFColour=0\r\n"
+                             "TextAreaBColour=16777215\r\nSettingsFColour=2956820\r\nSettingsBColour=15788258\r\n"
+                             "StatusBarFColour=-2147483640\r\nStatusBarBColour=-2147483633\r\n"
+                             "SeperatorFColour=2956820\r\nSeperatorBColour=15788258\r\nReaderFColour=2956820\r\n"
+                             "ReaderBColour=15257790\r\nAppFontSize=11\r\nTextFontSize=16\r\n\r\n"
+                             "[Reading Aids]\r\nFontFamily=OpenDyslexic\r\nOverrideDocumentFonts=1\r\n"
+                             "LineSpacing=150\r\nLetterSpacing=120\r\nLineFocus=3\r\nLineFocusWhenIdle=0\r\n"
+                             "Syllables=1\r\n";
+    folder.write(QStringLiteral("Parlivo.ini"), older);
+    load();
+    EXPECT_EQ(model.voice(), QStringLiteral("English"));
+    EXPECT_EQ(model.speed(), 3);
+    EXPECT_EQ(model.volume(), 7);
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::Sentence);
+    EXPECT_EQ(engine->rate, -5);
+    EXPECT_EQ(engine->volume, 70);
+    EXPECT_FALSE(window.readerVisible);
+    EXPECT_EQ(window.readingAids.FocusLines, 3);
+
+    save();
+    EXPECT_EQ(folder.read(QStringLiteral("Parlivo.ini")), older);
 }
 
 TEST_F(SettingsFileTest, FailuresSkipTheRestQuietly)
 {
     // The voice cannot start: the later choices are skipped and auto-read is switched off.
     folder.write(QStringLiteral("Parlivo.ini"), "[Parlivo Settings]\nReader=English\nReadALong=2\nSpellingDelay=30\n");
-    QObject::connect(readers->actions().first(), &QAction::triggered,
-                     [] { throw SpeechError(QStringLiteral("The voice English cannot start")); });
-    MarkDefault(singleWord);
-    LoadSettings(choices, folder.settings());
-    EXPECT_EQ(autoReadMode, 0);
-    EXPECT_TRUE(IsMarkedDefault(autoReadOff) && !IsMarkedDefault(singleWord));
-    EXPECT_EQ(MarkedItemCaption(volume), QString());
-    EXPECT_EQ(spellingDelay, 10);
-    EXPECT_TRUE(decorator.isActive());
+    engine->failingVoice = QStringLiteral("en");
+    model.setAutoReadMode(AutoReadMode::SingleWord);
+    load();
+    EXPECT_TRUE(announced.isEmpty());
+    EXPECT_EQ(model.voice(), QStringLiteral("English")) << "the user's choice is kept for the next run";
+    EXPECT_EQ(model.autoReadMode(), AutoReadMode::Off);
+    EXPECT_EQ(model.volume(), std::nullopt);
+    EXPECT_EQ(window.spellingDelay, 10);
 
-    SelectItemByCaption(speed, QStringLiteral("5"));
-    SelectItemByCaption(volume, QStringLiteral("10"));
-    EXPECT_NO_THROW(SaveSettings(choices, folder.path(QStringLiteral("missing folder/Parlivo.ini"))));
+    model.setSpeed(5);
+    model.setVolume(10);
+    EXPECT_NO_THROW(SaveSettings(model, window, folder.path(QStringLiteral("missing folder/Parlivo.ini"))));
 }
 
 // The folder a read-only install keeps its settings in, reported by a copy of this program run from that install.

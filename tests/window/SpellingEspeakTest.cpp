@@ -17,7 +17,8 @@ TEST(SpellingTestWithEspeak, ThreeWordsFromStartToScore)
     ScriptedPrompts prompts;
     Voice voice(createDefaultSpeechEngine());
     QStringList ended;
-    QObject::connect(&voice, &Voice::OnEndStream, [&](int stream, qint64) { ended << QString::number(stream); });
+    QObject::connect(&voice, &Voice::OnEndStream,
+                     [&](const SpeechEvent& event) { ended << QString::number(event.stream); });
 
     auto dialog = MakeSpellingTest(voice, AppearanceSettings{},
                                    {QStringLiteral("Welcome to the test."), QStringLiteral("Well done."),

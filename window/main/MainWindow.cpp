@@ -50,9 +50,11 @@ MainWindow::MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     setPalette(teal);
 
     spVoice = new Voice(std::move(engine), this);
+    FReading = new ReadingModel(*spVoice, this);
     // Where reading stopped in each document lives beside the settings, in a file of its own.
     FReadingPlaces = std::make_unique<ReadingPlaces>(appPath(QStringLiteral("Parlivo places.json")));
     buildLayout();
+    FReading->setDocument(reText->document());
     buildMenus();
     setupAppearance();
     setupReadingAids();
@@ -220,8 +222,7 @@ bool MainWindow::FormCreate()
     FSpellingFile.clear();
     FCurrentViseme = 0;
     FSpellingDelay = 10;
-    FAutoReadMode = 2;
-    FVoices.clear();
+    FReading->setAutoReadMode(AutoReadMode::Sentence);
     try {
         StartVoices();
         ListColourSchemes();
@@ -235,7 +236,10 @@ bool MainWindow::FormCreate()
     ListRecentDocuments();
     FDocumentBuffer.clear();
     ApplyAppearance();
-    FVoices.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
+    // The sample voice some engines list is no reader to choose; its menu item, if any, stays but does nothing.
+    QList<VoiceToken> offered = FReading->voices();
+    offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
+    FReading->setVoices(offered);
     return true;
 }
 
@@ -285,11 +289,10 @@ void MainWindow::FormDestroy()
 {
     // The voice tokens are plain values; stopping the voice is all that must happen before it goes.
     try {
-        if (spVoice && FBusy)
-            spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+        if (spVoice && FReading->busy())
+            spVoice->SkipAll();
     } catch (...) {
     }
-    FVoices.clear();
     FDocumentBuffer.clear();
 }
 

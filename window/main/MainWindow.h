@@ -3,6 +3,7 @@
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
 #include "window/readingarea/DocumentLoader.h"
+#include "speech/ReadingModel.h"
 #include "speech/Voice.h"
 
 #include <QDeadlineTimer>
@@ -32,7 +33,7 @@ class SpellingBuilderDialog;
 class MenuDecorator;
 class ReadingPlaces;
 class WindowAppearance;
-struct ReaderChoices;
+struct WindowSettings;
 
 // The long part of a hint: the text after the first "|", or the whole hint.
 QString LongHint(const QString& hint);
@@ -52,16 +53,15 @@ public:
     // start: "Speech Engine not installed." has been shown and the program must end.
     bool FormCreate();
 
+    // What the reader is set to and doing: voice, speed, volume, auto-read mode, reading state and the document.
+    ReadingModel& model() const { return *FReading; }
+
     // --- State -------------------------------------------------------------------------------------------
-    QList<VoiceToken> FVoices;    // sorted and unique without regard to case
-    QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of FVoices
-    bool FBusy = false;
-    bool FPaused = false;
+    QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of the model's voices
     bool FFromCursor = false;
     qint32 FCursorOffset = 0;
     bool FHighlight = false;
     bool FExiting = false;
-    quint8 FAutoReadMode = 2;
     qint32 FCurrentViseme = 0;
     qint32 FSpellingDelay = 10;
     QStringList FSpellingWords;
@@ -151,11 +151,11 @@ public:
     void HighlightSpoken(int position, int length);
     void AutoReadKey(QChar key);
     // Voice
-    void SelectVoice(QAction* item);
-    void SetReadingSpeed(QAction* item);
-    void SetReadingVolume(QAction* item);
+    // Chooses the voice of that description and says, in it, that the reader is ready; an unknown one does nothing.
+    void SelectVoice(const QString& description);
+    void SetReadingSpeed(int speed);
+    void SetReadingVolume(int volume);
     void SpeakAndWait(const QString& text);
-    void StopSpeaking();
     // Documents
     void OpenDocument();
     // Opens `path` as the Open command opens a chosen file: a spelling test file becomes the current one; a
@@ -230,11 +230,10 @@ public:
     void mipumSingleWordClick();
     void mipumSentenceClick();
     void mipumAutoReadOffClick();
-    void spVoiceWord(int streamNumber, qint64 streamPosition, int characterPosition, int length);
-    void spVoiceSentence(int streamNumber, qint64 streamPosition, int characterPosition, int length);
-    void SpVoiceViseme(int streamNumber, qint64 streamPosition, int duration, int nextVisemeId, int feature,
-                       int currentVisemeId);
-    void spVoiceEndStream(int streamNumber, qint64 streamPosition);
+    void spVoiceWord(const SpeechEvent& event);
+    void spVoiceSentence(const SpeechEvent& event);
+    void SpVoiceViseme(const SpeechEvent& event);
+    void spVoiceEndStream(const SpeechEvent& event);
     void reTextKeyPress(QChar key);
     void FormActivate();
     void clbReadingListDblClick(const QString& entry);
@@ -262,14 +261,19 @@ private:
     void StartVoices();
     // Groups the readers menu's items to fit the screen the reader menu is on, the chosen voice's language first.
     void PlaceReaderItems();
+    // Says in the chosen voice that the reader is ready, with the face disabled and a status window meanwhile.
+    void AnnounceVoice();
+    // Marks the voice, speed, volume and auto-read items that show what the model holds.
+    void ShowReadingChoices();
     void FormDestroy();
     bool readingAreaBlank() const;
     // Notes where reading stands in the open document, before it is replaced or closed.
     void RememberReadingPlace();
     // Writes the reading places; a background duty that swallows failures.
     void SaveReadingPlaces();
-    ReaderChoices readerChoices();
+    WindowSettings windowSettings() const;
 
+    ReadingModel* FReading = nullptr;
     QPointer<FindDialog> FFindDialog;
     QPointer<PageTextRequest> FPageTextRequest; // the "Read web page" under way
     QPointer<SpellingBuilderDialog> FSpellingBuilder;

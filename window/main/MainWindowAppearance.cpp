@@ -44,18 +44,22 @@ void MainWindow::setupReadingAids()
         });
 }
 
-ReaderChoices MainWindow::readerChoices()
+WindowSettings MainWindow::windowSettings() const
 {
-    return ReaderChoices{miReadersList, miReadSpeed,   miReadVolume,   mipumSingleWord, mipumSentence, mipumAutoReadOff,
-                         panReader,     FAutoReadMode, FSpellingDelay, FAppearance,     XPMenu1.get(), &FReadingAids};
+    return WindowSettings{!panReader->isHidden(), FSpellingDelay, FAppearance, FReadingAids};
 }
 
 void MainWindow::LoadSettings()
 {
-    QString missingReader;
-    ReaderChoices choices = readerChoices();
-    choices.missingReader = &missingReader;
-    ::LoadSettings(choices);
+    WindowSettings settings = windowSettings();
+    // The menus are marked as the choices are restored; the decorator draws them once at the end.
+    XPMenu1->setActive(false);
+    const QString missingReader = ::LoadSettings(*FReading, settings, [this] { AnnounceVoice(); });
+    XPMenu1->setActive(true);
+    panReader->setVisible(settings.readerVisible);
+    FSpellingDelay = settings.spellingDelay;
+    FAppearance = settings.appearance;
+    FReadingAids = settings.readingAids;
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
@@ -64,7 +68,7 @@ void MainWindow::LoadSettings()
 
 void MainWindow::SaveSettings()
 {
-    ::SaveSettings(readerChoices());
+    ::SaveSettings(*FReading, windowSettings());
 }
 
 void MainWindow::ApplyAppearance()

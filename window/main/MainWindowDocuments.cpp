@@ -37,12 +37,12 @@ void MainWindow::OpenDocumentFile(const QString& chosen)
     if (QLatin1Char('.') + QFileInfo(chosen).suffix() == QLatin1String(".pvt")) {
         FSpellingWords = ReadSpellingLines(chosen);
         FSpellingFile = chosen;
-    } else if (!FBusy && !FPaused && readingAreaBlank()) {
+    } else if (!FReading->busy() && readingAreaBlank()) {
         edAddress->setText(chosen);
         LoadDocument();
     } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
-        FBusy = false;
-        FPaused = false;
+        // The old reading is let go; the next reading purges what the voice still holds of it.
+        FReading->setState(ReadingState::Idle);
         edAddress->setText(chosen);
         LoadDocument();
     }

@@ -30,7 +30,7 @@ void MainWindow::SaveAsMp3(bool askFirst)
 
 void MainWindow::ExportToMp3(const QString& mp3Path)
 {
-    FBusy = true;
+    FReading->setState(ReadingState::Speaking);
     const StatusHandle status =
         ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
     if (status)

@@ -111,18 +111,23 @@ void MainWindow::buildMenus()
     miAutoRead->addSeparator();
     mipumAutoReadOff = addItem(miAutoRead, QStringLiteral("mipumAutoReadOff"), QStringLiteral("Auto Read Off"),
                                QStringLiteral("Set auto read off"));
+    mipumSingleWord->setData(int(AutoReadMode::SingleWord));
+    mipumSentence->setData(int(AutoReadMode::Sentence));
+    mipumAutoReadOff->setData(int(AutoReadMode::Off));
     pumReaderOnly->addSeparator();
     miReadSpeed = addSubmenu(pumReaderOnly, QStringLiteral("miReadSpeed"), QStringLiteral("Reading Speed"),
                              QStringLiteral("Read speed"));
     for (int speed = 1; speed <= 10; ++speed) {
         QAction* item = addItem(miReadSpeed, QStringLiteral("miSpeed%1").arg(speed), QString::number(speed), {});
-        connect(item, &QAction::triggered, this, [this, item] { SetReadingSpeed(item); });
+        item->setData(speed);
+        connect(item, &QAction::triggered, this, [this, speed] { SetReadingSpeed(speed); });
     }
     miReadVolume = addSubmenu(pumReaderOnly, QStringLiteral("miReadVolume"), QStringLiteral("Reading Volume"),
                               QStringLiteral("Read volume"));
     for (int volume = 10; volume >= 1; --volume) {
         QAction* item = addItem(miReadVolume, QStringLiteral("miVolume%1").arg(volume), QString::number(volume), {});
-        connect(item, &QAction::triggered, this, [this, item] { SetReadingVolume(item); });
+        item->setData(volume);
+        connect(item, &QAction::triggered, this, [this, volume] { SetReadingVolume(volume); });
     }
 
     pumTextToRead = popup(QStringLiteral("pumTextToRead"), QStringLiteral("Reading area menu"),
@@ -278,6 +283,13 @@ void MainWindow::connectSurfaces()
     connect(clbReadingList, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { clbReadingListDblClick(item->text()); });
 
+    // The choice submenus show what the reading model holds, whoever changed it.
+    connect(FReading, &ReadingModel::voiceChanged, this, &MainWindow::ShowReadingChoices);
+    connect(FReading, &ReadingModel::speedChanged, this, &MainWindow::ShowReadingChoices);
+    connect(FReading, &ReadingModel::volumeChanged, this, &MainWindow::ShowReadingChoices);
+    connect(FReading, &ReadingModel::autoReadModeChanged, this, &MainWindow::ShowReadingChoices);
+    ShowReadingChoices();
+
     connect(spVoice, &Voice::OnWord, this, &MainWindow::spVoiceWord);
     connect(spVoice, &Voice::OnSentence, this, &MainWindow::spVoiceSentence);
     connect(spVoice, &Voice::OnViseme, this, &MainWindow::SpVoiceViseme);
@@ -316,7 +328,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
         if (key->key() == Qt::Key_C && (modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier)) {
-            if (!FBusy)
+            if (!FReading->busy())
                 OpenCustomisation();
             return true;
         }
@@ -450,18 +462,24 @@ void MainWindow::ShowReader(bool visible)
 
 void MainWindow::mipumSingleWordClick()
 {
-    FAutoReadMode = 1;
-    MarkDefault(mipumSingleWord);
+    FReading->setAutoReadMode(AutoReadMode::SingleWord);
 }
 
 void MainWindow::mipumSentenceClick()
 {
-    FAutoReadMode = 2;
-    MarkDefault(mipumSentence);
+    FReading->setAutoReadMode(AutoReadMode::Sentence);
 }
 
 void MainWindow::mipumAutoReadOffClick()
 {
-    FAutoReadMode = 0;
-    MarkDefault(mipumAutoReadOff);
+    FReading->setAutoReadMode(AutoReadMode::Off);
+}
+
+void MainWindow::ShowReadingChoices()
+{
+    const auto shown = [](const std::optional<int>& value) { return value ? QVariant(*value) : QVariant(); };
+    MarkChoice(miReadersList, FReading->voice().isEmpty() ? QVariant() : QVariant(FReading->voice()));
+    MarkChoice(miReadSpeed, shown(FReading->speed()));
+    MarkChoice(miReadVolume, shown(FReading->volume()));
+    MarkChoice(miAutoRead, int(FReading->autoReadMode()));
 }

@@ -17,23 +17,25 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
 void MainWindow::StartVoices()
 {
-    spVoice->SetEventInterests(AllEventInterests);
-    FVoices = SortedUniqueVoices(spVoice->GetVoices());
-    for (const VoiceToken& voice : FVoices) {
+    FReading->setVoices(spVoice->GetVoices());
+    for (const VoiceToken& voice : FReading->voices()) {
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
-        connect(item, &QAction::triggered, this, [this, item] { SelectVoice(item); });
+        item->setData(voice.description); // what marks the item as the model's voice
+        connect(item, &QAction::triggered, this, [this, voice] { SelectVoice(voice.description); });
         FReaderItems.append(item);
     }
     EnableTypeAhead(miReadersList);
     PlaceReaderItems();
     // Placed again each time it opens: the screen may be another, and the chosen voice's language comes first.
     connect(miReadersList, &QMenu::aboutToShow, this, &MainWindow::PlaceReaderItems);
+    ShowReadingChoices();
 }
 
 void MainWindow::PlaceReaderItems()
@@ -41,8 +43,8 @@ void MainWindow::PlaceReaderItems()
     // An item keeps its place when its voice is no longer offered (the sample voice): it is only marked.
     QList<VoiceToken> voices;
     for (const QAction* item : FReaderItems) {
-        const qsizetype index = IndexOfVoice(FVoices, ItemCaption(item));
-        voices.append(index < 0 ? VoiceToken{{}, ItemCaption(item)} : FVoices.at(index));
+        const qsizetype index = IndexOfVoice(FReading->voices(), ItemCaption(item));
+        voices.append(index < 0 ? VoiceToken{{}, ItemCaption(item)} : FReading->voices().at(index));
     }
     const QScreen* shownOn = pumReaderOnly->isVisible() ? pumReaderOnly->screen() : screen();
     PlaceVoiceItems(
@@ -75,61 +77,41 @@ void MainWindow::EditPronunciations()
     dialog.exec();
 }
 
-void MainWindow::SelectVoice(QAction* item)
+void MainWindow::SelectVoice(const QString& description)
 {
+    // Starting a voice takes a moment; the hourglass goes however it ends, a voice that cannot start included.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    MarkDefault(item);
-    const qsizetype index = IndexOfVoice(FVoices, ItemCaption(item));
-    if (index < 0) {
-        // A voice that is no longer offered (the sample voice) is only marked.
-        QApplication::restoreOverrideCursor();
-        return;
-    }
-    spVoice->SetVoice(FVoices.at(index));
+    const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    if (FReading->setVoice(description))
+        AnnounceVoice();
+}
+
+void MainWindow::AnnounceVoice()
+{
     const StatusHandle status = ShowStatus(QStringLiteral("Initialising reader"),
                                            QStringLiteral("Your text reader is loading, please wait... "));
     imgReader->setEnabled(false);
-    QCoreApplication::processEvents();
-    try {
-        SpeakAndWait(QStringLiteral("Your text reader is now initialised and ready."));
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
+    const auto done = qScopeGuard([this, &status] {
         imgReader->setEnabled(true);
         CloseStatus(status);
-        throw;
-    }
-    QApplication::restoreOverrideCursor();
-    imgReader->setEnabled(true);
-    CloseStatus(status);
+    });
+    QCoreApplication::processEvents();
+    SpeakAndWait(QStringLiteral("Your text reader is now initialised and ready."));
 }
 
-void MainWindow::SetReadingSpeed(QAction* item)
+void MainWindow::SetReadingSpeed(int speed)
 {
-    bool ok = false;
-    const int speed = ItemCaption(item).toInt(&ok);
-    if (const std::optional<int> rate = ok ? RateForSpeed(speed) : std::nullopt)
-        spVoice->SetRate(*rate);
-    MarkDefault(item);
+    FReading->setSpeed(speed);
 }
 
-void MainWindow::SetReadingVolume(QAction* item)
+void MainWindow::SetReadingVolume(int volume)
 {
-    spVoice->SetVolume(VolumeForCaption(StrToInt(ItemCaption(item))));
-    MarkDefault(item);
+    FReading->setVolume(volume);
 }
 
 void MainWindow::SpeakAndWait(const QString& text)
 {
     ::SpeakAndWait(*spVoice, text);
-}
-
-void MainWindow::StopSpeaking()
-{
-    try {
-        spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
-    } catch (...) {
-        // Stopping is best effort: a voice that cannot skip has nothing to stop.
-    }
 }
 
 bool MainWindow::readingAreaBlank() const
@@ -142,7 +124,6 @@ void MainWindow::StartReading(bool fromStart)
     FHighlight = true;
     if (readingAreaBlank())
         return;
-    FBusy = true;
     if (!reText->isReadOnly()) {
         reText->setFocus();
         reText->setReadOnly(true);
@@ -151,7 +132,7 @@ void MainWindow::StartReading(bool fromStart)
     if (fromStart) {
         cursor.setPosition(0);
         reText->setTextCursor(cursor);
-        if (FPaused) {
+        if (FReading->state() == ReadingState::Paused) {
             // The paused text goes on where the voice stopped; nothing is spoken anew.
             EnterReadingState();
             spVoice->Resume();
@@ -186,15 +167,14 @@ void MainWindow::StartReading(bool fromStart)
 
 void MainWindow::PauseReading()
 {
-    // A pause while nothing is being read does nothing.
-    if (!FBusy || FPaused)
+    // A pause while nothing is being said does nothing.
+    if (!FReading->busy() || FReading->state() == ReadingState::Paused)
         return;
     // Disabling the face takes the focus from it: a keyboard user who paused with Space keeps it there.
     const bool faceFocused = imgReader->hasFocus();
     imgReader->setEnabled(false);
     spVoice->Pause();
-    FBusy = true;
-    FPaused = true;
+    FReading->setState(ReadingState::Paused);
     pummiPause->setEnabled(false);
     pummiStop->setEnabled(true);
     pummiRead->setEnabled(true);
@@ -207,12 +187,12 @@ void MainWindow::PauseReading()
 
 void MainWindow::StopReading()
 {
-    // Only a reading (read-only text) is announced: the clear commands stop an idle reader too.
-    const bool reading = reText->isReadOnly();
+    // Only a reading is announced: the clear commands stop an idle reader too.
+    const bool reading = FReading->reading();
     try {
-        if (FPaused)
+        if (FReading->state() == ReadingState::Paused)
             spVoice->Resume();
-        spVoice->Skip(QStringLiteral("Sentence"), SkipAllSentences);
+        spVoice->SkipAll();
     } catch (...) {
         // Errors while stopping are swallowed; the controls still return to idle.
     }
@@ -238,7 +218,7 @@ void MainWindow::EnterReadingState()
     pummiPause->setEnabled(true);
     pummiStop->setEnabled(true);
     pummiRead->setEnabled(false);
-    FPaused = false;
+    FReading->setState(ReadingState::Reading);
     FReadingAidsView->setReading(true);
 }
 
@@ -248,8 +228,7 @@ void MainWindow::EnterIdleState()
          {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve), static_cast<QWidget*>(buSpelling),
           static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         control->setEnabled(true);
-    FPaused = false;
-    FBusy = false;
+    FReading->setState(ReadingState::Idle);
     for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
         submenu->menuAction()->setEnabled(true);
     for (QAction* key : {OpenKey, Save1, SaveAs1, SaveAsMP31})
@@ -264,7 +243,7 @@ void MainWindow::EnterIdleState()
 
 void MainWindow::HighlightSpoken(int position, int length)
 {
-    if (!FBusy)
+    if (!FReading->busy())
         return;
     const int start = FFromCursor ? position + FCursorOffset : position;
     const int end = reText->document()->characterCount() - 1;
@@ -275,22 +254,22 @@ void MainWindow::HighlightSpoken(int position, int length)
     reText->setTextCursor(cursor);
 }
 
-void MainWindow::spVoiceWord(int, qint64, int characterPosition, int length)
+void MainWindow::spVoiceWord(const SpeechEvent& event)
 {
     if (FHighlight)
-        HighlightSpoken(characterPosition, length);
+        HighlightSpoken(event.position, event.length);
 }
 
-void MainWindow::spVoiceSentence(int, qint64, int characterPosition, int length)
+void MainWindow::spVoiceSentence(const SpeechEvent& event)
 {
-    if (length > 0 && FHighlight)
-        HighlightSpoken(characterPosition, length);
+    if (event.length > 0 && FHighlight)
+        HighlightSpoken(event.position, event.length);
 }
 
-void MainWindow::spVoiceEndStream(int, qint64)
+void MainWindow::spVoiceEndStream(const SpeechEvent&)
 {
-    // The reading area is read-only only while a reading is under way; an auto-read word ends quietly.
-    const bool readingEnded = reText->isReadOnly();
+    // Every utterance ends here; only the end of a reading is announced, an auto-read word ends quietly.
+    const bool readingEnded = FReading->reading();
     if (!QCoreApplication::closingDown()) {
         EnterIdleState();
         if (readingEnded)
@@ -304,7 +283,7 @@ void MainWindow::spVoiceEndStream(int, qint64)
 
 void MainWindow::imgReaderClick()
 {
-    if (!FBusy || FPaused)
+    if (!FReading->busy() || FReading->state() == ReadingState::Paused)
         StartReading(true);
     else
         PauseReading();
@@ -312,31 +291,31 @@ void MainWindow::imgReaderClick()
 
 void MainWindow::imgReaderDblClick()
 {
-    if (FBusy)
+    if (FReading->busy())
         StopReading();
 }
 
 void MainWindow::reTextKeyPress(QChar key)
 {
-    if ((FAutoReadMode == 1 || FAutoReadMode == 2) && !FBusy)
+    if (FReading->autoReadMode() != AutoReadMode::Off && !FReading->busy())
         AutoReadKey(key);
 }
 
 void MainWindow::AutoReadKey(QChar key)
 {
     const QString fragment =
-        AutoReadFragment(reText->toPlainText(), reText->textCursor().selectionStart(), key, FAutoReadMode);
+        AutoReadFragment(reText->toPlainText(), reText->textCursor().selectionStart(), key, FReading->autoReadMode());
     if (fragment.isEmpty())
         return;
     FHighlight = false;
     spVoice->Speak(fragment, SpeakAutoRead);
-    FBusy = true;
+    FReading->setState(ReadingState::Speaking);
 }
 
-void MainWindow::SpVoiceViseme(int, qint64, int, int, int, int currentVisemeId)
+void MainWindow::SpVoiceViseme(const SpeechEvent& event)
 {
-    FCurrentViseme = currentVisemeId;
-    imgReader->SpVoiceViseme(currentVisemeId);
+    FCurrentViseme = event.viseme;
+    imgReader->SpVoiceViseme(event.viseme);
 }
 
 void MainWindow::DrawRestingFace()

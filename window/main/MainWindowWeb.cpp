@@ -37,11 +37,10 @@ void MainWindow::ReadWebPage()
 
 void MainWindow::ReadPageText(const PageText& page)
 {
-    if ((FBusy || FPaused || !readingAreaBlank()) &&
+    if ((FReading->busy() || !readingAreaBlank()) &&
         !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
         return;
-    FBusy = false;
-    FPaused = false;
+    FReading->setState(ReadingState::Idle);
     FOpenDialogFileName.clear();
     reText->setPlainText(page.text);
     StartReading(true);

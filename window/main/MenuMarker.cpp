@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QVariant>
 
 #include <functional>
 
@@ -83,18 +84,21 @@ QString MarkedItemCaption(const QMenu* submenu)
     return item ? ItemCaption(item) : QString();
 }
 
-bool SelectItemByCaption(QMenu* submenu, const QString& text)
+void MarkChoice(QMenu* submenu, const QVariant& value)
 {
-    QAction* found = nullptr;
+    QAction* chosen = nullptr;
     forEachItem(submenu, [&](QAction* item) {
-        if (!found && !item->isSeparator() && !isGroup(item->menu()) && ItemCaption(item) == text)
-            found = item;
+        if (!chosen && !item->isSeparator() && !isGroup(item->menu()) && !value.isNull() && item->data() == value)
+            chosen = item;
     });
-    if (!found)
-        return false;
-    MarkDefault(found);
-    found->trigger();
-    return true;
+    if (chosen) {
+        MarkDefault(chosen);
+        return;
+    }
+    forEachItem(submenu, [](QAction* item) {
+        if (IsMarkedDefault(item))
+            setMarked(item, false);
+    });
 }
 
 QString ItemCaption(const QAction* item)

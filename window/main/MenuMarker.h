@@ -3,6 +3,7 @@
 class QAction;
 class QMenu;
 class QString;
+class QVariant;
 
 // The selection marker of the choice submenus: the chosen item is the one marked default, drawn in bold.
 // Marking an item clears the mark of its siblings. A long choice may be grouped into submenus of its menu (the
@@ -16,7 +17,8 @@ bool IsMarkedDefault(const QAction* item);
 QAction* MarkedItem(const QMenu* submenu);
 // The caption of the first marked item of the submenu, or the empty text.
 QString MarkedItemCaption(const QMenu* submenu);
-// Marks the first item whose caption equals the text exactly and runs its click handler; false when none matches.
-bool SelectItemByCaption(QMenu* submenu, const QString& text);
+// Draws a choice submenu from the value it shows: marks the items (in the submenu and the submenus under it) whose
+// data equals `value` and clears the mark of the others. A null value marks nothing.
+void MarkChoice(QMenu* submenu, const QVariant& value);
 // An item's caption without the accelerator marks Qt adds ("&").
 QString ItemCaption(const QAction* item);

@@ -1,67 +1,46 @@
 #include "window/settings/SettingsFile.h"
 
-#include "window/main/MenuMarker.h"
 #include "core/AppFolder.h"
 #include "core/ProfileStrings.h"
-#include "window/settings/MenuDecorator.h"
-
-#include <QAction>
-#include <QMenu>
-#include <QWidget>
+#include "speech/ReadingModel.h"
 
 namespace {
-enum AutoReadMode : quint8
-{
-    AutoReadOff = 0,
-    AutoReadSingleWord = 1,
-    AutoReadSentence = 2
-};
+// The voice a settings file without one names; older versions wrote it, and it is not reported as missing.
+const QString UnsetReader = QStringLiteral("Microsoft Sam");
 
-void markAutoRead(const ReaderChoices& choices, QAction* chosen)
+void restoreChoices(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
+                    const ProfileStrings& ini, QString& missingReader)
 {
-    for (QAction* item : {choices.singleWord, choices.sentence, choices.autoReadOff})
-        if (item != chosen)
-            UnmarkDefault(item);
-    MarkDefault(chosen);
-}
+    window.readerVisible = ini.readInteger(ReaderSection, u"ReaderVisible", 1) == 1;
+    const QString reader = ini.readString(ReaderSection, u"Reader", UnsetReader);
+    if (model.setVoice(reader)) {
+        if (voiceChosen)
+            voiceChosen();
+    } else if (!reader.isEmpty() && reader != UnsetReader) {
+        missingReader = reader;
+    }
+    model.setVolume(ini.readInteger(ReaderSection, u"Volume", DefaultReadingVolume));
+    model.setSpeed(ini.readInteger(ReaderSection, u"Speed", DefaultReadingSpeed));
 
-void restoreChoices(const ReaderChoices& choices, const ProfileStrings& ini)
-{
-    choices.readerPanel->setVisible(ini.readInteger(ReaderSection, u"ReaderVisible", 1) == 1);
-    const QString unsetReader = QStringLiteral("Microsoft Sam");
-    const QString reader = ini.readString(ReaderSection, u"Reader", unsetReader);
-    if (!SelectItemByCaption(choices.readers, reader) && choices.missingReader && !reader.isEmpty() &&
-        reader != unsetReader)
-        *choices.missingReader = reader;
-    SelectItemByCaption(choices.volume, QString::number(ini.readInteger(ReaderSection, u"Volume", 10)));
-    SelectItemByCaption(choices.speed, QString::number(ini.readInteger(ReaderSection, u"Speed", 5)));
-
-    switch (ini.readInteger(ReaderSection, u"ReadALong", 1)) {
-    case AutoReadOff:
-        choices.autoReadMode = AutoReadOff;
-        markAutoRead(choices, choices.autoReadOff);
-        break;
-    case AutoReadSingleWord:
-        choices.autoReadMode = AutoReadSingleWord;
-        markAutoRead(choices, choices.singleWord);
-        break;
-    case AutoReadSentence:
-        choices.autoReadMode = AutoReadSentence;
-        markAutoRead(choices, choices.sentence);
+    // An unknown mode leaves the mode the model had.
+    switch (const int mode = ini.readInteger(ReaderSection, u"ReadALong", 1)) {
+    case int(AutoReadMode::Off):
+    case int(AutoReadMode::SingleWord):
+    case int(AutoReadMode::Sentence):
+        model.setAutoReadMode(AutoReadMode(mode));
         break;
     default:
-        break; // an unknown mode leaves the mode the window started with and marks nothing
+        break;
     }
 
-    choices.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
+    window.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
 
     const AppearanceSettings defaults;
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
-        choices.appearance.field(field) = ini.readInteger(
+        window.appearance.field(field) = ini.readInteger(
             CustomisationSection, QString::fromLatin1(AppearanceSettings::keys()[field - 1]), defaults.field(field));
 
-    if (choices.readingAids)
-        *choices.readingAids = ReadReadingAids(ini);
+    window.readingAids = ReadReadingAids(ini);
 }
 } // namespace
 
@@ -70,45 +49,35 @@ QString SettingsFilePath()
     return appPath(QStringLiteral("Parlivo.ini"));
 }
 
-void LoadSettings(const ReaderChoices& choices, const QString& path)
+QString LoadSettings(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
+                     const QString& path)
 {
-    if (choices.decorator)
-        choices.decorator->setActive(false);
+    QString missingReader;
     try {
-        restoreChoices(choices, ProfileStrings(path));
+        restoreChoices(model, window, voiceChosen, ProfileStrings(path), missingReader);
     } catch (...) {
-        choices.autoReadMode = AutoReadOff;
-        markAutoRead(choices, choices.autoReadOff);
+        model.setAutoReadMode(AutoReadMode::Off);
     }
-    if (choices.decorator)
-        choices.decorator->setActive(true);
+    return missingReader;
 }
 
-void SaveSettings(const ReaderChoices& choices, const QString& path)
+void SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path)
 {
+    if (!model.speed() || !model.volume())
+        return;
     try {
         const ProfileStrings ini(path);
-        const QString voice = MarkedItemCaption(choices.readers);
-        const std::optional<qint32> speed = ParseProfileInteger(MarkedItemCaption(choices.speed));
-        const std::optional<qint32> volume = ParseProfileInteger(MarkedItemCaption(choices.volume));
-        if (!speed || !volume)
-            return;
-
-        ini.writeString(ReaderSection, QStringLiteral("Reader"), voice);
-        ini.writeInteger(ReaderSection, QStringLiteral("Volume"), *volume);
-        ini.writeInteger(ReaderSection, QStringLiteral("Speed"), *speed);
-        ini.writeInteger(ReaderSection, QStringLiteral("SpellingDelay"), choices.spellingDelay);
-        ini.writeInteger(ReaderSection, QStringLiteral("ReaderVisible"), choices.readerPanel->isHidden() ? 0 : 1);
-        const int mode = IsMarkedDefault(choices.autoReadOff)  ? AutoReadOff
-                         : IsMarkedDefault(choices.singleWord) ? AutoReadSingleWord
-                                                               : AutoReadSentence;
-        ini.writeInteger(ReaderSection, QStringLiteral("ReadALong"), mode);
+        ini.writeString(ReaderSection, QStringLiteral("Reader"), model.voice());
+        ini.writeInteger(ReaderSection, QStringLiteral("Volume"), *model.volume());
+        ini.writeInteger(ReaderSection, QStringLiteral("Speed"), *model.speed());
+        ini.writeInteger(ReaderSection, QStringLiteral("SpellingDelay"), window.spellingDelay);
+        ini.writeInteger(ReaderSection, QStringLiteral("ReaderVisible"), window.readerVisible ? 1 : 0);
+        ini.writeInteger(ReaderSection, QStringLiteral("ReadALong"), int(model.autoReadMode()));
 
         for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),
-                             choices.appearance.field(field));
-        if (choices.readingAids)
-            WriteReadingAids(ini, *choices.readingAids);
+                             window.appearance.field(field));
+        WriteReadingAids(ini, window.readingAids);
     } catch (...) {
         // Saving happens while the window closes; a failure must not keep it open.
     }

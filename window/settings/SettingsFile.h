@@ -5,11 +5,9 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
-class MenuDecorator;
-class QAction;
-class QMenu;
-class QWidget;
+class ReadingModel;
 
 inline const QString ReaderSection = QStringLiteral("Parlivo Settings");
 inline const QString CustomisationSection = QStringLiteral("Customisation");
@@ -17,31 +15,24 @@ inline const QString CustomisationSection = QStringLiteral("Customisation");
 // "Parlivo.ini" in the application folder.
 QString SettingsFilePath();
 
-// The main window's choices that live between runs: the marked items of its choice submenus, the reader
-// panel's visibility and the fields of its state. The window owns all of them; this only points at them.
-struct ReaderChoices
+// What the settings file keeps of the main window beside its reading model.
+struct WindowSettings
 {
-    QMenu* readers;       // miReadersList
-    QMenu* speed;         // miReadSpeed
-    QMenu* volume;        // miReadVolume
-    QAction* singleWord;  // mipumSingleWord
-    QAction* sentence;    // mipumSentence
-    QAction* autoReadOff; // mipumAutoReadOff
-    QWidget* readerPanel; // panReader
-    quint8& autoReadMode; // FAutoReadMode
-    qint32& spellingDelay;
-    AppearanceSettings& appearance;
-    MenuDecorator* decorator = nullptr; // switched off while the choices are restored
-    ReadingAids* readingAids = nullptr; // the "Reading Aids" section, when the window keeps one
-    QString* missingReader = nullptr;   // told the saved voice when it is no longer installed
+    bool readerVisible = true; // the reader panel
+    qint32 spellingDelay = 10;
+    AppearanceSettings appearance;
+    ReadingAids readingAids;
 };
 
-// Restores the choices from the settings file: shows or hides the reader panel, marks and clicks the saved
-// voice, volume and speed items (so the voice takes them), marks the auto-read mode, and reads the spelling
-// delay, the appearance record and the reading aids. A missing file or key gives the defaults. If restoring fails
-// part-way (the voice cannot start, say), the rest is skipped and auto-read is switched off. Never throws.
-void LoadSettings(const ReaderChoices& choices, const QString& path = SettingsFilePath());
+// Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes
+// them), then its auto-read mode, and the window's settings. A missing file or key gives the defaults; a saved
+// value the model does not offer (a voice no longer installed, a speed outside 1 to 10) leaves the model's own.
+// `voiceChosen` runs once the saved voice has been chosen, before the volume and speed. If restoring fails
+// part-way (the voice cannot start, say), the rest is skipped and auto-read is switched off. Returns the saved
+// voice when it is no longer installed, else the empty text. Never throws.
+QString LoadSettings(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen = {},
+                     const QString& path = SettingsFilePath());
 
-// Writes every choice back. Nothing is written when no speed or no volume item is marked; a write that fails
-// ends the saving quietly, keeping what was written before it. Never throws.
-void SaveSettings(const ReaderChoices& choices, const QString& path = SettingsFilePath());
+// Writes every choice back. Nothing is written while the model has no speed or no volume; a write that fails ends
+// the saving quietly, keeping what was written before it. Never throws.
+void SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path = SettingsFilePath());

@@ -258,14 +258,13 @@ void SpellingAidDialog::SetCaptionFor(const QString& path)
 void StopSpeaking(Voice& voice)
 {
     try {
-        voice.Skip(QStringLiteral("Sentence"), SkipAllSentences);
+        voice.SkipAll();
     } catch (...) {
         // Stopping is best effort: a voice that cannot skip has nothing left to stop.
     }
 }
 
-void ShowSpellingAssistant(Voice& voice, const AppearanceSettings& appearance, const QString& fileName,
-                           QWidget* parent)
+void ShowSpellingAssistant(Voice& voice, const AppearanceSettings& appearance, const QString& fileName, QWidget* parent)
 {
     SpellingAidDialog dialog(voice, appearance, parent);
     dialog.Closing = false;
