@@ -23,7 +23,7 @@ void HighlightSpoken(benchmark::State& state)
     reader.reText->setPlainText(text);
     reader.resize(1200, 800);
     reader.show();
-    reader.FBusy = true;
+    reader.model().setState(ReadingState::Reading);
     const int words = int(text.size() / 6);
     int word = 0;
     for (auto _ : state) {

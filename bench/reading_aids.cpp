@@ -61,7 +61,7 @@ void HighlightWithReadingAids(benchmark::State& state)
     reader.reText->setPlainText(text);
     reader.resize(1200, 800);
     reader.show();
-    reader.FBusy = true;
+    reader.model().setState(ReadingState::Reading);
     reader.EnterReadingState();
     ReadingAids aids;
     aids.FocusLines = 3;
