@@ -144,22 +144,24 @@ QList<VoiceToken> installedVoices(Voice& voice)
     }
 }
 
-// A voice by its description (in any letter case) or by its engine id.
+// A voice by its description (in any letter case) or by its engine id. Only the engines that must be asked start:
+// the default voice starts none here, and an espeak-ng voice leaves Festival alone.
 void applyVoiceSettings(Voice& voice, const VoiceSettings& settings)
 {
-    const QList<VoiceToken> voices = installedVoices(voice);
     if (!settings.voice.isEmpty()) {
-        qsizetype index = IndexOfVoice(voices, settings.voice);
-        for (qsizetype i = 0; index < 0 && i < voices.size(); ++i) {
-            if (voices[i].id == settings.voice)
-                index = i;
+        std::optional<VoiceToken> found;
+        try {
+            found = voice.FindVoice(settings.voice);
+        } catch (const ParlivoError& error) {
+            throw CliFailure(ExitEngineFailure,
+                             QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
         }
-        if (index < 0)
+        if (!found)
             throw CliFailure(ExitBadUsage, QStringLiteral("There is no voice \"%1\"; 'parlivo-cli voices' lists the "
                                                           "installed voices.")
                                                .arg(settings.voice));
         try {
-            voice.SetVoice(voices[index]);
+            voice.SetVoice(*found);
         } catch (const ParlivoError& error) {
             throw CliFailure(ExitEngineFailure, error.message());
         }
@@ -259,6 +261,16 @@ void exportOrFail(Voice& voice, const ExportJob& job, AudioFormat format, const 
     }
 }
 
+// True when every file of the target is there.
+bool exported(const ExportTarget& target)
+{
+    for (const QString& path : {target.audio, target.lrc, target.srt}) {
+        if (!path.isEmpty() && !QFileInfo(path).isFile())
+            return false;
+    }
+    return true;
+}
+
 // A target given as a folder: an existing folder, a name ending in a separator, or any name when several
 // documents are exported.
 bool namesFolder(const QString& path, bool several)
@@ -330,12 +342,31 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             names.insert(name);
         }
     }
-    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
     QList<ExportJob> jobs;
-    QStringList problems;
     for (const QString& file : files) {
+        ExportJob job{file, {}, {}};
+        job.target.audio = outFolder ? inFolder(out, file, extension) : out;
+        if (!lrc.isEmpty())
+            job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, file, QStringLiteral("lrc")) : lrc;
+        if (!srt.isEmpty())
+            job.target.srt = namesFolder(srt, several) ? inFolder(srt, file, QStringLiteral("srt")) : srt;
+        // A run that resumes a batch leaves what an earlier run finished; an export is whole or absent, so a file
+        // that is there is done. Its document is not even read.
+        if (parser.isSet(QStringLiteral("skip-existing")) && exported(job.target)) {
+            write(streams.err, QStringLiteral("%1: %2: skipped, %3 exists\n")
+                                   .arg(Program, displayPath(file), displayPath(job.target.audio)));
+            continue;
+        }
+        jobs.append(job);
+    }
+    if (jobs.isEmpty())
+        return ExitSuccess;
+
+    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
+    QStringList problems;
+    for (ExportJob& job : jobs) {
         try {
-            jobs.append({file, readableText(file, streams.in), {}});
+            job.text = readableText(job.input, streams.in);
         } catch (const CliFailure& failure) {
             if (failure.code() != ExitInputError)
                 throw;
@@ -350,13 +381,6 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
     for (const QString& subtitles : {lrc, srt}) {
         if (!subtitles.isEmpty() && namesFolder(subtitles, several))
             makeFolder(subtitles);
-    }
-    for (ExportJob& job : jobs) {
-        job.target.audio = outFolder ? inFolder(out, job.input, extension) : out;
-        if (!lrc.isEmpty())
-            job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, job.input, QStringLiteral("lrc")) : lrc;
-        if (!srt.isEmpty())
-            job.target.srt = namesFolder(srt, several) ? inFolder(srt, job.input, QStringLiteral("srt")) : srt;
     }
 
     // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
@@ -421,6 +445,10 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
     parser.addOption({QStringLiteral("srt"),
                       QStringLiteral("Also write SRT subtitles timed per sentence (a folder with several documents)."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("skip-existing"),
+                      QStringLiteral("Leave a document whose audio file (and LRC and SRT files, when asked for) "
+                                     "already exists, and say it was skipped: a batch that stopped resumes where it "
+                                     "was.")});
     parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Encode on at most N cores at once (default: every core)."),
                       QStringLiteral("N")});

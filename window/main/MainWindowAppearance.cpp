@@ -46,8 +46,11 @@ void MainWindow::setupReadingAids()
 
 ReaderChoices MainWindow::readerChoices()
 {
-    return ReaderChoices{miReadersList, miReadSpeed,   miReadVolume,   mipumSingleWord, mipumSentence, mipumAutoReadOff,
-                         panReader,     FAutoReadMode, FSpellingDelay, FAppearance,     XPMenu1.get(), &FReadingAids};
+    ReaderChoices choices{miReadersList,  miReadSpeed,      miReadVolume,  mipumSingleWord,
+                          mipumSentence,  mipumAutoReadOff, panReader,     FAutoReadMode,
+                          FSpellingDelay, FAppearance,      XPMenu1.get(), &FReadingAids};
+    choices.mp3Subtitles = &FMp3Subtitles;
+    return choices;
 }
 
 void MainWindow::LoadSettings()
@@ -57,6 +60,7 @@ void MainWindow::LoadSettings()
     choices.missingReader = &missingReader;
     ::LoadSettings(choices);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
+    Mp3Subtitles1->setChecked(FMp3Subtitles);
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
                        .arg(missingReader));

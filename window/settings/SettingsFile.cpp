@@ -10,6 +10,8 @@
 #include <QWidget>
 
 namespace {
+const QString Mp3SubtitlesKey = QStringLiteral("Mp3Subtitles");
+
 enum AutoReadMode : quint8
 {
     AutoReadOff = 0,
@@ -54,6 +56,8 @@ void restoreChoices(const ReaderChoices& choices, const ProfileStrings& ini)
     }
 
     choices.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
+    if (choices.mp3Subtitles)
+        *choices.mp3Subtitles = ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) == 1;
 
     const AppearanceSettings defaults;
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
@@ -103,6 +107,8 @@ void SaveSettings(const ReaderChoices& choices, const QString& path)
                          : IsMarkedDefault(choices.singleWord) ? AutoReadSingleWord
                                                                : AutoReadSentence;
         ini.writeInteger(ReaderSection, QStringLiteral("ReadALong"), mode);
+        if (choices.mp3Subtitles)
+            ini.writeInteger(ReaderSection, Mp3SubtitlesKey, *choices.mp3Subtitles ? 1 : 0);
 
         for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),

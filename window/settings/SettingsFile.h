@@ -34,12 +34,14 @@ struct ReaderChoices
     MenuDecorator* decorator = nullptr; // switched off while the choices are restored
     ReadingAids* readingAids = nullptr; // the "Reading Aids" section, when the window keeps one
     QString* missingReader = nullptr;   // told the saved voice when it is no longer installed
+    bool* mp3Subtitles = nullptr;       // FMp3Subtitles, when the window keeps it
 };
 
 // Restores the choices from the settings file: shows or hides the reader panel, marks and clicks the saved
 // voice, volume and speed items (so the voice takes them), marks the auto-read mode, and reads the spelling
-// delay, the appearance record and the reading aids. A missing file or key gives the defaults. If restoring fails
-// part-way (the voice cannot start, say), the rest is skipped and auto-read is switched off. Never throws.
+// delay, the appearance record, the reading aids and whether MP3 exports write subtitles. A missing file or key gives
+// the defaults. If restoring fails part-way (the voice cannot start, say), the rest is skipped and auto-read is
+// switched off. Never throws.
 void LoadSettings(const ReaderChoices& choices, const QString& path = SettingsFilePath());
 
 // Writes every choice back. Nothing is written when no speed or no volume item is marked; a write that fails
