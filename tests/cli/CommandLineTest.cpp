@@ -503,7 +503,7 @@ TEST_F(CommandLine, ALibrarySpreadWithGnuParallelResumesWithoutRedoingFinishedEx
     }
 }
 
-TEST_F(CommandLine, AnEspeakNgExportOpensNoFestivalFileAndNoSoundDevice)
+TEST_F(CommandLine, AnEspeakNgExportOpensNoFestivalFileNoSoundDeviceAndNoWindowOrBrowserLibrary)
 {
     const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
     if (strace.isEmpty())
@@ -530,6 +530,10 @@ TEST_F(CommandLine, AnEspeakNgExportOpensNoFestivalFileAndNoSoundDevice)
     for (const QString& call : calls) {
         if (call.contains(QLatin1String("openat("))) {
             EXPECT_FALSE(call.contains(QLatin1String("/festival")) || call.contains(QLatin1String("festvox")))
+                << call.toStdString();
+            // The browser engine is loaded for text --article alone, and no command needs widgets.
+            EXPECT_FALSE(call.contains(QLatin1String("libQt6Widgets")) ||
+                         call.contains(QLatin1String("libQt6WebEngine")))
                 << call.toStdString();
         }
         if (call.contains(QLatin1String("connect("))) {
