@@ -511,13 +511,15 @@ TEST_F(CommandLine, AnEspeakNgExportOpensNoFestivalFileNoSoundDeviceAndNoWindowO
     writeFile(path(QStringLiteral("story.txt")), Story);
     QProcess traced;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // As a user runs it: speech would go to the sound server if anything asked for the audio output.
+    // As a user runs it, with an espeak-ng voice named: speech would go to the sound server if anything asked for the
+    // audio output.
     environment.remove(QStringLiteral("PARLIVO_SPEECH_CLOCK"));
     traced.setProcessEnvironment(environment);
-    traced.start(strace, {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=openat,connect"),
-                          QStringLiteral("-o"), path(QStringLiteral("trace.log")), QStringLiteral(PARLIVO_CLI_PATH),
-                          QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("story.mp3")),
-                          path(QStringLiteral("story.txt"))});
+    traced.start(strace,
+                 {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=openat,connect"),
+                  QStringLiteral("-o"), path(QStringLiteral("trace.log")), QStringLiteral(PARLIVO_CLI_PATH),
+                  QStringLiteral("export"), QStringLiteral("--voice"), QStringLiteral("English (Great Britain)"),
+                  QStringLiteral("-o"), path(QStringLiteral("story.mp3")), path(QStringLiteral("story.txt"))});
     ASSERT_TRUE(traced.waitForFinished(120'000));
     ASSERT_EQ(traced.exitCode(), 0) << traced.readAllStandardError().toStdString();
     EXPECT_TRUE(readFile(path(QStringLiteral("story.mp3"))).startsWith("\xFF"));
