@@ -4,9 +4,10 @@
 // on two cores. Three repetitions; read the medians.
 // Run: ./mp3_export
 #include "BenchMain.h"
-#include "export/AudioExport.h"
+#include "export/SpeechExport.h"
 #include "speech/EspeakEngine.h"
 #include "speech/EspeakVoices.h"
+#include "speech/Voice.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -36,13 +37,13 @@ void ExportAgainstEspeakAndLame(benchmark::State& state)
     textFile.close();
     EspeakEngine::Options options;
     options.useClock = true;
-    EspeakEngine engine(options);
-    engine.setRate(-1); // reading speed 5, the default
+    Voice voice(std::make_unique<EspeakEngine>(options));
+    voice.SetRate(-1); // reading speed 5, the default
     const QString wordsPerMinute = QString::number(wordsPerMinuteForRate(-1));
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        SpeakToMp3(engine, text, false, folder.filePath(QStringLiteral("ours.mp3")));
+        ExportSpeech(voice, text, AudioFormat::Mp3, {folder.filePath(QStringLiteral("ours.mp3")), {}, {}}, {});
         const double ours = timer.nsecsElapsed() / 1e9;
 
         timer.restart();

@@ -83,13 +83,15 @@ struct VoiceOptions
     int volume = DefaultReadingVolume;
 };
 
-// A voice on the default engine with the model of what it is set to, offering the installed voices.
+// A voice on the default engine with the model of what it is set to. No engine starts until a voice is listed
+// or looked up, or speech is made.
 struct CliReader
 {
     Voice voice{createDefaultSpeechEngine()};
     ReadingModel model{voice};
 
-    CliReader()
+    // Every installed voice; this starts every engine.
+    const QList<VoiceToken>& installedVoices()
     {
         try {
             model.setVoices(voice.GetVoices());
@@ -97,6 +99,7 @@ struct CliReader
             throw CliFailure(ExitEngineFailure,
                              QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
         }
+        return model.voices();
     }
 };
 
@@ -144,27 +147,32 @@ VoiceOptions voiceOptions(const QCommandLineParser& parser)
 }
 
 // Sets the reader as the options ask; the voice is named by its description (in any letter case) or engine id.
-void chooseVoiceOptions(ReadingModel& reading, const VoiceOptions& options)
+// Only the engines that must be asked start: the default voice starts none here, and an espeak-ng voice leaves
+// Festival alone.
+void chooseVoiceOptions(CliReader& reader, const VoiceOptions& options)
 {
     if (!options.voice.isEmpty()) {
-        const QList<VoiceToken>& voices = reading.voices();
-        qsizetype index = IndexOfVoice(voices, options.voice);
-        for (qsizetype i = 0; index < 0 && i < voices.size(); ++i) {
-            if (voices[i].id == options.voice)
-                index = i;
+        std::optional<VoiceToken> found;
+        try {
+            found = reader.voice.FindVoice(options.voice);
+        } catch (const ParlivoError& error) {
+            throw CliFailure(ExitEngineFailure,
+                             QStringLiteral("The speech engine cannot start: %1").arg(error.message()));
         }
-        if (index < 0)
+        if (!found)
             throw CliFailure(ExitBadUsage, QStringLiteral("There is no voice \"%1\"; 'parlivo-cli voices' lists the "
                                                           "installed voices.")
                                                .arg(options.voice));
         try {
-            reading.setVoice(voices[index].description);
+            // The model offers the one voice the command line asked for.
+            reader.model.setVoices({*found});
+            reader.model.setVoice(found->description);
         } catch (const ParlivoError& error) {
             throw CliFailure(ExitEngineFailure, error.message());
         }
     }
-    reading.setSpeed(options.speed);
-    reading.setVolume(options.volume);
+    reader.model.setSpeed(options.speed);
+    reader.model.setVolume(options.volume);
 }
 
 // The pronunciation list: --pronunciations FILE, or the user's own. Lines it cannot use are reported once.
@@ -195,8 +203,8 @@ QString readableText(const QString& path, QIODevice& input)
 
 int runVoices(CliStreams& streams)
 {
-    const CliReader reader;
-    for (const VoiceToken& token : reader.model.voices())
+    CliReader reader;
+    for (const VoiceToken& token : reader.installedVoices())
         write(streams.out, token.description + QLatin1Char('\n'));
     return ExitSuccess;
 }
@@ -220,7 +228,7 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
 
     CliReader reader;
     Voice& voice = reader.voice;
-    chooseVoiceOptions(reader.model, options);
+    chooseVoiceOptions(reader, options);
     applyPronunciations(voice, parser, streams.err);
     if (parser.isSet(QStringLiteral("events"))) {
         QObject::connect(&voice, &Voice::OnEvent,
@@ -257,6 +265,16 @@ void exportOrFail(Voice& voice, const ExportJob& job, AudioFormat format, const 
         static constexpr ExitCode codes[] = {ExitInputError, ExitEngineFailure, ExitInterrupted};
         throw CliFailure(codes[int(error.kind())], error.message());
     }
+}
+
+// True when every file of the target is there.
+bool exported(const ExportTarget& target)
+{
+    for (const QString& path : {target.audio, target.lrc, target.srt}) {
+        if (!path.isEmpty() && !QFileInfo(path).isFile())
+            return false;
+    }
+    return true;
 }
 
 // A target given as a folder: an existing folder, a name ending in a separator, or any name when several
@@ -330,12 +348,31 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             names.insert(name);
         }
     }
-    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
     QList<ExportJob> jobs;
-    QStringList problems;
     for (const QString& file : files) {
+        ExportJob job{file, {}, {}};
+        job.target.audio = outFolder ? inFolder(out, file, extension) : out;
+        if (!lrc.isEmpty())
+            job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, file, QStringLiteral("lrc")) : lrc;
+        if (!srt.isEmpty())
+            job.target.srt = namesFolder(srt, several) ? inFolder(srt, file, QStringLiteral("srt")) : srt;
+        // A run that resumes a batch leaves what an earlier run finished; an export is whole or absent, so a file
+        // that is there is done. Its document is not even read.
+        if (parser.isSet(QStringLiteral("skip-existing")) && exported(job.target)) {
+            write(streams.err, QStringLiteral("%1: %2: skipped, %3 exists\n")
+                                   .arg(Program, displayPath(file), displayPath(job.target.audio)));
+            continue;
+        }
+        jobs.append(job);
+    }
+    if (jobs.isEmpty())
+        return ExitSuccess;
+
+    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
+    QStringList problems;
+    for (ExportJob& job : jobs) {
         try {
-            jobs.append({file, readableText(file, streams.in), {}});
+            job.text = readableText(job.input, streams.in);
         } catch (const CliFailure& failure) {
             if (failure.code() != ExitInputError)
                 throw;
@@ -351,18 +388,11 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
         if (!subtitles.isEmpty() && namesFolder(subtitles, several))
             makeFolder(subtitles);
     }
-    for (ExportJob& job : jobs) {
-        job.target.audio = outFolder ? inFolder(out, job.input, extension) : out;
-        if (!lrc.isEmpty())
-            job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, job.input, QStringLiteral("lrc")) : lrc;
-        if (!srt.isEmpty())
-            job.target.srt = namesFolder(srt, several) ? inFolder(srt, job.input, QStringLiteral("srt")) : srt;
-    }
 
     // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
     CliReader reader;
-    chooseVoiceOptions(reader.model, options);
+    chooseVoiceOptions(reader, options);
     applyPronunciations(reader.voice, parser, streams.err);
     TerminalProgress progress(streams.err, streams.errIsTerminal);
     // A document that fails is reported by name and the others go on; the exit code is the first failure's.
@@ -421,6 +451,10 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
     parser.addOption({QStringLiteral("srt"),
                       QStringLiteral("Also write SRT subtitles timed per sentence (a folder with several documents)."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("skip-existing"),
+                      QStringLiteral("Leave a document whose audio file (and LRC and SRT files, when asked for) "
+                                     "already exists, and say it was skipped: a batch that stopped resumes where it "
+                                     "was.")});
     parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Encode on at most N cores at once (default: every core)."),
                       QStringLiteral("N")});

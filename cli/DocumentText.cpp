@@ -1,11 +1,13 @@
 #include "cli/DocumentText.h"
 
+#include "cli/ArticleModule.h"
 #include "cli/CliFailure.h"
 #include "formats/DocumentLoading.h"
-#include "formats/PageText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QTextDocument>
 
 namespace {
@@ -63,11 +65,17 @@ QString ArticleText(const QString& path)
     if (suffix != QLatin1String("htm") && suffix != QLatin1String("html"))
         throw CliFailure(ExitBadUsage,
                          QStringLiteral("%1: --article reads a saved web page (.htm, .html)").arg(displayPath(path)));
-    try {
-        return ArticleTextOfFile(path).text;
-    } catch (const ParlivoError& error) {
-        throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message()));
-    }
+    // The module stays loaded: the browser engine it brings in runs until the program ends.
+    QLibrary module(QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(ArticleModuleName)));
+    const auto articleText = reinterpret_cast<ArticleTextFunction>(module.resolve(ArticleTextSymbol));
+    if (!articleText)
+        throw CliFailure(ExitEngineFailure,
+                         QStringLiteral("--article needs the browser engine: %1").arg(module.errorString()));
+    QString text;
+    QString failure;
+    if (!articleText(path, &text, &failure))
+        throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), failure));
+    return text;
 }
 
 QString TextFromInput(QIODevice& input)

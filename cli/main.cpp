@@ -5,7 +5,21 @@
 #include <QGuiApplication>
 #include <QFile>
 #include <csignal>
+#include <cstring>
 #include <unistd.h>
+
+// "text --article" (the option in either form the parser takes) is the one command that loads a page into the
+// browser engine.
+static bool readsArticle(int argc, char** argv)
+{
+    if (argc < 2 || std::strcmp(argv[1], "text") != 0)
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--article") == 0 || std::strcmp(argv[i], "-article") == 0)
+            return true;
+    }
+    return false;
+}
 
 static void onInterrupt(int)
 {
@@ -29,8 +43,10 @@ int main(int argc, char** argv)
     standardMessages = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // text --article loads the page into the browser engine, which must be prepared before the application.
-    PrepareWebEngineEnvironment();
+    // The browser engine must be prepared before the application; every other command goes without it, so
+    // speech starts sooner.
+    if (readsArticle(argc, argv))
+        PrepareWebEngineEnvironment();
     QGuiApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("parlivo-cli"));
     app.setApplicationVersion(QStringLiteral(PARLIVO_VERSION));

@@ -1,165 +1,172 @@
 #include "export/SpeechExport.h"
 
+#include "export/Mp3Encoding.h"
 #include "export/Subtitles.h"
-#include "export/AudioExport.h"
-#include "core/Errors.h"
 #include "speech/Voice.h"
+#include "speech/WavFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
-QString displayPath(const QString& path)
+ExportError cannotWrite(const QString& path, const QString& reason)
 {
-    return QDir::toNativeSeparators(path);
+    return ExportError(ExportError::Kind::Output,
+                       QStringLiteral("%1: cannot write: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
-// An empty file with a unique name beside `target`, removed again unless it is renamed to the target.
-std::unique_ptr<QTemporaryFile> scratchBeside(const QString& target, const QString& extension)
+// One file of an export. QSaveFile writes it under a temporary name beside the target and renames it over the
+// target in commit(), which keeps the permissions of an older file; until then, and whenever the export fails or is
+// cancelled, the target is untouched and the temporary file goes away with this object.
+class ExportFile
 {
-    const QFileInfo info(target);
-    if (!info.absoluteDir().exists())
-        throw ExportError(ExportError::Kind::Output,
-                         QStringLiteral("%1: cannot write: the folder does not exist").arg(displayPath(target)));
-    auto scratch = std::make_unique<QTemporaryFile>(
-        info.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.%2").arg(info.completeBaseName(), extension)));
-    if (!scratch->open())
-        throw ExportError(ExportError::Kind::Output,
-                         QStringLiteral("%1: cannot write: %2").arg(displayPath(target), scratch->errorString()));
-    scratch->close();
-    return scratch;
-}
-
-std::unique_ptr<QSaveFile> openTextTarget(const QString& path)
-{
-    if (path.isEmpty())
-        return nullptr;
-    auto file = std::make_unique<QSaveFile>(path);
-    if (!file->open(QIODevice::WriteOnly))
-        throw ExportError(ExportError::Kind::Output,
-                         QStringLiteral("%1: cannot write: %2").arg(displayPath(path), file->errorString()));
-    return file;
-}
-
-void writeTextTarget(QSaveFile* file, const QString& text)
-{
-    if (file && file->write(text.toUtf8()) < 0)
-        throw ExportError(
-            ExportError::Kind::Output,
-            QStringLiteral("%1: cannot write: %2").arg(displayPath(file->fileName()), file->errorString()));
-}
-
-// Rendering into the voice's file stream, with the stream put back however it ends.
-std::vector<SpeechEvent> renderToWav(Voice& voice, const QString& text, const QString& wavPath,
-                                     const std::function<bool(double)>& progress, bool& cancelled)
-{
-    std::vector<SpeechEvent> events;
-    const QMetaObject::Connection collecting = QObject::connect(
-        &voice.engine(), &SpeechEngine::speechEvent, [&events](const SpeechEvent& event) { events.push_back(event); });
-    SpeechFileStream stream;
-    stream.Open(wavPath);
-    voice.SetAudioOutputStream(&stream);
-    voice.SetRenderProgress([&](double share) {
-        if (progress && !progress(share))
-            cancelled = true;
-        return !cancelled;
-    });
-    QString failure;
-    try {
-        voice.Speak(text, SpeakToFile);
-    } catch (const ParlivoError& error) {
-        failure = error.message();
+public:
+    explicit ExportFile(const QString& path) : FFile(path)
+    {
+        const QFileInfo info(path);
+        if (!info.absoluteDir().exists())
+            throw cannotWrite(path, QStringLiteral("the folder does not exist"));
+        // The rename would get past a file the user has made read-only.
+        if (info.exists() && !info.isDir() && !info.isWritable())
+            throw cannotWrite(path, QStringLiteral("the file is read-only"));
+        // Unbuffered, every write reports what reached the disk: through the buffer a write cut short by a full
+        // disk looks whole, and the truncated file would replace the old one.
+        if (!FFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw cannotWrite(path, FFile.errorString());
     }
-    stream.Close();
-    voice.SetAudioOutputStream(nullptr);
-    voice.SetRenderProgress({});
-    QObject::disconnect(collecting);
-    if (cancelled)
-        return {};
-    if (!failure.isEmpty())
-        throw ExportError(ExportError::Kind::Engine, failure);
+
+    void write(const QByteArray& bytes)
+    {
+        if (FFile.write(bytes) != bytes.size())
+            throw cannotWrite(FFile.fileName(), FFile.errorString());
+    }
+
+    void writeAt(qint64 position, const QByteArray& bytes)
+    {
+        if (!FFile.seek(position))
+            throw cannotWrite(FFile.fileName(), FFile.errorString());
+        write(bytes);
+    }
+
+    void commit()
+    {
+        if (!FFile.commit())
+            throw cannotWrite(FFile.fileName(), FFile.errorString());
+    }
+
+private:
+    QSaveFile FFile;
+};
+
+using Progress = std::function<bool(double)>;
+
+// Renders into an MP3 encoded while the voice renders; the events are placed on the decoded MP3, where each piece
+// adds the encoder's delay.
+std::vector<SpeechEvent> renderMp3(SpeechEngine& engine, const QString& spoken, ExportFile& file,
+                                   const Progress& progress)
+{
+    // Rendering overlaps the encoding, which takes most of the time: it is the first fifth of the bar.
+    constexpr double RenderShare = 0.2;
+    Mp3Writer writer;
+    std::vector<SpeechEvent> events;
+    engine.render(
+        spoken, false, [&writer](const QByteArray& pcm) { writer.add(pcm); },
+        [&events](const SpeechEvent& event) { events.push_back(event); },
+        [&progress](double share) { return progress(share * RenderShare); });
+    file.write(writer.finish([&progress](double share) { return progress(RenderShare + share * (1 - RenderShare)); }));
+    for (SpeechEvent& event : events)
+        event.audioPosition = writer.mp3Sample(event.audioPosition / 2) * 2;
     return events;
 }
 
-void replaceWith(const QString& from, const QString& to)
+// Renders into a WAV file as the audio comes; the events' positions are already those of its samples.
+std::vector<SpeechEvent> renderWav(SpeechEngine& engine, const QString& spoken, ExportFile& file, const QString& path,
+                                   const Progress& progress)
 {
-    // Scratch files are private to their owner; the result gets the permissions of any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(QFile::encodeName(from).constData(), 0666 & ~mask);
-    // rename(2) replaces an older file in one step, so the target is never missing or half there.
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw ExportError(
-            ExportError::Kind::Output,
-            QStringLiteral("%1: cannot write: %2").arg(displayPath(to), QString::fromLocal8Bit(std::strerror(errno))));
+    std::vector<SpeechEvent> events;
+    qint64 dataBytes = 0;
+    file.write(wavHeader(0));
+    engine.render(
+        spoken, false,
+        [&](const QByteArray& pcm) {
+            if (dataBytes + pcm.size() > MaxWavDataBytes)
+                throw cannotWrite(path, QStringLiteral("the speech is too long for a WAV file"));
+            file.write(pcm);
+            dataBytes += pcm.size();
+        },
+        [&events](const SpeechEvent& event) { events.push_back(event); }, progress);
+    file.writeAt(0, wavHeader(dataBytes));
+    return events;
 }
 
 } // namespace
 
+QString Mp3PathFor(const QString& chosenPath)
+{
+    if (chosenPath.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive))
+        return chosenPath;
+    return chosenPath + QStringLiteral(".mp3");
+}
+
+ExportTarget TargetFor(const QString& audioPath, bool subtitles)
+{
+    ExportTarget target{audioPath, {}, {}};
+    if (subtitles) {
+        const QFileInfo audio(audioPath);
+        const QString stem = QDir(audio.path()).filePath(audio.completeBaseName());
+        target.lrc = stem + QStringLiteral(".lrc");
+        target.srt = stem + QStringLiteral(".srt");
+    }
+    return target;
+}
+
 void ExportSpeech(Voice& voice, const QString& text, AudioFormat format, const ExportTarget& target,
                   const QString& title, const std::function<bool(double)>& progress)
 {
-    const std::unique_ptr<QSaveFile> lrc = openTextTarget(target.lrc);
-    const std::unique_ptr<QSaveFile> srt = openTextTarget(target.srt);
-    const auto interrupted = [&target] {
-        return ExportError(ExportError::Kind::Cancelled, QStringLiteral("%1: interrupted").arg(displayPath(target.audio)));
-    };
+    // Every file is opened first, so a name that cannot be written fails before any work.
+    ExportFile audio(target.audio);
+    std::optional<ExportFile> lrc;
+    std::optional<ExportFile> srt;
+    if (!target.lrc.isEmpty())
+        lrc.emplace(target.lrc);
+    if (!target.srt.isEmpty())
+        srt.emplace(target.srt);
 
     // Listed words are said as the list says; the subtitles keep them as written.
     SpokenTextMap spokenMap;
     const QString spoken = voice.Pronunciations().apply(text, false, &spokenMap);
+    bool cancelled = false;
+    const Progress share = [&](double done) {
+        cancelled = cancelled || (progress && !progress(done));
+        return !cancelled;
+    };
     std::vector<SpeechEvent> events;
-    if (format == AudioFormat::Mp3) {
-        if (!QFileInfo(target.audio).absoluteDir().exists())
-            throw ExportError(
-                ExportError::Kind::Output,
-                QStringLiteral("%1: cannot write: the folder does not exist").arg(displayPath(target.audio)));
-        bool cancelled = false;
-        try {
-            SpeakToMp3(
-                voice.engine(), spoken, false, target.audio,
-                [&](double share) {
-                    cancelled = progress && !progress(share);
-                    return !cancelled;
-                },
-                &events);
-        } catch (const FileError& error) {
-            throw ExportError(ExportError::Kind::Output,
-                             QStringLiteral("%1: cannot write: %2").arg(displayPath(target.audio), error.message()));
-        } catch (const ParlivoError& error) {
-            if (cancelled)
-                throw interrupted();
-            throw ExportError(ExportError::Kind::Engine, error.message());
-        }
-    } else {
-        const std::unique_ptr<QTemporaryFile> wav = scratchBeside(target.audio, QStringLiteral("wav"));
-        bool cancelled = false;
-        events = renderToWav(voice, text, wav->fileName(), progress, cancelled);
+    try {
+        events = format == AudioFormat::Mp3 ? renderMp3(voice.engine(), spoken, audio, share)
+                                            : renderWav(voice.engine(), spoken, audio, target.audio, share);
+    } catch (const ExportError&) {
+        throw;
+    } catch (const ParlivoError& error) {
         if (cancelled)
-            throw interrupted();
-        replaceWith(wav->fileName(), target.audio);
-        wav->setAutoRemove(false);
+            throw ExportError(ExportError::Kind::Cancelled,
+                              QStringLiteral("%1: interrupted").arg(QDir::toNativeSeparators(target.audio)));
+        throw ExportError(ExportError::Kind::Engine, error.message());
     }
 
     for (SpeechEvent& event : events)
         std::tie(event.position, event.length) = spokenMap.toWritten(event.position, event.length);
     const SpeechTimings timings = TimingsFromEvents(text, events);
-    writeTextTarget(lrc.get(), FormatLrc(text, timings, title));
-    writeTextTarget(srt.get(), FormatSrt(text, timings));
-    for (QSaveFile* file : {lrc.get(), srt.get()}) {
-        if (file && !file->commit())
-            throw ExportError(
-                ExportError::Kind::Output,
-                QStringLiteral("%1: cannot write: %2").arg(displayPath(file->fileName()), file->errorString()));
-    }
+    if (lrc)
+        lrc->write(FormatLrc(text, timings, title).toUtf8());
+    if (srt)
+        srt->write(FormatSrt(text, timings).toUtf8());
+    audio.commit();
+    if (lrc)
+        lrc->commit();
+    if (srt)
+        srt->commit();
 }

@@ -38,10 +38,20 @@ struct ExportTarget
     QString srt;
 };
 
-// Has the voice render `text` (the reading area's text, given to the voice as the program's own MP3 export gives
-// it) into the target files; subtitle times come from the rendering's events. Everything is
-// written under temporary names beside the targets and renamed at the end, so a failure or a cancel leaves
-// neither a partial file nor a temporary one, and an older file of the same name stays as it was.
+// The MP3 file for the name the user chose: that name itself when it ends in ".mp3" in any letter case,
+// otherwise the whole name with ".mp3" added.
+QString Mp3PathFor(const QString& chosenPath);
+
+// The audio file with, when `subtitles`, its LRC and SRT files beside it: the same name ending in ".lrc" and ".srt"
+// in place of the audio's extension.
+ExportTarget TargetFor(const QString& audioPath, bool subtitles);
+
+// Has the voice render `text` (the reading area's text, as it is) into the target files, with the voice's
+// pronunciations; subtitle times come from the rendering's events and fall on the sound of the audio file. An MP3 is
+// encoded as the speech is rendered, on every core of the global thread pool, and no WAV file is made for it.
+// Every file is opened before any speech is made and written under a temporary name beside its target, then renamed
+// at the end, so a failure, a cancel or a full disk leaves neither a partial file nor a temporary one, and an older
+// file of the same name stays as it was. The voice's audio output and events are not touched.
 // `progress` receives the share done (0 to 1) and returns false to cancel.
 // Throws ExportError: Output when a target cannot be written, Engine when the speech or the encoder fails,
 // Cancelled when `progress` cancelled.

@@ -5,7 +5,8 @@
 #include "speech/FestivalEngine.h"
 
 AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engines, QObject* parent)
-    : SpeechEngine(parent), FEngines(std::move(engines)), FCurrent(FEngines.front().get())
+    : SpeechEngine(parent), FEngines(std::move(engines)), FVoices(FEngines.size()), FFailures(FEngines.size()),
+      FCurrent(FEngines.front().get())
 {
     for (const std::unique_ptr<SpeechEngine>& owned : FEngines) {
         SpeechEngine* engine = owned.get();
@@ -22,38 +23,64 @@ AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engi
     }
 }
 
-QList<EngineVoice> AllVoicesEngine::voices()
+const QList<EngineVoice>& AllVoicesEngine::voicesOf(size_t index, QString* failure)
 {
-    if (FVoices.empty()) {
-        QString failure;
-        for (const std::unique_ptr<SpeechEngine>& engine : FEngines) {
-            try {
-                FVoices.push_back(engine->voices());
-            } catch (const SpeechError& error) {
-                FVoices.push_back({});
-                if (failure.isEmpty())
-                    failure = error.message();
-            }
-        }
-        if (std::all_of(FVoices.begin(), FVoices.end(), [](const auto& listed) { return listed.isEmpty(); })) {
-            FVoices.clear();
-            throw SpeechError(failure.isEmpty() ? QStringLiteral("No voice is installed.") : failure);
+    if (!FVoices[index]) {
+        try {
+            FVoices[index] = FEngines[index]->voices();
+        } catch (const SpeechError& error) {
+            FVoices[index] = QList<EngineVoice>();
+            FFailures[index] = error.message();
         }
     }
+    if (failure && failure->isEmpty())
+        *failure = FFailures[index];
+    return *FVoices[index];
+}
+
+void AllVoicesEngine::noVoiceAtAll(const QString& failure)
+{
+    // The next call tries every engine again.
+    std::fill(FVoices.begin(), FVoices.end(), std::nullopt);
+    throw SpeechError(failure.isEmpty() ? QStringLiteral("No voice is installed.") : failure);
+}
+
+QList<EngineVoice> AllVoicesEngine::voices()
+{
     QList<EngineVoice> all;
-    for (const QList<EngineVoice>& listed : FVoices)
-        all += listed;
+    QString failure;
+    for (size_t i = 0; i < FEngines.size(); ++i)
+        all += voicesOf(i, &failure);
+    if (all.isEmpty())
+        noVoiceAtAll(failure);
     return all;
+}
+
+std::optional<EngineVoice> AllVoicesEngine::findVoice(const QString& descriptionOrId)
+{
+    QString failure;
+    bool anyVoice = false;
+    for (size_t i = 0; i < FEngines.size(); ++i) {
+        const QList<EngineVoice>& listed = voicesOf(i, &failure);
+        anyVoice = anyVoice || !listed.isEmpty();
+        if (std::optional<EngineVoice> found = FindVoiceIn(listed, descriptionOrId))
+            return found;
+    }
+    if (!anyVoice)
+        noVoiceAtAll(failure);
+    return std::nullopt;
 }
 
 void AllVoicesEngine::setVoice(const QString& id)
 {
-    voices();
+    // The default voice is the first engine's; any other is looked for engine by engine.
     SpeechEngine* chosen = FEngines.front().get();
     for (size_t i = 0; i < FEngines.size() && !id.isEmpty(); ++i) {
-        const QList<EngineVoice>& listed = FVoices[i];
-        if (std::any_of(listed.begin(), listed.end(), [&id](const EngineVoice& voice) { return voice.id == id; }))
+        const QList<EngineVoice>& listed = voicesOf(i);
+        if (std::any_of(listed.begin(), listed.end(), [&id](const EngineVoice& voice) { return voice.id == id; })) {
             chosen = FEngines[i].get();
+            break;
+        }
     }
     chosen->setVoice(id);
     FCurrent = chosen;

@@ -10,6 +10,16 @@
 #include <cstring>
 #include <exception>
 
+// libespeak-ng 1.51 asks pcaudiolib for a playback device whenever it starts, even when, as here, it only hands its
+// audio back: pcaudiolib then connects to the sound server to see whether it can play. Parlivo never lets espeak-ng
+// play (its own output does, when speech is played at all), so this definition, which the program's own symbols
+// put ahead of pcaudiolib's, answers "no device" as pcaudiolib does on a machine without sound. espeak-ng and
+// pcaudiolib take a null device as no playback, and an export opens no connection to the sound server.
+extern "C" struct audio_object* create_audio_device_object(const char*, const char*, const char*)
+{
+    return nullptr;
+}
+
 namespace {
 
 std::mutex& libraryMutex()

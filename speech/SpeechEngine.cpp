@@ -6,6 +6,24 @@
 #include <QDir>
 #include <QSaveFile>
 
+std::optional<EngineVoice> FindVoiceIn(const QList<EngineVoice>& voices, const QString& descriptionOrId)
+{
+    for (const EngineVoice& voice : voices) {
+        if (voice.description.compare(descriptionOrId, Qt::CaseInsensitive) == 0)
+            return voice;
+    }
+    for (const EngineVoice& voice : voices) {
+        if (voice.id == descriptionOrId)
+            return voice;
+    }
+    return std::nullopt;
+}
+
+std::optional<EngineVoice> SpeechEngine::findVoice(const QString& descriptionOrId)
+{
+    return FindVoiceIn(voices(), descriptionOrId);
+}
+
 void SpeechEngine::speakToFile(const QString& text, bool markup, const QString& path,
                                const std::function<bool(double)>& progress)
 {

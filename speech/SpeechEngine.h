@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // An installed voice as the engine knows it.
 struct EngineVoice
@@ -47,6 +48,9 @@ public:
 
     // Throws SpeechError when the engine cannot start.
     virtual QList<EngineVoice> voices() = 0;
+    // The voice with this description (without regard to case) or else this id; nothing when none has it.
+    // Throws SpeechError when the engine cannot start.
+    virtual std::optional<EngineVoice> findVoice(const QString& descriptionOrId);
     virtual void setVoice(const QString& id) = 0;
     virtual void setRate(int rate) = 0;     // -10 to 10, 0 is the engine's normal speed
     virtual void setVolume(int volume) = 0; // 0 to 100
@@ -76,6 +80,9 @@ public:
 signals:
     void speechEvent(const SpeechEvent& event);
 };
+
+// The voice of `voices` with this description (without regard to case), else the one with this id.
+std::optional<EngineVoice> FindVoiceIn(const QList<EngineVoice>& voices, const QString& descriptionOrId);
 
 // The engine of the running program: espeak-ng with real audio output.
 std::unique_ptr<SpeechEngine> createDefaultSpeechEngine();

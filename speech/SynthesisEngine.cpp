@@ -62,10 +62,35 @@ SynthesisEngine::SynthesisEngine(std::unique_ptr<Synthesizer> synthesizer, const
     : SpeechEngine(parent), FOptions(options), FSynthesizer(std::move(synthesizer)),
       FQueue(std::make_unique<SpeechQueue>())
 {
-    std::promise<QString> started;
-    FStarted = started.get_future().share();
-    FSynthesis = std::thread([this, promise = std::move(started)]() mutable { runSynthesis(std::move(promise)); });
+}
 
+SynthesisEngine::~SynthesisEngine()
+{
+    if (FSynthesis.joinable()) {
+        {
+            std::lock_guard lock(FQueue->mutex);
+            FQueue->quit = true;
+            FQueue->droppedUpTo = INT_MAX;
+            FQueue->fileCancelled = true;
+        }
+        FQueue->synthesisWake.notify_all();
+        FSynthesis.join();
+    }
+    if (FPlayer) {
+        QThread* home = thread();
+        SpeechPlayer* player = FPlayer;
+        QMetaObject::invokeMethod(
+            player, [player, home] { player->shutdown(home); }, Qt::BlockingQueuedConnection);
+        FAudioThread.quit();
+        FAudioThread.wait();
+        delete FPlayer;
+    }
+}
+
+void SynthesisEngine::ensurePlayer()
+{
+    if (FPlayer)
+        return;
     QAudioDevice device;
     if (!FOptions.useClock)
         device = QMediaDevices::defaultAudioOutput();
@@ -78,23 +103,11 @@ SynthesisEngine::SynthesisEngine(std::unique_ptr<Synthesizer> synthesizer, const
     QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::start, Qt::BlockingQueuedConnection);
 }
 
-SynthesisEngine::~SynthesisEngine()
+void SynthesisEngine::wakePlayer()
 {
-    {
-        std::lock_guard lock(FQueue->mutex);
-        FQueue->quit = true;
-        FQueue->droppedUpTo = INT_MAX;
-        FQueue->fileCancelled = true;
-    }
-    FQueue->synthesisWake.notify_all();
-    FSynthesis.join();
-    QThread* home = thread();
-    SpeechPlayer* player = FPlayer;
-    QMetaObject::invokeMethod(
-        player, [player, home] { player->shutdown(home); }, Qt::BlockingQueuedConnection);
-    FAudioThread.quit();
-    FAudioThread.wait();
-    delete FPlayer;
+    // Live speech starts the player before its first chunk, so there is nothing to wake before then.
+    if (FPlayer)
+        QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
 }
 
 void SynthesisEngine::runSynthesis(std::promise<QString> started)
@@ -164,7 +177,7 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
             if (renderingFile)
                 queue.fileWake.notify_all();
             else
-                QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+                wakePlayer();
         };
         AudioChunk chunk;
         bool produced = false;
@@ -199,8 +212,18 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
     FSynthesizer->stop();
 }
 
+void SynthesisEngine::launchSynthesis()
+{
+    if (FSynthesis.joinable())
+        return;
+    std::promise<QString> started;
+    FStarted = started.get_future().share();
+    FSynthesis = std::thread([this, promise = std::move(started)]() mutable { runSynthesis(std::move(promise)); });
+}
+
 void SynthesisEngine::ensureStarted()
 {
+    launchSynthesis();
     const QString failure = FStarted.get();
     if (!failure.isEmpty())
         throw SpeechError(failure);
@@ -242,7 +265,7 @@ void SynthesisEngine::setRate(int rate)
 void SynthesisEngine::setVolume(int volume)
 {
     FQueue->volume = std::clamp(volume, 0, 100);
-    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    wakePlayer();
 }
 
 int SynthesisEngine::enqueue(const QString& text, bool markup, bool toFile)
@@ -261,11 +284,14 @@ int SynthesisEngine::enqueue(const QString& text, bool markup, bool toFile)
 
 int SynthesisEngine::speak(const QString& text, bool markup, bool purge)
 {
+    // The library starts while the sound device opens: the first speech waits for the slower of the two only.
+    launchSynthesis();
+    ensurePlayer();
     ensureStarted();
     if (purge) {
         dropAll();
         FQueue->paused = false;
-        QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+        wakePlayer();
     }
     const int stream = enqueue(text, markup || looksLikeMarkup(text), false);
     FLive.insert(stream);
@@ -275,13 +301,13 @@ int SynthesisEngine::speak(const QString& text, bool markup, bool purge)
 void SynthesisEngine::pause()
 {
     FQueue->paused = true;
-    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    wakePlayer();
 }
 
 void SynthesisEngine::resume()
 {
     FQueue->paused = false;
-    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    wakePlayer();
 }
 
 int SynthesisEngine::skipAll()
@@ -308,7 +334,7 @@ int SynthesisEngine::dropAll()
         FQueue->outstanding.clear();
     }
     FQueue->synthesisWake.notify_all();
-    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    wakePlayer();
     FDroppedUpTo = FLastStream;
 
     // A dropped utterance still ends, once, through the event queue like every other end.
@@ -424,7 +450,8 @@ qint64 SynthesisEngine::audioDelivered() const
     return FQueue->delivered.load();
 }
 
-bool SynthesisEngine::usesClock() const
+bool SynthesisEngine::usesClock()
 {
+    ensurePlayer();
     return FPlayer->usesClock();
 }

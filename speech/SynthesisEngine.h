@@ -30,6 +30,8 @@ struct SynthesisEngineOptions
 // each utterance a sentence at a time, keeping about a second ahead of the ear; an audio thread plays it through
 // QAudioSink (or, without a device, a clock running at real time) and hands each event to the user-interface
 // thread's event queue when the audio reaches it. Every utterance gets exactly one EndStream, a purged one as well.
+// Nothing starts with the engine: the library starts when its voices are first listed or used, and the audio
+// thread with its device when speech is first played, so a rendering into a file never opens a sound device.
 class SynthesisEngine : public SpeechEngine
 {
     Q_OBJECT
@@ -55,12 +57,18 @@ public:
 
     // Bytes of speech handed to the audio output since the engine started.
     qint64 audioDelivered() const;
-    // True when speech goes to the clock rather than an audio device.
-    bool usesClock() const;
+    // True when speech goes to the clock rather than an audio device; opens the audio output to find out.
+    bool usesClock();
 
 private:
     void runSynthesis(std::promise<QString> started);
+    // Starts the library on its own thread, once, without waiting for it.
+    void launchSynthesis();
+    // Waits until the library has started; throws SpeechError when it cannot start.
     void ensureStarted();
+    // Starts the audio thread and opens its output, once.
+    void ensurePlayer();
+    void wakePlayer();
     int dropAll();
     void post(const SpeechEvent& event);
     void deliver(const SpeechEvent& event);

@@ -102,6 +102,14 @@ QList<VoiceToken> Voice::GetVoices()
     return tokens;
 }
 
+std::optional<VoiceToken> Voice::FindVoice(const QString& descriptionOrId)
+{
+    const std::optional<EngineVoice> found = FEngine->findVoice(descriptionOrId);
+    if (!found)
+        return std::nullopt;
+    return VoiceToken{found->id, found->description};
+}
+
 bool Voice::WaitUntilDone(int timeoutMs)
 {
     QElapsedTimer timer;

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
 
 // A voice token: what the voice list holds for each installed voice.
 struct VoiceToken
@@ -73,6 +74,9 @@ public:
     int SkipAll();
     // Installed voices in the engine's order. Throws SpeechError when the engine cannot start.
     QList<VoiceToken> GetVoices();
+    // The installed voice with this description (without regard to case) or id, found without starting an
+    // engine that does not have it when an earlier one does. Throws SpeechError when no engine can start.
+    std::optional<VoiceToken> FindVoice(const QString& descriptionOrId);
     // True when the voice has finished speaking; waits at most timeoutMs without processing events.
     bool WaitUntilDone(int timeoutMs);
     // How listed words are said, for everything spoken from now on; positions reported stay on the written words.

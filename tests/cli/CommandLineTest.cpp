@@ -1,14 +1,17 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
 #include "support/SavedPages.h"
+#include "support/SubtitleSound.h"
 #include "formats/DocumentLoading.h"
 #include "fakes/ScriptedPrompts.h"
 #include "core/TextSegmentation.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -86,26 +89,6 @@ qint64 wavMilliseconds(const QByteArray& wav)
     return number(data + 4, 4) * 1000 / 44100;
 }
 
-// Where sound starts after at least 150 ms of near silence in a 22050 Hz mono 16-bit WAV file, in ms; the file is
-// read in 5 ms frames.
-QList<qint64> soundStarts(const QByteArray& wav)
-{
-    const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
-    const qsizetype count = (wav.size() - 44) / 2;
-    constexpr int Frame = 110;
-    QList<qint64> starts;
-    int quietFrames = 1000;
-    for (qsizetype at = 0; at + Frame <= count; at += Frame) {
-        int peak = 0;
-        for (qsizetype i = at; i < at + Frame; ++i)
-            peak = std::max(peak, std::abs(int(samples[i])));
-        if (peak > 300 && quietFrames >= 30)
-            starts << at * 1000 / 22050;
-        quietFrames = peak > 300 ? 0 : quietFrames + 1;
-    }
-    return starts;
-}
-
 QList<QJsonObject> eventLines(const QByteArray& out)
 {
     QList<QJsonObject> events;
@@ -120,38 +103,6 @@ QList<QJsonObject> eventLines(const QByteArray& out)
     return events;
 }
 
-// SRT cue times in order, each as {start, end} in ms.
-QList<std::pair<qint64, qint64>> srtCues(const QString& srt)
-{
-    static const QRegularExpression cue(
-        QStringLiteral("(\\d\\d):(\\d\\d):(\\d\\d),(\\d{3}) --> (\\d\\d):(\\d\\d):(\\d\\d),(\\d{3})"));
-    QList<std::pair<qint64, qint64>> cues;
-    for (auto match = cue.globalMatch(srt); match.hasNext();) {
-        const auto m = match.next();
-        auto at = [&m](int first) {
-            return ((m.captured(first).toLongLong() * 60 + m.captured(first + 1).toLongLong()) * 60 +
-                    m.captured(first + 2).toLongLong()) *
-                       1000 +
-                   m.captured(first + 3).toLongLong();
-        };
-        cues.append({at(1), at(5)});
-    }
-    return cues;
-}
-
-// Every time tag of an LRC file, line tags and word tags alike, in file order.
-QList<qint64> lrcTimes(const QString& lrc)
-{
-    static const QRegularExpression tag(QStringLiteral("[\\[<](\\d+):(\\d\\d)\\.(\\d\\d)[\\]>]"));
-    QList<qint64> times;
-    for (auto match = tag.globalMatch(lrc); match.hasNext();) {
-        const auto m = match.next();
-        times << (m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong()) * 1000 +
-                     m.captured(3).toLongLong() * 10;
-    }
-    return times;
-}
-
 const QByteArray Story = "The fox ran home. It was late, and the night was cold!\r\n"
                          "Did the owl see it? Nobody knows.\r\n";
 
@@ -164,6 +115,11 @@ protected:
 };
 
 } // namespace
+
+using subtitles::farthestFromSound;
+using subtitles::lrcTimes;
+using subtitles::soundStarts;
+using subtitles::srtCues;
 
 TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
 {
@@ -486,18 +442,106 @@ TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheWavAndTheMp3)
         ASSERT_EQ(cues.size(), 200);
         ASSERT_GT(cues.last().first, 9 * 60 * 1000) << "ten minutes of speech";
         // The encoder's own delay puts the sound a few hundredths of a second after the start of the file.
-        qint64 worst = 0;
-        qint64 worstAt = 0;
-        for (const auto& [start, end] : cues) {
-            const auto nearest = std::min_element(starts.begin(), starts.end(), [start](qint64 a, qint64 b) {
-                return std::abs(a - start) < std::abs(b - start);
-            });
-            if (std::abs(*nearest - start) > std::abs(worst)) {
-                worst = *nearest - start;
-                worstAt = start;
-            }
-        }
+        QList<qint64> cueStarts;
+        for (const auto& cue : cues)
+            cueStarts << cue.first;
+        const auto [worstAt, worst] = farthestFromSound(cueStarts, starts);
         EXPECT_LE(std::abs(worst), 90) << "the sound of the sentence at " << worstAt << " ms starts " << worst
                                        << " ms from its time";
+    }
+}
+
+TEST_F(CommandLine, ALibrarySpreadWithGnuParallelResumesWithoutRedoingFinishedExports)
+{
+    const QString parallel = QStandardPaths::findExecutable(QStringLiteral("parallel"));
+    if (parallel.isEmpty())
+        GTEST_SKIP() << "GNU parallel is not installed";
+    QDir().mkpath(path(QStringLiteral("books")));
+    for (const char* name : {"a", "b", "c"})
+        writeFile(path(QStringLiteral("books/%1.txt").arg(QLatin1String(name))), "A short chapter. It ends here.");
+    // The README's command, with this machine (":") as the only one logged in to.
+    const QString command = QStringLiteral("find books -type f | parallel --will-cite --sshlogin : --workdir . "
+                                           "parlivo-cli export --skip-existing -o audio/ --lrc audio/ --srt audio/ {}");
+    auto runParallel = [&] {
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PARLIVO_SPEECH_CLOCK"), QStringLiteral("40"));
+        environment.insert(QStringLiteral("PATH"), QFileInfo(QStringLiteral(PARLIVO_CLI_PATH)).path() +
+                                                       QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
+        shell.setProcessEnvironment(environment);
+        shell.setWorkingDirectory(folder.path());
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        EXPECT_TRUE(shell.waitForFinished(300'000));
+        EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+        return QString::fromUtf8(shell.readAllStandardError());
+    };
+    auto written = [&] {
+        QMap<QString, QDateTime> times;
+        for (const QFileInfo& file : QDir(path(QStringLiteral("audio"))).entryInfoList(QDir::Files | QDir::Hidden))
+            times.insert(file.fileName(), file.lastModified());
+        return times;
+    };
+
+    EXPECT_FALSE(runParallel().contains(QStringLiteral("skipped")));
+    const QMap<QString, QDateTime> first = written();
+    ASSERT_EQ(first.keys(), (QStringList{QStringLiteral("a.lrc"), QStringLiteral("a.mp3"), QStringLiteral("a.srt"),
+                                         QStringLiteral("b.lrc"), QStringLiteral("b.mp3"), QStringLiteral("b.srt"),
+                                         QStringLiteral("c.lrc"), QStringLiteral("c.mp3"), QStringLiteral("c.srt")}));
+
+    // A run cut short left b without its subtitles: only b is made again, a and c are reported as skipped.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("audio/b.srt"))));
+    QThread::msleep(20);
+    const QString second = runParallel();
+    EXPECT_EQ(second.count(QStringLiteral(": skipped, ")), 2) << second.toStdString();
+    EXPECT_FALSE(second.contains(QStringLiteral("b.txt: skipped"))) << second.toStdString();
+    const QMap<QString, QDateTime> again = written();
+    ASSERT_EQ(again.keys(), first.keys()) << "no temporary file stays behind";
+    for (const QString& name : first.keys()) {
+        if (name.startsWith(QLatin1Char('b')))
+            EXPECT_GT(again[name], first[name]) << name.toStdString();
+        else
+            EXPECT_EQ(again[name], first[name]) << name.toStdString();
+    }
+}
+
+TEST_F(CommandLine, AnEspeakNgExportOpensNoFestivalFileNoSoundDeviceAndNoWindowOrBrowserLibrary)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    writeFile(path(QStringLiteral("story.txt")), Story);
+    QProcess traced;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // As a user runs it, with an espeak-ng voice named: speech would go to the sound server if anything asked for the
+    // audio output.
+    environment.remove(QStringLiteral("PARLIVO_SPEECH_CLOCK"));
+    traced.setProcessEnvironment(environment);
+    traced.start(strace,
+                 {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=openat,connect"),
+                  QStringLiteral("-o"), path(QStringLiteral("trace.log")), QStringLiteral(PARLIVO_CLI_PATH),
+                  QStringLiteral("export"), QStringLiteral("--voice"), QStringLiteral("English (Great Britain)"),
+                  QStringLiteral("-o"), path(QStringLiteral("story.mp3")), path(QStringLiteral("story.txt"))});
+    ASSERT_TRUE(traced.waitForFinished(120'000));
+    ASSERT_EQ(traced.exitCode(), 0) << traced.readAllStandardError().toStdString();
+    EXPECT_TRUE(readFile(path(QStringLiteral("story.mp3"))).startsWith("\xFF"));
+
+    const QStringList calls = QString::fromUtf8(readFile(path(QStringLiteral("trace.log")))).split(QLatin1Char('\n'));
+    ASSERT_TRUE(calls.filter(QStringLiteral("espeak-ng-data")).size() > 0) << "the trace shows what was opened";
+    QStringList pulseSockets{QStringLiteral("pulse/native")};
+    if (const QString server = environment.value(QStringLiteral("PULSE_SERVER")); !server.isEmpty())
+        pulseSockets << server.section(QLatin1Char(':'), -1);
+    for (const QString& call : calls) {
+        if (call.contains(QLatin1String("openat("))) {
+            EXPECT_FALSE(call.contains(QLatin1String("/festival")) || call.contains(QLatin1String("festvox")))
+                << call.toStdString();
+            // The browser engine is loaded for text --article alone, and no command needs widgets.
+            EXPECT_FALSE(call.contains(QLatin1String("libQt6Widgets")) ||
+                         call.contains(QLatin1String("libQt6WebEngine")))
+                << call.toStdString();
+        }
+        if (call.contains(QLatin1String("connect("))) {
+            for (const QString& socket : pulseSockets)
+                EXPECT_FALSE(call.contains(socket)) << call.toStdString();
+        }
     }
 }

@@ -1,11 +1,12 @@
 // MP3 export with the real voice and the real encoder.
 #include "window/main/MainWindow.h"
 #include "window/dialogs/StatusDialog.h"
-#include "export/AudioExport.h"
+#include "export/SpeechExport.h"
 #include "fakes/ScriptedPrompts.h"
 #include "core/AppFolder.h"
 #include "speech/EspeakEngine.h"
 #include "support/FileSizeLimit.h"
+#include "support/SubtitleSound.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,16 +44,18 @@ protected:
     QStringList filesIn(const QString& path) const { return QDir(path).entryList(QDir::Files | QDir::Hidden); }
 
     // The MP3 decoded back to WAV, to measure what it says.
-    double mp3Seconds(const QString& mp3)
+    QByteArray decoded(const QString& mp3)
     {
         const QString wav = folder.filePath(QStringLiteral("decoded.wav"));
         QProcess lame;
         lame.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"), mp3, wav});
         EXPECT_TRUE(lame.waitForFinished(60000));
-        const double seconds = wavSeconds(wav);
+        QFile file(wav);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         QFile::remove(wav);
-        return seconds;
+        return bytes;
     }
+    double mp3Seconds(const QString& mp3) { return (decoded(mp3).size() - 44) / 44100.0; }
 
     QTemporaryDir folder;
     ScriptedPrompts prompts;
@@ -178,6 +181,45 @@ TEST_F(Mp3Export, AFullDiskFailsAndKeepsTheOlderMp3Whole)
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "older export");
     EXPECT_EQ(filesIn(out.path()), QStringList{QStringLiteral("story.mp3")}) << "no partial file stays";
+}
+
+TEST_F(Mp3Export, SubtitlesChosenInTheSaveMenuAreWrittenBesideTheMp3OnItsSoundAndRemembered)
+{
+    EXPECT_FALSE(reader->Mp3Subtitles1->isChecked()) << "off in a settings file without the choice";
+    reader->reText->setPlainText(QStringLiteral("Teachers turn worksheets into sound. Learners listen at home.\n"
+                                                "The class reads along. Everyone hears every word."));
+    reader->Mp3Subtitles1->trigger();
+    QTemporaryDir out;
+    prompts.files << out.filePath(QStringLiteral("week.two"));
+    reader->SaveAsMP31->trigger();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Text successfully converted to MP3.")});
+    EXPECT_EQ(filesIn(out.path()), (QStringList{QStringLiteral("week.two.lrc"), QStringLiteral("week.two.mp3"),
+                                                QStringLiteral("week.two.srt")}));
+
+    const QList<qint64> sounds = subtitles::soundStarts(decoded(out.filePath(QStringLiteral("week.two.mp3"))));
+    QFile srt(out.filePath(QStringLiteral("week.two.srt")));
+    ASSERT_TRUE(srt.open(QIODevice::ReadOnly));
+    QList<qint64> cueStarts;
+    for (const auto& cue : subtitles::srtCues(QString::fromUtf8(srt.readAll())))
+        cueStarts << cue.first;
+    ASSERT_EQ(cueStarts.size(), 4);
+    QFile lrc(out.filePath(QStringLiteral("week.two.lrc")));
+    ASSERT_TRUE(lrc.open(QIODevice::ReadOnly));
+    const QString lyrics = QString::fromUtf8(lrc.readAll());
+    EXPECT_TRUE(lyrics.startsWith(QStringLiteral("[ti:week.two]\n"))) << lyrics.toStdString();
+    QList<qint64> lineStarts;
+    for (const QString& line : lyrics.split(QLatin1Char('\n')).mid(1, 4))
+        lineStarts << subtitles::lrcTimes(line).value(0, -1000);
+    for (const QList<qint64>& times : {cueStarts, lineStarts}) {
+        const auto [at, off] = subtitles::farthestFromSound(times, sounds);
+        EXPECT_LE(std::abs(off), 90) << "the sentence at " << at << " ms sounds " << off << " ms from it";
+    }
+
+    // The choice is kept in Parlivo.ini and comes back with the settings.
+    reader->SaveSettings();
+    reader->Mp3Subtitles1->setChecked(false);
+    reader->LoadSettings();
+    EXPECT_TRUE(reader->Mp3Subtitles1->isChecked());
 }
 
 TEST(Mp3ExportPaths, TheChosenNameIsKeptWholeAndEndsInMp3)

@@ -70,6 +70,7 @@ public:
     AppearanceSettings FAppearance;
     ReadingAids FReadingAids;            // how the reading area is drawn for learners; applied with the appearance
     TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
+    bool FMp3Subtitles = false;          // an MP3 export also writes LRC and SRT subtitles beside it
 
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
@@ -130,6 +131,7 @@ public:
     QAction* SaveAs1 = nullptr;
     QAction* SaveAsMP31 = nullptr;
     QAction* SavetoMP3As1 = nullptr;
+    QAction* Mp3Subtitles1 = nullptr; // checkable: shows and sets FMp3Subtitles
     // Ctrl+O: the Open button's command from the keyboard
     QAction* OpenKey = nullptr;
     // Open menu (drop-down of Open): the Open command, then the recent documents, the most recent first

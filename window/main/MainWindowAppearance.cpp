@@ -46,7 +46,7 @@ void MainWindow::setupReadingAids()
 
 WindowSettings MainWindow::windowSettings() const
 {
-    return WindowSettings{!panReader->isHidden(), FSpellingDelay, FAppearance, FReadingAids};
+    return WindowSettings{!panReader->isHidden(), FSpellingDelay, FAppearance, FReadingAids, FMp3Subtitles};
 }
 
 void MainWindow::LoadSettings()
@@ -60,7 +60,9 @@ void MainWindow::LoadSettings()
     FSpellingDelay = settings.spellingDelay;
     FAppearance = settings.appearance;
     FReadingAids = settings.readingAids;
+    FMp3Subtitles = settings.mp3Subtitles;
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
+    Mp3Subtitles1->setChecked(FMp3Subtitles);
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
                        .arg(missingReader));

@@ -1,7 +1,7 @@
-// Exporting the text of the reading area as an MP3 file.
+// Exporting the text of the reading area as an MP3 file, with LRC and SRT subtitles beside it when chosen.
 #include "window/main/MainWindow.h"
 #include "window/dialogs/StatusDialog.h"
-#include "export/AudioExport.h"
+#include "export/SpeechExport.h"
 #include "core/Errors.h"
 #include "core/Prompts.h"
 
@@ -42,15 +42,15 @@ void MainWindow::ExportToMp3(const QString& mp3Path)
     QString failure;
     bool cancelled = false;
     try {
-        const QString spoken = spVoice->Pronunciations().apply(reText->toPlainText(), false);
-        SpeakToMp3(spVoice->engine(), spoken, false, mp3Path, [&status](double share) {
-            if (!status)
-                return true;
-            status->setProgress(share);
-            return !status->cancelled();
-        });
-    } catch (const ParlivoError& error) {
-        cancelled = status && status->cancelled();
+        ExportSpeech(*spVoice, reText->toPlainText(), AudioFormat::Mp3, TargetFor(mp3Path, FMp3Subtitles),
+                     QFileInfo(mp3Path).completeBaseName(), [&status](double share) {
+                         if (!status)
+                             return true;
+                         status->setProgress(share);
+                         return !status->cancelled();
+                     });
+    } catch (const ExportError& error) {
+        cancelled = error.kind() == ExportError::Kind::Cancelled;
         failure = FailureMessage + QStringLiteral("\n\n") + error.message();
     }
     CloseStatus(status);

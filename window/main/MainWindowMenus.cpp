@@ -180,6 +180,10 @@ void MainWindow::buildMenus()
     SavetoMP3As1 = addItem(pumSaveMenu, QStringLiteral("SavetoMP3As1"), QStringLiteral("Save to MP3 As..."),
                            QStringLiteral("Save text document as MP3 with name given"));
     SavetoMP3As1->setVisible(false);
+    Mp3Subtitles1 =
+        addItem(pumSaveMenu, QStringLiteral("Mp3Subtitles1"), QStringLiteral("Write subtitles with MP3 export"),
+                QStringLiteral("Also write LRC and SRT subtitles, timed to the speech, beside each MP3 file"));
+    Mp3Subtitles1->setCheckable(true);
     buSAve->setDropDownMenu(pumSaveMenu);
 
     pumSpellingMode = popup(QStringLiteral("pumSpellingMode"), QStringLiteral("Spelling menu"),
@@ -269,6 +273,7 @@ void MainWindow::connectSurfaces()
     connect(SaveAs1, &QAction::triggered, this, &MainWindow::SaveTextAs);
     connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });
     connect(SavetoMP3As1, &QAction::triggered, this, [this] { SaveAsMp3(false); });
+    connect(Mp3Subtitles1, &QAction::toggled, this, [this](bool on) { FMp3Subtitles = on; });
 
     connect(SpellingAid1, &QAction::triggered, this, &MainWindow::ShowSpellingAssistant);
     connect(SpellingTest1, &QAction::triggered, this, &MainWindow::ShowSpellingBuilder);

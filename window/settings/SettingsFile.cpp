@@ -7,6 +7,7 @@
 namespace {
 // The voice a settings file without one names; older versions wrote it, and it is not reported as missing.
 const QString UnsetReader = QStringLiteral("Microsoft Sam");
+const QString Mp3SubtitlesKey = QStringLiteral("Mp3Subtitles");
 
 void restoreChoices(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
                     const ProfileStrings& ini, QString& missingReader)
@@ -34,6 +35,7 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
     }
 
     window.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
+    window.mp3Subtitles = ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) == 1;
 
     const AppearanceSettings defaults;
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
@@ -73,6 +75,9 @@ void SaveSettings(const ReadingModel& model, const WindowSettings& window, const
         ini.writeInteger(ReaderSection, QStringLiteral("SpellingDelay"), window.spellingDelay);
         ini.writeInteger(ReaderSection, QStringLiteral("ReaderVisible"), window.readerVisible ? 1 : 0);
         ini.writeInteger(ReaderSection, QStringLiteral("ReadALong"), int(model.autoReadMode()));
+        // Written once it has been switched on, so the files of older versions save back as they were.
+        if (window.mp3Subtitles || ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) != 0)
+            ini.writeInteger(ReaderSection, Mp3SubtitlesKey, window.mp3Subtitles ? 1 : 0);
 
         for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),

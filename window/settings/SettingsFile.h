@@ -22,6 +22,7 @@ struct WindowSettings
     qint32 spellingDelay = 10;
     AppearanceSettings appearance;
     ReadingAids readingAids;
+    bool mp3Subtitles = false; // an MP3 export also writes LRC and SRT subtitles beside it
 };
 
 // Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes
