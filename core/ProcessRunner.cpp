@@ -11,20 +11,30 @@
 #include <signal.h>
 #include <unistd.h>
 
-RunResult RunProgram(const QString& program, const QStringList& arguments, std::chrono::milliseconds limit)
+RunResult RunProgram(const QString& program, const QStringList& arguments, std::chrono::milliseconds limit,
+                     const QStringList& environment)
 {
     RunResult result;
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
+    if (!environment.isEmpty()) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const QString& variable : environment)
+            variables.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        process.setProcessEnvironment(variables);
+    }
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    // Its own process group, so a program that hangs is killed together with any helpers it started.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // A session and process group of its own, so a program that hangs is killed together with any helpers it
+    // started (LibreOffice's launcher starts the real office as a child).
+    process.setChildProcessModifier([] { ::setsid(); });
     process.start();
-    if (!process.waitForStarted(-1))
+    if (!process.waitForStarted(-1)) {
+        result.startError = process.errorString();
         return result;
+    }
     result.started = true;
 
     if (QCoreApplication::instance()) {

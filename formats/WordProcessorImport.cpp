@@ -1,18 +1,13 @@
 #include "formats/WordProcessorImport.h"
 
+#include "core/ProcessRunner.h"
+
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
-
-#include <csignal>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace {
 
@@ -76,54 +71,23 @@ QByteArray convertDocument(const QString& path, const QString& format, std::chro
     QDir().mkpath(output);
     QDir().mkpath(scratch);
 
-    QProcess process;
-    process.setProgram(program);
-    // The absolute path starts with "/", so a file name that begins with "-" is never taken for an option.
-    process.setArguments({QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
-                          QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
-                          QStringLiteral("--norestore"), QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
-                          QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output,
-                          source.absoluteFilePath()});
-    // The office's own temporary files go into the work folder too, so that none outlive a killed office.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), scratch);
-    process.setProcessEnvironment(environment);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    // LibreOffice's launcher starts the real office as a child; its own process group lets a hung
-    // conversion be ended whole.
-    process.setChildProcessModifier([] { ::setsid(); });
-
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&process, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            loop.quit();
-    });
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-
-    process.start();
-    timer.start(limit);
-    if (process.state() != QProcess::NotRunning)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    if (process.error() == QProcess::FailedToStart)
-        throw WordProcessorError(QStringLiteral("Cannot start \"%1\": %2").arg(program, process.errorString()));
-    if (process.state() != QProcess::NotRunning) {
-        if (const qint64 pid = process.processId(); pid > 0)
-            ::kill(-static_cast<pid_t>(pid), SIGKILL);
-        process.kill();
-        process.waitForFinished(5000);
+    // The absolute path starts with "/", so a file name that begins with "-" is never taken for an option. The
+    // office's own temporary files go into the work folder too, so that none outlive a killed office.
+    const RunResult run = RunProgram(
+        program,
+        {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
+         QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
+         QStringLiteral("--norestore"), QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
+         QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), output, source.absoluteFilePath()},
+        limit, {QStringLiteral("TMPDIR=") + scratch});
+    if (!run.started)
+        throw WordProcessorError(QStringLiteral("Cannot start \"%1\": %2").arg(program, run.startError));
+    if (run.timedOut)
         throw WordProcessorError(QStringLiteral("Converting \"%1\" did not finish within %2 seconds.")
                                      .arg(path)
                                      .arg(limit.count() / 1000.0));
-    }
-
     // Whatever a crashed converter left is unfinished.
-    if (process.exitStatus() == QProcess::CrashExit)
+    if (run.crashed)
         throw WordProcessorError(QStringLiteral("Converting \"%1\" failed: the converter crashed.").arg(path));
     // The office exits with 0 even when it failed, so only a converted file tells success.
     QString converted = expectedOutput(output, source, format);
