@@ -7,17 +7,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-void SpeechFileStream::Open(const QString& path)
-{
-    FPath = path;
-    FOpen = true;
-}
-
-void SpeechFileStream::Close()
-{
-    FOpen = false;
-}
-
 Voice::Voice(std::unique_ptr<SpeechEngine> engine, QObject* parent) : QObject(parent), FEngine(std::move(engine))
 {
     connect(FEngine.get(), &SpeechEngine::speechEvent, this, &Voice::deliver);
@@ -28,11 +17,6 @@ Voice::~Voice() = default;
 void Voice::SetVoice(const VoiceToken& token)
 {
     FEngine->setVoice(token.id);
-}
-
-void Voice::SetAudioOutputStream(SpeechFileStream* stream)
-{
-    FOutput = stream;
 }
 
 void Voice::SetRate(int rate)
@@ -53,20 +37,6 @@ int Voice::Speak(const QString& written, SpeakFlags flags)
     const bool purge = flags.testFlag(SpeakFlag::Purge);
     SpokenTextMap map;
     const QString text = FPronunciations.apply(written, markup, &map);
-    if (FOutput) {
-        if (!FOutput->isOpen())
-            throw SpeechError(QStringLiteral("The speech file stream is not open."));
-        // A rendering into a file is not heard: its events must not move the reading area or the face.
-        FRenderingToFile = true;
-        try {
-            FEngine->speakToFile(text, markup, FOutput->path(), FRenderProgress);
-        } catch (...) {
-            FRenderingToFile = false;
-            throw;
-        }
-        FRenderingToFile = false;
-        return 1;
-    }
     const int stream = FEngine->speak(text, markup, purge);
     if (purge)
         FSupersededUpTo = stream - 1;
@@ -131,7 +101,7 @@ void Voice::deliver(const SpeechEvent& heard)
             FSpokenMaps.erase(map);
     }
     // What a purge cut off still ends, but that end belongs to no one listening any more.
-    if (FRenderingToFile || event.stream <= FSupersededUpTo)
+    if (event.stream <= FSupersededUpTo)
         return;
     emit OnEvent(event);
     switch (event.type) {

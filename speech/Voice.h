@@ -31,22 +31,6 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(SpeakFlags)
 
 inline constexpr SpeakFlags SpeakReading = SpeakFlag::Async | SpeakFlag::Purge | SpeakFlag::Markup;
 inline constexpr SpeakFlags SpeakAutoRead = SpeakFlag::Async | SpeakFlag::Purge;
-inline constexpr SpeakFlags SpeakToFile = SpeakFlag::Purge;
-
-// Speech file stream: the target of audio export, a WAV file.
-class SpeechFileStream
-{
-public:
-    // Creates the file for writing when the voice speaks into it.
-    void Open(const QString& path);
-    void Close();
-    bool isOpen() const { return FOpen; }
-    QString path() const { return FPath; }
-
-private:
-    QString FPath;
-    bool FOpen = false;
-};
 
 // The voice everything Parlivo says goes through; a thin wrapper over the speech engine.
 class Voice : public QObject
@@ -59,8 +43,6 @@ public:
     SpeechEngine& engine() { return *FEngine; }
 
     void SetVoice(const VoiceToken& token);
-    // The file stream to speak into, or nullptr for the default audio output.
-    void SetAudioOutputStream(SpeechFileStream* stream);
     void SetRate(int rate); // -10 to 10
     int Rate() const { return FRate; }
     void SetVolume(int volume); // 0 to 100
@@ -82,12 +64,10 @@ public:
     // How listed words are said, for everything spoken from now on; positions reported stay on the written words.
     void SetPronunciations(PronunciationList list) { FPronunciations = std::move(list); }
     const PronunciationList& Pronunciations() const { return FPronunciations; }
-    // Receives the share of a file rendering done (0 to 1); return false to cancel it.
-    void SetRenderProgress(std::function<bool(double)> progress) { FRenderProgress = std::move(progress); }
 
 signals:
     // The events of what is heard, positions on the written text. Events of an utterance a later purging Speak
-    // cut off, and of a rendering into a file, are not given.
+    // cut off are not given.
     void OnWord(const SpeechEvent& event);
     void OnSentence(const SpeechEvent& event);
     void OnViseme(const SpeechEvent& event);
@@ -99,11 +79,8 @@ private:
     void deliver(const SpeechEvent& event);
 
     std::unique_ptr<SpeechEngine> FEngine;
-    SpeechFileStream* FOutput = nullptr;
-    std::function<bool(double)> FRenderProgress;
     int FRate = 0;
     int FVolume = 100;
-    bool FRenderingToFile = false;
     int FSupersededUpTo = 0; // utterances up to this stream were purged by a later one
     PronunciationList FPronunciations;
     QHash<int, SpokenTextMap> FSpokenMaps; // utterances spoken with pronunciations: where the words went
