@@ -55,15 +55,19 @@ QString DocumentText(const QString& path)
     if (info.isDir())
         throw CliFailure(ExitInputError, QStringLiteral("%1: is a folder, not a document").arg(displayPath(path)));
 
+    const DocumentFormat* format = formatForPath(path);
     QTextEdit readingArea;
     RecordingPrompts recorder;
     try {
+        // A word-processor file that is no package at all is damaged, whether or not LibreOffice is there; the
+        // loader refuses it too, but its message could not be told from a failed conversion afterwards.
+        if (format)
+            checkDocumentPackage(path, *format);
         LoadDocumentByType(&readingArea, path, TextMode::Rich);
     } catch (const ParlivoError& error) {
         throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message()));
     }
     if (!recorder.messages.isEmpty()) {
-        const DocumentFormat* format = formatForPath(path);
         // PDF and EPUB readers say themselves why a document cannot be read.
         if (!format || format->kind != DocumentKind::WordProcessor)
             throw CliFailure(ExitInputError,

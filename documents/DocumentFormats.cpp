@@ -1,6 +1,8 @@
 #include "documents/DocumentFormats.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <quazip/quazip.h>
 
 const QList<DocumentFormat>& documentFormats()
 {
@@ -9,43 +11,51 @@ const QList<DocumentFormat>& documentFormats()
          QStringLiteral("HTML Document"),
          {QStringLiteral("htm"), QStringLiteral("html")},
          {QStringLiteral("text/html")},
+         {},
          {}},
         {DocumentKind::RichText,
          QStringLiteral("Rich Text Files"),
          {QStringLiteral("rtf")},
          {QStringLiteral("text/rtf"), QStringLiteral("application/rtf")},
+         {},
          {}},
         {DocumentKind::PlainText,
          QStringLiteral("Text Files"),
          {QStringLiteral("txt")},
          {QStringLiteral("text/plain")},
+         {},
          {}},
         {DocumentKind::WordProcessor,
          QStringLiteral("Microsoft Word Document"),
          {QStringLiteral("doc")},
          {QStringLiteral("application/msword")},
-         QStringLiteral("MS Word is not installed, unable to load MS Word document.")},
+         QStringLiteral("MS Word is not installed, unable to load MS Word document."),
+         {}},
         {DocumentKind::WordProcessor,
          QStringLiteral("Word Document"),
          {QStringLiteral("docx"), QStringLiteral("dotx")},
          {QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
           QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template")},
-         QStringLiteral("LibreOffice is not installed, unable to load Word documents.")},
+         QStringLiteral("LibreOffice is not installed, unable to load Word documents."),
+         QStringLiteral("a Word document")},
         {DocumentKind::WordProcessor,
          QStringLiteral("OpenDocument Text"),
          {QStringLiteral("odt"), QStringLiteral("ott")},
          {QStringLiteral("application/vnd.oasis.opendocument.text"),
           QStringLiteral("application/vnd.oasis.opendocument.text-template")},
-         QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text.")},
+         QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text."),
+         QStringLiteral("an OpenDocument text")},
         {DocumentKind::Pdf,
          QStringLiteral("PDF Document"),
          {QStringLiteral("pdf")},
          {QStringLiteral("application/pdf")},
+         {},
          {}},
         {DocumentKind::Epub,
          QStringLiteral("EPUB Book"),
          {QStringLiteral("epub")},
          {QStringLiteral("application/epub+zip")},
+         {},
          {}},
     };
     return formats;
@@ -59,6 +69,26 @@ const DocumentFormat* formatForPath(const QString& path)
             return &format;
     }
     return nullptr;
+}
+
+void checkDocumentPackage(const QString& path, const DocumentFormat& format)
+{
+    if (format.packageName.isEmpty())
+        return;
+    // QuaZip finds a package by its directory at the end, which also finds one behind a leading stub.
+    QuaZip package(path);
+    if (package.open(QuaZip::mdUnzip))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return; // the loader reports the file error with the system's reason
+    // A zip's first entry (a package cut short, which LibreOffice refuses or repairs), or an older Word file.
+    const QByteArray start = file.read(4);
+    if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
+        return;
+    throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
+                             QStringLiteral("\"%1\" is damaged or is not %2, so it cannot be read.")
+                                 .arg(QFileInfo(path).fileName(), format.packageName));
 }
 
 namespace {

@@ -29,6 +29,7 @@ struct DocumentFormat
     QStringList extensions; // lower case, without the dot, as the dialog lists them
     QStringList mimeTypes;  // for the desktop entry
     QString readerMessage;  // shown when the word processor is missing; empty for the other kinds
+    QString packageName;    // for a type kept in a zip package: what a damaged file is not, e.g. "a Word document"
 };
 
 // Every document type, in the order of the Open dialog.
@@ -68,6 +69,12 @@ public:
 private:
     Reason FReason;
 };
+
+// For a type kept in a zip package (.docx, .odt): throws UnreadableDocument when the file at `path` is no zip
+// package at all (random bytes, a file cut at its start), which a converter would read as text. A package cut
+// short is left for the converter to judge, and an older Word file saved under the newer name passes, as the
+// converter reads it. Other types pass unread.
+void checkDocumentPackage(const QString& path, const DocumentFormat& format);
 
 // Reading a long document reports how far it is and stops when asked to. Both are used from the reading
 // thread.

@@ -89,6 +89,13 @@ bool loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, Text
     if (!probe.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), probe.errorString()));
     probe.close();
+    // Bytes that are no package at all would come back from LibreOffice as text, read from whatever they hold.
+    try {
+        checkDocumentPackage(path, format);
+    } catch (const UnreadableDocument& error) {
+        prompts().message(error.message(), MessageKind::Error);
+        return false;
+    }
 
     // The conversion keeps the windows painted; should the reading area go meanwhile, there is nothing to fill.
     const QPointer<QTextEdit> area(readingArea);

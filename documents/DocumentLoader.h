@@ -34,7 +34,8 @@ FileDialogSpec openDocumentDialog();
 // mode rich text arrives without its formatting. The caret ends at the start and the modified flag is cleared.
 // True when the reading area now holds the document; false when the user cancelled or was told why it cannot be
 // read, the reading area as it was. Throws FileError, with the system's reason, when the file cannot be read; the
-// reading area keeps its content then.
+// reading area keeps its content then. A .docx or .odt that is no zip package at all is reported as damaged and
+// never converted.
 bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode);
 
 // The steps of loading, for callers that need the text without a reading area.
