@@ -252,8 +252,9 @@ void TfrmReader::FormActivate()
         setGeometry(desktop);
     ApplyAppearance();
     RefreshWebPanel();
-    if (!reText->isReadOnly())
+    if (!reText->isReadOnly() && !FClickFocused)
         reText->setFocus();
+    FClickFocused = false;
     FActivating = false;
 }
 

@@ -53,7 +53,8 @@ public:
     bool FormCreate();
 
     // --- State -------------------------------------------------------------------------------------------
-    QList<VoiceToken> FVoices; // sorted and unique without regard to case
+    QList<VoiceToken> FVoices;    // sorted and unique without regard to case
+    QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of FVoices
     bool FBusy = false;
     bool FPaused = false;
     bool FFromCursor = false;
@@ -259,6 +260,8 @@ private:
     void layoutToolbar();
     void layoutReaderPanel();
     void StartVoices();
+    // Groups the readers menu's items to fit the screen the reader menu is on, the chosen voice's language first.
+    void PlaceReaderItems();
     void FormDestroy();
     bool readingAreaBlank() const;
     // Notes where reading stands in the open document, before it is replaced or closed.
@@ -278,5 +281,7 @@ private:
     QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
     std::unique_ptr<ReadingPlaces> FReadingPlaces;
     bool FActivating = false;
+    // A click on the inactive window gave one of its controls the focus: the activation it brings leaves it there.
+    bool FClickFocused = false;
     QDeadlineTimer FNoticeShown{0}; // hints wait until it has passed
 };

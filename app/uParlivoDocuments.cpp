@@ -82,11 +82,14 @@ void TfrmReader::LoadDocument()
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(0);
     if (loaded) {
-        // A document read before opens where reading stopped; one that has since grown shorter, at its end.
+        // A document read before opens where reading stopped, found again by the words around it when the document
+        // was edited since; one that has since grown shorter, at its end.
         FCurrentDocument = path;
-        const int caret = qBound(0, FReadingPlaces->place(path).value_or(0), reText->document()->characterCount() - 1);
+        const QString text = reText->toPlainText();
+        const int caret =
+            qBound(0, FReadingPlaces->place(path, text).value_or(0), reText->document()->characterCount() - 1);
         cursor.setPosition(caret);
-        FReadingPlaces->remember(path, caret);
+        FReadingPlaces->remember(path, caret, text);
         SaveReadingPlaces();
         ListRecentDocuments();
         ShowStatusText(
@@ -151,7 +154,7 @@ void TfrmReader::RememberReadingPlace()
 {
     // While a reading runs, the word being spoken is selected: its start is where reading stands.
     if (!FCurrentDocument.isEmpty())
-        FReadingPlaces->remember(FCurrentDocument, reText->textCursor().selectionStart());
+        FReadingPlaces->remember(FCurrentDocument, reText->textCursor().selectionStart(), reText->toPlainText());
 }
 
 void TfrmReader::SaveReadingPlaces()

@@ -299,8 +299,18 @@ bool TfrmReader::eventFilter(QObject* watched, QEvent* event)
     // destroyed, whose type can no longer be asked.
     const QEvent::Type type = event->type();
     const bool acted = type == QEvent::KeyPress || type == QEvent::ContextMenu || type == QEvent::DragEnter ||
-                       type == QEvent::DragMove || type == QEvent::Drop;
+                       type == QEvent::DragMove || type == QEvent::Drop || type == QEvent::MouseButtonPress;
     const bool inWindow = acted && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+    // A click on the window while another one has the keyboard activates it. On X11 the click comes first: by now
+    // it has given the focus to the control clicked (the address bar, say), and the activation that follows must
+    // not take it back to the reading area. A click on a control that takes no focus (the face) leaves that to
+    // the activation.
+    if (type == QEvent::MouseButtonPress && inWindow && !isActiveWindow()) {
+        const QWidget* focused = focusWidget();
+        const auto* pressed = static_cast<QWidget*>(watched);
+        if (focused && (focused == pressed || focused->isAncestorOf(pressed)))
+            FClickFocused = true;
+    }
     if (event->type() == QEvent::KeyPress && inWindow) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;

@@ -2,10 +2,12 @@
 #include "app/TToolbarButton.h"
 #include "app/uParlivo.h"
 #include "dialogs/MenuMarker.h"
+#include "dialogs/MenuTypeAhead.h"
 #include "dialogs/uStatus.h"
 #include "documents/OSTRoutines.h"
 #include "speech/ReaderFace.h"
 #include "speech/VoiceChoices.h"
+#include "speech/VoiceMenu.h"
 #include "platform/Errors.h"
 #include "speech/AutoRead.h"
 #include "speech/uPronunciations.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -25,7 +28,28 @@ void TfrmReader::StartVoices()
     for (const VoiceToken& voice : FVoices) {
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
         connect(item, &QAction::triggered, this, [this, item] { SelectVoice(item); });
+        FReaderItems.append(item);
     }
+    EnableTypeAhead(miReadersList);
+    PlaceReaderItems();
+    // Placed again each time it opens: the screen may be another, and the chosen voice's language comes first.
+    connect(miReadersList, &QMenu::aboutToShow, this, &TfrmReader::PlaceReaderItems);
+}
+
+void TfrmReader::PlaceReaderItems()
+{
+    // An item keeps its place when its voice is no longer offered (the sample voice): it is only marked.
+    QList<VoiceToken> voices;
+    for (const QAction* item : FReaderItems) {
+        const qsizetype index = IndexOfVoice(FVoices, ItemCaption(item));
+        voices.append(index < 0 ? VoiceToken{{}, ItemCaption(item)} : FVoices.at(index));
+    }
+    const QScreen* shownOn = pumReaderOnly->isVisible() ? pumReaderOnly->screen() : screen();
+    PlaceVoiceItems(
+        miReadersList, FReaderItems, voices, MenuRowsOnScreen(miReadersList, shownOn), [this](QMenu* group) {
+            group->setToolTipsVisible(true);
+            connect(group, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
+        });
 }
 
 void TfrmReader::LoadPronunciations()

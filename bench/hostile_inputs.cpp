@@ -2,7 +2,7 @@
 // (the "BigO" and "RMS" lines) shows whether the time grows linearly. A quadratic path shows as a time ratio
 // near 16 between the two sizes instead of near 4.
 #include "BenchMain.h"
-#include "documents/DocumentLoader.h"
+#include "documents/DocumentLoading.h"
 #include "platform/ProfileStrings.h"
 #include "platform/rtf/RtfReader.h"
 #include "spelling/SpellingFile.h"

@@ -3,9 +3,9 @@
 #include <QIODevice>
 #include <QString>
 
-// The text the reading area holds after opening the document at `path` (its toPlainText()), loaded by the
-// program's own loader into an unseen reading area. Throws CliFailure: an input error naming the file and the
-// reason when it cannot be read or converted, an engine failure when the word processor is missing.
+// The text the reading area holds after opening the document at `path` (its toPlainText()), loaded as the
+// window loads it. Throws CliFailure: an input error naming the file and the reason when it cannot be read or
+// converted, an engine failure when the word processor is missing.
 QString DocumentText(const QString& path);
 
 // The article of a saved web page (.htm, .html), as "Read web page" reads it, one paragraph a line. Nothing is

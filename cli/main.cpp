@@ -25,7 +25,7 @@ static void quietMessages(QtMsgType type, const QMessageLogContext& context, con
 
 int main(int argc, char** argv)
 {
-    // The document loader works in an unseen reading area; no window is ever shown, so no display is needed.
+    // No window is ever shown, so no display is needed.
     standardMessages = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

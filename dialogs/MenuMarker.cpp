@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QMenu>
 
+#include <functional>
+
 namespace {
 constexpr char MarkProperty[] = "markedDefault";
+constexpr char GroupProperty[] = "choiceGroup";
 
 void setMarked(QAction* item, bool marked)
 {
@@ -13,18 +16,44 @@ void setMarked(QAction* item, bool marked)
     font.setBold(marked);
     item->setFont(font);
 }
+
+bool isGroup(const QMenu* menu)
+{
+    return menu && menu->property(GroupProperty).toBool();
+}
+
+// Every item of the choice that `menu` offers, the submenus that group it and the items in them.
+void forEachItem(const QMenu* menu, const std::function<void(QAction*)>& visit)
+{
+    for (QAction* item : menu->actions()) {
+        visit(item);
+        if (isGroup(item->menu()))
+            forEachItem(item->menu(), visit);
+    }
+}
 } // namespace
+
+void MarkAsChoiceGroup(QMenu* group)
+{
+    group->setProperty(GroupProperty, true);
+}
 
 void MarkDefault(QAction* item)
 {
     if (!item)
         return;
     if (const auto* menu = qobject_cast<QMenu*>(item->parent())) {
-        for (QAction* sibling : menu->actions())
-            if (sibling != item && IsMarkedDefault(sibling))
-                setMarked(sibling, false);
+        forEachItem(menu, [item](QAction* other) {
+            if (other != item && IsMarkedDefault(other))
+                setMarked(other, false);
+        });
     }
     setMarked(item, true);
+    // The group that holds the chosen item is marked with it, so the choice can be seen from the menu above.
+    for (QObject* holder : item->associatedObjects()) {
+        if (auto* group = qobject_cast<QMenu*>(holder); isGroup(group))
+            setMarked(group->menuAction(), true);
+    }
 }
 
 void UnmarkDefault(QAction* item)
@@ -40,10 +69,12 @@ bool IsMarkedDefault(const QAction* item)
 
 QAction* MarkedItem(const QMenu* submenu)
 {
-    for (QAction* item : submenu->actions())
-        if (IsMarkedDefault(item))
-            return item;
-    return nullptr;
+    QAction* marked = nullptr;
+    forEachItem(submenu, [&marked](QAction* item) {
+        if (!marked && !isGroup(item->menu()) && IsMarkedDefault(item))
+            marked = item;
+    });
+    return marked;
 }
 
 QString MarkedItemCaption(const QMenu* submenu)
@@ -54,14 +85,16 @@ QString MarkedItemCaption(const QMenu* submenu)
 
 bool SelectItemByCaption(QMenu* submenu, const QString& text)
 {
-    for (QAction* item : submenu->actions()) {
-        if (!item->isSeparator() && ItemCaption(item) == text) {
-            MarkDefault(item);
-            item->trigger();
-            return true;
-        }
-    }
-    return false;
+    QAction* found = nullptr;
+    forEachItem(submenu, [&](QAction* item) {
+        if (!found && !item->isSeparator() && !isGroup(item->menu()) && ItemCaption(item) == text)
+            found = item;
+    });
+    if (!found)
+        return false;
+    MarkDefault(found);
+    found->trigger();
+    return true;
 }
 
 QString ItemCaption(const QAction* item)

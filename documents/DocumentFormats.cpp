@@ -1,8 +1,6 @@
 #include "documents/DocumentFormats.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <quazip/quazip.h>
 
 const QList<DocumentFormat>& documentFormats()
 {
@@ -69,26 +67,6 @@ const DocumentFormat* formatForPath(const QString& path)
             return &format;
     }
     return nullptr;
-}
-
-void checkDocumentPackage(const QString& path, const DocumentFormat& format)
-{
-    if (format.packageName.isEmpty())
-        return;
-    // QuaZip finds a package by its directory at the end, which also finds one behind a leading stub.
-    QuaZip package(path);
-    if (package.open(QuaZip::mdUnzip))
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return; // the loader reports the file error with the system's reason
-    // A zip's first entry (a package cut short, which LibreOffice refuses or repairs), or an older Word file.
-    const QByteArray start = file.read(4);
-    if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
-        return;
-    throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
-                             QStringLiteral("\"%1\" is damaged or is not %2, so it cannot be read.")
-                                 .arg(QFileInfo(path).fileName(), format.packageName));
 }
 
 namespace {

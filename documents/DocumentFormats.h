@@ -60,7 +60,8 @@ public:
     {
         Damaged,
         NoText,
-        Protected,
+        PasswordProtected,
+        CopyProtected,
         TooLarge
     };
     UnreadableDocument(Reason reason, const QString& message) : ParlivoError(message), FReason(reason) {}
@@ -69,12 +70,6 @@ public:
 private:
     Reason FReason;
 };
-
-// For a type kept in a zip package (.docx, .odt): throws UnreadableDocument when the file at `path` is no zip
-// package at all (random bytes, a file cut at its start), which a converter would read as text. A package cut
-// short is left for the converter to judge, and an older Word file saved under the newer name passes, as the
-// converter reads it. Other types pass unread.
-void checkDocumentPackage(const QString& path, const DocumentFormat& format);
 
 // Reading a long document reports how far it is and stops when asked to. Both are used from the reading
 // thread.

@@ -2,22 +2,12 @@
 
 #include "dialogs/uStatus.h"
 #include "documents/DocumentFormats.h"
-#include "documents/EpubReader.h"
-#include "documents/OSTRoutines.h"
-#include "documents/PdfReader.h"
 #include "platform/Errors.h"
-#include "platform/TextEncoding.h"
-#include "platform/WordProcessorImport.h"
-#include "platform/rtf/RtfReader.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
 #include <QPointer>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -26,16 +16,9 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace {
-
-// Larger files are no documents to read aloud, and would take the reading area minutes to lay out.
-constexpr qint64 kMaxDocumentBytes = 256 * 1024 * 1024;
-
-QString nativePath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 void replaceWithPlainText(QTextEdit* readingArea, const QString& text)
 {
@@ -46,103 +29,32 @@ void replaceWithPlainText(QTextEdit* readingArea, const QString& text)
     document->setUndoRedoEnabled(undo);
 }
 
-// Rich text in the reading area's mode; bytes that are not rich text arrive as plain text.
-void replaceWithRichText(QTextEdit* readingArea, const QByteArray& bytes, TextMode mode)
-{
-    if (!isRtf(bytes)) {
-        replaceWithPlainText(readingArea, plainTextFromBytes(bytes));
-    } else if (mode == TextMode::Rich) {
-        readRtf(bytes, readingArea->document());
-    } else {
-        QTextDocument scratch;
-        readRtf(bytes, &scratch);
-        replaceWithPlainText(readingArea, scratch.toPlainText());
-    }
-}
-
-void finishLoad(QTextEdit* readingArea)
-{
-    readingArea->document()->setModified(false);
-    readingArea->moveCursor(QTextCursor::Start);
-}
-
 // Closes the status window however the word-processor path ends.
 class StatusWindow
 {
 public:
     StatusWindow(const QString& caption, const QString& message) : m_handle(ShowStatus(caption, message)) {}
-    ~StatusWindow() { close(); }
-    void close()
-    {
-        CloseStatus(m_handle);
-        m_handle.clear();
-    }
+    ~StatusWindow() { CloseStatus(m_handle); }
+    StatusWindow(const StatusWindow&) = delete;
+    StatusWindow& operator=(const StatusWindow&) = delete;
 
 private:
     StatusHandle m_handle;
 };
 
-bool loadWordProcessorDocument(QTextEdit* readingArea, const QString& path, TextMode mode, const DocumentFormat& format)
-{
-    // A file that cannot be read is reported as such, not as a missing word processor.
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), probe.errorString()));
-    probe.close();
-    // Bytes that are no package at all would come back from LibreOffice as text, read from whatever they hold.
-    try {
-        checkDocumentPackage(path, format);
-    } catch (const UnreadableDocument& error) {
-        prompts().message(error.message(), MessageKind::Error);
-        return false;
-    }
-
-    // The conversion keeps the windows painted; should the reading area go meanwhile, there is nothing to fill.
-    const QPointer<QTextEdit> area(readingArea);
-    StatusWindow status(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
-    QByteArray converted;
-    try {
-        converted = convertDocument(path, QStringLiteral("rtf"));
-    } catch (const WordProcessorError&) {
-        status.close();
-        // .doc keeps its one message for every failure; the newer types tell a missing LibreOffice from a file
-        // it could not open.
-        const bool missing = wordProcessorProgram().isEmpty() || !QFileInfo(wordProcessorProgram()).isExecutable();
-        if (format.extensions.contains(QLatin1String("doc")) || missing)
-            prompts().message(format.readerMessage, MessageKind::Information);
-        else
-            prompts().message(QStringLiteral("\"%1\" is damaged or is not a document LibreOffice can open, so it "
-                                             "cannot be read.")
-                                  .arg(QFileInfo(path).fileName()),
-                              MessageKind::Error);
-        return false;
-    }
-    if (!area)
-        return false;
-    // LibreOffice writes list bullets as the Symbol and Wingdings fonts' private characters; its own text
-    // reading turns them into the bullets they show.
-    converted.replace("\\u61623", "\\u8226").replace("\\u61607", "\\u9642").replace("\\u61656", "\\u10146");
-    replaceWithRichText(readingArea, converted, mode);
-    status.close();
-    finishLoad(readingArea);
-    return true;
-}
-
-using BlockReader = TextBlocks (*)(const QString&, ReadProgress*);
-
 // How long a reading runs before its loading window appears: quick documents open without a flash.
 constexpr int kStatusDelayMs = 400;
 
-// Reads on a thread of its own while the windows stay painted; after a moment a loading window shows how far
-// it is and lets the user cancel. Rethrows what the reader threw.
-TextBlocks readInBackground(const QString& path, BlockReader read)
+// Loads on a thread of its own while the windows stay painted; after a moment a loading window shows how far
+// it is and lets the user cancel. Rethrows what the loading threw.
+DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
 {
     ReadProgress progress;
-    TextBlocks blocks;
+    DocumentLoadResult loaded;
     std::exception_ptr failure;
     const std::unique_ptr<QThread> thread(QThread::create([&] {
         try {
-            blocks = read(path, &progress);
+            loaded = loadDocument(path, mode, &progress);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -178,66 +90,34 @@ TextBlocks readInBackground(const QString& path, BlockReader read)
     CloseStatus(status);
     if (failure)
         std::rethrow_exception(failure);
-    return blocks;
+    return loaded;
 }
 
-void replaceWithBlocks(QTextEdit* readingArea, const TextBlocks& blocks, TextMode mode)
+// Tells the user why the document did not load, as the window always has: a file that cannot be opened goes on
+// to the general error box; a document that cannot be read is explained in a message of its own, an error
+// only when it is damaged.
+void tellWhyNotLoaded(const DocumentLoadError& error, const DocumentFormat* format)
 {
-    QStringList paragraphs;
-    paragraphs.reserve(blocks.size());
-    for (const TextBlock& block : blocks)
-        paragraphs << block.text;
-    replaceWithPlainText(readingArea, paragraphs.join(QLatin1Char('\n')));
-    if (mode != TextMode::Rich)
+    using Kind = DocumentLoadError::Kind;
+    const bool book = format && (format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
+    switch (error.kind) {
+    case Kind::Cancelled:
         return;
-    QTextDocument* document = readingArea->document();
-    const bool undo = document->isUndoRedoEnabled();
-    document->setUndoRedoEnabled(false);
-    QTextCharFormat heading;
-    heading.setFontWeight(QFont::Bold);
-    for (qsizetype i = 0; i < blocks.size(); ++i) {
-        if (blocks[i].heading == 0)
-            continue;
-        QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(heading);
+    case Kind::NotFound:
+    case Kind::NotReadable:
+        throw FileError(error.message);
+    case Kind::TooLarge:
+        // A book is not refused for its size on disk, only for unpacking to far more than a book holds.
+        if (!book)
+            throw FileError(error.message);
+        break;
+    default:
+        break;
     }
-    document->setUndoRedoEnabled(undo);
-}
-
-// PDF and EPUB: the whole text is read before the reading area changes, so a failure or a cancel leaves it
-// as it was.
-bool loadWithReader(QTextEdit* readingArea, const QString& path, TextMode mode, BlockReader read)
-{
-    if (!QFileInfo(path).isFile())
-        readDocumentFile(path); // throws the file error with the system's reason
-    const QPointer<QTextEdit> area(readingArea);
-    TextBlocks blocks;
-    try {
-        blocks = readInBackground(path, read);
-    } catch (const ReadCancelled&) {
-        return false;
-    } catch (const UnreadableDocument& error) {
-        prompts().message(error.message(), error.reason() == UnreadableDocument::Reason::Damaged
-                                               ? MessageKind::Error
-                                               : MessageKind::Information);
-        return false;
-    }
-    if (!area)
-        return false;
-    replaceWithBlocks(readingArea, blocks, mode);
-    finishLoad(readingArea);
-    return true;
-}
-
-TextBlocks readPdfBlocks(const QString& path, ReadProgress* progress)
-{
-    return readPdf(path, progress);
-}
-
-TextBlocks readEpubBlocks(const QString& path, ReadProgress* progress)
-{
-    return readEpub(path, progress);
+    // .doc keeps its one gentle message for every failure of the word processor.
+    const bool doc = format && format->extensions.contains(QLatin1String("doc"));
+    const bool serious = error.kind == Kind::Damaged || (error.kind == Kind::ConverterFailed && !doc);
+    prompts().message(error.message, serious ? MessageKind::Error : MessageKind::Information);
 }
 
 } // namespace
@@ -285,92 +165,34 @@ FileDialogSpec openDocumentDialog()
     return dialog;
 }
 
-QByteArray readDocumentFile(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw FileError(QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(nativePath(path)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    if (file.size() > kMaxDocumentBytes)
-        throw FileError(QStringLiteral("Cannot open file \"%1\". It is larger than %2 MB.")
-                            .arg(nativePath(path))
-                            .arg(kMaxDocumentBytes / (1024 * 1024)));
-    QByteArray bytes = file.read(kMaxDocumentBytes);
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
-    return bytes;
-}
-
-QString plainTextFromBytes(const QByteArray& bytes)
-{
-    const QString decoded = decodeText(bytes);
-    QString text(decoded.size(), Qt::Uninitialized);
-    const QChar* in = decoded.constData();
-    QChar* out = text.data();
-    qsizetype n = 0;
-    for (qsizetype i = 0; i < decoded.size(); ++i) {
-        const char16_t c = in[i].unicode();
-        if (c == u'\r') {
-            out[n++] = QLatin1Char('\n');
-            if (i + 1 < decoded.size() && in[i + 1] == QLatin1Char('\n'))
-                ++i;
-        } else if (c != 0) {
-            out[n++] = in[i];
-        }
-    }
-    text.truncate(n);
-    return text;
-}
-
-QString htmlDocumentText(const QByteArray& bytes)
-{
-    QString text = decodeText(bytes);
-    const qsizetype zero = text.indexOf(QChar(0));
-    if (zero >= 0)
-        text.truncate(zero);
-    QString joined;
-    joined.reserve(text.size() + text.size() / 8);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
-        joined += QStringView(text).sliced(start, i - start);
-        joined += QLatin1String("\r\n");
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) {
-        joined += QStringView(text).sliced(start);
-        joined += QLatin1String("\r\n");
-    }
-    return HtmlToText(joined);
-}
-
 bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode)
 {
     const DocumentFormat* format = formatForPath(path);
-    if (format && format->kind == DocumentKind::WordProcessor) {
-        return loadWordProcessorDocument(readingArea, path, mode, *format);
+    const DocumentKind kind = format ? format->kind : DocumentKind::PlainText;
+    // Loading keeps the windows painted; should the reading area go meanwhile, there is nothing to fill.
+    const QPointer<QTextEdit> area(readingArea);
+    DocumentLoadResult loaded;
+    std::optional<StatusWindow> status;
+    if (kind == DocumentKind::Pdf || kind == DocumentKind::Epub) {
+        loaded = loadInBackground(path, mode);
+    } else if (kind == DocumentKind::WordProcessor) {
+        // A file that cannot be opened is reported before the status window shows.
+        loaded.error = documentFileError(path);
+        if (!loaded.error) {
+            status.emplace(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
+            loaded = loadDocument(path, mode);
+        }
+    } else {
+        loaded = loadDocument(path, mode);
     }
-    if (format && format->kind == DocumentKind::Pdf) {
-        return loadWithReader(readingArea, path, mode, &readPdfBlocks);
+    if (loaded.error) {
+        status.reset();
+        tellWhyNotLoaded(*loaded.error, format);
+        return false;
     }
-    if (format && format->kind == DocumentKind::Epub) {
-        return loadWithReader(readingArea, path, mode, &readEpubBlocks);
-    }
-    const QByteArray bytes = readDocumentFile(path);
-    const DocumentKind kind =
-        format ? format->kind : (mode == TextMode::Rich ? DocumentKind::RichText : DocumentKind::PlainText);
-    if (kind == DocumentKind::Html)
-        replaceWithPlainText(readingArea, htmlDocumentText(bytes));
-    else if (kind == DocumentKind::RichText)
-        replaceWithRichText(readingArea, bytes, mode);
-    else
-        replaceWithPlainText(readingArea, plainTextFromBytes(bytes));
-    finishLoad(readingArea);
+    if (!area)
+        return false;
+    loaded.document.putInto(readingArea->document());
+    readingArea->moveCursor(QTextCursor::Start);
     return true;
 }

@@ -343,7 +343,7 @@ TextBlocks readEpub(const QString& path, ReadProgress* progress)
     BookArchive book(path);
     if (isCopyProtected(book))
         throw UnreadableDocument(
-            UnreadableDocument::Reason::Protected,
+            UnreadableDocument::Reason::CopyProtected,
             QStringLiteral("\"%1\" is protected against copying (DRM), so it cannot be read.").arg(displayName(path)));
     const QStringList pages = spinePages(book, path);
     if (progress)

@@ -8,7 +8,9 @@ class QTableWidget;
 
 // Small stateless routines shared by the whole program.
 
-// Reduces an HTML page to one line of plain text for reading aloud (tags and entities removed).
+// Reduces an HTML page to one line of plain text for reading aloud: the words a browser shows, the title first,
+// character references translated, one space wherever white space or a break between blocks stands. Scripts,
+// styles and comments are not read; markup that never ends loses only its "<".
 QString HtmlToText(const QString& text);
 // Shortens each run of spaces to one space.
 QString CollapseSpaces(const QString& text);

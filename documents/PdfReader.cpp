@@ -61,7 +61,7 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
     // A locked document has no pages to count yet: asking crashes Poppler.
     if (document && document->isLocked())
         throw UnreadableDocument(
-            UnreadableDocument::Reason::Protected,
+            UnreadableDocument::Reason::PasswordProtected,
             QStringLiteral("\"%1\" is protected by a password, so it cannot be read.").arg(displayName(path)));
     if (!document || document->numPages() <= 0)
         throw UnreadableDocument(

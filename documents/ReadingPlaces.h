@@ -22,10 +22,13 @@ public:
     // Writes the file atomically. Throws FileError naming the file; the old file is then untouched.
     void save() const;
 
-    // Remembers the caret of `document` and makes it the most recent document.
-    void remember(const QString& document, int caret);
-    // The caret remembered for `document`, or nothing.
-    std::optional<int> place(const QString& document) const;
+    // Remembers the caret of `document` and makes it the most recent document. With the document's `text`, the words
+    // around the caret are kept too, so the place can be found again after the document is edited elsewhere.
+    void remember(const QString& document, int caret, const QString& text = {});
+    // The caret remembered for `document`, or nothing. With the document's `text` as it is now, the kept words are
+    // looked for (the occurrence nearest the remembered caret wins); when they are gone, the caret stays at its
+    // offset, moved back to the start of the word it falls in. A place kept without words is its offset.
+    std::optional<int> place(const QString& document, const QString& text = {}) const;
     void forget(const QString& document);
     // The most recent documents, at most RecentCount, the most recent first.
     QStringList recent() const;
@@ -38,6 +41,9 @@ private:
     {
         QString document;
         int caret = 0;
+        // The text just before and just after the caret when it was remembered.
+        QString before;
+        QString after;
     };
     qsizetype indexOf(const QString& key) const;
 

@@ -26,10 +26,8 @@ struct ReadingAids
     static constexpr qint32 MinLetterSpacing = 100;
     static constexpr qint32 MaxLetterSpacing = 150;
 
-    bool changesLetters() const
-    {
-        return !FontFamily.isEmpty() || LineSpacing != 100 || LetterSpacing != 100 || Syllables;
-    }
+    // Whether the letters are drawn otherwise (the line spacing is the layout's, not the letters').
+    bool changesLetters() const { return !FontFamily.isEmpty() || LetterSpacing != 100 || Syllables; }
     // Brings hand-edited values into their ranges; a focus of 2 or 4 lines becomes the next odd count.
     ReadingAids normalised() const;
 

@@ -1,6 +1,7 @@
 #include "settings/ReadingAidsView.h"
 
 #include "platform/Syllables.h"
+#include "settings/SpacedDocumentLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
 
 #include <algorithm>
 #include <vector>
@@ -31,23 +33,6 @@ QFont shownFont(const QTextCharFormat& own, const QTextCharFormat& aid, const QF
     return font;
 }
 
-QFont scaled(QFont font, qint32 percent)
-{
-    if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * percent / 100.0);
-    else if (font.pixelSize() > 0)
-        font.setPixelSize(qMax(1, font.pixelSize() * percent / 100));
-    return font;
-}
-
-void setSize(QTextCharFormat& format, const QFont& font)
-{
-    if (font.pointSizeF() > 0)
-        format.setFontPointSize(font.pointSizeF());
-    else
-        format.setProperty(QTextFormat::FontPixelSize, font.pixelSize());
-}
-
 bool hasOwnFamily(const QTextCharFormat& format)
 {
     return format.hasProperty(QTextFormat::FontFamilies) || format.hasProperty(QTextFormat::FontFamily);
@@ -64,6 +49,12 @@ ReadingAidsView::ReadingAidsView(QTextEdit* edit, std::function<void()> reformat
     connect(edit, &QTextEdit::selectionChanged, this, &ReadingAidsView::followHighlight);
     connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &ReadingAidsView::updateOverlay);
     connect(edit->horizontalScrollBar(), &QScrollBar::valueChanged, this, &ReadingAidsView::updateOverlay);
+    // A table pasted in, or taken out, changes which layout can show the text; the layout is not changed while the
+    // document is in the middle of a change.
+    connect(edit->document(), &QTextDocument::contentsChange, this, [this] {
+        if (wantsSpacedLines() != bool(qobject_cast<SpacedDocumentLayout*>(FEdit->document()->documentLayout())))
+            QMetaObject::invokeMethod(this, &ReadingAidsView::placeLines, Qt::QueuedConnection);
+    });
 }
 
 ReadingAidsView::~ReadingAidsView() = default;
@@ -71,14 +62,15 @@ ReadingAidsView::~ReadingAidsView() = default;
 void ReadingAidsView::setAids(const ReadingAids& aids)
 {
     const ReadingAids next = aids.normalised();
-    const bool letters =
-        next.FontFamily != FAids.FontFamily || next.OverrideDocumentFonts != FAids.OverrideDocumentFonts ||
-        next.LineSpacing != FAids.LineSpacing || next.LetterSpacing != FAids.LetterSpacing ||
-        next.Syllables != FAids.Syllables || (next.changesLetters() && FEdit->document()->defaultFont() != FBaseFont);
+    const bool letters = next.FontFamily != FAids.FontFamily ||
+                         next.OverrideDocumentFonts != FAids.OverrideDocumentFonts ||
+                         next.LetterSpacing != FAids.LetterSpacing || next.Syllables != FAids.Syllables ||
+                         (next.changesLetters() && FEdit->document()->defaultFont() != FBaseFont);
     FAids = next;
     FBaseFont = FEdit->document()->defaultFont();
     if (FAids.Syllables && !FSyllables)
         FSyllables = std::make_unique<Syllables>();
+    placeLines();
     if (letters && FReformat)
         FReformat();
     if (FOverlay) {
@@ -88,6 +80,31 @@ void ReadingAidsView::setAids(const ReadingAids& aids)
     FLastStrip = {};
     followHighlight();
     updateOverlay();
+}
+
+bool ReadingAidsView::wantsSpacedLines() const
+{
+    return FAids.LineSpacing != 100 && FEdit->document()->rootFrame()->childFrames().isEmpty();
+}
+
+void ReadingAidsView::placeLines()
+{
+    // Qt's own layout spaces lines only through the document's paragraph formats, which the document would keep,
+    // save and undo; the spaced layout does it in the view. It cannot lay out tables: with one in the document,
+    // Qt's layout shows the text unspaced.
+    QTextDocument* document = FEdit->document();
+    auto* spaced = qobject_cast<SpacedDocumentLayout*>(document->documentLayout());
+    const qreal spacing = FAids.LineSpacing / 100.0;
+    if (spaced && wantsSpacedLines()) {
+        if (spaced->spacing() != spacing)
+            spaced->setSpacing(spacing);
+        return;
+    }
+    if (!spaced && !wantsSpacedLines())
+        return;
+    const QVariant cursorWidth = document->documentLayout()->property("cursorWidth");
+    document->setDocumentLayout(spaced ? nullptr : new SpacedDocumentLayout(document, spacing));
+    document->documentLayout()->setProperty("cursorWidth", cursorWidth);
 }
 
 void ReadingAidsView::setReading(bool reading)
@@ -125,7 +142,6 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
             dotAfter[size_t(last)] = true;
         });
     }
-    const bool tallSpaces = FAids.LineSpacing != 100;
 
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -141,8 +157,7 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
         }
         const int start = fragment.position() - block.position();
         const int end = start + fragment.length();
-        const bool special = tallSpaces || !dotAfter.empty();
-        if (!special) {
+        if (dotAfter.empty()) {
             if (!aid.properties().isEmpty())
                 ranges.append({start, end - start, aid});
             continue;
@@ -151,16 +166,6 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
         const QFont font = shownFont(own, aid, base);
         const QFontMetricsF metrics(font);
         const qreal stretch = (FAids.LetterSpacing - 100) / 100.0;
-        // A line is as tall as its tallest character: a space in a larger size makes the whole line taller, and a
-        // negative spacing takes the extra width back, so the space still looks like a space.
-        QTextCharFormat space = aid;
-        if (tallSpaces) {
-            const QFont tall = scaled(font, FAids.LineSpacing);
-            setSize(space, tall);
-            space.setFontLetterSpacingType(QFont::AbsoluteSpacing);
-            space.setFontLetterSpacing(metrics.horizontalAdvance(QLatin1Char(' ')) * (1 + stretch) -
-                                       QFontMetricsF(tall).horizontalAdvance(QLatin1Char(' ')));
-        }
         const qreal dotAdvance = metrics.horizontalAdvance(MiddleDot);
 
         int run = start; // first character of the current run of plain characters
@@ -169,16 +174,9 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
                 ranges.append({run, at - run, aid});
         };
         for (int i = start; i < end; ++i) {
-            const bool isSpace = tallSpaces && text.at(i) == QLatin1Char(' ');
-            const bool isDot = !dotAfter.empty() && dotAfter[size_t(i)];
-            if (!isSpace && !isDot)
+            if (!dotAfter[size_t(i)])
                 continue;
             closeRun(i);
-            if (isSpace) {
-                ranges.append({i, 1, space});
-                run = i + 1;
-                continue;
-            }
             const int length = text.at(i).isHighSurrogate() && i + 1 < end ? 2 : 1;
             // The syllable's last letter is followed by room for a middle dot, which the overlay draws.
             QTextCharFormat dot = aid;

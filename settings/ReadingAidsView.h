@@ -15,9 +15,10 @@ class QTextEdit;
 class Syllables;
 class TReadingAidsOverlay;
 
-// Draws the reading aids on a reading area: the face and the spacing through display-only formats that the
-// area's highlighter merges in (`decorate`), and the syllable dots and the focus strip on an overlay over its
-// viewport. The document, the caret and the selection are never touched; the view only follows them.
+// Draws the reading aids on a reading area: the face and the letter spacing through display-only formats that the
+// area's highlighter merges in (`decorate`), the line spacing through the area's layout, and the syllable dots and
+// the focus strip on an overlay over its viewport. The document, the caret and the selection are never touched; the
+// view only follows them.
 class ReadingAidsView : public QObject
 {
     Q_OBJECT
@@ -48,6 +49,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool wantsSpacedLines() const;
+    // Gives the reading area the layout that spaces its lines, or Qt's own when they are not spaced.
+    void placeLines();
     void followHighlight();
     void updateOverlay();
 

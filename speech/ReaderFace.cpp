@@ -2,13 +2,40 @@
 
 #include "speech/VisemeTable.h"
 
+#include <QAccessibleWidget>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// Screen readers announce the face as the button it acts as; pressing it is a click.
+class ReaderFaceAccessible : public QAccessibleWidget
+{
+public:
+    explicit ReaderFaceAccessible(TReaderFace* face) : QAccessibleWidget(face, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return QAccessibleWidget::actionNames() << pressAction(); }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            emit static_cast<TReaderFace*>(widget())->clicked();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface* readerFaceAccessible(const QString&, QObject* object)
+{
+    auto* face = qobject_cast<TReaderFace*>(object);
+    return face ? new ReaderFaceAccessible(face) : nullptr;
+}
+} // namespace
+
 TReaderFace::TReaderFace(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(readerFaceAccessible), true);
+    Q_UNUSED(accessible);
     setObjectName(QStringLiteral("imgReader"));
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);

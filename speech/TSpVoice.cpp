@@ -110,7 +110,7 @@ QList<VoiceToken> TSpVoice::GetVoices()
 {
     QList<VoiceToken> tokens;
     for (const EngineVoice& voice : FEngine->voices())
-        tokens.append({voice.id, voice.description});
+        tokens.append({voice.id, voice.description, voice.language, voice.natural});
     return tokens;
 }
 

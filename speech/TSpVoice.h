@@ -13,6 +13,8 @@ struct VoiceToken
 {
     QString id;
     QString description;
+    QString language{}; // BCP 47 tag, e.g. "en-gb"; empty when unknown
+    bool natural = false;
 };
 
 // Flags of Speak.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds Parlivo and runs every test without a display. Speech plays to a private
-# PulseAudio server with a null sink, started here and stopped at the end, so the real sound path is tested.
+# Installs the dependencies, builds Parlivo and runs every test without a display (the desktop tests start an Xvfb
+# of their own, see tests/CMakeLists.txt). Speech plays to a private PulseAudio server with a null sink, started
+# here and stopped at the end, so the real sound path is tested.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh

@@ -59,7 +59,7 @@ QList<EngineVoice> describeVoices(const QList<EspeakVoiceEntry>& voices)
                 description = QStringLiteral("%1 (%2)").arg(describe(voice), voice.identifier);
         }
         taken.insert(description.toCaseFolded());
-        described.append({voice.identifier, description});
+        described.append({voice.identifier, description, voice.language});
     }
     return described;
 }

@@ -5,6 +5,7 @@
 #include <festival/festival.h>
 
 #include <QHash>
+#include <QLocale>
 
 #include <algorithm>
 #include <condition_variable>
@@ -110,25 +111,44 @@ QString descriptionField(LISP description, const char* key)
     return {};
 }
 
-// "US English, female (Festival)" from what the voice says of itself.
-QString describeVoice(const QString& name)
+// The language tag of a tongue as Festival names it ("spanish" gives "es"), or empty when no language has that name.
+QString languageTag(const QString& tongue)
+{
+    for (int language = QLocale::AnyLanguage + 1; language <= QLocale::LastLanguage; ++language) {
+        const auto known = QLocale::Language(language);
+        if (QLocale::languageToString(known).compare(tongue, Qt::CaseInsensitive) == 0)
+            return QLocale::languageToCode(known);
+    }
+    return {};
+}
+
+// "US English, female (Festival)" from what the voice says of itself. Festival's voices are made from recordings of
+// a speaker, so they are the natural ones.
+EngineVoice describeVoice(const QString& name)
 {
     QString language = name;
+    QString tag;
     QString gender;
     if (evaluate(QStringLiteral("(set! parlivo_description (cadr (voice.description '%1)))").arg(name))) {
         const LISP description = siod_get_lval("parlivo_description", nullptr);
         const QString dialect = descriptionField(description, "dialect");
         const QString tongue = descriptionField(description, "language");
         gender = descriptionField(description, "gender");
-        if (tongue == QLatin1String("english"))
-            language = dialect == QLatin1String("american")  ? QStringLiteral("US English")
-                       : dialect == QLatin1String("british") ? QStringLiteral("British English")
-                                                             : QStringLiteral("English");
-        else if (!tongue.isEmpty())
+        if (tongue == QLatin1String("english")) {
+            const bool american = dialect == QLatin1String("american");
+            const bool british = dialect == QLatin1String("british");
+            language = american  ? QStringLiteral("US English")
+                       : british ? QStringLiteral("British English")
+                                 : QStringLiteral("English");
+            tag = american ? QStringLiteral("en-us") : british ? QStringLiteral("en-gb") : QStringLiteral("en");
+        } else if (!tongue.isEmpty()) {
             language = tongue.at(0).toUpper() + tongue.mid(1);
+            tag = languageTag(tongue);
+        }
     }
-    return gender.isEmpty() ? QStringLiteral("%1 (Festival)").arg(language)
-                            : QStringLiteral("%1, %2 (Festival)").arg(language, gender);
+    const QString described = gender.isEmpty() ? QStringLiteral("%1 (Festival)").arg(language)
+                                               : QStringLiteral("%1, %2 (Festival)").arg(language, gender);
+    return {FestivalVoicePrefix + name, described, tag, true};
 }
 
 class FestivalSynthesizer : public Synthesizer
@@ -160,7 +180,7 @@ public:
             return voices;
         for (LISP entry = siod_get_lval("parlivo_voices", nullptr); entry != NIL; entry = cdr(entry)) {
             const QString name = lispString(car(entry));
-            voices.append({FestivalVoicePrefix + name, describeVoice(name)});
+            voices.append(describeVoice(name));
         }
         return voices;
     }

@@ -9,8 +9,10 @@
 // An installed voice as the engine knows it.
 struct EngineVoice
 {
-    QString id;          // what setVoice takes
-    QString description; // readable name, e.g. "English (Great Britain)"
+    QString id;           // what setVoice takes
+    QString description;  // readable name, e.g. "English (Great Britain)"
+    QString language{};   // the language it speaks as a BCP 47 tag, e.g. "en-gb"; empty when the engine does not say
+    bool natural = false; // built from recorded speech, so it sounds more natural than a formant voice
 };
 
 // One event of an utterance, delivered on the user-interface thread when the audio played reaches it.

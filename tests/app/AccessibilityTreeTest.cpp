@@ -8,6 +8,7 @@
 #include "spelling/uSpellingAid.h"
 #include "spelling/uSpellingTest.h"
 #include "spelling/uSpellings.h"
+#include "speech/ReaderFace.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -57,6 +58,14 @@ TEST_F(ReaderFixture, EveryControlMenuAndDialogHasASpokenName)
     useShippedSettings();
     create();
     EXPECT_EQ(unnamed(reader.get()).join(QStringLiteral(", ")).toStdString(), std::string()) << "main window";
+    // The face acts as a button: announced as one by its name, and pressing it is a click.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(reader->imgReader);
+    EXPECT_EQ(face->role(), QAccessible::Button);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("Parlivo"));
+    int clicks = 0;
+    QObject::connect(reader->imgReader, &TReaderFace::clicked, [&clicks] { ++clicks; });
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 1);
 
     TSpVoice voice(std::make_unique<ScriptedSpeechEngine>());
     std::vector<std::unique_ptr<QWidget>> dialogs;

@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
+#include <QScreen>
+#include <QSet>
 #include <QSettings>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -37,7 +40,7 @@ TEST_F(ReaderFixture, VoicesAreListedSortedAndUniqueWithoutRegardToCase)
     engine->installed.append({QStringLiteral("fr2"), QStringLiteral("FRENCH")});
     create();
     QStringList captions;
-    for (const QAction* item : reader->miReadersList->actions())
+    for (const QAction* item : reader->FReaderItems)
         captions << ItemCaption(item);
     EXPECT_EQ(captions, (QStringList{QStringLiteral("English (America)"), QStringLiteral("English (Great Britain)"),
                                      QStringLiteral("French")}));
@@ -81,12 +84,109 @@ TEST_F(ReaderFixture, SelectingAVoiceSpeaksTheReadyMessageWithTheFaceDisabled)
         }
     });
     speech.start(5);
-    reader->SelectVoice(reader->miReadersList->actions().at(2));
+    reader->SelectVoice(reader->FReaderItems.at(2));
     EXPECT_TRUE(faceDisabledWhileSpeaking);
     EXPECT_TRUE(reader->imgReader->isEnabled());
     EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
     EXPECT_EQ(engine->texts().last(), QStringLiteral("Your text reader is now initialised and ready."));
     EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QStringLiteral("French"));
+}
+
+// The installed voices, opened from the face on a 1280 x 800 screen: each can be clicked on screen, on the readers
+// menu or one submenu down; typing finds a language and a voice, and the chosen voice's language comes first.
+TEST_F(ReaderFixture, EveryInstalledVoiceCanBeReachedOnA1280By800ScreenAndFoundByTyping)
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (QGuiApplication::primaryScreen()->size() != QSize(1280, 800)) {
+        ASSERT_FALSE(platform.contains(QLatin1String("configfile"))) << "the screen of that size did not come";
+        // The test runs again in a program of its own, on an offscreen screen of that size.
+        QFile screen(folder.filePath(QStringLiteral("screen.json")));
+        ASSERT_TRUE(screen.open(QIODevice::WriteOnly));
+        screen.write(R"({"screens": [{"name": "small", "width": 1280, "height": 800}]})");
+        screen.close();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           QStringLiteral("offscreen:configfile=") + screen.fileName());
+        QProcess run;
+        run.setProcessEnvironment(environment);
+        run.setProcessChannelMode(QProcess::MergedChannels);
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        run.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=%1.%2")
+                       .arg(QLatin1String(test->test_suite_name()), QLatin1String(test->name()))});
+        ASSERT_TRUE(run.waitForFinished(120000));
+        const QByteArray output = run.readAll();
+        EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
+        return;
+    }
+    engine->installed = createDefaultSpeechEngine()->voices();
+    create();
+    QMenu* readers = reader->miReadersList;
+    const auto openReaders = [&] {
+        reader->pumReaderOnly->popup(reader->imgReader->mapToGlobal(QPoint(60, 125)));
+        reader->pumReaderOnly->setActiveAction(readers->menuAction());
+        ASSERT_TRUE(readers->isVisible());
+    };
+    openReaders();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QSet<QAction*> reached;
+    // A menu too tall for the screen is laid out in columns, which may run past its edge.
+    const auto reach = [&](QMenu* menu) {
+        QSet<int> columns;
+        for (QAction* item : menu->actions()) {
+            const QRect place = menu->actionGeometry(item);
+            columns.insert(place.left());
+            if (reader->FReaderItems.contains(item) &&
+                screen.contains(QRect(menu->mapToGlobal(place.topLeft()), place.size())))
+                reached.insert(item);
+        }
+        EXPECT_EQ(columns.size(), 1) << menu->title().toStdString();
+    };
+    reach(readers);
+    for (QAction* entry : readers->actions()) {
+        if (entry->menu()) {
+            readers->setActiveAction(entry);
+            ASSERT_TRUE(entry->menu()->isVisible()) << ItemCaption(entry).toStdString();
+            reach(entry->menu());
+        }
+    }
+    EXPECT_GT(reader->FReaderItems.size(), 100);
+    EXPECT_EQ(reached.size(), reader->FReaderItems.size());
+
+    // "F" finds the French voices, "F" again their first, and Enter chooses it.
+    QTest::keyClick(readers, Qt::Key_F);
+    QMenu* french = readers->activeAction()->menu();
+    ASSERT_TRUE(french);
+    EXPECT_EQ(ItemCaption(readers->activeAction()), QStringLiteral("French"));
+    QTest::keyClick(french, Qt::Key_F);
+    ASSERT_EQ(ItemCaption(french->activeAction()), QStringLiteral("French (Belgium)"));
+    QTest::keyClick(french, Qt::Key_Return);
+    EXPECT_EQ(engine->texts().last(), QStringLiteral("Your text reader is now initialised and ready."));
+
+    // Opened again, the chosen voice's language leads, marked, before the natural voices' language.
+    openReaders();
+    EXPECT_EQ(ItemCaption(readers->actions().at(0)), QStringLiteral("French"));
+    EXPECT_TRUE(IsMarkedDefault(readers->actions().at(0)));
+    EXPECT_EQ(ItemCaption(readers->actions().at(1)), QStringLiteral("English"));
+    EXPECT_EQ(MarkedItemCaption(readers), QStringLiteral("French (Belgium)"));
+    readers->setActiveAction(readers->actions().at(1));
+    QTest::keyClick(readers->actions().at(1)->menu(), Qt::Key_U);
+    EXPECT_EQ(ItemCaption(readers->actions().at(1)->menu()->activeAction()),
+              QStringLiteral("US English, female (Festival)"));
+    reader->pumReaderOnly->hide();
+    reader->close();
+    QSettings ini(folder.filePath(QStringLiteral("Parlivo.ini")), QSettings::IniFormat);
+    EXPECT_EQ(ini.value(QStringLiteral("Parlivo Settings/Reader")).toString(), QStringLiteral("French (Belgium)"));
+
+    // The next start chooses it again from its group.
+    auto restarted = std::make_unique<ScriptedSpeechEngine>();
+    restarted->installed = engine->installed;
+    engine = restarted.get();
+    reader = std::make_unique<TfrmReader>(std::move(restarted));
+    create();
+    EXPECT_EQ(MarkedItemCaption(reader->miReadersList), QStringLiteral("French (Belgium)"));
+    EXPECT_TRUE(engine->voiceId.startsWith(QLatin1String("roa/fr"))) << engine->voiceId.toStdString();
 }
 
 TEST_F(ReaderFixture, SpeedAndVolumeItemsSetTheVoice)

@@ -4,7 +4,9 @@
 #include "settings/ReadingAidsView.h"
 
 #include <QApplication>
+#include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -102,6 +104,49 @@ TEST_F(ReadingAidsLook, EachAidChangesOnlyTheLookAndTheDefaultsDrawAsBefore)
     for (QTextBlock block = reader->reText->document()->begin(); block.isValid(); block = block.next())
         for (const QTextLayout::FormatRange& range : block.layout()->formats())
             EXPECT_TRUE(range.format.fontUnderline()) << "only links keep a format of their own";
+}
+
+TEST_F(ReadingAidsLook, EveryLineIsSpacedWithOrWithoutSpacesAndTheCaretFindsItsPlace)
+{
+    // Words with spaces, one long word, an empty line; the last paragraph only ends the empty one.
+    reader->reText->setPlainText(QStringLiteral("Words with spaces\nUnbreakablewordwithoutspaces\n\nEnd"));
+    settle();
+    const auto heights = [this] {
+        QList<qreal> tops;
+        for (QTextBlock block = reader->reText->document()->begin(); block.isValid(); block = block.next())
+            tops << reader->reText->document()->documentLayout()->blockBoundingRect(block).top();
+        return QList<qreal>{tops[1] - tops[0], tops[2] - tops[1], tops[3] - tops[2]};
+    };
+    const QList<qreal> single = heights();
+    ReadingAids lines;
+    lines.LineSpacing = 200;
+    apply(lines);
+    const QList<qreal> spaced = heights();
+    for (int line = 0; line < 3; ++line)
+        EXPECT_NEAR(spaced[line], 2 * single[line], 1) << "line " << line;
+
+    // The caret and a click find the long word's line where it is drawn.
+    const QTextBlock word = reader->reText->document()->findBlockByNumber(1);
+    QTextCursor cursor(word);
+    cursor.setPosition(word.position() + 5);
+    const QRect caret = reader->reText->cursorRect(cursor);
+    const QRectF box = reader->reText->document()->documentLayout()->blockBoundingRect(word).translated(
+        0, -reader->reText->verticalScrollBar()->value());
+    EXPECT_TRUE(box.contains(caret.center()));
+    EXPECT_EQ(reader->reText->cursorForPosition(caret.center()).position(), word.position() + 5);
+
+    // A table is shown by Qt's own layout, unspaced, until it is undone.
+    const auto spacedLayout = [this] {
+        return reader->reText->document()->documentLayout()->inherits("SpacedDocumentLayout");
+    };
+    EXPECT_TRUE(spacedLayout());
+    reader->reText->textCursor().insertTable(2, 2);
+    settle();
+    EXPECT_FALSE(spacedLayout());
+    reader->reText->undo();
+    settle();
+    EXPECT_TRUE(spacedLayout());
+    EXPECT_EQ(heights(), spaced);
 }
 
 TEST_F(ReadingAidsLook, SpacingAndSyllablesKeepSpokenPositionsAndADocumentsOwnFonts)

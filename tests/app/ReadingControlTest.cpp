@@ -207,6 +207,10 @@ TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelec
     editor.buAdd->click();
     editor.edWritten->setText(QStringLiteral("aoife"));
     editor.buRemove->click();
+    editor.edWritten->setText(QStringLiteral("Niamh"));
+    editor.edSpoken->clear();
+    editor.buAdd->click();
+    EXPECT_EQ(editor.lbProblem->text(), QStringLiteral("Not added: how it is said is missing."));
     editor.edWritten->setText(QStringLiteral("Mr Byrne"));
     editor.edSpoken->setText(QStringLiteral("mister burn"));
     editor.buAdd->click();

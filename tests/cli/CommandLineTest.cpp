@@ -1,5 +1,6 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
+#include "support/SavedPages.h"
 #include "documents/DocumentLoader.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/speech/TextSegmentation.h"
@@ -100,6 +101,26 @@ qint64 wavMilliseconds(const QByteArray& wav)
     return number(data + 4, 4) * 1000 / 44100;
 }
 
+// Where sound starts after at least 150 ms of near silence in a 22050 Hz mono 16-bit WAV file, in ms; the file is
+// read in 5 ms frames.
+QList<qint64> soundStarts(const QByteArray& wav)
+{
+    const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
+    const qsizetype count = (wav.size() - 44) / 2;
+    constexpr int Frame = 110;
+    QList<qint64> starts;
+    int quietFrames = 1000;
+    for (qsizetype at = 0; at + Frame <= count; at += Frame) {
+        int peak = 0;
+        for (qsizetype i = at; i < at + Frame; ++i)
+            peak = std::max(peak, std::abs(int(samples[i])));
+        if (peak > 300 && quietFrames >= 30)
+            starts << at * 1000 / 22050;
+        quietFrames = peak > 300 ? 0 : quietFrames + 1;
+    }
+    return starts;
+}
+
 QList<QJsonObject> eventLines(const QByteArray& out)
 {
     QList<QJsonObject> events;
@@ -162,8 +183,7 @@ protected:
 TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
 {
     writeFile(path(QStringLiteral("latin.txt")), "caf\xe9 cr\xe8me\r\nline two\rthree\n\nend");
-    writeFile(path(QStringLiteral("page.HTML")), "<html><head><title>T</title></head>\n<body><p>First&nbsp;"
-                                                 "para &amp; more</p>\r<p>Second\r\nline</p></body></html>");
+    writeFile(path(QStringLiteral("page.HTML")), fixtures::shortSavedPage());
     writeFile(
         path(QStringLiteral("rich.rtf")),
         "{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 Hello \\b bold\\b0  w\\'f6rld.\\par Second \\u8364? line.\\par}");
@@ -174,6 +194,8 @@ TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
     }
     EXPECT_TRUE(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("latin.txt"))}).out)
                     .startsWith(QStringLiteral("café crème\nline two\nthree")));
+    EXPECT_EQ(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("page.HTML"))}).out),
+              fixtures::shortSavedPageText() + QLatin1Char('\n'));
 }
 
 TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)
@@ -493,9 +515,11 @@ TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)
     EXPECT_EQ(files(), (QStringList{QStringLiteral("long.mp3"), QStringLiteral("long.txt")}));
 }
 
-TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheMp3)
+TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheWavAndTheMp3)
 {
-    // Sentences of plain words, so each one's sound starts clearly after the pause before it.
+    // Sentences of plain words, so each one's sound starts clearly after the pause before it. The first fifty
+    // come in paragraphs of five, the rest in one paragraph of eight minutes: an error that grows sentence by
+    // sentence and starts again with each paragraph shows only there.
     const QStringList words = QStringLiteral("the cat sat on the warm mat while children read their books and teachers "
                                              "listened quietly to every word")
                                   .split(QLatin1Char(' '));
@@ -508,43 +532,45 @@ TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheMp3)
             picked << words[(seed >> 8) % words.size()];
         }
         picked[0][0] = picked[0][0].toUpper();
-        text += picked.join(QLatin1Char(' ')).toUtf8() + (sentence % 5 == 4 ? ".\n\n" : ". ");
+        text += picked.join(QLatin1Char(' ')).toUtf8() + (sentence < 50 && sentence % 5 == 4 ? ".\n\n" : ". ");
     }
     writeFile(path(QStringLiteral("long.txt")), text);
-    const CliRun run =
-        runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("long.mp3")),
-                QStringLiteral("--srt"), path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QProcess decode;
-    decode.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"),
-                                          path(QStringLiteral("long.mp3")), path(QStringLiteral("long.wav"))});
-    ASSERT_TRUE(decode.waitForFinished(120'000));
-    const QByteArray wav = readFile(path(QStringLiteral("long.wav")));
-    ASSERT_GT(wav.size(), 44);
-    const auto* samples = reinterpret_cast<const qint16*>(wav.constData() + 44);
-    const qsizetype count = (wav.size() - 44) / 2;
 
-    // Where sound starts after at least 150 ms of near silence, in 5 ms frames of 22050 Hz audio.
-    constexpr int Frame = 110;
-    QList<qint64> soundStarts;
-    int quietFrames = 1000;
-    for (qsizetype at = 0; at + Frame <= count; at += Frame) {
-        int peak = 0;
-        for (qsizetype i = at; i < at + Frame; ++i)
-            peak = std::max(peak, std::abs(int(samples[i])));
-        if (peak > 300 && quietFrames >= 30)
-            soundStarts << at * 1000 / 22050;
-        quietFrames = peak > 300 ? 0 : quietFrames + 1;
-    }
-    const QList<std::pair<qint64, qint64>> cues =
-        srtCues(QString::fromUtf8(readFile(path(QStringLiteral("long.srt")))));
-    ASSERT_EQ(cues.size(), 200);
-    ASSERT_GT(cues.last().first, 9 * 60 * 1000) << "ten minutes of speech";
-    for (const auto& [start, end] : cues) {
-        const auto nearest = std::min_element(soundStarts.begin(), soundStarts.end(), [start](qint64 a, qint64 b) {
-            return std::abs(a - start) < std::abs(b - start);
-        });
+    for (const char* format : {"wav", "mp3"}) {
+        SCOPED_TRACE(format);
+        const CliRun run = runCli({QStringLiteral("export"), QStringLiteral("-o"),
+                                   path(QStringLiteral("long.") + QLatin1String(format)), QStringLiteral("--srt"),
+                                   path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QString sound = path(QStringLiteral("long.wav"));
+        if (QLatin1String(format) == QLatin1String("mp3")) {
+            sound = path(QStringLiteral("decoded.wav"));
+            QProcess decode;
+            decode.start(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("--decode"),
+                                                  path(QStringLiteral("long.mp3")), sound});
+            ASSERT_TRUE(decode.waitForFinished(120'000));
+        }
+        const QByteArray wav = readFile(sound);
+        ASSERT_GT(wav.size(), 44);
+        const QList<qint64> starts = soundStarts(wav);
+        ASSERT_FALSE(starts.isEmpty());
+        const QList<std::pair<qint64, qint64>> cues =
+            srtCues(QString::fromUtf8(readFile(path(QStringLiteral("long.srt")))));
+        ASSERT_EQ(cues.size(), 200);
+        ASSERT_GT(cues.last().first, 9 * 60 * 1000) << "ten minutes of speech";
         // The encoder's own delay puts the sound a few hundredths of a second after the start of the file.
-        EXPECT_NEAR(double(*nearest), double(start), 90.0) << "the sentence at " << start << " ms";
+        qint64 worst = 0;
+        qint64 worstAt = 0;
+        for (const auto& [start, end] : cues) {
+            const auto nearest = std::min_element(starts.begin(), starts.end(), [start](qint64 a, qint64 b) {
+                return std::abs(a - start) < std::abs(b - start);
+            });
+            if (std::abs(*nearest - start) > std::abs(worst)) {
+                worst = *nearest - start;
+                worstAt = start;
+            }
+        }
+        EXPECT_LE(std::abs(worst), 90) << "the sound of the sentence at " << worstAt << " ms starts " << worst
+                                       << " ms from its time";
     }
 }

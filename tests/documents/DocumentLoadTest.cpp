@@ -1,9 +1,11 @@
 #include "dialogs/uStatus.h"
 #include "documents/DocumentFormats.h"
 #include "documents/DocumentLoader.h"
+#include "documents/DocumentLoading.h"
 #include "fakes/ScriptedPrompts.h"
 #include "platform/Errors.h"
 #include "platform/WordProcessorImport.h"
+#include "support/DocumentFixtures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,12 +17,36 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray kRichText = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
                              "Hello {\\b\\cf1 bold red} world\\par second\\par}";
+
+// A one-page PDF with nothing on its page, as a scan's pages hold no text. A locked one has a password that the
+// empty one does not open.
+QByteArray pdfWithoutText(bool locked)
+{
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"};
+    if (locked)
+        objects << "<< /Filter /Standard /V 1 /R 2 /O <" + QByteArray(64, '0') + "> /U <" + QByteArray(64, '0') +
+                       "> /P -4 >>";
+    QByteArray pdf = "%PDF-1.4\n";
+    QByteArray table = "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (qsizetype i = 0; i < objects.size(); ++i) {
+        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const QByteArray id = "<00112233445566778899aabbccddeeff>";
+    return pdf + table + "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R" +
+           (locked ? " /Encrypt 4 0 R /ID [" + id + " " + id + "]" : QByteArray()) + " >>\nstartxref\n" +
+           QByteArray::number(pdf.size()) + "\n%%EOF\n";
+}
 
 class DocumentLoad : public ::testing::Test
 {
@@ -106,7 +132,7 @@ TEST_F(DocumentLoad, HtmlArrivesAsOneLineWhateverItsLineEnds)
         load(QStringLiteral("page.html"), bytes);
         results << m_area.toPlainText();
     }
-    EXPECT_EQ(results[0], QStringLiteral("Hello World   all"));
+    EXPECT_EQ(results[0], QStringLiteral("Hello World & all"));
     EXPECT_EQ(results[1], results[0]);
     EXPECT_EQ(results[2], results[0]);
     EXPECT_EQ(m_area.document()->blockCount(), 1);
@@ -305,4 +331,132 @@ TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
     const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
     EXPECT_TRUE(lines.contains(QStringLiteral("MimeType=") + documentMimeTypes()));
     EXPECT_TRUE(lines.contains(QStringLiteral("Exec=parlivo %f")));
+}
+
+TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
+{
+    using Kind = DocumentLoadError::Kind;
+    const auto native = [this](const QString& name) { return QDir::toNativeSeparators(m_folder.filePath(name)); };
+    const QByteArray book = [this] {
+        fixtures::zip(m_folder.filePath(QStringLiteral("book.epub")),
+                      fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<h1>Title</h1><p>Words</p>"}}));
+        QFile file(m_folder.filePath(QStringLiteral("book.epub")));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    struct Case
+    {
+        QString name;
+        std::function<void(const QString& path)> make; // the file at `path`, and the converter it meets
+        Kind kind;
+        QString message;
+    };
+    const QList<Case> cases = {
+        {QStringLiteral("gone.txt"), [](const QString&) {}, Kind::NotFound,
+         QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(native(QStringLiteral("gone.txt")))},
+        {QStringLiteral("folder.pdf"), [](const QString& path) { QDir().mkdir(path); }, Kind::NotReadable,
+         QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(native(QStringLiteral("folder.pdf")))},
+        // Opening a named pipe would wait for a writer that never comes.
+        {QStringLiteral("pipe.docx"), [](const QString& path) { ::mkfifo(QFile::encodeName(path).constData(), 0600); },
+         Kind::NotReadable,
+         QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(native(QStringLiteral("pipe.docx")))},
+        // Sparse: it takes no disk space.
+        {QStringLiteral("huge.txt"),
+         [](const QString& path) {
+             QFile huge(path);
+             ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(256 * 1024 * 1024 + 1));
+         },
+         Kind::TooLarge,
+         QStringLiteral("Cannot open file \"%1\". It is larger than 256 MB.").arg(native(QStringLiteral("huge.txt")))},
+        {QStringLiteral("blank.pdf"), [](const QString& path) { fixtures::writeFile(path, pdfWithoutText(false)); },
+         Kind::NoText,
+         QStringLiteral("\"blank.pdf\" has no text to read: its pages are pictures, as in a scan. Parlivo can only "
+                        "read a PDF that holds text.")},
+        {QStringLiteral("locked.pdf"), [](const QString& path) { fixtures::writeFile(path, pdfWithoutText(true)); },
+         Kind::PasswordProtected, QStringLiteral("\"locked.pdf\" is protected by a password, so it cannot be read.")},
+        {QStringLiteral("drm.epub"),
+         [](const QString& path) {
+             QList<fixtures::ZipEntry> entries = fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<p>Words</p>"}});
+             entries << fixtures::ZipEntry{
+                 QStringLiteral("META-INF/encryption.xml"),
+                 "<encryption xmlns=\"urn:oasis:names:tc:opendocument:xmlns:container\" "
+                 "xmlns:enc=\"http://www.w3.org/2001/04/xmlenc#\"><enc:EncryptedData><enc:EncryptionMethod "
+                 "Algorithm=\"http://www.w3.org/2001/04/xmlenc#aes128-cbc\"/><enc:CipherData><enc:CipherReference "
+                 "URI=\"OEBPS/text/one.xhtml\"/></enc:CipherData></enc:EncryptedData></encryption>"};
+             fixtures::zip(path, entries);
+         },
+         Kind::CopyProtected, QStringLiteral("\"drm.epub\" is protected against copying (DRM), so it cannot be read.")},
+        {QStringLiteral("cut.pdf"),
+         [](const QString& path) { fixtures::writeFile(path, pdfWithoutText(false).left(60)); }, Kind::Damaged,
+         QStringLiteral("\"cut.pdf\" is damaged or is not a PDF document, so it cannot be read.")},
+        {QStringLiteral("cut.epub"),
+         [&book](const QString& path) { fixtures::writeFile(path, book.left(book.size() / 2)); }, Kind::Damaged,
+         QStringLiteral("\"cut.epub\" is damaged or is not an EPUB book, so it cannot be read.")},
+        // Zip packages, so that they get as far as the converter: a missing one, then one that fails the way
+        // LibreOffice does (exit code 0, no file).
+        {QStringLiteral("memo.odt"),
+         [this](const QString& path) {
+             fixtures::zip(path, {{QStringLiteral("content.xml"), "<office:document-content/>"}});
+             setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+         },
+         Kind::ConverterMissing, QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text.")},
+        {QStringLiteral("letter.docx"),
+         [this](const QString& path) {
+             fixtures::zip(path, {{QStringLiteral("word/document.xml"), "<w:document/>"}});
+             const QString script = file(QStringLiteral("office.sh"), "#!/bin/sh\nexit 0\n");
+             QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+             setWordProcessorProgram(script);
+         },
+         Kind::ConverterFailed,
+         QStringLiteral("\"letter.docx\" is damaged or is not a document LibreOffice can open, so it cannot be read.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QString path = m_folder.filePath(c.name);
+        c.make(path);
+        for (const TextMode mode : {TextMode::Rich, TextMode::Plain}) {
+            const DocumentLoadResult loaded = loadDocument(path, mode);
+            ASSERT_TRUE(loaded.error);
+            EXPECT_EQ(loaded.error->kind, c.kind);
+            EXPECT_EQ(loaded.error->message, c.message);
+        }
+    }
+
+    // The system's reason for a file it will not open; root may open anything.
+    if (::geteuid() != 0) {
+        const QString locked = file(QStringLiteral("private.pdf"), "%PDF-1.4");
+        QFile::setPermissions(locked, {});
+        const DocumentLoadResult loaded = loadDocument(locked, TextMode::Rich);
+        ASSERT_TRUE(loaded.error);
+        EXPECT_EQ(loaded.error->kind, Kind::NotReadable);
+        EXPECT_EQ(
+            loaded.error->message,
+            QStringLiteral("Cannot open file \"%1\". Permission denied").arg(native(QStringLiteral("private.pdf"))));
+    }
+
+    ReadProgress stopped;
+    stopped.stop = true;
+    const DocumentLoadResult cancelled =
+        loadDocument(m_folder.filePath(QStringLiteral("book.epub")), TextMode::Rich, &stopped);
+    ASSERT_TRUE(cancelled.error);
+    EXPECT_EQ(cancelled.error->kind, Kind::Cancelled);
+    EXPECT_TRUE(m_prompts.messages.isEmpty());
+}
+
+TEST_F(DocumentLoad, ABookLoadsWithoutAReadingAreaItsHeadingsBoldInRichModeOnly)
+{
+    const QString book = m_folder.filePath(QStringLiteral("book.epub"));
+    ASSERT_TRUE(
+        fixtures::zip(book, fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<h1>Title</h1><p>Words</p>"}})));
+    for (const TextMode mode : {TextMode::Rich, TextMode::Plain}) {
+        const DocumentLoadResult loaded = loadDocument(book, mode);
+        ASSERT_FALSE(loaded.error);
+        QTextDocument document;
+        document.setPlainText(QStringLiteral("old text"));
+        loaded.document.putInto(&document);
+        EXPECT_EQ(document.toPlainText(), QStringLiteral("Title\nWords"));
+        EXPECT_EQ(QTextCursor(document.begin()).charFormat().font().bold(), mode == TextMode::Rich);
+        EXPECT_FALSE(document.isModified());
+        EXPECT_FALSE(document.isUndoAvailable());
+    }
 }

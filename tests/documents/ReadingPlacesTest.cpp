@@ -59,3 +59,42 @@ TEST(ReadingPlaces, TheFileRoundTripsAndABadFileGivesNoPlaces)
         EXPECT_TRUE(read.recent().isEmpty()) << bad.constData();
     }
 }
+
+TEST(ReadingPlaces, AnEditedDocumentResumesAtTheSameWords)
+{
+    const QString story = QStringLiteral("The river ran to the sea past the mill and the old stone bridge.\n"
+                                         "By the bridge a grey heron stood in the reeds and watched the water.\n"
+                                         "Children came at noon to throw bread to the ducks.");
+    const int heron = int(story.indexOf(u"heron"));
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("places.json"));
+    ReadingPlaces written(path); // the words are kept in the file
+    written.remember(document(1), heron, story);
+    written.save();
+    ReadingPlaces places(path);
+    places.load();
+
+    // A paragraph written in above the place, and a word changed just after it.
+    const QString longer = QStringLiteral("A new first paragraph, added by the teacher.\n") + story;
+    EXPECT_EQ(places.place(document(1), longer), longer.indexOf(u"heron"));
+    QString changed = longer;
+    changed.replace(QStringLiteral("stood"), QStringLiteral("waited"));
+    EXPECT_EQ(places.place(document(1), changed), changed.indexOf(u"heron"));
+    // Of two copies of the words, the one nearer the old place is the place.
+    const QString twice = story + QLatin1Char('\n') + story;
+    places.remember(document(2), int(story.size()) + 1 + heron, twice);
+    EXPECT_EQ(places.place(document(2), QStringLiteral("Added.\n") + twice), 7 + story.size() + 1 + heron);
+
+    // The words are gone: the old offset, moved back to the start of the word it now falls in.
+    const QString rewritten = QString(heron - 3, QLatin1Char(' ')) + QStringLiteral("kingfisher flew by");
+    EXPECT_EQ(places.place(document(1), rewritten), heron - 3);
+    EXPECT_EQ(places.place(document(1), QStringLiteral("Short.")), 6);
+
+    // An entry kept before the words were: its offset is the place, as it always was.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("{\"documents\": [{\"path\": \"/books/shelf/book 1.pdf\", \"caret\": 6}]}");
+    file.close();
+    places.load();
+    EXPECT_EQ(places.place(document(1), story), 6); // in the middle of "river"
+}

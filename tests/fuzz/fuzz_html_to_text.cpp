@@ -1,11 +1,11 @@
-// HTML to text in one pass must agree with the plain step-by-step conversion on every input.
+// HTML to text in one pass must agree with the plain method, which searches ahead without remembering anything.
 #include "FuzzSupport.h"
 #include "documents/OSTRoutines.h"
 #include "support/HtmlToTextReference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // The reference is quadratic; long inputs only slow the search down.
+    // The plain method is quadratic on some pages; long inputs only slow the search down.
     if (size > 8192)
         return 0;
     const QString text = QString::fromUtf8(fuzzBytes(data, size));

@@ -28,6 +28,46 @@ TEST(VoiceChoices, TheVoiceListIsSortedWithoutRegardToCaseAndKeepsTheFirstOfEqua
     EXPECT_TRUE(SortedUniqueVoices({}).isEmpty());
 }
 
+// Each entry as the menu shows it: a voice by its index, a group by its caption with the indices it holds.
+std::string shown(const QList<VoiceMenuEntry>& entries)
+{
+    QStringList shown;
+    for (const VoiceMenuEntry& entry : entries) {
+        QStringList voices;
+        for (qsizetype voice : entry.voices)
+            voices << QString::number(voice);
+        shown << (entry.kind == VoiceMenuEntry::Voice ? voices.join(u',')
+                                                      : QStringLiteral("%1[%2]").arg(entry.caption, voices.join(u',')));
+    }
+    return shown.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST(VoiceChoices, TheReadersMenuGroupsLanguagesWithTheChosenAndNaturalVoicesFirstAndFitsItsLines)
+{
+    const QList<VoiceToken> voices{
+        {QStringLiteral("af"), QStringLiteral("Afrikaans"), QStringLiteral("af")},
+        {QStringLiteral("cmn"), QStringLiteral("Chinese (Mandarin, latin as English)"), QStringLiteral("cmn")},
+        {QStringLiteral("cmn-p"), QStringLiteral("Chinese (Mandarin, latin as Pinyin)"),
+         QStringLiteral("cmn-latn-pinyin")},
+        {QStringLiteral("en-us"), QStringLiteral("English (America)"), QStringLiteral("en-us")},
+        {QStringLiteral("en-gb"), QStringLiteral("English (Great Britain)"), QStringLiteral("en-gb")},
+        {QStringLiteral("et"), QStringLiteral("Estonian"), QStringLiteral("et")},
+        {QStringLiteral("fi"), QStringLiteral("Finnish"), QStringLiteral("fi")},
+        {QStringLiteral("fr"), QStringLiteral("French (France)"), QStringLiteral("fr-fr")},
+        {QStringLiteral("slt"), QStringLiteral("US English, female (Festival)"), QStringLiteral("en-us"), true},
+        {QStringLiteral("zu"), QStringLiteral("Zulu")}};
+    VoiceMenuLayout layout = ArrangeVoices(voices, 7, 20);
+    EXPECT_EQ(shown(layout.leading), "7 | English[8,3,4]");
+    EXPECT_EQ(shown(layout.rest), "0 | Chinese[1,2] | 5 | 6 | 9");
+
+    // Two lines: a language too long is split, and the one-voice languages are gathered by name.
+    layout = ArrangeVoices(voices, -1, 2);
+    EXPECT_EQ(shown(layout.leading), "English (1 of 2)[8,3] | English (2 of 2)[4]");
+    EXPECT_EQ(shown(layout.rest), "Afrikaans \u2013 Estonian[0,5] | Chinese[1,2] | Finnish \u2013 French[6,7] | 9");
+    EXPECT_EQ(layout.rest.first().last, QStringLiteral("Estonian"));
+    EXPECT_TRUE(ArrangeVoices({}, -1, 0).rest.isEmpty());
+}
+
 TEST(VoiceChoices, SpeedCaptionsSetTheirRatesAndVolumeCaptionsTenTimesThemselves)
 {
     ScriptedSpeechEngine* engine = new ScriptedSpeechEngine;

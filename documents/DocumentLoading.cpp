@@ -1,0 +1,312 @@
+#include "documents/DocumentLoading.h"
+
+#include "documents/EpubReader.h"
+#include "documents/OSTRoutines.h"
+#include "documents/PdfReader.h"
+#include "platform/TextEncoding.h"
+#include "platform/WordProcessorImport.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <quazip/quazip.h>
+
+namespace {
+
+using Kind = DocumentLoadError::Kind;
+
+// Larger files are no documents to read aloud, and would take the reading area minutes to lay out.
+constexpr qint64 kMaxDocumentBytes = 256 * 1024 * 1024;
+
+// Carries a failure from the steps below out to loadDocument, which returns it.
+struct LoadFailure
+{
+    DocumentLoadError error;
+};
+
+[[noreturn]] void fail(Kind kind, const QString& message)
+{
+    throw LoadFailure{{kind, message}};
+}
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// Opens `file` for reading, or fails with the system's reason. Anything but a regular file is refused before it
+// is opened: opening a named pipe would wait for a writer.
+void openDocumentFile(QFile& file)
+{
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile())
+        fail(Kind::NotReadable,
+             QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(nativePath(file.fileName())));
+    if (!file.open(QIODevice::ReadOnly))
+        fail(info.exists() ? Kind::NotReadable : Kind::NotFound,
+             QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(file.fileName()), file.errorString()));
+}
+
+// The file's bytes, refused past the size limit before a byte of it is read.
+QByteArray readDocumentFile(const QString& path)
+{
+    QFile file(path);
+    openDocumentFile(file);
+    if (file.size() > kMaxDocumentBytes)
+        fail(Kind::TooLarge, QStringLiteral("Cannot open file \"%1\". It is larger than %2 MB.")
+                                 .arg(nativePath(path))
+                                 .arg(kMaxDocumentBytes / (1024 * 1024)));
+    QByteArray bytes = file.read(kMaxDocumentBytes);
+    if (file.error() != QFileDevice::NoError)
+        fail(Kind::NotReadable,
+             QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+    return bytes;
+}
+
+// Rich text in the given mode; bytes that are not rich text arrive as plain text.
+LoadedDocument richTextDocument(const QByteArray& bytes, TextMode mode)
+{
+    if (!isRtf(bytes))
+        return LoadedDocument(plainTextFromBytes(bytes));
+    if (mode == TextMode::Rich)
+        return LoadedDocument::richText(bytes);
+    QTextDocument scratch;
+    readRtf(bytes, &scratch);
+    return LoadedDocument(scratch.toPlainText());
+}
+
+// A type kept in a zip package (.docx, .odt) whose file is no package at all (random bytes, a file cut at its
+// start) is damaged: LibreOffice would read its bytes as text. A package cut short is left for LibreOffice to
+// judge, and an older Word file saved under the newer name goes on, as LibreOffice reads it.
+void checkPackage(QFile& file, const DocumentFormat& format)
+{
+    if (format.packageName.isEmpty())
+        return;
+    // QuaZip finds a package by its directory at the end, which also finds one behind a leading stub.
+    QuaZip package(file.fileName());
+    if (package.open(QuaZip::mdUnzip))
+        return;
+    // A zip's first entry, or an older Word file.
+    const QByteArray start = file.read(4);
+    if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
+        return;
+    fail(Kind::Damaged, QStringLiteral("\"%1\" is damaged or is not %2, so it cannot be read.")
+                            .arg(QFileInfo(file.fileName()).fileName(), format.packageName));
+}
+
+LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format)
+{
+    // A file that cannot be read, or is no package, is reported as such, not as a missing word processor.
+    {
+        QFile probe(path);
+        openDocumentFile(probe);
+        checkPackage(probe, format);
+    }
+    QByteArray converted;
+    try {
+        converted = convertDocument(path, QStringLiteral("rtf"));
+    } catch (const WordProcessorError&) {
+        // .doc keeps its one message for every failure; the newer types tell a missing LibreOffice from a file
+        // it could not open.
+        const bool missing = wordProcessorProgram().isEmpty() || !QFileInfo(wordProcessorProgram()).isExecutable();
+        const Kind kind = missing ? Kind::ConverterMissing : Kind::ConverterFailed;
+        if (format.extensions.contains(QLatin1String("doc")) || missing)
+            fail(kind, format.readerMessage);
+        fail(kind, QStringLiteral("\"%1\" is damaged or is not a document LibreOffice can open, so it cannot be read.")
+                       .arg(QFileInfo(path).fileName()));
+    }
+    // LibreOffice writes list bullets as the Symbol and Wingdings fonts' private characters; its own text
+    // reading turns them into the bullets they show.
+    converted.replace("\\u61623", "\\u8226").replace("\\u61607", "\\u9642").replace("\\u61656", "\\u10146");
+    return richTextDocument(converted, mode);
+}
+
+Kind kindOf(UnreadableDocument::Reason reason)
+{
+    switch (reason) {
+    case UnreadableDocument::Reason::Damaged:
+        return Kind::Damaged;
+    case UnreadableDocument::Reason::NoText:
+        return Kind::NoText;
+    case UnreadableDocument::Reason::PasswordProtected:
+        return Kind::PasswordProtected;
+    case UnreadableDocument::Reason::CopyProtected:
+        return Kind::CopyProtected;
+    case UnreadableDocument::Reason::TooLarge:
+        return Kind::TooLarge;
+    }
+    return Kind::Damaged;
+}
+
+// One paragraph a line.
+QString paragraphText(const TextBlocks& blocks)
+{
+    QStringList paragraphs;
+    paragraphs.reserve(blocks.size());
+    for (const TextBlock& block : blocks)
+        paragraphs << block.text;
+    return paragraphs.join(QLatin1Char('\n'));
+}
+
+// PDF and EPUB: the paragraphs their reader finds, headings bold in rich mode.
+LoadedDocument loadWithReader(const QString& path, TextMode mode, TextBlocks (*read)(const QString&, ReadProgress*),
+                              ReadProgress* progress)
+{
+    {
+        // The readers would call a file they may not open damaged.
+        QFile probe(path);
+        openDocumentFile(probe);
+    }
+    TextBlocks blocks;
+    try {
+        blocks = read(path, progress);
+    } catch (const ReadCancelled& cancelled) {
+        fail(Kind::Cancelled, cancelled.message());
+    } catch (const UnreadableDocument& error) {
+        fail(kindOf(error.reason()), error.message());
+    }
+    return mode == TextMode::Rich ? LoadedDocument::paragraphs(std::move(blocks))
+                                  : LoadedDocument(paragraphText(blocks));
+}
+
+TextBlocks readPdfBlocks(const QString& path, ReadProgress* progress)
+{
+    return readPdf(path, progress);
+}
+
+TextBlocks readEpubBlocks(const QString& path, ReadProgress* progress)
+{
+    return readEpub(path, progress);
+}
+
+LoadedDocument loadByKind(const QString& path, TextMode mode, ReadProgress* progress)
+{
+    const DocumentFormat* format = formatForPath(path);
+    if (format && format->kind == DocumentKind::WordProcessor)
+        return loadWordProcessorDocument(path, mode, *format);
+    if (format && format->kind == DocumentKind::Pdf)
+        return loadWithReader(path, mode, &readPdfBlocks, progress);
+    if (format && format->kind == DocumentKind::Epub)
+        return loadWithReader(path, mode, &readEpubBlocks, progress);
+    const QByteArray bytes = readDocumentFile(path);
+    const DocumentKind kind =
+        format ? format->kind : (mode == TextMode::Rich ? DocumentKind::RichText : DocumentKind::PlainText);
+    if (kind == DocumentKind::Html)
+        return LoadedDocument(htmlDocumentText(bytes));
+    if (kind == DocumentKind::RichText)
+        return richTextDocument(bytes, mode);
+    return LoadedDocument(plainTextFromBytes(bytes));
+}
+
+} // namespace
+
+LoadedDocument LoadedDocument::richText(QByteArray rtf)
+{
+    LoadedDocument document;
+    document.m_content = std::move(rtf);
+    return document;
+}
+
+LoadedDocument LoadedDocument::paragraphs(TextBlocks blocks)
+{
+    LoadedDocument document;
+    document.m_content = std::move(blocks);
+    return document;
+}
+
+void LoadedDocument::putInto(QTextDocument* document) const
+{
+    // Turning undo off for the change also empties its history: the loaded text is where undoing stops.
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    if (const QString* text = std::get_if<QString>(&m_content)) {
+        document->setPlainText(*text);
+    } else if (const QByteArray* rtf = std::get_if<QByteArray>(&m_content)) {
+        readRtf(*rtf, document);
+    } else {
+        const TextBlocks& blocks = std::get<TextBlocks>(m_content);
+        document->setPlainText(paragraphText(blocks));
+        QTextCharFormat heading;
+        heading.setFontWeight(QFont::Bold);
+        for (qsizetype i = 0; i < blocks.size(); ++i) {
+            if (blocks[i].heading == 0)
+                continue;
+            QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(heading);
+        }
+    }
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+}
+
+DocumentLoadResult loadDocument(const QString& path, TextMode mode, ReadProgress* progress)
+{
+    try {
+        return {loadByKind(path, mode, progress), std::nullopt};
+    } catch (const LoadFailure& failure) {
+        return {LoadedDocument(), failure.error};
+    }
+}
+
+std::optional<DocumentLoadError> documentFileError(const QString& path)
+{
+    try {
+        QFile file(path);
+        openDocumentFile(file);
+    } catch (const LoadFailure& failure) {
+        return failure.error;
+    }
+    return std::nullopt;
+}
+
+QString plainTextFromBytes(const QByteArray& bytes)
+{
+    const QString decoded = decodeText(bytes);
+    QString text(decoded.size(), Qt::Uninitialized);
+    const QChar* in = decoded.constData();
+    QChar* out = text.data();
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < decoded.size(); ++i) {
+        const char16_t c = in[i].unicode();
+        if (c == u'\r') {
+            out[n++] = QLatin1Char('\n');
+            if (i + 1 < decoded.size() && in[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c != 0) {
+            out[n++] = in[i];
+        }
+    }
+    text.truncate(n);
+    return text;
+}
+
+QString htmlDocumentText(const QByteArray& bytes)
+{
+    QString text = decodeText(bytes);
+    const qsizetype zero = text.indexOf(QChar(0));
+    if (zero >= 0)
+        text.truncate(zero);
+    QString joined;
+    joined.reserve(text.size() + text.size() / 8);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        joined += QStringView(text).sliced(start, i - start);
+        joined += QLatin1String("\r\n");
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) {
+        joined += QStringView(text).sliced(start);
+        joined += QLatin1String("\r\n");
+    }
+    return HtmlToText(joined);
+}
