@@ -53,11 +53,14 @@ int main(int argc, char** argv)
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 
+    // Output goes straight to the descriptors: through the C library's stream, a pipe would hold the lines of
+    // "speak --events" in its buffer until the reading ended, when a program following the reading needs each
+    // event as it falls due.
     QFile out;
     QFile err;
     QFile in;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     in.open(stdin, QIODevice::ReadOnly);
     CliStreams streams{out, err, in, ::isatty(STDERR_FILENO) == 1};
     return RunCli(app.arguments(), streams);

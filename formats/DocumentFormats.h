@@ -29,6 +29,7 @@ struct DocumentFormat
     QStringList extensions; // lower case, without the dot, as the dialog lists them
     QStringList mimeTypes;  // for the desktop entry
     QString readerMessage;  // shown when the word processor is missing; empty for the other kinds
+    QString packageName;    // for a type kept in a zip package: what a damaged file is not, e.g. "a Word document"
 };
 
 // Every document type, in the order of the Open dialog.

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <quazip/quazip.h>
 
 namespace {
 
@@ -78,12 +79,32 @@ LoadedDocument richTextDocument(const QByteArray& bytes, TextMode mode)
     return LoadedDocument(scratch.toPlainText());
 }
 
+// A type kept in a zip package (.docx, .odt) whose file is no package at all (random bytes, a file cut at its
+// start) is damaged: LibreOffice would read its bytes as text. A package cut short is left for LibreOffice to
+// judge, and an older Word file saved under the newer name goes on, as LibreOffice reads it.
+void checkPackage(QFile& file, const DocumentFormat& format)
+{
+    if (format.packageName.isEmpty())
+        return;
+    // QuaZip finds a package by its directory at the end, which also finds one behind a leading stub.
+    QuaZip package(file.fileName());
+    if (package.open(QuaZip::mdUnzip))
+        return;
+    // A zip's first entry, or an older Word file.
+    const QByteArray start = file.read(4);
+    if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
+        return;
+    fail(Kind::Damaged, QStringLiteral("\"%1\" is damaged or is not %2, so it cannot be read.")
+                            .arg(QFileInfo(file.fileName()).fileName(), format.packageName));
+}
+
 LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format)
 {
-    // A file that cannot be read is reported as such, not as a missing word processor.
+    // A file that cannot be read, or is no package, is reported as such, not as a missing word processor.
     {
         QFile probe(path);
         openDocumentFile(probe);
+        checkPackage(probe, format);
     }
     QByteArray converted;
     try {

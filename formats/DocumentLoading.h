@@ -70,7 +70,8 @@ struct DocumentLoadResult
 // no user input taken); .pdf and .epub through their readers, reporting to `progress` and stopping when it
 // asks; .htm and .html reduced to one line of plain text; .txt as plain text; .rtf as rich text; anything else
 // as rich text in rich mode (plain text when the file is not rich text) and as plain text in plain mode. In
-// plain mode rich text and headings arrive without their formatting. Never shows anything.
+// plain mode rich text and headings arrive without their formatting. Never shows anything. A .docx or .odt that
+// is no zip package at all is damaged and never converted.
 DocumentLoadResult loadDocument(const QString& path, TextMode mode, ReadProgress* progress = nullptr);
 
 // Why the file at `path` cannot be opened for reading, as loadDocument would report it; nothing when it can.

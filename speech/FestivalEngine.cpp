@@ -17,6 +17,12 @@
 namespace {
 
 constexpr int NormalWordsPerMinute = 175;
+// How much a sentence's first piece may say when Festival's phrasing puts no break early in it, in letters of the
+// spoken words (about seven words): Festival makes that in some 60 ms, where a whole sentence of 80 words takes
+// half a second or more. Its sound lasts long enough for the rest of the sentence to be made meanwhile.
+constexpr int MaxFirstPieceLetters = 36;
+// The quiet kept on each side where a sentence's first piece was cut inside a phrase.
+constexpr qint64 JoinSamples = Synthesis::SampleRate / 200;
 // The cells of Festival's Lisp heap. Its letter-to-sound rules, used for every word its lexicon lacks (most names),
 // need far more than the library's default of 210,000; a million take about 32 MB.
 constexpr int HeapCells = 1000000;
@@ -195,13 +201,20 @@ public:
                     const std::function<void(const Synthesis&)>& grown) override
     {
         FestivalThread& festival = FestivalThread::instance();
-        // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase is made on its own,
-        // so the sound begins after a few words' work rather than the whole sentence's.
+        // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase (or, in a long one,
+        // its first few words) is made on its own, so the sound begins after a few words' work rather than the whole
+        // sentence's.
         qsizetype split = 0;
+        FirstPiece first;
         festival.run([&] {
             prepareVoice();
-            split = awaited ? firstPhraseEnd(text) : 0;
+            if (awaited)
+                first = firstPiece(text);
+            split = first.end;
             synthesizeInParts(split > 0 ? text.left(split) : text, out);
+            // Festival closes every utterance with a pause; inside a phrase the words run on.
+            if (first.insidePhrase)
+                out.pcm.truncate(std::min(out.samples(), out.speechEnd + JoinSamples) * 2);
         });
         if (grown && !out.pcm.isEmpty())
             grown(out);
@@ -212,6 +225,8 @@ public:
             festival.run([&] {
                 prepareVoice(); // another engine may have used Festival meanwhile
                 synthesizeInParts(text.mid(split), rest);
+                if (first.insidePhrase)
+                    dropLeadingPause(rest, JoinSamples);
             });
             append(out, rest, CodePoints(text).count(0, int(split)));
             if (grown)
@@ -268,34 +283,63 @@ private:
         return quote_string(EST_String(text.toUtf8().constData()), "\"", "\\", 1);
     }
 
-    // On the Festival thread, with the voice prepared: where the first phrase that Festival itself ends with a break
-    // stops in `text` (after its punctuation, before the space), or 0 when the text is one phrase. Only the text
-    // analysis runs for it, which takes a few milliseconds; the break is where Festival would pause anyway.
-    qsizetype firstPhraseEnd(const QString& text)
+    // Where a sentence's first piece ends in its text (after its punctuation, before the space); 0 for the whole.
+    struct FirstPiece
+    {
+        qsizetype end = 0;
+        bool insidePhrase = false; // cut where Festival would not pause
+    };
+
+    // On the Festival thread, with the voice prepared: the first phrase that Festival itself ends with a break, or
+    // when that says more than MaxFirstPieceLetters, the words up to the last place within them where a written word
+    // ends: before a function word ("that", "in", "and") where there is one in the second half, as a reader might
+    // pause there. Only the text analysis runs for it, which takes a few milliseconds. Never cuts inside a written
+    // word ("$3.50", "well-known"), whose spoken words Festival glues together.
+    FirstPiece firstPiece(const QString& text)
     {
         const EST_String analyse = EST_String("(begin (set! parlivo_utterance (Utterance Text ") + quoted(text) +
                                    ")) (Initialize parlivo_utterance) (Text parlivo_utterance)"
                                    " (Token_POS parlivo_utterance) (Token parlivo_utterance)"
                                    " (POS parlivo_utterance) (Phrasify parlivo_utterance) t)";
         if (!festival_eval_command(analyse))
-            return 0;
+            return {};
         EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
         TokenFinder tokens(text);
+        int letters = 0;
+        FirstPiece latest;         // the last place to cut within the letters allowed
+        FirstPiece beforeFunction; // the last such place in their second half before a function word
+        FirstPiece cut;
         for (EST_Item* word = utterance->relation("Word")->head(); word && inext(word); word = inext(word)) {
+            const EST_String kind = ffeature(word, "gpos").string();
+            if (kind != "punc")
+                letters += word->name().length();
             EST_Item* token = parent(word, "Token");
-            if (token == parent(inext(word), "Token")) // a break inside a token ("$3.50") is not a place to cut
+            if (token == parent(inext(word), "Token"))
                 continue;
             const qsizetype at = tokens.find(token);
-            if (at < 0 || word->S("pbreak", "NB") == "NB")
+            if (at < 0)
                 continue;
+            const bool phraseBreak = word->S("pbreak", "NB") != "NB";
+            if (letters > MaxFirstPieceLetters && latest.end > 0) {
+                cut = beforeFunction.end > 0 ? beforeFunction : latest;
+                break;
+            }
             qsizetype end = at + tokens.lastLength();
             while (end < text.size() && !text.at(end).isSpace())
                 ++end;
-            const bool restSpoken =
-                std::any_of(text.begin() + end, text.end(), [](QChar c) { return c.isLetterOrNumber(); });
-            return restSpoken ? end : 0;
+            if (phraseBreak || letters > MaxFirstPieceLetters) {
+                cut = {end, !phraseBreak};
+                break;
+            }
+            latest = {end, true};
+            const EST_String next = ffeature(inext(word), "gpos").string();
+            if (letters * 2 >= MaxFirstPieceLetters && (kind == "content" || kind == "punc") && next != "content" &&
+                next != "punc")
+                beforeFunction = latest;
         }
-        return 0;
+        const bool restSpoken =
+            std::any_of(text.begin() + cut.end, text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        return cut.end > 0 && restSpoken ? cut : FirstPiece();
     }
 
     // Puts the synthesis of the text that follows `points` code points at the end of `out`.
@@ -399,14 +443,14 @@ private:
         const QString& FText;
     };
 
-    // Festival opens every sentence with a pause of about 0.2 s; the sentence starts with its sound instead, so
-    // its time is when it is heard (the pause at the end of the sentence before still separates them).
-    static void dropLeadingPause(Synthesis& out)
+    // Festival opens every sentence with a pause of about 0.2 s; the sentence starts with its sound instead (`keep`
+    // samples before it), so its time is when it is heard (the pause at the end of the sentence before still
+    // separates them).
+    static void dropLeadingPause(Synthesis& out, qint64 keep = Synthesis::SampleRate / 50)
     {
         const auto sound = std::find_if(out.phonemes.begin(), out.phonemes.end(),
                                         [](const PhonemeMark& phone) { return phone.viseme != 0; });
-        const qint64 lead =
-            sound == out.phonemes.end() ? 0 : std::max<qint64>(0, sound->sample - Synthesis::SampleRate / 50);
+        const qint64 lead = sound == out.phonemes.end() ? 0 : std::max<qint64>(0, sound->sample - keep);
         if (lead == 0)
             return;
         out.pcm.remove(0, lead * 2);

@@ -8,17 +8,21 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -55,6 +59,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+// Bytes with no structure at all, the same on every run.
+QByteArray noise(qsizetype size)
+{
+    QRandomGenerator random(2024);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
 }
 
 QByteArray readFile(const QString& path)
@@ -161,6 +175,16 @@ TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)
 
 TEST_F(CommandLine, WordDocumentsGoThroughTheWordProcessor)
 {
+    // A .docx or .odt that is no zip package is damaged, and never read as text by the word processor's fallback.
+    for (const QString& name : {QStringLiteral("essay.docx"), QStringLiteral("notes.odt")}) {
+        writeFile(path(name), noise(20'000));
+        const CliRun damaged = runCli({QStringLiteral("text"), path(name)});
+        EXPECT_EQ(damaged.exitCode, 2) << name.toStdString();
+        EXPECT_TRUE(damaged.err.contains(QStringLiteral("\"%1\" is damaged or is not").arg(name)))
+            << damaged.err.toStdString();
+        EXPECT_TRUE(damaged.out.isEmpty()) << name.toStdString();
+    }
+
     writeFile(path(QStringLiteral("memo.doc")), "any bytes");
     QProcessEnvironment noWordProcessor;
     noWordProcessor.insert(QStringLiteral("PATH"), path(QStringLiteral("empty")));
@@ -223,6 +247,54 @@ TEST_F(CommandLine, SpokenEventsSelectTheWordsOfTheTextAsRead)
         EXPECT_GE(spokenWords, int(words.size()) - 2);
         EXPECT_EQ(sentences, 4);
     }
+}
+
+TEST_F(CommandLine, EventsReachAPipeAsTheirSoundIsHeard)
+{
+    writeFile(path(QStringLiteral("story.txt")), Story);
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The clock at real time, whatever sound device there is: the reading lasts a few seconds.
+    environment.insert(QStringLiteral("PARLIVO_SPEECH_CLOCK"), QStringLiteral("1"));
+    cli.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    clock.start();
+    cli.start(QStringLiteral(PARLIVO_CLI_PATH),
+              {QStringLiteral("speak"), QStringLiteral("--events"), path(QStringLiteral("story.txt"))});
+    ASSERT_TRUE(cli.waitForStarted());
+
+    // Each line with the time it came through the pipe.
+    QList<std::pair<qint64, QJsonObject>> lines;
+    QByteArray pending;
+    auto take = [&] {
+        pending += cli.readAllStandardOutput();
+        const qint64 now = clock.elapsed();
+        for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1))
+            lines.append({now, QJsonDocument::fromJson(pending.left(end)).object()});
+    };
+    while (cli.state() != QProcess::NotRunning && clock.elapsed() < 120'000) {
+        cli.waitForReadyRead(20);
+        take();
+    }
+    ASSERT_EQ(cli.state(), QProcess::NotRunning);
+    const qint64 ended = clock.elapsed();
+    take();
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    ASSERT_GT(lines.size(), 10);
+    const qint64 readingMs = lines.last().second.value(QStringLiteral("ms")).toInteger();
+    ASSERT_GT(readingMs, 2000) << "a reading of a few seconds";
+
+    // Every line comes some time after its sound starts: the least of those delays is when the sound began.
+    qint64 soundStarted = ended;
+    for (const auto& [arrived, event] : lines)
+        soundStarted = std::min(soundStarted, arrived - event.value(QStringLiteral("ms")).toInteger());
+    const auto firstWord = std::find_if(lines.begin(), lines.end(), [](const auto& line) {
+        return line.second.value(QStringLiteral("type")).toString() == QLatin1String("word");
+    });
+    ASSERT_NE(firstWord, lines.end());
+    EXPECT_LT(firstWord->first, ended - readingMs / 2) << "the first word is told while the reading goes on";
+    EXPECT_LT(firstWord->first - soundStarted - firstWord->second.value(QStringLiteral("ms")).toInteger(), 100)
+        << "the first word is told with its sound";
 }
 
 TEST_F(CommandLine, ExportGivesAudioAsLongAsTheSpeechWithSubtitlesInsideIt)

@@ -84,6 +84,15 @@ TEST_F(FestivalEngineTest, EveryWrittenWordIsSelectedOnceInOrderWithTheMouthMovi
         return e.type == SpeechEvent::Viseme && e.viseme == 21; // p, b, m
     });
     EXPECT_TRUE(lipsMeet);
+
+    // A long sentence whose phrasing has no early break starts with its first few words on their own; no word is
+    // lost or moved where they join, and "well-known" is never split.
+    const QString unbroken = QStringLiteral("It was a very very very very very very very well-known very very very "
+                                            "very long day.");
+    const int second = engine->speak(unbroken, false, true);
+    ASSERT_TRUE(waitFor([&] { return ended(second); }));
+    const QStringList expected = unbroken.chopped(1).split(QLatin1Char(' '));
+    EXPECT_EQ(words(unbroken, second), expected);
 }
 
 TEST_F(FestivalEngineTest, SentenceTimesFallOnTheStartOfTheirSound)

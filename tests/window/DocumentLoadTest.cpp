@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -224,6 +225,36 @@ TEST_F(DocumentLoad, WithoutAWordProcessorADocSaysSoAfterClosingTheStatus)
     EXPECT_EQ(m_prompts.messageKinds, QList<MessageKind>{MessageKind::Information});
     EXPECT_EQ(visibleStatus(), QString());
     EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+}
+
+TEST_F(DocumentLoad, AWordOrOpenDocumentFileThatIsNoPackageIsDamaged)
+{
+    m_area.setPlainText(QStringLiteral("keep me"));
+    // Were these handed to the converter, it would say it is missing.
+    setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+    QByteArray noise(20'000, Qt::Uninitialized);
+    QRandomGenerator random(2024);
+    for (char& byte : noise)
+        byte = char(random.bounded(256));
+    load(QStringLiteral("essay.docx"), noise);
+    load(QStringLiteral("notes.ODT"), noise);
+    load(QStringLiteral("cut.docx"), QByteArray());
+    EXPECT_EQ(
+        m_prompts.messages,
+        (QStringList{QStringLiteral("\"essay.docx\" is damaged or is not a Word document, so it cannot be read."),
+                     QStringLiteral("\"notes.ODT\" is damaged or is not an OpenDocument text, so it cannot be "
+                                    "read."),
+                     QStringLiteral("\"cut.docx\" is damaged or is not a Word document, so it cannot be read.")}));
+    EXPECT_EQ(m_prompts.messageKinds, QList<MessageKind>(3, MessageKind::Error));
+    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+
+    // A package cut short and an older Word file under the newer name are the converter's to judge.
+    m_prompts.messages.clear();
+    load(QStringLiteral("short.odt"), "PK\x03\x04 the rest is missing");
+    load(QStringLiteral("old.docx"), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 a Word 97 file");
+    EXPECT_EQ(m_prompts.messages,
+              (QStringList{QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text."),
+                           QStringLiteral("LibreOffice is not installed, unable to load Word documents.")}));
 }
 
 TEST_F(DocumentLoad, TheStatusWindowShowsWhileTheWordProcessorWorks)
