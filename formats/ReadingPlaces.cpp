@@ -98,7 +98,7 @@ void ReadingPlaces::remember(const QString& document, int caret, const QString& 
     const qsizetype found = indexOf(cleaned);
     if (found >= 0)
         FPlaces.removeAt(found);
-    Place place{cleaned, qMax(0, caret)};
+    Place place{cleaned, qMax(0, caret), {}, {}};
     if (!text.isEmpty()) {
         place.caret = int(qMin<qsizetype>(place.caret, text.size()));
         // The kept words never begin or end in half a character, which the file could not hold.
