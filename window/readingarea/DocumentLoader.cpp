@@ -87,9 +87,13 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
         }
     }
     thread->wait();
+    // Cancel pressed as the last page was read still cancels: the user asked not to have the document.
+    const bool cancelled = status && status->cancelled();
     CloseStatus(status);
     if (failure)
         std::rethrow_exception(failure);
+    if (cancelled && !loaded.error)
+        return {LoadedDocument(), DocumentLoadError{DocumentLoadError::Kind::Cancelled, {}}};
     return loaded;
 }
 
