@@ -26,32 +26,32 @@ public:
         std::string baselineName; // the benchmark it is set against
     };
 
-    explicit RatioReporter(std::vector<Ratio> ratios) : FRatios(std::move(ratios)) {}
+    explicit RatioReporter(std::vector<Ratio> ratios) : mRatios(std::move(ratios)) {}
 
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            FSeconds[run.benchmark_name().substr(0, run.benchmark_name().find('/'))] =
+            mSeconds[run.benchmark_name().substr(0, run.benchmark_name().find('/'))] =
                 run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        for (const Ratio& ratio : FRatios) {
-            if (!FSeconds.count(ratio.name) || !FSeconds.count(ratio.baselineName))
+        for (const Ratio& ratio : mRatios) {
+            if (!mSeconds.count(ratio.name) || !mSeconds.count(ratio.baselineName))
                 continue;
-            const double measured = FSeconds[ratio.name];
-            const double baseline = FSeconds[ratio.baselineName];
+            const double measured = mSeconds[ratio.name];
+            const double baseline = mSeconds[ratio.baselineName];
             std::printf("%s: %.6g s; %s: %.6g s; ratio %.3g\n", ratio.what.c_str(), measured, ratio.baseline.c_str(),
                         baseline, measured / baseline);
         }
     }
 
 private:
-    std::vector<Ratio> FRatios;
-    std::map<std::string, double> FSeconds;
+    std::vector<Ratio> mRatios;
+    std::map<std::string, double> mSeconds;
 };
 
 // The application a benchmark needs: events only, widgets (drawn off screen unless a platform is set), or widgets

@@ -31,8 +31,8 @@ public:
     {
         if (QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0)
             return;
-        FFolder = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(FFolder->path()));
+        mFolder = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(mFolder->path()));
         QProcess::execute(QStringLiteral("pulseaudio"),
                           {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("--exit-idle-time=-1"),
                            QStringLiteral("--load=module-native-protocol-unix"),
@@ -42,14 +42,14 @@ public:
 
     ~PrivateSoundServer()
     {
-        if (FFolder)
+        if (mFolder)
             QProcess::execute(QStringLiteral("pulseaudio"), {QStringLiteral("--kill")});
     }
 
     bool running() const { return QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0; }
 
 private:
-    std::unique_ptr<QTemporaryDir> FFolder;
+    std::unique_ptr<QTemporaryDir> mFolder;
 };
 
 // Seconds from starting the program to the first sample above a whisper on the sink's monitor; -1 when nothing is

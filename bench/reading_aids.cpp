@@ -75,10 +75,10 @@ void HighlightWithReadingAids(benchmark::State& state)
     double withAids = 0;
     int first = words / 3;
     for (auto _ : state) {
-        reader.FReadingAids = {};
+        reader.mReadingAids = {};
         reader.ApplyAppearance();
         alone += round(reader, first, words, jump);
-        reader.FReadingAids = aids;
+        reader.mReadingAids = aids;
         reader.ApplyAppearance();
         const double seconds = round(reader, first, words, jump);
         withAids += seconds;

@@ -16,9 +16,9 @@ enum ExitCode
 class CliFailure : public ParlivoError
 {
 public:
-    CliFailure(ExitCode code, const QString& message) : ParlivoError(message), FCode(code) {}
-    ExitCode code() const { return FCode; }
+    CliFailure(ExitCode code, const QString& message) : ParlivoError(message), mCode(code) {}
+    ExitCode code() const { return mCode; }
 
 private:
-    ExitCode FCode;
+    ExitCode mCode;
 };

@@ -16,23 +16,23 @@ QString ProgressLine(int index, int count, const QString& name, double share, in
 
 void TerminalProgress::show(int index, int count, const QString& name, double share)
 {
-    if (!FEnabled)
+    if (!mEnabled)
         return;
     const QString line = ProgressLine(index, count, name, share);
-    if (line == FLast)
+    if (line == mLast)
         return;
-    FLast = line;
+    mLast = line;
     // Blanks over what is left of a longer line drawn before.
-    const int padding = std::max(0, FShownLength - int(line.size()));
-    FTerminal.write((QLatin1Char('\r') + line + QString(padding, QLatin1Char(' '))).toUtf8());
-    FShownLength = int(line.size());
+    const int padding = std::max(0, mShownLength - int(line.size()));
+    mTerminal.write((QLatin1Char('\r') + line + QString(padding, QLatin1Char(' '))).toUtf8());
+    mShownLength = int(line.size());
 }
 
 void TerminalProgress::finish()
 {
-    if (!FEnabled || FShownLength == 0)
+    if (!mEnabled || mShownLength == 0)
         return;
-    FTerminal.write("\n");
-    FShownLength = 0;
-    FLast.clear();
+    mTerminal.write("\n");
+    mShownLength = 0;
+    mLast.clear();
 }

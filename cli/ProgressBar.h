@@ -11,7 +11,7 @@ QString ProgressLine(int index, int count, const QString& name, double share, in
 class TerminalProgress
 {
 public:
-    TerminalProgress(QIODevice& terminal, bool enabled) : FTerminal(terminal), FEnabled(enabled) {}
+    TerminalProgress(QIODevice& terminal, bool enabled) : mTerminal(terminal), mEnabled(enabled) {}
     ~TerminalProgress() { finish(); }
 
     void show(int index, int count, const QString& name, double share);
@@ -19,8 +19,8 @@ public:
     void finish();
 
 private:
-    QIODevice& FTerminal;
-    bool FEnabled;
-    QString FLast;
-    int FShownLength = 0;
+    QIODevice& mTerminal;
+    bool mEnabled;
+    QString mLast;
+    int mShownLength = 0;
 };

@@ -19,7 +19,8 @@ QString resolve()
     if (QFileInfo(exeFolder).isWritable())
         return exeFolder;
     // Installed read-only: the user's data folder, seeded from the shipped files on first use.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Parlivo");
+    const QString data =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Parlivo");
     if (!QFileInfo::exists(data)) {
         QDir().mkpath(data);
         const QDir shipped(exeFolder);
@@ -28,7 +29,8 @@ QString resolve()
             if (source.isDir()) {
                 QDir().mkpath(data + QLatin1Char('/') + name);
                 for (const QString& file : QDir(source.filePath()).entryList(QDir::Files))
-                    QFile::copy(source.filePath() + QLatin1Char('/') + file, data + QLatin1Char('/') + name + QLatin1Char('/') + file);
+                    QFile::copy(source.filePath() + QLatin1Char('/') + file,
+                                data + QLatin1Char('/') + name + QLatin1Char('/') + file);
             } else if (name == QLatin1String("Parlivo.ini")) {
                 QFile::copy(source.filePath(), data + QLatin1Char('/') + name);
             }

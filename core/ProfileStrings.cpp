@@ -125,7 +125,7 @@ ProfileDocument ProfileDocument::fromText(const QString& text)
         QStringView line = end < 0 ? rest : rest.left(end);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        document.FLines.append(line.toString());
+        document.mLines.append(line.toString());
         rest = end < 0 ? QStringView() : rest.mid(end + 1);
     }
     return document;
@@ -143,8 +143,8 @@ ProfileDocument ProfileDocument::load(const QString& path)
 
 int ProfileDocument::findSection(QStringView section) const
 {
-    for (int i = 0; i < FLines.size(); ++i) {
-        const auto name = sectionName(FLines[i]);
+    for (int i = 0; i < mLines.size(); ++i) {
+        const auto name = sectionName(mLines[i]);
         if (name && sameName(*name, section))
             return i;
     }
@@ -154,15 +154,15 @@ int ProfileDocument::findSection(QStringView section) const
 int ProfileDocument::sectionEnd(int header) const
 {
     int i = header + 1;
-    while (i < FLines.size() && !sectionName(FLines[i]))
+    while (i < mLines.size() && !sectionName(mLines[i]))
         ++i;
     return i;
 }
 
 int ProfileDocument::findKey(int header, QStringView key) const
 {
-    for (int i = header + 1; i < FLines.size(); ++i) {
-        const QStringView line = FLines[i];
+    for (int i = header + 1; i < mLines.size(); ++i) {
+        const QStringView line = mLines[i];
         if (sectionName(line))
             return -1;
         const auto name = keyName(line);
@@ -180,7 +180,7 @@ std::optional<QString> ProfileDocument::value(QStringView section, QStringView k
     const int line = findKey(header, key);
     if (line < 0)
         return std::nullopt;
-    return keyValue(FLines[line]);
+    return keyValue(mLines[line]);
 }
 
 void ProfileDocument::setValue(const QString& section, const QString& key, const QString& value)
@@ -188,22 +188,22 @@ void ProfileDocument::setValue(const QString& section, const QString& key, const
     const QString line = key + QLatin1Char('=') + oneLine(value);
     const int header = findSection(section);
     if (header < 0) {
-        if (!FLines.isEmpty() && !FLines.last().trimmed().isEmpty())
-            FLines.append(QString());
-        FLines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        FLines.append(line);
+        if (!mLines.isEmpty() && !mLines.last().trimmed().isEmpty())
+            mLines.append(QString());
+        mLines.append(QLatin1Char('[') + section + QLatin1Char(']'));
+        mLines.append(line);
         return;
     }
     const int existing = findKey(header, key);
     if (existing >= 0) {
-        FLines[existing] = line;
+        mLines[existing] = line;
         return;
     }
     // After the section's last line that is not blank, so the blank line before the next section stays.
     int at = sectionEnd(header);
-    while (at > header + 1 && FLines[at - 1].trimmed().isEmpty())
+    while (at > header + 1 && mLines[at - 1].trimmed().isEmpty())
         --at;
-    FLines.insert(at, line);
+    mLines.insert(at, line);
 }
 
 bool ProfileDocument::removeKey(QStringView section, QStringView key)
@@ -212,7 +212,7 @@ bool ProfileDocument::removeKey(QStringView section, QStringView key)
     const int line = header < 0 ? -1 : findKey(header, key);
     if (line < 0)
         return false;
-    FLines.removeAt(line);
+    mLines.removeAt(line);
     return true;
 }
 
@@ -220,10 +220,10 @@ QString ProfileDocument::toText() const
 {
     QString text;
     qsizetype size = 0;
-    for (const QString& line : FLines)
+    for (const QString& line : mLines)
         size += line.size() + 2;
     text.reserve(size);
-    for (const QString& line : FLines) {
+    for (const QString& line : mLines) {
         text += line;
         text += QLatin1String("\r\n");
     }
@@ -237,7 +237,7 @@ void ProfileDocument::save(const QString& path) const
 
 QString ProfileStrings::readString(QStringView section, QStringView key, const QString& defaultValue) const
 {
-    QFile file(FPath);
+    QFile file(mPath);
     if (!file.open(QIODevice::ReadOnly))
         return defaultValue.left(ProfileValueLimit);
     const QString text = decodeText(file.readAll());
@@ -270,13 +270,13 @@ qint32 ProfileStrings::readInteger(QStringView section, QStringView key, qint32 
 
 void ProfileStrings::writeString(const QString& section, const QString& key, const QString& value) const
 {
-    ProfileDocument document = ProfileDocument::load(FPath);
+    ProfileDocument document = ProfileDocument::load(mPath);
     const QString before = document.toText();
     document.setValue(section, key, value);
     // A write that changes nothing leaves the file as it is, line endings and all.
-    if (QFileInfo::exists(FPath) && document.toText() == before)
+    if (QFileInfo::exists(mPath) && document.toText() == before)
         return;
-    document.save(FPath);
+    document.save(mPath);
 }
 
 void ProfileStrings::writeInteger(const QString& section, const QString& key, qint32 value) const

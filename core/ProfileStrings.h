@@ -40,7 +40,7 @@ public:
     // Removes the first line of the key in the section; false when there was none.
     bool removeKey(QStringView section, QStringView key);
 
-    const QStringList& lines() const { return FLines; }
+    const QStringList& lines() const { return mLines; }
     // The lines, each ending in CR LF.
     QString toText() const;
     // Writes the document atomically (see SaveFileAtomically), in Windows-1252 when every character fits.
@@ -54,7 +54,7 @@ private:
     // Index one past the last line that belongs to the section whose header is at `header`.
     int sectionEnd(int header) const;
 
-    QStringList FLines;
+    QStringList mLines;
 };
 
 // One profile file, read and written one value at a time. Nothing is held open: each read parses the file
@@ -62,9 +62,9 @@ private:
 class ProfileStrings
 {
 public:
-    explicit ProfileStrings(QString path) : FPath(std::move(path)) {}
+    explicit ProfileStrings(QString path) : mPath(std::move(path)) {}
 
-    const QString& path() const { return FPath; }
+    const QString& path() const { return mPath; }
 
     // The value, at most ProfileValueLimit characters; the default when the file, the section or the key is
     // missing or the file cannot be read.
@@ -77,5 +77,5 @@ public:
     void writeInteger(const QString& section, const QString& key, qint32 value) const;
 
 private:
-    QString FPath;
+    QString mPath;
 };

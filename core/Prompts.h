@@ -16,7 +16,12 @@ struct FileDialogSpec
     bool mustExist = false;
 };
 
-enum class MessageKind { Information, Error, Warning };
+enum class MessageKind
+{
+    Information,
+    Error,
+    Warning
+};
 
 // Every modal interaction goes through this interface: the program installs the Qt version,
 // tests install a scripted one that answers from a script and records the questions.

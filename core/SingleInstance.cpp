@@ -21,22 +21,22 @@ constexpr qint64 kLongestPath = 64 * 1024;
 } // namespace
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder)
-    : FLock(lockFolder(folder) + QLatin1Char('/') + name + QStringLiteral(".lock"))
+    : mLock(lockFolder(folder) + QLatin1Char('/') + name + QStringLiteral(".lock"))
 {
     // Only a live owner counts; age alone never makes a lock stale.
-    FLock.setStaleLockTime(0);
+    mLock.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance() = default;
 
 bool SingleInstance::acquire()
 {
-    return FLock.tryLock(0);
+    return mLock.tryLock(0);
 }
 
 QString SingleInstance::socketPath() const
 {
-    QString path = FLock.fileName();
+    QString path = mLock.fileName();
     path.chop(int(QStringLiteral(".lock").size()));
     return path + QStringLiteral(".socket");
 }
@@ -45,11 +45,11 @@ void SingleInstance::listen(std::function<void(const QString&)> open)
 {
     // The lock is ours, so a socket left there is a crashed copy's.
     QLocalServer::removeServer(socketPath());
-    FServer = std::make_unique<QLocalServer>();
-    FServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!FServer->listen(socketPath()))
+    mServer = std::make_unique<QLocalServer>();
+    mServer->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!mServer->listen(socketPath()))
         return;
-    QLocalServer* server = FServer.get();
+    QLocalServer* server = mServer.get();
     QObject::connect(server, &QLocalServer::newConnection, server, [server, open] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -19,7 +19,7 @@ public:
     ~SingleInstance();
     // True when this is the only running copy; the lock is then held until this object goes.
     bool acquire();
-    QString lockPath() const { return FLock.fileName(); }
+    QString lockPath() const { return mLock.fileName(); }
 
     // In the running copy: calls `open` on the event loop with each path a later start hands over.
     void listen(std::function<void(const QString&)> open);
@@ -29,6 +29,6 @@ public:
 private:
     QString socketPath() const;
 
-    QLockFile FLock;
-    std::unique_ptr<QLocalServer> FServer;
+    QLockFile mLock;
+    std::unique_ptr<QLocalServer> mServer;
 };

@@ -27,13 +27,13 @@ void freeSpecialHyphens(char** rep, int* pos, int* cut, int size)
 Syllables::Syllables(const QString& dictionaryPath)
 {
     if (!dictionaryPath.isEmpty())
-        FDictionary = hnj_hyphen_load(QFile::encodeName(dictionaryPath).constData());
+        mDictionary = hnj_hyphen_load(QFile::encodeName(dictionaryPath).constData());
 }
 
 Syllables::~Syllables()
 {
-    if (FDictionary)
-        hnj_hyphen_free(FDictionary);
+    if (mDictionary)
+        hnj_hyphen_free(mDictionary);
 }
 
 QString Syllables::DefaultDictionary()
@@ -50,10 +50,10 @@ QString Syllables::DefaultDictionary()
 
 QList<int> Syllables::breaks(QStringView word) const
 {
-    if (!FDictionary || word.size() < 2 * MinSyllable || word.size() > LongestWord)
+    if (!mDictionary || word.size() < 2 * MinSyllable || word.size() > LongestWord)
         return {};
     const QString key = word.toString().toLower();
-    if (const auto cached = FCache.constFind(key); cached != FCache.cend())
+    if (const auto cached = mCache.constFind(key); cached != mCache.cend())
         return *cached;
     QList<int> found;
     // Lower case must keep the word's length, or the breaks could not be mapped back onto it.
@@ -63,10 +63,10 @@ QList<int> Syllables::breaks(QStringView word) const
         char** rep = nullptr;
         int* pos = nullptr;
         int* cut = nullptr;
-        if (hnj_hyphen_hyphenate3(FDictionary, utf8.constData(), int(utf8.size()), hyphens.data(), nullptr, &rep, &pos,
+        if (hnj_hyphen_hyphenate3(mDictionary, utf8.constData(), int(utf8.size()), hyphens.data(), nullptr, &rep, &pos,
                                   &cut, MinSyllable, MinSyllable, MinSyllable, MinSyllable) == 0) {
             // A UTF-8 dictionary numbers the hyphens by character (code point), not by byte.
-            const bool byCharacter = FDictionary->utf8;
+            const bool byCharacter = mDictionary->utf8;
             int unit = 0;      // UTF-16 position of the current character
             int character = 0; // its index in the hyphens vector
             int byte = 0;
@@ -83,8 +83,8 @@ QList<int> Syllables::breaks(QStringView word) const
         }
         freeSpecialHyphens(rep, pos, cut, int(utf8.size()));
     }
-    if (FCache.size() >= CacheLimit)
-        FCache.clear();
-    FCache.insert(key, found);
+    if (mCache.size() >= CacheLimit)
+        mCache.clear();
+    mCache.insert(key, found);
     return found;
 }

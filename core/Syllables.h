@@ -20,7 +20,7 @@ public:
     Syllables(const Syllables&) = delete;
     Syllables& operator=(const Syllables&) = delete;
 
-    bool isValid() const { return FDictionary != nullptr; }
+    bool isValid() const { return mDictionary != nullptr; }
 
     // The positions inside `word` (UTF-16 units, 1 to length - 1) before which a new syllable starts, in
     // increasing order. A syllable is at least two letters long at either end of the word.
@@ -57,6 +57,6 @@ public:
     static constexpr int MinSyllable = 2;
 
 private:
-    _HyphenDict* FDictionary = nullptr;
-    mutable QHash<QString, QList<int>> FCache;
+    _HyphenDict* mDictionary = nullptr;
+    mutable QHash<QString, QList<int>> mCache;
 };

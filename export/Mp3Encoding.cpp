@@ -101,14 +101,14 @@ void TrimMp3Piece(EncodedPiece& piece, qint64 pcmSamples)
 }
 
 Mp3Writer::Mp3Writer(QThreadPool* pool, double pieceSeconds)
-    : FPool(pool), FPieceBytes(std::max<qint64>(2, qint64(pieceSeconds * BytesPerSecond)) & ~qint64(1))
+    : mPool(pool), mPieceBytes(std::max<qint64>(2, qint64(pieceSeconds * BytesPerSecond)) & ~qint64(1))
 {
 }
 
 Mp3Writer::~Mp3Writer()
 {
-    FCancelled->store(true);
-    for (Piece& piece : FPieces) {
+    mCancelled->store(true);
+    for (Piece& piece : mPieces) {
         if (piece.encoded.valid())
             piece.encoded.wait();
     }
@@ -116,46 +116,46 @@ Mp3Writer::~Mp3Writer()
 
 void Mp3Writer::add(const QByteArray& pcm)
 {
-    FPending.append(pcm);
-    FAdded += pcm.size() / 2;
-    if (FPending.size() >= FPieceBytes && endsQuietly(FPending)) {
+    mPending.append(pcm);
+    mAdded += pcm.size() / 2;
+    if (mPending.size() >= mPieceBytes && endsQuietly(mPending)) {
         // A whole number of frames ends the piece, inside the pause; the rest of the pause opens the next one.
-        const qint64 cut = FPending.size() / 2 / FrameSamples * FrameSamples * 2;
+        const qint64 cut = mPending.size() / 2 / FrameSamples * FrameSamples * 2;
         submit(cut, true);
-    } else if (FPending.size() >= 3 * FPieceBytes) {
+    } else if (mPending.size() >= 3 * mPieceBytes) {
         // Speech without a pause for three pieces' length is cut all the same, so the work still spreads.
-        submit(FPending.size(), false);
+        submit(mPending.size(), false);
     }
 }
 
 void Mp3Writer::submit(qint64 bytes, bool trim)
 {
     Piece piece;
-    piece.start = FAdded - FPending.size() / 2;
+    piece.start = mAdded - mPending.size() / 2;
     auto task = std::make_shared<std::packaged_task<EncodedPiece()>>(
-        [pcm = FPending.left(bytes), trim, cancelled = FCancelled] {
+        [pcm = mPending.left(bytes), trim, cancelled = mCancelled] {
             EncodedPiece encoded = EncodeMp3Piece(pcm, *cancelled);
             if (trim)
                 TrimMp3Piece(encoded, pcm.size() / 2);
             return encoded;
         });
-    FPending.remove(0, bytes);
+    mPending.remove(0, bytes);
     piece.encoded = task->get_future();
-    FPool->start([task] { (*task)(); });
-    FPieces.push_back(std::move(piece));
+    mPool->start([task] { (*task)(); });
+    mPieces.push_back(std::move(piece));
 }
 
 QByteArray Mp3Writer::finish(const std::function<bool(double)>& progress)
 {
-    if (!FPending.isEmpty() || FPieces.empty())
-        submit(FPending.size(), false);
+    if (!mPending.isEmpty() || mPieces.empty())
+        submit(mPending.size(), false);
     QByteArray mp3;
     qint64 base = 0;
-    for (size_t i = 0; i < FPieces.size(); ++i) {
-        Piece& piece = FPieces[i];
+    for (size_t i = 0; i < mPieces.size(); ++i) {
+        Piece& piece = mPieces[i];
         while (piece.encoded.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-            if (progress && !progress(double(i) / FPieces.size())) {
-                FCancelled->store(true);
+            if (progress && !progress(double(i) / mPieces.size())) {
+                mCancelled->store(true);
                 throw SpeechError(QStringLiteral("The MP3 encoding was cancelled."));
             }
         }
@@ -172,9 +172,9 @@ QByteArray Mp3Writer::finish(const std::function<bool(double)>& progress)
 
 qint64 Mp3Writer::mp3Sample(qint64 sample) const
 {
-    auto after = std::upper_bound(FPieces.begin(), FPieces.end(), sample,
+    auto after = std::upper_bound(mPieces.begin(), mPieces.end(), sample,
                                   [](qint64 at, const Piece& piece) { return at < piece.start; });
-    if (after == FPieces.begin())
+    if (after == mPieces.begin())
         return sample;
     const Piece& piece = *std::prev(after);
     return piece.base + piece.result.delay + (sample - piece.start);

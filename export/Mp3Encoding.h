@@ -55,10 +55,10 @@ private:
     // Encodes the first `bytes` waiting; `trim` when they end in a pause.
     void submit(qint64 bytes, bool trim);
 
-    QThreadPool* FPool;
-    qint64 FPieceBytes;
-    QByteArray FPending;
-    qint64 FAdded = 0;
-    std::vector<Piece> FPieces;
-    std::shared_ptr<std::atomic<bool>> FCancelled = std::make_shared<std::atomic<bool>>(false);
+    QThreadPool* mPool;
+    qint64 mPieceBytes;
+    QByteArray mPending;
+    qint64 mAdded = 0;
+    std::vector<Piece> mPieces;
+    std::shared_ptr<std::atomic<bool>> mCancelled = std::make_shared<std::atomic<bool>>(false);
 };

@@ -25,7 +25,7 @@ ExportError cannotWrite(const QString& path, const QString& reason)
 class ExportFile
 {
 public:
-    explicit ExportFile(const QString& path) : FFile(path)
+    explicit ExportFile(const QString& path) : mFile(path)
     {
         const QFileInfo info(path);
         if (!info.absoluteDir().exists())
@@ -35,31 +35,31 @@ public:
             throw cannotWrite(path, QStringLiteral("the file is read-only"));
         // Unbuffered, every write reports what reached the disk: through the buffer a write cut short by a full
         // disk looks whole, and the truncated file would replace the old one.
-        if (!FFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw cannotWrite(path, FFile.errorString());
+        if (!mFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw cannotWrite(path, mFile.errorString());
     }
 
     void write(const QByteArray& bytes)
     {
-        if (FFile.write(bytes) != bytes.size())
-            throw cannotWrite(FFile.fileName(), FFile.errorString());
+        if (mFile.write(bytes) != bytes.size())
+            throw cannotWrite(mFile.fileName(), mFile.errorString());
     }
 
     void writeAt(qint64 position, const QByteArray& bytes)
     {
-        if (!FFile.seek(position))
-            throw cannotWrite(FFile.fileName(), FFile.errorString());
+        if (!mFile.seek(position))
+            throw cannotWrite(mFile.fileName(), mFile.errorString());
         write(bytes);
     }
 
     void commit()
     {
-        if (!FFile.commit())
-            throw cannotWrite(FFile.fileName(), FFile.errorString());
+        if (!mFile.commit())
+            throw cannotWrite(mFile.fileName(), mFile.errorString());
     }
 
 private:
-    QSaveFile FFile;
+    QSaveFile mFile;
 };
 
 using Progress = std::function<bool(double)>;

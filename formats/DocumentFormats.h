@@ -64,11 +64,11 @@ public:
         CopyProtected,
         TooLarge
     };
-    UnreadableDocument(Reason reason, const QString& message) : ParlivoError(message), FReason(reason) {}
-    Reason reason() const { return FReason; }
+    UnreadableDocument(Reason reason, const QString& message) : ParlivoError(message), mReason(reason) {}
+    Reason reason() const { return mReason; }
 
 private:
-    Reason FReason;
+    Reason mReason;
 };
 
 // Reading a long document reports how far it is and stops when asked to. Both are used from the reading

@@ -207,14 +207,14 @@ LoadedDocument loadByKind(const QString& path, TextMode mode, ReadProgress* prog
 LoadedDocument LoadedDocument::richText(QByteArray rtf)
 {
     LoadedDocument document;
-    document.m_content = std::move(rtf);
+    document.mContent = std::move(rtf);
     return document;
 }
 
 LoadedDocument LoadedDocument::paragraphs(TextBlocks blocks)
 {
     LoadedDocument document;
-    document.m_content = std::move(blocks);
+    document.mContent = std::move(blocks);
     return document;
 }
 
@@ -223,12 +223,12 @@ void LoadedDocument::putInto(QTextDocument* document) const
     // Turning undo off for the change also empties its history: the loaded text is where undoing stops.
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
-    if (const QString* text = std::get_if<QString>(&m_content)) {
+    if (const QString* text = std::get_if<QString>(&mContent)) {
         document->setPlainText(*text);
-    } else if (const QByteArray* rtf = std::get_if<QByteArray>(&m_content)) {
+    } else if (const QByteArray* rtf = std::get_if<QByteArray>(&mContent)) {
         readRtf(*rtf, document);
     } else {
-        const TextBlocks& blocks = std::get<TextBlocks>(m_content);
+        const TextBlocks& blocks = std::get<TextBlocks>(mContent);
         document->setPlainText(paragraphText(blocks));
         QTextCharFormat heading;
         heading.setFontWeight(QFont::Bold);

@@ -46,7 +46,7 @@ struct DocumentLoadError
 class LoadedDocument
 {
 public:
-    explicit LoadedDocument(QString plainText = {}) : m_content(std::move(plainText)) {}
+    explicit LoadedDocument(QString plainText = {}) : mContent(std::move(plainText)) {}
     static LoadedDocument richText(QByteArray rtf);
     static LoadedDocument paragraphs(TextBlocks blocks);
 
@@ -55,7 +55,7 @@ public:
 
 private:
     // Plain text, the bytes of a rich text file, or paragraphs.
-    std::variant<QString, QByteArray, TextBlocks> m_content;
+    std::variant<QString, QByteArray, TextBlocks> mContent;
 };
 
 // A loaded document, or why there is none (the document is then empty).

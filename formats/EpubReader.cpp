@@ -35,51 +35,51 @@ QString displayName(const QString& path)
 class BookArchive
 {
 public:
-    explicit BookArchive(const QString& path) : FPath(path), FZip(path)
+    explicit BookArchive(const QString& path) : mPath(path), mZip(path)
     {
-        if (!FZip.open(QuaZip::mdUnzip) || FZip.getEntriesCount() > kMaxEntries)
+        if (!mZip.open(QuaZip::mdUnzip) || mZip.getEntriesCount() > kMaxEntries)
             damaged(path);
-        for (const QString& name : FZip.getFileNameList())
-            FNames.insert(name);
+        for (const QString& name : mZip.getFileNameList())
+            mNames.insert(name);
     }
 
-    bool contains(const QString& name) const { return FNames.contains(name); }
+    bool contains(const QString& name) const { return mNames.contains(name); }
 
     QByteArray read(const QString& name)
     {
-        if (!FNames.contains(name) || !FZip.setCurrentFile(name))
-            damaged(FPath);
-        QuaZipFile file(&FZip);
+        if (!mNames.contains(name) || !mZip.setCurrentFile(name))
+            damaged(mPath);
+        QuaZipFile file(&mZip);
         if (!file.open(QIODevice::ReadOnly))
-            damaged(FPath);
+            damaged(mPath);
         QByteArray bytes;
         char chunk[64 * 1024];
         for (;;) {
             const qint64 got = file.read(chunk, sizeof chunk);
             if (got < 0)
-                damaged(FPath);
+                damaged(mPath);
             if (got == 0)
                 break;
             bytes.append(chunk, got);
-            FRead += got;
-            if (bytes.size() > kMaxEntryBytes || FRead > kMaxBookBytes)
+            mRead += got;
+            if (bytes.size() > kMaxEntryBytes || mRead > kMaxBookBytes)
                 throw UnreadableDocument(UnreadableDocument::Reason::TooLarge,
                                          QStringLiteral("\"%1\" unpacks to far more text than a book holds, so it "
                                                         "cannot be read.")
-                                             .arg(displayName(FPath)));
+                                             .arg(displayName(mPath)));
         }
         file.close();
         // A damaged entry shows only at its end, by its checksum.
         if (file.getZipError() != UNZ_OK)
-            damaged(FPath);
+            damaged(mPath);
         return bytes;
     }
 
 private:
-    QString FPath;
-    QuaZip FZip;
-    QSet<QString> FNames;
-    qint64 FRead = 0;
+    QString mPath;
+    QuaZip mZip;
+    QSet<QString> mNames;
+    qint64 mRead = 0;
 };
 
 // Font obfuscation only scrambles embedded fonts; any other encryption hides the text itself.
@@ -209,35 +209,35 @@ Element classify(QStringView name, int& heading)
 class ParagraphCollector
 {
 public:
-    void text(QStringView text) { FText += text; }
+    void text(QStringView text) { mText += text; }
     void start(int heading)
     {
         flush();
-        FHeading = heading;
+        mHeading = heading;
     }
     void end()
     {
         flush();
-        FHeading = 0;
+        mHeading = 0;
     }
     void flush()
     {
-        QString paragraph = FText.simplified();
+        QString paragraph = mText.simplified();
         paragraph.remove(QChar(0x00AD));
         if (!paragraph.isEmpty())
-            FBlocks << TextBlock{paragraph, FHeading};
-        FText.clear();
+            mBlocks << TextBlock{paragraph, mHeading};
+        mText.clear();
     }
     TextBlocks take()
     {
         flush();
-        return std::move(FBlocks);
+        return std::move(mBlocks);
     }
 
 private:
-    QString FText;
-    int FHeading = 0;
-    TextBlocks FBlocks;
+    QString mText;
+    int mHeading = 0;
+    TextBlocks mBlocks;
 };
 
 // For pages that are HTML rather than XML: tags found by pattern, scripts and styles cut out with their content.

@@ -63,27 +63,27 @@ const QString& PageTextScript()
 }
 
 PageTextRequest::PageTextRequest(QWebEnginePage* page, bool useSelection, bool lastLoadFailed, QObject* parent)
-    : QObject(parent), FPage(page), FUseSelection(useSelection), FLastLoadFailed(lastLoadFailed)
+    : QObject(parent), mPage(page), mUseSelection(useSelection), mLastLoadFailed(lastLoadFailed)
 {
-    FTimer.setSingleShot(true);
-    FTimer.setInterval(DefaultScriptTimeoutMs);
-    connect(&FTimer, &QTimer::timeout, this, [this] { fail(PageTextMessages::NotRead); });
+    mTimer.setSingleShot(true);
+    mTimer.setInterval(DefaultScriptTimeoutMs);
+    connect(&mTimer, &QTimer::timeout, this, [this] { fail(PageTextMessages::NotRead); });
 }
 
 void PageTextRequest::start()
 {
     // The empty page shown before any navigation may report itself as loading for ever.
     const auto blank = [](const QUrl& url) { return url.isEmpty() || url == QUrl(QStringLiteral("about:blank")); };
-    if (!FPage || (blank(FPage->url()) && blank(FPage->requestedUrl()))) {
+    if (!mPage || (blank(mPage->url()) && blank(mPage->requestedUrl()))) {
         fail(PageTextMessages::NoPage);
         return;
     }
-    if (FPage->isLoading()) {
-        FWaitingForLoad = true;
-        connect(FPage, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || !FWaitingForLoad)
+    if (mPage->isLoading()) {
+        mWaitingForLoad = true;
+        connect(mPage, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || !mWaitingForLoad)
                 return;
-            FWaitingForLoad = false;
+            mWaitingForLoad = false;
             if (loadFailed(info))
                 fail(PageTextMessages::LoadFailed);
             else
@@ -91,7 +91,7 @@ void PageTextRequest::start()
         });
         return;
     }
-    if (FLastLoadFailed) {
+    if (mLastLoadFailed) {
         fail(PageTextMessages::LoadFailed);
         return;
     }
@@ -107,11 +107,11 @@ void PageTextRequest::extract()
         fail(PageTextMessages::NotRead);
         return;
     }
-    script += FUseSelection ? QStringLiteral("(true);") : QStringLiteral("(false);");
-    FTimer.start();
+    script += mUseSelection ? QStringLiteral("(true);") : QStringLiteral("(false);");
+    mTimer.start();
     // The page's own scripts cannot see or change ours, nor ours theirs.
     const QPointer<PageTextRequest> self(this);
-    FPage->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self](const QVariant& result) {
+    mPage->runJavaScript(script, QWebEngineScript::ApplicationWorld, [self](const QVariant& result) {
         if (self)
             self->receive(result);
     });
@@ -119,7 +119,7 @@ void PageTextRequest::extract()
 
 void PageTextRequest::receive(const QVariant& result)
 {
-    if (FDone)
+    if (mDone)
         return;
     const QVariantMap map = result.toMap();
     if (!map.contains(QStringLiteral("text"))) {
@@ -136,18 +136,18 @@ void PageTextRequest::receive(const QVariant& result)
         fail(PageTextMessages::NoText);
         return;
     }
-    FDone = true;
-    FTimer.stop();
+    mDone = true;
+    mTimer.stop();
     emit finished(page);
     deleteLater();
 }
 
 void PageTextRequest::fail(const QString& message)
 {
-    if (FDone)
+    if (mDone)
         return;
-    FDone = true;
-    FTimer.stop();
+    mDone = true;
+    mTimer.stop();
     emit failed(message);
     deleteLater();
 }

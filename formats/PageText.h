@@ -48,9 +48,9 @@ public:
     PageTextRequest(QWebEnginePage* page, bool useSelection, bool lastLoadFailed, QObject* parent = nullptr);
 
     void start();
-    bool waitingForLoad() const { return FWaitingForLoad; }
+    bool waitingForLoad() const { return mWaitingForLoad; }
     // How long the script may run in the page before the request gives up.
-    void setScriptTimeout(int milliseconds) { FTimer.setInterval(milliseconds); }
+    void setScriptTimeout(int milliseconds) { mTimer.setInterval(milliseconds); }
 
 signals:
     void finished(const PageText& text);
@@ -61,12 +61,12 @@ private:
     void receive(const QVariant& result);
     void fail(const QString& message);
 
-    QPointer<QWebEnginePage> FPage;
-    bool FUseSelection;
-    bool FLastLoadFailed;
-    bool FWaitingForLoad = false;
-    bool FDone = false;
-    QTimer FTimer;
+    QPointer<QWebEnginePage> mPage;
+    bool mUseSelection;
+    bool mLastLoadFailed;
+    bool mWaitingForLoad = false;
+    bool mDone = false;
+    QTimer mTimer;
 };
 
 // The article text of a saved web page, read without a window; nothing is fetched from the network. Blocks

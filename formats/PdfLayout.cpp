@@ -144,7 +144,7 @@ bool differentType(const PdfLine& a, const PdfLine& b)
 class ParagraphBuilder
 {
 public:
-    explicit ParagraphBuilder(const QList<Placed>& lines) : FLines(lines)
+    explicit ParagraphBuilder(const QList<Placed>& lines) : mLines(lines)
     {
         QList<double> heights;
         QList<double> pitches;
@@ -159,8 +159,8 @@ public:
                     pitches << pitch;
             }
         }
-        FBodyHeight = median(heights);
-        FPitch = median(pitches);
+        mBodyHeight = median(heights);
+        mPitch = median(pitches);
         collectWords();
     }
 
@@ -172,13 +172,13 @@ public:
         double paragraphRight = 0;
         const auto finish = [&] {
             if (!text.isEmpty())
-                blocks << TextBlock{text.trimmed(), height > 1.15 * FBodyHeight ? 1 : 0};
+                blocks << TextBlock{text.trimmed(), height > 1.15 * mBodyHeight ? 1 : 0};
             text.clear();
             height = 0;
             paragraphRight = 0;
         };
-        for (qsizetype i = 0; i < FLines.size(); ++i) {
-            const PdfLine& line = *FLines[i].line;
+        for (qsizetype i = 0; i < mLines.size(); ++i) {
+            const PdfLine& line = *mLines[i].line;
             if (i > 0 && startsParagraph(i, paragraphRight))
                 finish();
             text = text.isEmpty() ? line.text.trimmed() : joinLines(text, line.text.trimmed());
@@ -192,18 +192,18 @@ public:
 private:
     bool startsParagraph(qsizetype i, double paragraphRight) const
     {
-        const PdfLine& previous = *FLines[i - 1].line;
-        const PdfLine& line = *FLines[i].line;
+        const PdfLine& previous = *mLines[i - 1].line;
+        const PdfLine& line = *mLines[i].line;
         if (differentType(previous, line) || startsListItem(line.text))
             return true;
         const bool movedDown = line.box.center().y() > previous.box.center().y();
         // A space between lines wider than the usual line pitch.
-        if (movedDown && FPitch > 0 && line.box.bottom() - previous.box.bottom() > 1.4 * FPitch)
+        if (movedDown && mPitch > 0 && line.box.bottom() - previous.box.bottom() > 1.4 * mPitch)
             return true;
         // A first line set in from the line below it (or, at the foot of a column, from the line above).
         const PdfLine* reference = nullptr;
-        if (i + 1 < FLines.size()) {
-            const PdfLine& next = *FLines[i + 1].line;
+        if (i + 1 < mLines.size()) {
+            const PdfLine& next = *mLines[i + 1].line;
             if (next.box.center().y() > line.box.center().y() && !differentType(line, next))
                 reference = &next;
         }
@@ -211,7 +211,7 @@ private:
             reference = &previous;
         if (reference) {
             const double setIn = line.box.left() - reference->box.left();
-            if (setIn > 0.6 * std::max(FBodyHeight, 1.0) && setIn < 0.25 * FLines[i].pageWidth)
+            if (setIn > 0.6 * std::max(mBodyHeight, 1.0) && setIn < 0.25 * mLines[i].pageWidth)
                 return true;
         }
         // A short line that ends a sentence ends its paragraph.
@@ -234,7 +234,7 @@ private:
             }
             return QChar::isLetter(c) || QChar::isMark(c);
         };
-        for (const Placed& placed : FLines) {
+        for (const Placed& placed : mLines) {
             const QString& text = placed.line->text;
             const qsizetype n = text.size();
             qsizetype i = 0;
@@ -253,7 +253,7 @@ private:
                     while (i < n && wordAt(text, i, &length))
                         i += length;
                 }
-                FWords.insert(text.sliced(start, i - start).toLower());
+                mWords.insert(text.sliced(start, i - start).toLower());
             }
         }
     }
@@ -292,15 +292,15 @@ private:
         if (head.contains(QLatin1Char('-')))
             return true;
         const QString compound = head + QLatin1Char('-') + tail;
-        if (FWords.contains(compound))
-            return !FWords.contains(head + tail);
+        if (mWords.contains(compound))
+            return !mWords.contains(head + tail);
         return false;
     }
 
-    const QList<Placed>& FLines;
-    double FBodyHeight = 0;
-    double FPitch = 0;
-    QSet<QString> FWords;
+    const QList<Placed>& mLines;
+    double mBodyHeight = 0;
+    double mPitch = 0;
+    QSet<QString> mWords;
 };
 
 } // namespace

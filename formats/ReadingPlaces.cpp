@@ -50,16 +50,16 @@ QString ReadingPlaces::key(const QString& document)
 
 qsizetype ReadingPlaces::indexOf(const QString& key) const
 {
-    for (qsizetype i = 0; i < FPlaces.size(); ++i)
-        if (FPlaces[i].document == key)
+    for (qsizetype i = 0; i < mPlaces.size(); ++i)
+        if (mPlaces[i].document == key)
             return i;
     return -1;
 }
 
 void ReadingPlaces::load()
 {
-    FPlaces.clear();
-    QFile file(FPath);
+    mPlaces.clear();
+    QFile file(mPath);
     if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly))
         return;
     const QJsonArray documents = QJsonDocument::fromJson(file.readAll()).object().value(u"documents").toArray();
@@ -73,9 +73,9 @@ void ReadingPlaces::load()
         if (indexOf(cleaned) >= 0)
             continue;
         // Entries written before the words around a place were kept have none: their offset is the place.
-        FPlaces.append(
+        mPlaces.append(
             {cleaned, static_cast<int>(caret), fields.value(u"before").toString(), fields.value(u"after").toString()});
-        if (FPlaces.size() == Capacity)
+        if (mPlaces.size() == Capacity)
             break;
     }
 }
@@ -83,13 +83,13 @@ void ReadingPlaces::load()
 void ReadingPlaces::save() const
 {
     QJsonArray documents;
-    for (const Place& place : FPlaces)
+    for (const Place& place : mPlaces)
         documents.append(QJsonObject{{QStringLiteral("path"), place.document},
                                      {QStringLiteral("caret"), place.caret},
                                      {QStringLiteral("before"), place.before},
                                      {QStringLiteral("after"), place.after}});
     const QJsonObject root{{QStringLiteral("documents"), documents}};
-    SaveFileAtomically(FPath, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    SaveFileAtomically(mPath, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
 void ReadingPlaces::remember(const QString& document, int caret, const QString& text)
@@ -97,7 +97,7 @@ void ReadingPlaces::remember(const QString& document, int caret, const QString& 
     const QString cleaned = key(document);
     const qsizetype found = indexOf(cleaned);
     if (found >= 0)
-        FPlaces.removeAt(found);
+        mPlaces.removeAt(found);
     Place place{cleaned, qMax(0, caret), {}, {}};
     if (!text.isEmpty()) {
         place.caret = int(qMin<qsizetype>(place.caret, text.size()));
@@ -110,9 +110,9 @@ void ReadingPlaces::remember(const QString& document, int caret, const QString& 
         if (!place.after.isEmpty() && place.after.back().isHighSurrogate())
             place.after.chop(1);
     }
-    FPlaces.prepend(place);
-    if (FPlaces.size() > Capacity)
-        FPlaces.resize(Capacity);
+    mPlaces.prepend(place);
+    if (mPlaces.size() > Capacity)
+        mPlaces.resize(Capacity);
 }
 
 std::optional<int> ReadingPlaces::place(const QString& document, const QString& text) const
@@ -120,7 +120,7 @@ std::optional<int> ReadingPlaces::place(const QString& document, const QString& 
     const qsizetype found = indexOf(key(document));
     if (found < 0)
         return std::nullopt;
-    const Place& place = FPlaces[found];
+    const Place& place = mPlaces[found];
     if (text.isEmpty() || (place.before.isEmpty() && place.after.isEmpty()))
         return place.caret;
     // The words on both sides first; then, when the text was edited right beside the place, the words on one side.
@@ -140,13 +140,13 @@ void ReadingPlaces::forget(const QString& document)
 {
     const qsizetype found = indexOf(key(document));
     if (found >= 0)
-        FPlaces.removeAt(found);
+        mPlaces.removeAt(found);
 }
 
 QStringList ReadingPlaces::recent() const
 {
     QStringList documents;
-    for (qsizetype i = 0; i < FPlaces.size() && i < RecentCount; ++i)
-        documents << FPlaces[i].document;
+    for (qsizetype i = 0; i < mPlaces.size() && i < RecentCount; ++i)
+        documents << mPlaces[i].document;
     return documents;
 }

@@ -14,7 +14,7 @@ public:
     static constexpr int RecentCount = 10; // documents the Open button's menu lists
     static constexpr int Capacity = 100;   // documents whose place is kept; the oldest is forgotten first
 
-    explicit ReadingPlaces(QString path) : FPath(std::move(path)) {}
+    explicit ReadingPlaces(QString path) : mPath(std::move(path)) {}
 
     // Reads the file. A missing, unreadable or malformed file gives no places and no message; entries that make
     // no sense (no path, a negative place) are skipped.
@@ -47,6 +47,6 @@ private:
     };
     qsizetype indexOf(const QString& key) const;
 
-    QString FPath;
-    QList<Place> FPlaces;
+    QString mPath;
+    QList<Place> mPlaces;
 };

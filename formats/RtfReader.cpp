@@ -422,42 +422,42 @@ class Parser
 {
 public:
     Parser(QByteArrayView data, QTextDocument* document, const RtfReadLimits& limits)
-        : m_data(data.data()), m_size(data.size()), m_limits(limits), m_cursor(document)
+        : mData(data.data()), mSize(data.size()), mLimits(limits), mCursor(document)
     {
     }
 
     void run()
     {
-        m_cursor.beginEditBlock();
-        while (m_pos < m_size && !m_done) {
-            const char c = m_data[m_pos];
+        mCursor.beginEditBlock();
+        while (mPos < mSize && !mDone) {
+            const char c = mData[mPos];
             switch (c) {
             case '{':
-                m_starred = false;
-                ++m_pos;
+                mStarred = false;
+                ++mPos;
                 openGroup();
                 break;
             case '}':
-                m_starred = false;
-                ++m_pos;
+                mStarred = false;
+                ++mPos;
                 closeGroup();
                 break;
             case '\\':
-                ++m_pos;
+                ++mPos;
                 controlSequence();
                 break;
             case '\r':
             case '\n':
-                ++m_pos;
+                ++mPos;
                 break;
             default:
-                m_starred = false;
+                mStarred = false;
                 literalText();
                 break;
             }
         }
         finish();
-        m_cursor.endEditBlock();
+        mCursor.endEditBlock();
     }
 
 private:
@@ -466,43 +466,43 @@ private:
     void openGroup()
     {
         flushBytes();
-        m_ucSkip = 0;
-        if (static_cast<int>(m_stack.size()) >= m_limits.maxDepth) {
-            ++m_overflow;
+        mUcSkip = 0;
+        if (static_cast<int>(mStack.size()) >= mLimits.maxDepth) {
+            ++mOverflow;
             return;
         }
-        m_stack.push_back(m_state);
+        mStack.push_back(mState);
     }
 
     void closeGroup()
     {
         flushBytes();
-        m_ucSkip = 0;
-        if (m_overflow > 0) {
+        mUcSkip = 0;
+        if (mOverflow > 0) {
             // A destination, \uc or hidden text set past the depth limit ends with its group, like any other.
-            if (!m_overflowDests.empty() && m_overflowDests.back().level == m_overflow) {
-                if (m_state.dest == Dest::FontTable)
+            if (!mOverflowDests.empty() && mOverflowDests.back().level == mOverflow) {
+                if (mState.dest == Dest::FontTable)
                     commitFontName();
-                m_state.dest = m_overflowDests.back().dest;
-                m_state.heldDest = m_overflowDests.back().heldDest;
-                m_state.uc = m_overflowDests.back().uc;
-                m_state.ch.hidden = m_overflowDests.back().hidden;
-                m_overflowDests.pop_back();
+                mState.dest = mOverflowDests.back().dest;
+                mState.heldDest = mOverflowDests.back().heldDest;
+                mState.uc = mOverflowDests.back().uc;
+                mState.ch.hidden = mOverflowDests.back().hidden;
+                mOverflowDests.pop_back();
             }
-            --m_overflow;
+            --mOverflow;
             return;
         }
-        if (m_stack.empty())
+        if (mStack.empty())
             return; // a stray brace before the document's group
-        if (m_state.dest == Dest::FontTable)
+        if (mState.dest == Dest::FontTable)
             commitFontName();
-        if (m_stack.size() == 1) {
+        if (mStack.size() == 1) {
             // The document's own group ends here; whatever follows it is not part of the document.
-            m_done = true;
+            mDone = true;
             return;
         }
-        m_state = m_stack.back();
-        m_stack.pop_back();
+        mState = mStack.back();
+        mStack.pop_back();
     }
 
     // Consumes the rest of the current group without interpreting it, except for the lengths of
@@ -511,8 +511,8 @@ private:
     {
         flushBytes();
         qint64 depth = 1;
-        while (m_pos < m_size) {
-            const char c = m_data[m_pos++];
+        while (mPos < mSize) {
+            const char c = mData[mPos++];
             if (c == '{') {
                 ++depth;
             } else if (c == '}') {
@@ -520,13 +520,13 @@ private:
                     closeGroup();
                     return;
                 }
-            } else if (c == '\\' && m_pos < m_size) {
-                if (isLetter(m_data[m_pos])) {
+            } else if (c == '\\' && mPos < mSize) {
+                if (isLetter(mData[mPos])) {
                     const ControlWord word = readControlWord();
                     if (word.name == "bin")
                         skipBinary(word);
                 } else {
-                    ++m_pos;
+                    ++mPos;
                 }
             }
         }
@@ -537,50 +537,50 @@ private:
     ControlWord readControlWord()
     {
         ControlWord word;
-        const qsizetype start = m_pos;
-        while (m_pos < m_size && isLetter(m_data[m_pos]))
-            ++m_pos;
-        word.name = std::string_view(m_data + start, static_cast<size_t>(m_pos - start));
+        const qsizetype start = mPos;
+        while (mPos < mSize && isLetter(mData[mPos]))
+            ++mPos;
+        word.name = std::string_view(mData + start, static_cast<size_t>(mPos - start));
         bool negative = false;
-        if (m_pos + 1 < m_size && m_data[m_pos] == '-' && isDigit(m_data[m_pos + 1])) {
+        if (mPos + 1 < mSize && mData[mPos] == '-' && isDigit(mData[mPos + 1])) {
             negative = true;
-            ++m_pos;
+            ++mPos;
         }
         qint64 value = 0;
-        while (m_pos < m_size && isDigit(m_data[m_pos])) {
+        while (mPos < mSize && isDigit(mData[mPos])) {
             word.hasParam = true;
-            value = std::min<qint64>(value * 10 + (m_data[m_pos] - '0'), INT_MAX);
-            ++m_pos;
+            value = std::min<qint64>(value * 10 + (mData[mPos] - '0'), INT_MAX);
+            ++mPos;
         }
         word.param = static_cast<int>(negative ? -value : value);
-        if (m_pos < m_size && m_data[m_pos] == ' ')
-            ++m_pos;
+        if (mPos < mSize && mData[mPos] == ' ')
+            ++mPos;
         return word;
     }
 
     void skipBinary(const ControlWord& word)
     {
         if (word.param > 0)
-            m_pos += std::min<qsizetype>(word.param, m_size - m_pos);
+            mPos += std::min<qsizetype>(word.param, mSize - mPos);
     }
 
     void controlSequence()
     {
-        const bool starred = std::exchange(m_starred, false);
-        if (m_pos >= m_size)
+        const bool starred = std::exchange(mStarred, false);
+        if (mPos >= mSize)
             return;
-        const char c = m_data[m_pos];
+        const char c = mData[mPos];
         if (isLetter(c)) {
             controlWord(starred);
             return;
         }
-        ++m_pos;
+        ++mPos;
         switch (c) {
         case '\'':
             hexByte();
             break;
         case '*':
-            m_starred = true;
+            mStarred = true;
             break;
         case '\\':
         case '{':
@@ -594,8 +594,8 @@ private:
             emitChar(0x2011);
             break;
         case '-': // an optional hyphen shows nothing
-            if (m_ucSkip > 0)
-                --m_ucSkip;
+            if (mUcSkip > 0)
+                --mUcSkip;
             break;
         case '\t':
             emitChar(u'\t');
@@ -613,18 +613,18 @@ private:
     {
         int value = 0;
         int digits = 0;
-        while (digits < 2 && m_pos < m_size) {
-            const int h = hexValue(m_data[m_pos]);
+        while (digits < 2 && mPos < mSize) {
+            const int h = hexValue(mData[mPos]);
             if (h < 0)
                 break;
             value = value * 16 + h;
             ++digits;
-            ++m_pos;
+            ++mPos;
         }
         if (digits == 0)
             return;
-        if (m_ucSkip > 0) {
-            --m_ucSkip;
+        if (mUcSkip > 0) {
+            --mUcSkip;
             return;
         }
         addByte(static_cast<char>(value));
@@ -638,8 +638,8 @@ private:
         if (found == table.end()) {
             if (starred)
                 skipGroup();
-            else if (m_ucSkip > 0)
-                --m_ucSkip;
+            else if (mUcSkip > 0)
+                --mUcSkip;
             return;
         }
         const Keyword keyword = found->second;
@@ -647,88 +647,88 @@ private:
             skipGroup();
             return;
         }
-        if (m_ucSkip > 0 && keyword.kw != Kw::Unicode) {
+        if (mUcSkip > 0 && keyword.kw != Kw::Unicode) {
             // A control word standing in for a \u character counts as one skipped character.
-            --m_ucSkip;
+            --mUcSkip;
             if (keyword.kw == Kw::Bin)
                 skipBinary(word);
             return;
         }
-        const OverflowDest before{m_overflow, m_state.dest, m_state.heldDest, m_state.uc, m_state.ch.hidden};
+        const OverflowDest before{mOverflow, mState.dest, mState.heldDest, mState.uc, mState.ch.hidden};
         apply(keyword, word);
         // Past the depth limit the groups share the deepest tracked state. What decides where text goes, whether
         // it shows and how much of it \u skips is kept aside, once per group, so that it ends with the group and the
         // text after it still arrives. A word that skipped the rest of its group has ended that group already.
-        if (m_overflow > 0 && m_overflow == before.level &&
-            (m_state.dest != before.dest || m_state.heldDest != before.heldDest || m_state.uc != before.uc ||
-             m_state.ch.hidden != before.hidden) &&
-            (m_overflowDests.empty() || m_overflowDests.back().level != m_overflow))
-            m_overflowDests.push_back(before);
+        if (mOverflow > 0 && mOverflow == before.level &&
+            (mState.dest != before.dest || mState.heldDest != before.heldDest || mState.uc != before.uc ||
+             mState.ch.hidden != before.hidden) &&
+            (mOverflowDests.empty() || mOverflowDests.back().level != mOverflow))
+            mOverflowDests.push_back(before);
     }
 
     void apply(const Keyword& keyword, const ControlWord& word)
     {
         const bool on = !word.hasParam || word.param != 0;
-        CharState& ch = m_state.ch;
-        ParaState& para = m_state.para;
+        CharState& ch = mState.ch;
+        ParaState& para = mState.para;
         switch (keyword.kw) {
         case Kw::Ignore:
             break;
         case Kw::Ansi:
-            m_codePage = 1252;
+            mCodePage = 1252;
             break;
         case Kw::Mac:
-            m_codePage = 10000;
+            mCodePage = 10000;
             break;
         case Kw::Pc:
-            m_codePage = 437;
+            mCodePage = 437;
             break;
         case Kw::Pca:
-            m_codePage = 850;
+            mCodePage = 850;
             break;
         case Kw::AnsiCpg:
             if (word.param > 0)
-                m_codePage = word.param;
+                mCodePage = word.param;
             break;
         case Kw::Deff:
-            m_defaultFont = word.param;
+            mDefaultFont = word.param;
             ch.font = word.param;
             break;
         case Kw::FontTable:
-            m_state.dest = Dest::FontTable;
-            m_fontEntry = -1;
-            m_fontName.clear();
+            mState.dest = Dest::FontTable;
+            mFontEntry = -1;
+            mFontName.clear();
             break;
         case Kw::ColourTable:
-            m_state.dest = Dest::ColourTable;
+            mState.dest = Dest::ColourTable;
             resetColour();
             break;
         case Kw::Red:
-            setColourPart(m_red, word);
+            setColourPart(mRed, word);
             break;
         case Kw::Green:
-            setColourPart(m_green, word);
+            setColourPart(mGreen, word);
             break;
         case Kw::Blue:
-            setColourPart(m_blue, word);
+            setColourPart(mBlue, word);
             break;
         case Kw::Font:
-            if (m_state.dest == Dest::FontTable) {
+            if (mState.dest == Dest::FontTable) {
                 commitFontName();
-                m_fontEntry = word.param;
-                if (!m_fonts.contains(m_fontEntry))
-                    m_fonts.insert(m_fontEntry, FontEntry{});
+                mFontEntry = word.param;
+                if (!mFonts.contains(mFontEntry))
+                    mFonts.insert(mFontEntry, FontEntry{});
             } else {
                 ch.font = word.param;
             }
             break;
         case Kw::FontCharset:
-            if (m_state.dest == Dest::FontTable && m_fontEntry >= 0 && m_fonts[m_fontEntry].codePage == 0)
-                m_fonts[m_fontEntry].codePage = codePageForCharset(word.param);
+            if (mState.dest == Dest::FontTable && mFontEntry >= 0 && mFonts[mFontEntry].codePage == 0)
+                mFonts[mFontEntry].codePage = codePageForCharset(word.param);
             break;
         case Kw::FontCodePage:
-            if (m_state.dest == Dest::FontTable && m_fontEntry >= 0 && word.param > 0)
-                m_fonts[m_fontEntry].codePage = word.param;
+            if (mState.dest == Dest::FontTable && mFontEntry >= 0 && word.param > 0)
+                mFonts[mFontEntry].codePage = word.param;
             break;
         case Kw::FontSize:
             ch.halfPoints = word.hasParam ? std::clamp(word.param, 0, 3276) : 24;
@@ -736,7 +736,7 @@ private:
         case Kw::Plain: {
             const int link = ch.link;
             ch = CharState{};
-            ch.font = m_defaultFont;
+            ch.font = mDefaultFont;
             ch.link = link; // a link is not a character property and outlives \plain
             break;
         }
@@ -817,14 +817,14 @@ private:
             break;
         case Kw::Row:
             // The tab that ended the row's last cell separates nothing.
-            if (m_state.dest == Dest::Text && m_run.endsWith(QLatin1Char('\t')))
-                m_run.chop(1);
+            if (mState.dest == Dest::Text && mRun.endsWith(QLatin1Char('\t')))
+                mRun.chop(1);
             paragraph();
             break;
         case Kw::Page:
             // A page or section break starts a new paragraph only where text stands before it.
             flushText();
-            if (!m_paragraphPending && m_cursor.block().length() > 1)
+            if (!mParagraphPending && mCursor.block().length() > 1)
                 paragraph();
             break;
         case Kw::Char:
@@ -833,38 +833,38 @@ private:
         case Kw::Unicode:
             flushBytes();
             emitUnit(static_cast<char16_t>(word.param < 0 ? word.param + 65536 : word.param));
-            m_ucSkip = m_state.uc;
+            mUcSkip = mState.uc;
             break;
         case Kw::UnicodeSkip:
-            m_state.uc = std::clamp(word.param, 0, 32);
+            mState.uc = std::clamp(word.param, 0, 32);
             break;
         case Kw::Bin:
             skipBinary(word);
             break;
         case Kw::Field:
-            m_fieldInstruction.clear();
+            mFieldInstruction.clear();
             break;
         case Kw::FieldInstruction:
-            m_state.dest = Dest::FieldInstruction;
-            m_fieldInstruction.clear();
+            mState.dest = Dest::FieldInstruction;
+            mFieldInstruction.clear();
             break;
         case Kw::FieldResult:
-            if (m_state.dest == Dest::Text) {
-                const QString target = hyperlinkTarget(m_fieldInstruction);
+            if (mState.dest == Dest::Text) {
+                const QString target = hyperlinkTarget(mFieldInstruction);
                 if (!target.isEmpty()) {
-                    m_links.append(target);
-                    ch.link = static_cast<int>(m_links.size() - 1);
+                    mLinks.append(target);
+                    ch.link = static_cast<int>(mLinks.size() - 1);
                 }
             }
             break;
         case Kw::Hold:
-            if (m_state.dest != Dest::Hold)
-                m_state.heldDest = m_state.dest;
-            m_state.dest = Dest::Hold;
+            if (mState.dest != Dest::Hold)
+                mState.heldDest = mState.dest;
+            mState.dest = Dest::Hold;
             break;
         case Kw::Result:
-            if (m_state.dest == Dest::Hold)
-                m_state.dest = m_state.heldDest;
+            if (mState.dest == Dest::Hold)
+                mState.dest = mState.heldDest;
             break;
         case Kw::Skip:
             skipGroup();
@@ -876,40 +876,40 @@ private:
 
     void literalText()
     {
-        const auto c = static_cast<unsigned char>(m_data[m_pos]);
+        const auto c = static_cast<unsigned char>(mData[mPos]);
         if (c >= 0x80) {
-            ++m_pos;
-            if (m_ucSkip > 0)
-                --m_ucSkip;
+            ++mPos;
+            if (mUcSkip > 0)
+                --mUcSkip;
             else
                 addByte(static_cast<char>(c));
             return;
         }
         if (c < 0x20) {
-            ++m_pos;
+            ++mPos;
             if (c == '\t')
                 emitChar(u'\t');
             return; // other control bytes, a zero byte among them, carry nothing
         }
         flushBytes();
-        qsizetype start = m_pos;
-        while (m_pos < m_size) {
-            const auto d = static_cast<unsigned char>(m_data[m_pos]);
+        qsizetype start = mPos;
+        while (mPos < mSize) {
+            const auto d = static_cast<unsigned char>(mData[mPos]);
             if (d < 0x20 || d >= 0x80 || d == '\\' || d == '{' || d == '}')
                 break;
-            ++m_pos;
+            ++mPos;
         }
-        if (m_ucSkip > 0) {
-            const qsizetype skipped = std::min<qsizetype>(m_ucSkip, m_pos - start);
+        if (mUcSkip > 0) {
+            const qsizetype skipped = std::min<qsizetype>(mUcSkip, mPos - start);
             start += skipped;
-            m_ucSkip -= static_cast<int>(skipped);
+            mUcSkip -= static_cast<int>(skipped);
         }
-        if (start == m_pos)
+        if (start == mPos)
             return;
-        const QLatin1StringView text(m_data + start, m_pos - start);
-        if (m_state.dest == Dest::Text) {
+        const QLatin1StringView text(mData + start, mPos - start);
+        if (mState.dest == Dest::Text) {
             if (prepareRun())
-                m_run.append(text);
+                mRun.append(text);
         } else {
             output(QString(text));
         }
@@ -917,8 +917,8 @@ private:
 
     void emitChar(char16_t ch)
     {
-        if (m_ucSkip > 0) {
-            --m_ucSkip;
+        if (mUcSkip > 0) {
+            --mUcSkip;
             return;
         }
         flushBytes();
@@ -929,17 +929,17 @@ private:
 
     void output(QStringView text)
     {
-        switch (m_state.dest) {
+        switch (mState.dest) {
         case Dest::Text:
             if (prepareRun())
-                m_run.append(text);
+                mRun.append(text);
             break;
         case Dest::FontTable:
             for (const QChar c : text) {
                 if (c == QLatin1Char(';'))
                     commitFontName();
-                else if (m_fontName.size() < m_limits.maxNameLength)
-                    m_fontName += c;
+                else if (mFontName.size() < mLimits.maxNameLength)
+                    mFontName += c;
             }
             break;
         case Dest::ColourTable:
@@ -949,8 +949,8 @@ private:
             }
             break;
         case Dest::FieldInstruction:
-            if (m_fieldInstruction.size() < m_limits.maxNameLength)
-                m_fieldInstruction += text.left(m_limits.maxNameLength - m_fieldInstruction.size());
+            if (mFieldInstruction.size() < mLimits.maxNameLength)
+                mFieldInstruction += text.left(mLimits.maxNameLength - mFieldInstruction.size());
             break;
         case Dest::Hold:
             break;
@@ -960,40 +960,40 @@ private:
     // Makes the buffered run ready to take text in the current character state; false for hidden text.
     bool prepareRun()
     {
-        if (m_state.ch.hidden)
+        if (mState.ch.hidden)
             return false;
-        if (!(m_state.ch == m_runState)) {
+        if (!(mState.ch == mRunState)) {
             flushText();
-            m_runState = m_state.ch;
+            mRunState = mState.ch;
         }
         return true;
     }
 
     int currentCodePage() const
     {
-        const int font = m_state.dest == Dest::FontTable ? m_fontEntry : m_state.ch.font;
-        const auto found = m_fonts.constFind(font);
-        if (found != m_fonts.constEnd() && found->codePage > 0)
+        const int font = mState.dest == Dest::FontTable ? mFontEntry : mState.ch.font;
+        const auto found = mFonts.constFind(font);
+        if (found != mFonts.constEnd() && found->codePage > 0)
             return found->codePage;
-        return m_codePage;
+        return mCodePage;
     }
 
     // Bytes of the code page are gathered so that double-byte characters arrive whole.
     void addByte(char b)
     {
         const int codePage = currentCodePage();
-        if (!m_bytes.isEmpty() && codePage != m_bytesCodePage)
+        if (!mBytes.isEmpty() && codePage != mBytesCodePage)
             flushBytes();
-        m_bytesCodePage = codePage;
-        m_bytes.append(b);
+        mBytesCodePage = codePage;
+        mBytes.append(b);
     }
 
     void flushBytes()
     {
-        if (m_bytes.isEmpty())
+        if (mBytes.isEmpty())
             return;
-        const QString text = decodeCodePage(m_bytes, m_bytesCodePage);
-        m_bytes.clear();
+        const QString text = decodeCodePage(mBytes, mBytesCodePage);
+        mBytes.clear();
         output(text);
     }
 
@@ -1002,35 +1002,35 @@ private:
     void paragraph()
     {
         flushBytes();
-        if (m_state.dest != Dest::Text) {
+        if (mState.dest != Dest::Text) {
             emitUnit(u' ');
             return;
         }
         flushText();
-        if (m_paragraphPending)
+        if (mParagraphPending)
             insertPendingBlock();
-        m_cursor.setBlockFormat(blockFormat(m_state.para));
-        m_cursor.setBlockCharFormat(charFormat(m_state.ch));
+        mCursor.setBlockFormat(blockFormat(mState.para));
+        mCursor.setBlockCharFormat(charFormat(mState.ch));
         // The break goes in when more content follows, so the \par that ends the last paragraph does not
         // leave an empty one behind.
-        m_paragraphPending = true;
+        mParagraphPending = true;
     }
 
     void insertPendingBlock()
     {
-        m_cursor.insertBlock();
-        m_paragraphPending = false;
+        mCursor.insertBlock();
+        mParagraphPending = false;
     }
 
     void flushText()
     {
-        if (m_run.isEmpty())
+        if (mRun.isEmpty())
             return;
-        if (m_paragraphPending)
+        if (mParagraphPending)
             insertPendingBlock();
-        sanitize(m_run);
-        m_cursor.insertText(m_run, charFormat(m_runState));
-        m_run.resize(0);
+        sanitize(mRun);
+        mCursor.insertText(mRun, charFormat(mRunState));
+        mRun.resize(0);
     }
 
     // Characters the document would take as structure (paragraph breaks, object and frame markers) or
@@ -1066,22 +1066,22 @@ private:
     void finish()
     {
         flushBytes();
-        if (m_state.dest == Dest::FontTable)
+        if (mState.dest == Dest::FontTable)
             commitFontName();
         flushText();
-        if (!m_paragraphPending) {
-            m_cursor.setBlockFormat(blockFormat(m_state.para));
-            m_cursor.setBlockCharFormat(charFormat(m_state.ch));
+        if (!mParagraphPending) {
+            mCursor.setBlockFormat(blockFormat(mState.para));
+            mCursor.setBlockCharFormat(charFormat(mState.ch));
         }
     }
 
     QTextCharFormat charFormat(const CharState& state)
     {
-        if (m_formatCached && state == m_cachedState)
-            return m_cachedFormat;
+        if (mFormatCached && state == mCachedState)
+            return mCachedFormat;
         QTextCharFormat format;
-        const auto font = m_fonts.constFind(state.font);
-        if (font != m_fonts.constEnd() && !font->name.isEmpty())
+        const auto font = mFonts.constFind(state.font);
+        if (font != mFonts.constEnd() && !font->name.isEmpty())
             format.setFontFamilies(QStringList{font->name});
         if (state.halfPoints > 0)
             format.setFontPointSize(state.halfPoints / 2.0);
@@ -1103,11 +1103,11 @@ private:
         }
         if (state.link >= 0) {
             format.setAnchor(true);
-            format.setAnchorHref(m_links[state.link]);
+            format.setAnchorHref(mLinks[state.link]);
         }
-        m_cachedState = state;
-        m_cachedFormat = format;
-        m_formatCached = true;
+        mCachedState = state;
+        mCachedFormat = format;
+        mFormatCached = true;
         return format;
     }
 
@@ -1134,79 +1134,79 @@ private:
     QColor tableColour(int index) const
     {
         // Index 0 is normally the automatic colour, which stays invalid.
-        if (index < 0 || index >= m_colours.size())
+        if (index < 0 || index >= mColours.size())
             return {};
-        return m_colours[index];
+        return mColours[index];
     }
 
-    void resetColour() { m_red = m_green = m_blue = -1; }
+    void resetColour() { mRed = mGreen = mBlue = -1; }
 
     static void setColourPart(int& part, const ControlWord& word) { part = std::clamp(word.param, 0, 255); }
 
     void commitColour()
     {
-        if (m_red < 0 && m_green < 0 && m_blue < 0)
-            m_colours.append(QColor());
+        if (mRed < 0 && mGreen < 0 && mBlue < 0)
+            mColours.append(QColor());
         else
-            m_colours.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
+            mColours.append(QColor(std::max(mRed, 0), std::max(mGreen, 0), std::max(mBlue, 0)));
         resetColour();
-        m_formatCached = false;
+        mFormatCached = false;
     }
 
     void commitFontName()
     {
-        if (m_fontEntry >= 0 && !m_fontName.trimmed().isEmpty())
-            m_fonts[m_fontEntry].name = m_fontName.trimmed();
-        m_fontName.clear();
-        m_formatCached = false;
+        if (mFontEntry >= 0 && !mFontName.trimmed().isEmpty())
+            mFonts[mFontEntry].name = mFontName.trimmed();
+        mFontName.clear();
+        mFormatCached = false;
     }
 
     // input
-    const char* m_data;
-    qsizetype m_size;
-    qsizetype m_pos = 0;
-    RtfReadLimits m_limits;
-    bool m_done = false;
+    const char* mData;
+    qsizetype mSize;
+    qsizetype mPos = 0;
+    RtfReadLimits mLimits;
+    bool mDone = false;
 
     // groups
-    std::vector<GroupState> m_stack;
-    GroupState m_state;
-    qint64 m_overflow = 0;
+    std::vector<GroupState> mStack;
+    GroupState mState;
+    qint64 mOverflow = 0;
     struct OverflowDest
     {
-        qint64 level; // the m_overflow of the group
+        qint64 level; // the mOverflow of the group
         Dest dest;
         Dest heldDest;
         int uc;
         bool hidden;
     };
-    std::vector<OverflowDest> m_overflowDests;
-    int m_ucSkip = 0;
-    bool m_starred = false;
+    std::vector<OverflowDest> mOverflowDests;
+    int mUcSkip = 0;
+    bool mStarred = false;
 
     // tables
-    int m_codePage = 1252;
-    int m_defaultFont = -1;
-    QHash<int, FontEntry> m_fonts;
-    int m_fontEntry = -1;
-    QString m_fontName;
-    QList<QColor> m_colours;
-    int m_red = -1;
-    int m_green = -1;
-    int m_blue = -1;
-    QString m_fieldInstruction;
-    QStringList m_links;
+    int mCodePage = 1252;
+    int mDefaultFont = -1;
+    QHash<int, FontEntry> mFonts;
+    int mFontEntry = -1;
+    QString mFontName;
+    QList<QColor> mColours;
+    int mRed = -1;
+    int mGreen = -1;
+    int mBlue = -1;
+    QString mFieldInstruction;
+    QStringList mLinks;
 
     // output
-    QTextCursor m_cursor;
-    QString m_run;
-    CharState m_runState;
-    bool m_paragraphPending = false;
-    QByteArray m_bytes;
-    int m_bytesCodePage = 1252;
-    CharState m_cachedState;
-    QTextCharFormat m_cachedFormat;
-    bool m_formatCached = false;
+    QTextCursor mCursor;
+    QString mRun;
+    CharState mRunState;
+    bool mParagraphPending = false;
+    QByteArray mBytes;
+    int mBytesCodePage = 1252;
+    CharState mCachedState;
+    QTextCharFormat mCachedFormat;
+    bool mFormatCached = false;
 };
 
 } // namespace

@@ -73,28 +73,28 @@ void appendEscaped(QByteArray& out, QStringView text)
 class Writer
 {
 public:
-    explicit Writer(const QTextDocument* document) : m_document(document), m_defaultFont(document->defaultFont())
+    explicit Writer(const QTextDocument* document) : mDocument(document), mDefaultFont(document->defaultFont())
     {
-        fontIndex(m_defaultFont.family());
+        fontIndex(mDefaultFont.family());
     }
 
     QByteArray write()
     {
-        for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+        for (QTextBlock block = mDocument->begin(); block.isValid(); block = block.next())
             writeBlock(block);
 
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
-        for (qsizetype i = 0; i < m_fonts.size(); ++i) {
+        for (qsizetype i = 0; i < mFonts.size(); ++i) {
             out += "{\\f";
             appendNumber(out, i);
             out += "\\fnil\\fcharset0 ";
-            QString name = m_fonts[i];
+            QString name = mFonts[i];
             name.remove(QLatin1Char(';'));
             appendEscaped(out, name);
             out += ";}";
         }
         out += "}\r\n{\\colortbl ;";
-        for (const QRgb rgb : std::as_const(m_colours)) {
+        for (const QRgb rgb : std::as_const(mColours)) {
             out += "\\red";
             appendNumber(out, qRed(rgb));
             out += "\\green";
@@ -104,7 +104,7 @@ public:
             out += ';';
         }
         out += "}\r\n{\\*\\generator Parlivo;}\\viewkind4\r\n";
-        out += m_body;
+        out += mBody;
         out += "}\r\n";
         return out;
     }
@@ -113,20 +113,20 @@ private:
     void writeBlock(const QTextBlock& block)
     {
         const QTextBlockFormat format = block.blockFormat();
-        m_body += "\\pard";
+        mBody += "\\pard";
         const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
         if (alignment & Qt::AlignHCenter)
-            m_body += "\\qc";
+            mBody += "\\qc";
         else if (alignment & Qt::AlignJustify)
-            m_body += "\\qj";
+            mBody += "\\qj";
         else if (alignment & Qt::AlignRight)
-            m_body += "\\qr";
+            mBody += "\\qr";
         appendTwips("\\li", format.leftMargin());
         appendTwips("\\ri", format.rightMargin());
         appendTwips("\\fi", format.textIndent());
         appendTwips("\\sb", format.topMargin());
         appendTwips("\\sa", format.bottomMargin());
-        m_body += "\\plain";
+        mBody += "\\plain";
         appendCharacterFormat(block.charFormat());
 
         QString openLink;
@@ -138,20 +138,20 @@ private:
             const QString link = charFormat.isAnchor() ? charFormat.anchorHref() : QString();
             if (link != openLink) {
                 if (!openLink.isEmpty())
-                    m_body += "}}}";
+                    mBody += "}}}";
                 if (!link.isEmpty())
                     openField(link);
                 openLink = link;
             }
-            m_body += "{\\plain";
+            mBody += "{\\plain";
             appendCharacterFormat(charFormat);
-            m_body += ' ';
-            appendEscaped(m_body, fragment.text());
-            m_body += '}';
+            mBody += ' ';
+            appendEscaped(mBody, fragment.text());
+            mBody += '}';
         }
         if (!openLink.isEmpty())
-            m_body += "}}}";
-        m_body += "\\par\r\n";
+            mBody += "}}}";
+        mBody += "\\par\r\n";
     }
 
     void openField(const QString& link)
@@ -160,9 +160,9 @@ private:
         QString quoted = link;
         quoted.replace(QLatin1String("\\"), QLatin1String("\\\\"));
         quoted.replace(QLatin1String("\""), QLatin1String("\\\""));
-        m_body += "{\\field{\\*\\fldinst{HYPERLINK \"";
-        appendEscaped(m_body, quoted);
-        m_body += "\"}}{\\fldrslt{";
+        mBody += "{\\field{\\*\\fldinst{HYPERLINK \"";
+        appendEscaped(mBody, quoted);
+        mBody += "\"}}{\\fldrslt{";
     }
 
     void appendTwips(const char* word, qreal pixels)
@@ -170,39 +170,39 @@ private:
         const qint64 twips = std::llround(pixels * kTwipsPerPixel);
         if (twips == 0)
             return;
-        m_body += word;
-        appendNumber(m_body, twips);
+        mBody += word;
+        appendNumber(mBody, twips);
     }
 
     void appendCharacterFormat(const QTextCharFormat& format)
     {
-        m_body += "\\f";
-        appendNumber(m_body, fontIndex(familyOf(format)));
-        m_body += "\\fs";
-        appendNumber(m_body, std::max<qint64>(1, std::llround(pointSizeOf(format) * 2)));
+        mBody += "\\f";
+        appendNumber(mBody, fontIndex(familyOf(format)));
+        mBody += "\\fs";
+        appendNumber(mBody, std::max<qint64>(1, std::llround(pointSizeOf(format) * 2)));
         if (format.fontWeight() > QFont::Medium)
-            m_body += "\\b";
+            mBody += "\\b";
         if (format.fontItalic())
-            m_body += "\\i";
+            mBody += "\\i";
         if (format.fontUnderline())
-            m_body += "\\ul";
+            mBody += "\\ul";
         if (format.fontStrikeOut())
-            m_body += "\\strike";
+            mBody += "\\strike";
         if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-            m_body += "\\super";
+            mBody += "\\super";
         else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
-            m_body += "\\sub";
+            mBody += "\\sub";
         if (format.foreground().style() != Qt::NoBrush) {
-            m_body += "\\cf";
-            appendNumber(m_body, colourIndex(format.foreground().color()));
+            mBody += "\\cf";
+            appendNumber(mBody, colourIndex(format.foreground().color()));
         }
         if (format.background().style() != Qt::NoBrush) {
             // WordPad knows the highlight; LibreOffice exports only the character background onwards.
             const int colour = colourIndex(format.background().color());
-            m_body += "\\chcbpat";
-            appendNumber(m_body, colour);
-            m_body += "\\highlight";
-            appendNumber(m_body, colour);
+            mBody += "\\chcbpat";
+            appendNumber(mBody, colour);
+            mBody += "\\highlight";
+            appendNumber(mBody, colour);
         }
     }
 
@@ -214,7 +214,7 @@ private:
         const QString family = format.stringProperty(QTextFormat::FontFamily);
         if (!family.isEmpty())
             return family;
-        return m_defaultFont.family();
+        return mDefaultFont.family();
     }
 
     double pointSizeOf(const QTextCharFormat& format) const
@@ -223,43 +223,43 @@ private:
             return format.fontPointSize();
         if (format.hasProperty(QTextFormat::FontPixelSize) && format.intProperty(QTextFormat::FontPixelSize) > 0)
             return format.intProperty(QTextFormat::FontPixelSize) * 0.75;
-        if (m_defaultFont.pointSizeF() > 0)
-            return m_defaultFont.pointSizeF();
-        if (m_defaultFont.pixelSize() > 0)
-            return m_defaultFont.pixelSize() * 0.75;
+        if (mDefaultFont.pointSizeF() > 0)
+            return mDefaultFont.pointSizeF();
+        if (mDefaultFont.pixelSize() > 0)
+            return mDefaultFont.pixelSize() * 0.75;
         return 12;
     }
 
     int fontIndex(const QString& family)
     {
-        const auto found = m_fontIndex.constFind(family);
-        if (found != m_fontIndex.constEnd())
+        const auto found = mFontIndex.constFind(family);
+        if (found != mFontIndex.constEnd())
             return *found;
-        m_fonts.append(family);
-        const int index = static_cast<int>(m_fonts.size() - 1);
-        m_fontIndex.insert(family, index);
+        mFonts.append(family);
+        const int index = static_cast<int>(mFonts.size() - 1);
+        mFontIndex.insert(family, index);
         return index;
     }
 
     int colourIndex(const QColor& colour)
     {
         const QRgb rgb = colour.rgb() | 0xFF000000u;
-        const auto found = m_colourIndex.constFind(rgb);
-        if (found != m_colourIndex.constEnd())
+        const auto found = mColourIndex.constFind(rgb);
+        if (found != mColourIndex.constEnd())
             return *found;
-        m_colours.append(rgb);
-        const int index = static_cast<int>(m_colours.size()); // 0 is the automatic colour
-        m_colourIndex.insert(rgb, index);
+        mColours.append(rgb);
+        const int index = static_cast<int>(mColours.size()); // 0 is the automatic colour
+        mColourIndex.insert(rgb, index);
         return index;
     }
 
-    const QTextDocument* m_document;
-    QFont m_defaultFont;
-    QStringList m_fonts;
-    QHash<QString, int> m_fontIndex;
-    QList<QRgb> m_colours;
-    QHash<QRgb, int> m_colourIndex;
-    QByteArray m_body;
+    const QTextDocument* mDocument;
+    QFont mDefaultFont;
+    QStringList mFonts;
+    QHash<QString, int> mFontIndex;
+    QList<QRgb> mColours;
+    QHash<QRgb, int> mColourIndex;
+    QByteArray mBody;
 };
 
 } // namespace

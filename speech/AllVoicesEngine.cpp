@@ -5,19 +5,19 @@
 #include "speech/FestivalEngine.h"
 
 AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engines, QObject* parent)
-    : SpeechEngine(parent), FEngines(std::move(engines)), FVoices(FEngines.size()), FFailures(FEngines.size()),
-      FCurrent(FEngines.front().get())
+    : SpeechEngine(parent), mEngines(std::move(engines)), mVoices(mEngines.size()), mFailures(mEngines.size()),
+      mCurrent(mEngines.front().get())
 {
-    for (const std::unique_ptr<SpeechEngine>& owned : FEngines) {
+    for (const std::unique_ptr<SpeechEngine>& owned : mEngines) {
         SpeechEngine* engine = owned.get();
         connect(engine, &SpeechEngine::speechEvent, this, [this, engine](SpeechEvent event) {
             const auto key = qMakePair(engine, event.stream);
-            const auto known = FStreams.constFind(key);
-            if (known == FStreams.constEnd())
+            const auto known = mStreams.constFind(key);
+            if (known == mStreams.constEnd())
                 return;
             event.stream = *known;
             if (event.type == SpeechEvent::EndStream)
-                FStreams.remove(key);
+                mStreams.remove(key);
             emit speechEvent(event);
         });
     }
@@ -25,23 +25,23 @@ AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engi
 
 const QList<EngineVoice>& AllVoicesEngine::voicesOf(size_t index, QString* failure)
 {
-    if (!FVoices[index]) {
+    if (!mVoices[index]) {
         try {
-            FVoices[index] = FEngines[index]->voices();
+            mVoices[index] = mEngines[index]->voices();
         } catch (const SpeechError& error) {
-            FVoices[index] = QList<EngineVoice>();
-            FFailures[index] = error.message();
+            mVoices[index] = QList<EngineVoice>();
+            mFailures[index] = error.message();
         }
     }
     if (failure && failure->isEmpty())
-        *failure = FFailures[index];
-    return *FVoices[index];
+        *failure = mFailures[index];
+    return *mVoices[index];
 }
 
 void AllVoicesEngine::noVoiceAtAll(const QString& failure)
 {
     // The next call tries every engine again.
-    std::fill(FVoices.begin(), FVoices.end(), std::nullopt);
+    std::fill(mVoices.begin(), mVoices.end(), std::nullopt);
     throw SpeechError(failure.isEmpty() ? QStringLiteral("No voice is installed.") : failure);
 }
 
@@ -49,7 +49,7 @@ QList<EngineVoice> AllVoicesEngine::voices()
 {
     QList<EngineVoice> all;
     QString failure;
-    for (size_t i = 0; i < FEngines.size(); ++i)
+    for (size_t i = 0; i < mEngines.size(); ++i)
         all += voicesOf(i, &failure);
     if (all.isEmpty())
         noVoiceAtAll(failure);
@@ -60,7 +60,7 @@ std::optional<EngineVoice> AllVoicesEngine::findVoice(const QString& description
 {
     QString failure;
     bool anyVoice = false;
-    for (size_t i = 0; i < FEngines.size(); ++i) {
+    for (size_t i = 0; i < mEngines.size(); ++i) {
         const QList<EngineVoice>& listed = voicesOf(i, &failure);
         anyVoice = anyVoice || !listed.isEmpty();
         if (std::optional<EngineVoice> found = FindVoiceIn(listed, descriptionOrId))
@@ -74,27 +74,27 @@ std::optional<EngineVoice> AllVoicesEngine::findVoice(const QString& description
 void AllVoicesEngine::setVoice(const QString& id)
 {
     // The default voice is the first engine's; any other is looked for engine by engine.
-    SpeechEngine* chosen = FEngines.front().get();
-    for (size_t i = 0; i < FEngines.size() && !id.isEmpty(); ++i) {
+    SpeechEngine* chosen = mEngines.front().get();
+    for (size_t i = 0; i < mEngines.size() && !id.isEmpty(); ++i) {
         const QList<EngineVoice>& listed = voicesOf(i);
         if (std::any_of(listed.begin(), listed.end(), [&id](const EngineVoice& voice) { return voice.id == id; })) {
-            chosen = FEngines[i].get();
+            chosen = mEngines[i].get();
             break;
         }
     }
     chosen->setVoice(id);
-    FCurrent = chosen;
+    mCurrent = chosen;
 }
 
 void AllVoicesEngine::setRate(int rate)
 {
-    for (const std::unique_ptr<SpeechEngine>& engine : FEngines)
+    for (const std::unique_ptr<SpeechEngine>& engine : mEngines)
         engine->setRate(rate);
 }
 
 void AllVoicesEngine::setVolume(int volume)
 {
-    for (const std::unique_ptr<SpeechEngine>& engine : FEngines)
+    for (const std::unique_ptr<SpeechEngine>& engine : mEngines)
         engine->setVolume(volume);
 }
 
@@ -102,39 +102,39 @@ int AllVoicesEngine::speak(const QString& text, bool markup, bool purge)
 {
     // What another engine is saying is cut off as a purge cuts off this one's.
     if (purge) {
-        for (const std::unique_ptr<SpeechEngine>& engine : FEngines) {
-            if (engine.get() != FCurrent && !engine->isDone())
+        for (const std::unique_ptr<SpeechEngine>& engine : mEngines) {
+            if (engine.get() != mCurrent && !engine->isDone())
                 engine->skipAll();
         }
     }
-    const int inner = FCurrent->speak(text, markup, purge);
-    FStreams.insert(qMakePair(FCurrent, inner), ++FLastStream);
-    return FLastStream;
+    const int inner = mCurrent->speak(text, markup, purge);
+    mStreams.insert(qMakePair(mCurrent, inner), ++mLastStream);
+    return mLastStream;
 }
 
 void AllVoicesEngine::pause()
 {
-    for (const std::unique_ptr<SpeechEngine>& engine : FEngines)
+    for (const std::unique_ptr<SpeechEngine>& engine : mEngines)
         engine->pause();
 }
 
 void AllVoicesEngine::resume()
 {
-    for (const std::unique_ptr<SpeechEngine>& engine : FEngines)
+    for (const std::unique_ptr<SpeechEngine>& engine : mEngines)
         engine->resume();
 }
 
 int AllVoicesEngine::skipAll()
 {
     int skipped = 0;
-    for (const std::unique_ptr<SpeechEngine>& engine : FEngines)
+    for (const std::unique_ptr<SpeechEngine>& engine : mEngines)
         skipped += engine->skipAll();
     return skipped;
 }
 
 bool AllVoicesEngine::isDone() const
 {
-    return std::all_of(FEngines.begin(), FEngines.end(), [](const auto& engine) { return engine->isDone(); });
+    return std::all_of(mEngines.begin(), mEngines.end(), [](const auto& engine) { return engine->isDone(); });
 }
 
 void AllVoicesEngine::render(const QString& text, bool markup,
@@ -142,7 +142,7 @@ void AllVoicesEngine::render(const QString& text, bool markup,
                              const std::function<void(const SpeechEvent&)>& event,
                              const std::function<bool(double)>& progress)
 {
-    FCurrent->render(text, markup, consume, event, progress);
+    mCurrent->render(text, markup, consume, event, progress);
 }
 
 std::unique_ptr<SpeechEngine> createDefaultSpeechEngine()

@@ -40,10 +40,10 @@ private:
     // Throws SpeechError: no engine has a voice.
     [[noreturn]] void noVoiceAtAll(const QString& failure);
 
-    std::vector<std::unique_ptr<SpeechEngine>> FEngines;
-    std::vector<std::optional<QList<EngineVoice>>> FVoices; // each engine's, once listed
-    std::vector<QString> FFailures;                         // why an engine listed none
-    SpeechEngine* FCurrent = nullptr;
-    QHash<QPair<SpeechEngine*, int>, int> FStreams; // an engine's utterance to its number here
-    int FLastStream = 0;
+    std::vector<std::unique_ptr<SpeechEngine>> mEngines;
+    std::vector<std::optional<QList<EngineVoice>>> mVoices; // each engine's, once listed
+    std::vector<QString> mFailures;                         // why an engine listed none
+    SpeechEngine* mCurrent = nullptr;
+    QHash<QPair<SpeechEngine*, int>, int> mStreams; // an engine's utterance to its number here
+    int mLastStream = 0;
 };

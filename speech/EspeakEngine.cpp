@@ -9,9 +9,9 @@ namespace {
 class EspeakSynthesizer : public Synthesizer
 {
 public:
-    explicit EspeakSynthesizer(const QString& dataPath) : FDataPath(dataPath) {}
+    explicit EspeakSynthesizer(const QString& dataPath) : mDataPath(dataPath) {}
 
-    void start() override { EspeakSession::start(FDataPath); }
+    void start() override { EspeakSession::start(mDataPath); }
     void stop() override { EspeakSession::stop(); }
     QList<EngineVoice> voices() override { return describeVoices(EspeakSession().voices()); }
     bool setVoice(const QString& id) override { return EspeakSession().setVoice(id); }
@@ -24,7 +24,7 @@ public:
     }
 
 private:
-    QString FDataPath;
+    QString mDataPath;
 };
 
 } // namespace

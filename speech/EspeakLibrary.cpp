@@ -121,7 +121,7 @@ void EspeakSession::stop()
         --owners;
 }
 
-EspeakSession::EspeakSession() : FLock(libraryMutex()) {}
+EspeakSession::EspeakSession() : mLock(libraryMutex()) {}
 
 EspeakSession::~EspeakSession() = default;
 

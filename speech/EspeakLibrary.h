@@ -41,5 +41,5 @@ public:
                     const std::function<void(const Synthesis&)>& grown = {});
 
 private:
-    std::unique_lock<std::mutex> FLock;
+    std::unique_lock<std::mutex> mLock;
 };

@@ -47,26 +47,26 @@ public:
         std::packaged_task<decltype(work())()> task(std::move(work));
         auto result = task.get_future();
         {
-            std::lock_guard lock(FMutex);
-            FTasks.push_back([&task] { task(); });
+            std::lock_guard lock(mMutex);
+            mTasks.push_back([&task] { task(); });
         }
-        FWake.notify_one();
+        mWake.notify_one();
         return result.get();
     }
 
 private:
     FestivalThread()
     {
-        FThread = std::thread([this] {
+        mThread = std::thread([this] {
             while (true) {
                 std::function<void()> task;
                 {
-                    std::unique_lock lock(FMutex);
-                    FWake.wait(lock, [this] { return FQuit || !FTasks.empty(); });
-                    if (FTasks.empty())
+                    std::unique_lock lock(mMutex);
+                    mWake.wait(lock, [this] { return mQuit || !mTasks.empty(); });
+                    if (mTasks.empty())
                         return;
-                    task = std::move(FTasks.front());
-                    FTasks.pop_front();
+                    task = std::move(mTasks.front());
+                    mTasks.pop_front();
                 }
                 task();
             }
@@ -76,18 +76,18 @@ private:
     ~FestivalThread()
     {
         {
-            std::lock_guard lock(FMutex);
-            FQuit = true;
+            std::lock_guard lock(mMutex);
+            mQuit = true;
         }
-        FWake.notify_one();
-        FThread.join();
+        mWake.notify_one();
+        mThread.join();
     }
 
-    std::mutex FMutex;
-    std::condition_variable FWake;
-    std::deque<std::function<void()>> FTasks;
-    bool FQuit = false;
-    std::thread FThread;
+    std::mutex mMutex;
+    std::condition_variable mWake;
+    std::deque<std::function<void()>> mTasks;
+    bool mQuit = false;
+    std::thread mThread;
 };
 
 bool evaluate(const QString& expression)
@@ -191,11 +191,11 @@ public:
             id.isEmpty() ? QStringLiteral("cmu_us_slt_arctic_hts") : id.mid(FestivalVoicePrefix.size());
         if (!id.isEmpty() && !id.startsWith(FestivalVoicePrefix))
             return false;
-        FVoice = name;
+        mVoice = name;
         return true;
     }
 
-    void setWordsPerMinute(int wordsPerMinute) override { FWordsPerMinute = wordsPerMinute; }
+    void setWordsPerMinute(int wordsPerMinute) override { mWordsPerMinute = wordsPerMinute; }
 
     bool synthesize(const QString& text, bool, bool awaited, Synthesis& out, const std::function<bool()>& cancelled,
                     const std::function<void(const Synthesis&)>& grown) override
@@ -240,26 +240,26 @@ private:
     class TokenFinder
     {
     public:
-        explicit TokenFinder(const QString& text) : FText(text) {}
+        explicit TokenFinder(const QString& text) : mText(text) {}
         // Where `token` starts in the text (then lastLength() is its length), or -1 when it is not there.
         qsizetype find(EST_Item* token)
         {
             if (!token)
                 return -1;
             const QString written = QString::fromUtf8(static_cast<const char*>(token->name()));
-            const qsizetype at = written.isEmpty() ? -1 : FText.indexOf(written, FFrom);
+            const qsizetype at = written.isEmpty() ? -1 : mText.indexOf(written, mFrom);
             if (at >= 0) {
-                FFrom = at + written.size();
-                FLength = written.size();
+                mFrom = at + written.size();
+                mLength = written.size();
             }
             return at;
         }
-        qsizetype lastLength() const { return FLength; }
+        qsizetype lastLength() const { return mLength; }
 
     private:
-        const QString& FText;
-        qsizetype FFrom = 0;
-        qsizetype FLength = 0;
+        const QString& mText;
+        qsizetype mFrom = 0;
+        qsizetype mLength = 0;
     };
 
     // On the Festival thread: selects the voice, loading its models once (keeping the engine parameters it sets),
@@ -267,13 +267,13 @@ private:
     void prepareVoice()
     {
         QString& loadedVoice = FestivalThread::instance().loadedVoice;
-        if (FVoice != loadedVoice) {
-            if (!evaluate(QStringLiteral("(voice_%1)").arg(FVoice)))
-                throw SpeechError(QStringLiteral("The Festival voice \"%1\" is not installed.").arg(FVoice));
+        if (mVoice != loadedVoice) {
+            if (!evaluate(QStringLiteral("(voice_%1)").arg(mVoice)))
+                throw SpeechError(QStringLiteral("The Festival voice \"%1\" is not installed.").arg(mVoice));
             evaluate(QStringLiteral("(set! parlivo_hts_params hts_engine_params)"));
-            loadedVoice = FVoice;
+            loadedVoice = mVoice;
         }
-        const double speed = std::clamp(double(FWordsPerMinute) / NormalWordsPerMinute, 0.3, 3.0);
+        const double speed = std::clamp(double(mWordsPerMinute) / NormalWordsPerMinute, 0.3, 3.0);
         evaluate(
             QStringLiteral("(set! hts_engine_params (append parlivo_hts_params (list (list \"-r\" %1))))").arg(speed));
     }
@@ -429,18 +429,18 @@ private:
     class CodePoints
     {
     public:
-        explicit CodePoints(const QString& text) : FText(text) {}
+        explicit CodePoints(const QString& text) : mText(text) {}
         int position(int unit) const { return count(0, unit) + 1; }
         int count(int from, int units) const
         {
             int points = 0;
-            for (int i = from; i < from + units && i < FText.size(); ++i)
-                points += !FText.at(i).isLowSurrogate();
+            for (int i = from; i < from + units && i < mText.size(); ++i)
+                points += !mText.at(i).isLowSurrogate();
             return points;
         }
 
     private:
-        const QString& FText;
+        const QString& mText;
     };
 
     // Festival opens every sentence with a pause of about 0.2 s; the sentence starts with its sound instead (`keep`
@@ -473,8 +473,8 @@ private:
         return before ? before->F("end") : 0.0;
     }
 
-    QString FVoice = QStringLiteral("cmu_us_slt_arctic_hts");
-    int FWordsPerMinute = NormalWordsPerMinute;
+    QString mVoice = QStringLiteral("cmu_us_slt_arctic_hts");
+    int mWordsPerMinute = NormalWordsPerMinute;
 };
 
 } // namespace

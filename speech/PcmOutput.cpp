@@ -27,7 +27,7 @@ QAudioFormat speechFormat()
 
 } // namespace
 
-SinkOutput::SinkOutput(const QAudioDevice& device) : FDevice(device) {}
+SinkOutput::SinkOutput(const QAudioDevice& device) : mDevice(device) {}
 
 SinkOutput::~SinkOutput()
 {
@@ -37,141 +37,141 @@ SinkOutput::~SinkOutput()
 bool SinkOutput::open()
 {
     close();
-    FSink = std::make_unique<QAudioSink>(FDevice, speechFormat());
-    FSink->setBufferSize(SinkBufferBytes);
-    FSink->setVolume(FVolume);
-    FInput = FSink->start();
+    mSink = std::make_unique<QAudioSink>(mDevice, speechFormat());
+    mSink->setBufferSize(SinkBufferBytes);
+    mSink->setVolume(mVolume);
+    mInput = mSink->start();
     // Without a usable device start() leaves the sink stopped with an error and never reports a state change.
-    if (!FInput || FSink->error() != QAudio::NoError) {
-        FFailed = true;
+    if (!mInput || mSink->error() != QAudio::NoError) {
+        mFailed = true;
         close();
         return false;
     }
-    FWritten = 0;
+    mWritten = 0;
     return true;
 }
 
 void SinkOutput::close()
 {
-    if (!FSink)
+    if (!mSink)
         return;
-    FSink->stop();
-    FSink.reset();
-    FInput = nullptr;
+    mSink->stop();
+    mSink.reset();
+    mInput = nullptr;
 }
 
 qint64 SinkOutput::writable()
 {
-    if (!FSink || FSink->state() == QAudio::SuspendedState)
+    if (!mSink || mSink->state() == QAudio::SuspendedState)
         return 0;
-    return evenBytes(FSink->bytesFree());
+    return evenBytes(mSink->bytesFree());
 }
 
 qint64 SinkOutput::write(const char* data, qint64 size)
 {
-    if (!FInput)
+    if (!mInput)
         return 0;
-    const qint64 taken = evenBytes(FInput->write(data, evenBytes(size)));
-    FWritten += taken;
+    const qint64 taken = evenBytes(mInput->write(data, evenBytes(size)));
+    mWritten += taken;
     return taken;
 }
 
 qint64 SinkOutput::played()
 {
-    if (!FSink)
-        return FWritten;
-    const qint64 heard = FSink->processedUSecs() * BytesPerSecond / 1000000;
-    return std::clamp<qint64>(evenBytes(heard), 0, FWritten);
+    if (!mSink)
+        return mWritten;
+    const qint64 heard = mSink->processedUSecs() * BytesPerSecond / 1000000;
+    return std::clamp<qint64>(evenBytes(heard), 0, mWritten);
 }
 
 void SinkOutput::suspend()
 {
-    if (FSink)
-        FSink->suspend();
+    if (mSink)
+        mSink->suspend();
 }
 
 void SinkOutput::resume()
 {
-    if (FSink)
-        FSink->resume();
+    if (mSink)
+        mSink->resume();
 }
 
 void SinkOutput::setVolume(double volume)
 {
-    FVolume = volume;
-    if (FSink)
-        FSink->setVolume(volume);
+    mVolume = volume;
+    if (mSink)
+        mSink->setVolume(volume);
 }
 
 bool SinkOutput::failed() const
 {
-    if (FFailed)
+    if (mFailed)
         return true;
-    if (!FSink)
+    if (!mSink)
         return false;
     // A stream the sound server ended (a device unplugged, the server restarted) reports no error through Qt 6.4;
     // it only stops taking audio, with a negative count of free bytes.
-    return FSink->error() == QAudio::FatalError || FSink->error() == QAudio::OpenError || FSink->bytesFree() < 0;
+    return mSink->error() == QAudio::FatalError || mSink->error() == QAudio::OpenError || mSink->bytesFree() < 0;
 }
 
-ClockOutput::ClockOutput(double speed) : FSpeed(std::max(speed, 0.01))
+ClockOutput::ClockOutput(double speed) : mSpeed(std::max(speed, 0.01))
 {
-    FCapacity = evenBytes(qint64(ClockBufferBytes * FSpeed));
-    FClock.start();
+    mCapacity = evenBytes(qint64(ClockBufferBytes * mSpeed));
+    mClock.start();
 }
 
 bool ClockOutput::open()
 {
-    FOpen = true;
-    FWritten = 0;
-    FPlayed = 0;
-    FLastNs = FClock.nsecsElapsed();
+    mOpen = true;
+    mWritten = 0;
+    mPlayed = 0;
+    mLastNs = mClock.nsecsElapsed();
     return true;
 }
 
 void ClockOutput::close()
 {
-    FOpen = false;
+    mOpen = false;
 }
 
 void ClockOutput::advance()
 {
-    const qint64 now = FClock.nsecsElapsed();
-    if (!FSuspended) {
-        const double bytes = double(now - FLastNs) * BytesPerSecond * FSpeed / 1e9;
-        FPlayed = std::min<double>(FWritten, FPlayed + bytes);
+    const qint64 now = mClock.nsecsElapsed();
+    if (!mSuspended) {
+        const double bytes = double(now - mLastNs) * BytesPerSecond * mSpeed / 1e9;
+        mPlayed = std::min<double>(mWritten, mPlayed + bytes);
     }
-    FLastNs = now;
+    mLastNs = now;
 }
 
 qint64 ClockOutput::writable()
 {
-    if (!FOpen || FSuspended)
+    if (!mOpen || mSuspended)
         return 0;
     advance();
-    return evenBytes(FCapacity - (FWritten - qint64(FPlayed)));
+    return evenBytes(mCapacity - (mWritten - qint64(mPlayed)));
 }
 
 qint64 ClockOutput::write(const char*, qint64 size)
 {
-    FWritten += evenBytes(size);
+    mWritten += evenBytes(size);
     return evenBytes(size);
 }
 
 qint64 ClockOutput::played()
 {
     advance();
-    return evenBytes(qint64(FPlayed));
+    return evenBytes(qint64(mPlayed));
 }
 
 void ClockOutput::suspend()
 {
     advance();
-    FSuspended = true;
+    mSuspended = true;
 }
 
 void ClockOutput::resume()
 {
-    FSuspended = false;
-    FLastNs = FClock.nsecsElapsed();
+    mSuspended = false;
+    mLastNs = mClock.nsecsElapsed();
 }

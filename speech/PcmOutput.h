@@ -45,10 +45,10 @@ public:
 
     bool open() override;
     void close() override;
-    bool isOpen() const override { return FSink != nullptr; }
+    bool isOpen() const override { return mSink != nullptr; }
     qint64 writable() override;
     qint64 write(const char* data, qint64 size) override;
-    qint64 written() const override { return FWritten; }
+    qint64 written() const override { return mWritten; }
     qint64 played() override;
     void suspend() override;
     void resume() override;
@@ -56,12 +56,12 @@ public:
     bool failed() const override;
 
 private:
-    QAudioDevice FDevice;
-    std::unique_ptr<QAudioSink> FSink;
-    QIODevice* FInput = nullptr; // owned by the sink
-    qint64 FWritten = 0;
-    double FVolume = 1.0;
-    bool FFailed = false;
+    QAudioDevice mDevice;
+    std::unique_ptr<QAudioSink> mSink;
+    QIODevice* mInput = nullptr; // owned by the sink
+    qint64 mWritten = 0;
+    double mVolume = 1.0;
+    bool mFailed = false;
 };
 
 // The output when there is no audio device: a clock consumes the audio as a device would, through a buffer
@@ -73,10 +73,10 @@ public:
 
     bool open() override;
     void close() override;
-    bool isOpen() const override { return FOpen; }
+    bool isOpen() const override { return mOpen; }
     qint64 writable() override;
     qint64 write(const char* data, qint64 size) override;
-    qint64 written() const override { return FWritten; }
+    qint64 written() const override { return mWritten; }
     qint64 played() override;
     void suspend() override;
     void resume() override;
@@ -85,12 +85,12 @@ public:
 private:
     void advance();
 
-    double FSpeed;
-    qint64 FCapacity;
-    QElapsedTimer FClock;
-    qint64 FLastNs = 0;
-    double FPlayed = 0;
-    qint64 FWritten = 0;
-    bool FOpen = false;
-    bool FSuspended = false;
+    double mSpeed;
+    qint64 mCapacity;
+    QElapsedTimer mClock;
+    qint64 mLastNs = 0;
+    double mPlayed = 0;
+    qint64 mWritten = 0;
+    bool mOpen = false;
+    bool mSuspended = false;
 };

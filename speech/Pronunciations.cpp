@@ -24,7 +24,7 @@ bool isOneWord(const QString& text)
 int SpokenTextMap::writtenPosition(int spoken, bool end) const
 {
     int shift = 0;
-    for (const Replacement& r : FReplacements) {
+    for (const Replacement& r : mReplacements) {
         if (spoken < r.spokenStart || (end && spoken == r.spokenStart))
             break;
         if (spoken < r.spokenStart + r.spokenLength || (end && spoken == r.spokenStart + r.spokenLength))
@@ -89,8 +89,8 @@ QString PronunciationList::problemWith(const QString& written, const QString& sp
 QString PronunciationList::toText() const
 {
     QString text;
-    for (const QString& word : FWritten)
-        text += word + QLatin1Char('=') + FSpoken.value(word.toLower()) + QLatin1Char('\n');
+    for (const QString& word : mWritten)
+        text += word + QLatin1Char('=') + mSpoken.value(word.toLower()) + QLatin1Char('\n');
     return text;
 }
 
@@ -98,19 +98,19 @@ void PronunciationList::set(const QString& written, const QString& spoken)
 {
     const QString key = written.toLower();
     // Only a word already listed is looked for, so loading a long list stays linear.
-    if (FSpoken.contains(key))
-        FWritten.removeIf([&key](const QString& word) { return word.toLower() == key; });
+    if (mSpoken.contains(key))
+        mWritten.removeIf([&key](const QString& word) { return word.toLower() == key; });
     if (spoken.trimmed().isEmpty()) {
-        FSpoken.remove(key);
+        mSpoken.remove(key);
         return;
     }
-    FWritten.append(written);
-    FSpoken.insert(key, spoken.trimmed());
+    mWritten.append(written);
+    mSpoken.insert(key, spoken.trimmed());
 }
 
 QString PronunciationList::apply(const QString& text, bool markup, SpokenTextMap* map) const
 {
-    if (FSpoken.isEmpty())
+    if (mSpoken.isEmpty())
         return text;
     QString spoken;
     spoken.reserve(text.size());
@@ -131,8 +131,8 @@ QString PronunciationList::apply(const QString& text, bool markup, SpokenTextMap
         while (end < text.size() && isWordCharacter(text[end]))
             ++end;
         const QStringView word = QStringView(text).mid(i, end - i);
-        const auto found = FSpoken.constFind(word.toString().toLower());
-        if (found == FSpoken.constEnd()) {
+        const auto found = mSpoken.constFind(word.toString().toLower());
+        if (found == mSpoken.constEnd()) {
             spoken += word;
         } else {
             if (map)

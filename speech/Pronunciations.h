@@ -21,13 +21,13 @@ public:
     // The written span of a spoken one: an end inside a replacement goes to that end of its written word; elsewhere
     // positions shift by what the replacements before them added or took away.
     std::pair<int, int> toWritten(int position, int length) const;
-    void add(const Replacement& replacement) { FReplacements.push_back(replacement); }
-    bool isEmpty() const { return FReplacements.empty(); }
+    void add(const Replacement& replacement) { mReplacements.push_back(replacement); }
+    bool isEmpty() const { return mReplacements.empty(); }
 
 private:
     int writtenPosition(int spoken, bool end) const;
 
-    std::vector<Replacement> FReplacements; // in text order
+    std::vector<Replacement> mReplacements; // in text order
 };
 
 // A teacher's list of how words are said: a UTF-8 file of lines "written=spoken", "#" starting a comment. Words
@@ -44,10 +44,10 @@ public:
     // The file's text: one line a word, in the order added.
     QString toText() const;
 
-    bool isEmpty() const { return FSpoken.isEmpty(); }
-    qsizetype size() const { return FWritten.size(); }
-    const QStringList& written() const { return FWritten; }
-    QString spokenFor(const QString& word) const { return FSpoken.value(word.toLower()); }
+    bool isEmpty() const { return mSpoken.isEmpty(); }
+    qsizetype size() const { return mWritten.size(); }
+    const QStringList& written() const { return mWritten; }
+    QString spokenFor(const QString& word) const { return mSpoken.value(word.toLower()); }
     // Adds or changes a word; an empty spoken form removes it.
     void set(const QString& written, const QString& spoken);
 
@@ -56,8 +56,8 @@ public:
     QString apply(const QString& text, bool markup, SpokenTextMap* map = nullptr) const;
 
 private:
-    QStringList FWritten;            // as the teacher wrote them, in order
-    QHash<QString, QString> FSpoken; // lower-cased written word to spoken form
+    QStringList mWritten;            // as the teacher wrote them, in order
+    QHash<QString, QString> mSpoken; // lower-cased written word to spoken form
 };
 
 // The user's pronunciation list, beside the settings.

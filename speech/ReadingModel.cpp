@@ -4,28 +4,28 @@
 
 #include <algorithm>
 
-ReadingModel::ReadingModel(Voice& voice, QObject* parent) : QObject(parent), FSpeech(voice) {}
+ReadingModel::ReadingModel(Voice& voice, QObject* parent) : QObject(parent), mSpeech(voice) {}
 
 void ReadingModel::setVoices(const QList<VoiceToken>& installed)
 {
-    FVoices = SortedUniqueVoices(installed);
+    mVoices = SortedUniqueVoices(installed);
 }
 
 bool ReadingModel::setVoice(const QString& description)
 {
-    const auto offered = std::find_if(FVoices.cbegin(), FVoices.cend(), [&description](const VoiceToken& voice) {
+    const auto offered = std::find_if(mVoices.cbegin(), mVoices.cend(), [&description](const VoiceToken& voice) {
         return voice.description == description;
     });
-    if (offered == FVoices.cend())
+    if (offered == mVoices.cend())
         return false;
     // Recorded before the engine takes it: a voice that fails to start is still the one the user chose, and is
     // kept for the next run.
     const VoiceToken token = *offered;
-    if (FVoice != description) {
-        FVoice = description;
+    if (mVoice != description) {
+        mVoice = description;
         emit voiceChanged(description);
     }
-    FSpeech.SetVoice(token);
+    mSpeech.SetVoice(token);
     return true;
 }
 
@@ -34,11 +34,11 @@ bool ReadingModel::setSpeed(int speed)
     const std::optional<int> rate = RateForSpeed(speed);
     if (!rate)
         return false;
-    if (FSpeed != speed) {
-        FSpeed = speed;
+    if (mSpeed != speed) {
+        mSpeed = speed;
         emit speedChanged(speed);
     }
-    FSpeech.SetRate(*rate);
+    mSpeech.SetRate(*rate);
     return true;
 }
 
@@ -47,34 +47,34 @@ bool ReadingModel::setVolume(int volume)
     const std::optional<int> level = VolumeForStep(volume);
     if (!level)
         return false;
-    if (FVolume != volume) {
-        FVolume = volume;
+    if (mVolume != volume) {
+        mVolume = volume;
         emit volumeChanged(volume);
     }
-    FSpeech.SetVolume(*level);
+    mSpeech.SetVolume(*level);
     return true;
 }
 
 void ReadingModel::setAutoReadMode(AutoReadMode mode)
 {
-    if (FAutoReadMode == mode)
+    if (mAutoReadMode == mode)
         return;
-    FAutoReadMode = mode;
+    mAutoReadMode = mode;
     emit autoReadModeChanged(mode);
 }
 
 void ReadingModel::setState(ReadingState state)
 {
-    if (FState == state)
+    if (mState == state)
         return;
-    FState = state;
+    mState = state;
     emit stateChanged(state);
 }
 
 void ReadingModel::setDocument(QTextDocument* document)
 {
-    if (FDocument == document)
+    if (mDocument == document)
         return;
-    FDocument = document;
+    mDocument = document;
     emit documentChanged(document);
 }

@@ -36,34 +36,34 @@ public:
 
     // The voices offered: sorted by description without regard to case, the first kept of descriptions that
     // differ only in case.
-    const QList<VoiceToken>& voices() const { return FVoices; }
+    const QList<VoiceToken>& voices() const { return mVoices; }
     void setVoices(const QList<VoiceToken>& installed);
     // The description of the chosen voice; empty while none is chosen.
-    QString voice() const { return FVoice; }
+    QString voice() const { return mVoice; }
     // Chooses the offered voice of exactly this description (letter case counts) and has the voice speak with it;
     // false, with nothing changed, when none is offered. The choice stands when the engine cannot take the voice,
     // which throws SpeechError.
     bool setVoice(const QString& description);
 
     // The reading speed and volume, 1 to 10; nothing until one is chosen, and the voice keeps its own meanwhile.
-    std::optional<int> speed() const { return FSpeed; }
-    std::optional<int> volume() const { return FVolume; }
+    std::optional<int> speed() const { return mSpeed; }
+    std::optional<int> volume() const { return mVolume; }
     // False, with nothing changed, outside 1 to 10. Choosing the current value sets it on the voice again.
     bool setSpeed(int speed);
     bool setVolume(int volume);
 
-    AutoReadMode autoReadMode() const { return FAutoReadMode; }
+    AutoReadMode autoReadMode() const { return mAutoReadMode; }
     void setAutoReadMode(AutoReadMode mode);
 
-    ReadingState state() const { return FState; }
+    ReadingState state() const { return mState; }
     void setState(ReadingState state);
     // Reading, paused or speaking: the voice has something to say.
-    bool busy() const { return FState != ReadingState::Idle; }
+    bool busy() const { return mState != ReadingState::Idle; }
     // Reading or paused: a reading of the reading area is under way.
-    bool reading() const { return FState == ReadingState::Reading || FState == ReadingState::Paused; }
+    bool reading() const { return mState == ReadingState::Reading || mState == ReadingState::Paused; }
 
     // The reading area's document; the model does not own it.
-    QTextDocument* document() const { return FDocument; }
+    QTextDocument* document() const { return mDocument; }
     void setDocument(QTextDocument* document);
 
 signals:
@@ -75,12 +75,12 @@ signals:
     void documentChanged(QTextDocument* document);
 
 private:
-    Voice& FSpeech;
-    QList<VoiceToken> FVoices;
-    QString FVoice;
-    std::optional<int> FSpeed;
-    std::optional<int> FVolume;
-    AutoReadMode FAutoReadMode = AutoReadMode::Sentence;
-    ReadingState FState = ReadingState::Idle;
-    QPointer<QTextDocument> FDocument;
+    Voice& mSpeech;
+    QList<VoiceToken> mVoices;
+    QString mVoice;
+    std::optional<int> mSpeed;
+    std::optional<int> mVolume;
+    AutoReadMode mAutoReadMode = AutoReadMode::Sentence;
+    ReadingState mState = ReadingState::Idle;
+    QPointer<QTextDocument> mDocument;
 };

@@ -181,53 +181,53 @@ bool looksLikeMarkup(QStringView text)
     return i < text.size() && text[i] == u'<' && parseTag(text, i).end > 0;
 }
 
-MarkupReader::MarkupReader(const QString& source, bool markup) : FSource(source), FMarkup(markup) {}
+MarkupReader::MarkupReader(const QString& source, bool markup) : mSource(source), mMarkup(markup) {}
 
 bool MarkupReader::read(SpokenText& out, int count)
 {
-    const int n = int(FSource.size());
-    const int stop = std::min<qint64>(n, qint64(FPosition) + std::max(count, 1));
-    if (!FMarkup) {
-        out.text.reserve(out.text.size() + (stop - FPosition));
-        for (; FPosition < stop; ++FPosition)
-            out.append(FSource.at(FPosition), FPosition, FPosition + 1);
+    const int n = int(mSource.size());
+    const int stop = std::min<qint64>(n, qint64(mPosition) + std::max(count, 1));
+    if (!mMarkup) {
+        out.text.reserve(out.text.size() + (stop - mPosition));
+        for (; mPosition < stop; ++mPosition)
+            out.append(mSource.at(mPosition), mPosition, mPosition + 1);
         return !atEnd();
     }
-    while (FPosition < stop) {
-        const QChar c = FSource.at(FPosition);
+    while (mPosition < stop) {
+        const QChar c = mSource.at(mPosition);
         if (c == u'<' && readTag(out))
             continue;
         if (c == u'&' && readEntity(out))
             continue;
-        out.append(c, FPosition, FPosition + 1);
-        ++FPosition;
+        out.append(c, mPosition, mPosition + 1);
+        ++mPosition;
     }
     return !atEnd();
 }
 
 bool MarkupReader::readTag(SpokenText& out)
 {
-    const Tag tag = parseTag(FSource, FPosition);
+    const Tag tag = parseTag(mSource, mPosition);
     if (tag.end < 0)
         return false;
     if (tag.cdataFrom >= 0) {
         for (int i = tag.cdataFrom; i < tag.cdataTo; ++i)
-            out.append(FSource.at(i), i, i + 1);
+            out.append(mSource.at(i), i, i + 1);
     }
     if (tag.silenceMsec > 0)
         out.silences.append({int(out.text.size()), tag.silenceMsec});
-    FPosition = tag.end;
+    mPosition = tag.end;
     return true;
 }
 
 bool MarkupReader::readEntity(SpokenText& out)
 {
-    const int from = FPosition;
-    const int limit = std::min<int>(FSource.size(), from + MaxEntityLength);
-    const qsizetype semicolon = QStringView(FSource).left(limit).indexOf(u';', from + 1);
+    const int from = mPosition;
+    const int limit = std::min<int>(mSource.size(), from + MaxEntityLength);
+    const qsizetype semicolon = QStringView(mSource).left(limit).indexOf(u';', from + 1);
     if (semicolon < 0)
         return false;
-    const QStringView name = QStringView(FSource).mid(from + 1, semicolon - from - 1);
+    const QStringView name = QStringView(mSource).mid(from + 1, semicolon - from - 1);
     char32_t code = 0;
     if (name == u"lt")
         code = '<';
@@ -252,7 +252,7 @@ bool MarkupReader::readEntity(SpokenText& out)
     const int to = int(semicolon) + 1;
     for (QChar unit : QChar::fromUcs4(code))
         out.append(unit, from, to);
-    FPosition = to;
+    mPosition = to;
     return true;
 }
 

@@ -42,17 +42,17 @@ public:
 
     // Appends what the next `count` (or a few more) source characters say; false when the source is used up.
     bool read(SpokenText& out, int count);
-    bool atEnd() const { return FPosition >= FSource.size(); }
-    int position() const { return FPosition; }
-    int size() const { return FSource.size(); }
+    bool atEnd() const { return mPosition >= mSource.size(); }
+    int position() const { return mPosition; }
+    int size() const { return mSource.size(); }
 
 private:
     bool readTag(SpokenText& out);
     bool readEntity(SpokenText& out);
 
-    const QString FSource; // never written, so it stays shared with the caller's text
-    bool FMarkup;
-    int FPosition = 0;
+    const QString mSource; // never written, so it stays shared with the caller's text
+    bool mMarkup;
+    int mPosition = 0;
 };
 
 // The whole text at once (what the reader produces piece by piece).

@@ -16,17 +16,17 @@ TextSpan SpeechPiece::sourceSpan(TextSpan span) const
     return {from[span.start], to[span.end() - 1] - from[span.start]};
 }
 
-PieceReader::PieceReader(const QString& source, bool markup) : FReader(source, markup) {}
+PieceReader::PieceReader(const QString& source, bool markup) : mReader(source, markup) {}
 
 bool PieceReader::next(SpeechPiece& piece)
 {
-    while (FPending.empty()) {
-        if (FPosition >= FBuffer.text.size() && FBuffer.silences.isEmpty() && FReader.atEnd())
+    while (mPending.empty()) {
+        if (mPosition >= mBuffer.text.size() && mBuffer.silences.isEmpty() && mReader.atEnd())
             return false;
         readSentence();
     }
-    piece = std::move(FPending.front());
-    FPending.pop_front();
+    piece = std::move(mPending.front());
+    mPending.pop_front();
     return true;
 }
 
@@ -34,33 +34,33 @@ void PieceReader::readSentence()
 {
     int end = -1;
     while (true) {
-        if (FPosition >= FBuffer.text.size() && !FReader.atEnd()) {
-            FReader.read(FBuffer, ReadAhead);
+        if (mPosition >= mBuffer.text.size() && !mReader.atEnd()) {
+            mReader.read(mBuffer, ReadAhead);
             continue;
         }
-        end = findSentenceEnd(FBuffer.text, FPosition, FReader.atEnd(), MaxSentenceLength);
+        end = findSentenceEnd(mBuffer.text, mPosition, mReader.atEnd(), MaxSentenceLength);
         if (end >= 0)
             break;
-        FReader.read(FBuffer, ReadAhead);
+        mReader.read(mBuffer, ReadAhead);
     }
-    const int size = int(FBuffer.text.size());
-    const bool last = end >= size && FReader.atEnd();
+    const int size = int(mBuffer.text.size());
+    const bool last = end >= size && mReader.atEnd();
 
-    int first = FPosition;
-    while (first < end && FBuffer.text[first].isSpace())
+    int first = mPosition;
+    while (first < end && mBuffer.text[first].isSpace())
         ++first;
     int after = end;
-    while (after > first && FBuffer.text[after - 1].isSpace())
+    while (after > first && mBuffer.text[after - 1].isSpace())
         --after;
     TextSpan sentence;
     if (after > first)
-        sentence = {FBuffer.from[first], FBuffer.to[after - 1] - FBuffer.from[first]};
+        sentence = {mBuffer.from[first], mBuffer.to[after - 1] - mBuffer.from[first]};
 
     bool firstText = true;
-    int position = FPosition;
+    int position = mPosition;
     QList<SpokenText::Silence> laterSilences;
-    for (const SpokenText::Silence& silence : std::as_const(FBuffer.silences)) {
-        if (silence.at < FPosition || silence.at > end || (silence.at == end && !last)) {
+    for (const SpokenText::Silence& silence : std::as_const(mBuffer.silences)) {
+        if (silence.at < mPosition || silence.at > end || (silence.at == end && !last)) {
             laterSilences.append(silence);
             continue;
         }
@@ -68,29 +68,29 @@ void PieceReader::readSentence()
         SpeechPiece pause;
         pause.kind = SpeechPiece::Silence;
         pause.msec = silence.msec;
-        pause.sourceEnd = silence.at < size ? FBuffer.from[silence.at] : FReader.position();
-        FPending.push_back(std::move(pause));
+        pause.sourceEnd = silence.at < size ? mBuffer.from[silence.at] : mReader.position();
+        mPending.push_back(std::move(pause));
         position = silence.at;
     }
-    FBuffer.silences = laterSilences;
+    mBuffer.silences = laterSilences;
     addText(position, end, firstText, sentence);
-    for (auto piece = FPending.rbegin(); piece != FPending.rend(); ++piece) {
+    for (auto piece = mPending.rbegin(); piece != mPending.rend(); ++piece) {
         if (piece->kind == SpeechPiece::Text) {
             piece->endsSentence = true;
             break;
         }
     }
 
-    FPosition = end;
-    if (FPosition >= CompactAfter) {
-        FBuffer.removeFront(FPosition);
-        FPosition = 0;
+    mPosition = end;
+    if (mPosition >= CompactAfter) {
+        mBuffer.removeFront(mPosition);
+        mPosition = 0;
     }
 }
 
 void PieceReader::addText(int from, int to, bool& first, const TextSpan& sentence)
 {
-    const QString& text = FBuffer.text;
+    const QString& text = mBuffer.text;
     while (from < to && text[from].isSpace())
         ++from;
     while (to > from && text[to - 1].isSpace())
@@ -105,13 +105,13 @@ void PieceReader::addText(int from, int to, bool& first, const TextSpan& sentenc
         if (stop > start) {
             SpeechPiece piece;
             piece.text = text.mid(start, stop - start);
-            piece.from = FBuffer.from.mid(start, stop - start);
-            piece.to = FBuffer.to.mid(start, stop - start);
+            piece.from = mBuffer.from.mid(start, stop - start);
+            piece.to = mBuffer.to.mid(start, stop - start);
             piece.startsSentence = first;
             piece.sentence = first ? sentence : TextSpan{};
             piece.sourceEnd = piece.to.last();
             first = false;
-            FPending.push_back(std::move(piece));
+            mPending.push_back(std::move(piece));
         }
         start = end;
         while (start < to && text[start].isSpace())

@@ -40,16 +40,16 @@ public:
 
     // The next piece; false when the text is used up.
     bool next(SpeechPiece& piece);
-    int sourceLength() const { return FReader.size(); }
+    int sourceLength() const { return mReader.size(); }
 
 private:
     void readSentence();
     void addText(int from, int to, bool& first, const TextSpan& sentence);
 
-    MarkupReader FReader;
-    SpokenText FBuffer;
-    int FPosition = 0; // start of the next sentence in FBuffer
-    std::deque<SpeechPiece> FPending;
+    MarkupReader mReader;
+    SpokenText mBuffer;
+    int mPosition = 0; // start of the next sentence in mBuffer
+    std::deque<SpeechPiece> mPending;
 };
 
 // All pieces of a text at once.

@@ -17,7 +17,7 @@ constexpr qint64 FillAheadBytes = PcmOutput::BytesPerSecond / 4;
 } // namespace
 
 SpeechPlayer::SpeechPlayer(SpeechQueue& queue, Post post, const QAudioDevice& device, double clockSpeed)
-    : FQueue(queue), FPost(std::move(post)), FDevice(device), FClockSpeed(clockSpeed)
+    : mQueue(queue), mPost(std::move(post)), mDevice(device), mClockSpeed(clockSpeed)
 {
 }
 
@@ -25,25 +25,25 @@ SpeechPlayer::~SpeechPlayer() = default;
 
 void SpeechPlayer::start()
 {
-    FTimer = new QTimer(this);
-    FTimer->setTimerType(Qt::PreciseTimer);
-    FTimer->setInterval(TickMs);
-    connect(FTimer, &QTimer::timeout, this, &SpeechPlayer::tick);
-    FCloseTimer = new QTimer(this);
-    FCloseTimer->setSingleShot(true);
-    FCloseTimer->setInterval(CloseAfterIdleMs);
-    connect(FCloseTimer, &QTimer::timeout, this, [this] {
-        if (FChunks.empty() && FPending.empty() && FOutput)
-            FOutput->close();
+    mTimer = new QTimer(this);
+    mTimer->setTimerType(Qt::PreciseTimer);
+    mTimer->setInterval(TickMs);
+    connect(mTimer, &QTimer::timeout, this, &SpeechPlayer::tick);
+    mCloseTimer = new QTimer(this);
+    mCloseTimer->setSingleShot(true);
+    mCloseTimer->setInterval(CloseAfterIdleMs);
+    connect(mCloseTimer, &QTimer::timeout, this, [this] {
+        if (mChunks.empty() && mPending.empty() && mOutput)
+            mOutput->close();
     });
 
-    if (FDevice.isNull()) {
-        FOutput = std::make_unique<ClockOutput>(FClockSpeed);
-        FUsesClock = true;
+    if (mDevice.isNull()) {
+        mOutput = std::make_unique<ClockOutput>(mClockSpeed);
+        mUsesClock = true;
     } else {
-        FOutput = std::make_unique<SinkOutput>(FDevice);
+        mOutput = std::make_unique<SinkOutput>(mDevice);
         // A device that cannot play at all is found out now, not in the middle of the first sentence.
-        if (!FOutput->open())
+        if (!mOutput->open())
             fallBackToClock();
     }
     scheduleNextTick();
@@ -56,32 +56,32 @@ void SpeechPlayer::wake()
 
 void SpeechPlayer::shutdown(QThread* home)
 {
-    if (FTimer)
-        FTimer->stop();
-    if (FCloseTimer)
-        FCloseTimer->stop();
-    FOutput.reset();
+    if (mTimer)
+        mTimer->stop();
+    if (mCloseTimer)
+        mCloseTimer->stop();
+    mOutput.reset();
     moveToThread(home);
 }
 
 void SpeechPlayer::fallBackToClock()
 {
     replaceOutput(std::make_unique<ClockOutput>(1.0));
-    FUsesClock = true;
+    mUsesClock = true;
 }
 
 void SpeechPlayer::replaceOutput(std::unique_ptr<PcmOutput> output)
 {
     // Audio already given to the old output is lost; its events come due at once.
-    const qint64 lost = FOutput ? FOutput->written() : 0;
-    for (Pending& pending : FPending)
+    const qint64 lost = mOutput ? mOutput->written() : 0;
+    for (Pending& pending : mPending)
         pending.at = std::max<qint64>(pending.at - lost, 0);
-    FOrigin -= lost;
-    FOutput = std::move(output);
-    if (FOutput->open())
-        FOutput->setVolume(FVolume / 100.0);
-    FSuspended = false;
-    FLastPlayed = -1;
+    mOrigin -= lost;
+    mOutput = std::move(output);
+    if (mOutput->open())
+        mOutput->setVolume(mVolume / 100.0);
+    mSuspended = false;
+    mLastPlayed = -1;
 }
 
 void SpeechPlayer::reopenIfStalled()
@@ -90,38 +90,38 @@ void SpeechPlayer::reopenIfStalled()
     // samples and then take no more, so the reading would wait for ever.
     constexpr int StallMs = 600;
     constexpr int MostReopenings = 3;
-    const bool holdsAudio = !FChunks.empty() || FOutput->written() > FOutput->played();
-    if (FUsesClock || !FOutput->isOpen() || FSuspended || !holdsAudio) {
-        FLastPlayed = -1;
+    const bool holdsAudio = !mChunks.empty() || mOutput->written() > mOutput->played();
+    if (mUsesClock || !mOutput->isOpen() || mSuspended || !holdsAudio) {
+        mLastPlayed = -1;
         return;
     }
-    const qint64 played = FOutput->played();
-    if (played != FLastPlayed) {
-        if (FLastPlayed >= 0 && played > FLastPlayed)
-            FStalls = 0;
-        FLastPlayed = played;
-        FPlayedSince.start();
+    const qint64 played = mOutput->played();
+    if (played != mLastPlayed) {
+        if (mLastPlayed >= 0 && played > mLastPlayed)
+            mStalls = 0;
+        mLastPlayed = played;
+        mPlayedSince.start();
         return;
     }
-    if (FPlayedSince.elapsed() < StallMs)
+    if (mPlayedSince.elapsed() < StallMs)
         return;
-    if (++FStalls > MostReopenings) {
+    if (++mStalls > MostReopenings) {
         fallBackToClock();
         return;
     }
-    replaceOutput(std::make_unique<SinkOutput>(FDevice));
-    if (!FOutput->isOpen())
+    replaceOutput(std::make_unique<SinkOutput>(mDevice));
+    if (!mOutput->isOpen())
         fallBackToClock();
 }
 
 bool SpeechPlayer::ensureOpen()
 {
-    if (FOutput->isOpen())
+    if (mOutput->isOpen())
         return true;
-    if (FOutput->open()) {
-        FOriginStream = -1;
-        FSuspended = false;
-        FOutput->setVolume(FVolume / 100.0);
+    if (mOutput->open()) {
+        mOriginStream = -1;
+        mSuspended = false;
+        mOutput->setVolume(mVolume / 100.0);
         return true;
     }
     fallBackToClock();
@@ -130,64 +130,64 @@ bool SpeechPlayer::ensureOpen()
 
 void SpeechPlayer::dropEverything()
 {
-    FChunks.clear();
-    FChunkBytes = 0;
-    FChunkRead = 0;
-    FChunkStarted = false;
-    FPending.clear();
-    FOriginStream = -1;
+    mChunks.clear();
+    mChunkBytes = 0;
+    mChunkRead = 0;
+    mChunkStarted = false;
+    mPending.clear();
+    mOriginStream = -1;
     // Closing the device drops what it still holds; it reopens with the next audio.
-    if (FOutput->isOpen() && FOutput->written() > FOutput->played())
-        FOutput->close();
+    if (mOutput->isOpen() && mOutput->written() > mOutput->played())
+        mOutput->close();
 }
 
 void SpeechPlayer::tick()
 {
-    if (!FOutput)
+    if (!mOutput)
         return;
-    const int purges = FQueue.purges.load();
-    if (purges != FSeenPurges) {
-        FSeenPurges = purges;
+    const int purges = mQueue.purges.load();
+    if (purges != mSeenPurges) {
+        mSeenPurges = purges;
         dropEverything();
     }
     {
-        std::lock_guard lock(FQueue.mutex);
-        const int dropped = FQueue.droppedUpTo.load();
-        while (!FQueue.chunks.empty()) {
-            AudioChunk chunk = std::move(FQueue.chunks.front());
-            FQueue.chunks.pop_front();
+        std::lock_guard lock(mQueue.mutex);
+        const int dropped = mQueue.droppedUpTo.load();
+        while (!mQueue.chunks.empty()) {
+            AudioChunk chunk = std::move(mQueue.chunks.front());
+            mQueue.chunks.pop_front();
             if (chunk.stream <= dropped)
                 continue;
-            if (chunk.stream == FOriginStream) {
+            if (chunk.stream == mOriginStream) {
                 for (const SpeechEvent& event : chunk.events)
-                    schedule(event, FOrigin + event.audioPosition);
+                    schedule(event, mOrigin + event.audioPosition);
                 chunk.events.clear();
             }
-            FChunkBytes += chunk.pcm.size();
-            FChunks.push_back(std::move(chunk));
+            mChunkBytes += chunk.pcm.size();
+            mChunks.push_back(std::move(chunk));
         }
-        FQueue.chunkBytes = 0;
+        mQueue.chunkBytes = 0;
     }
-    if (!FChunks.empty())
+    if (!mChunks.empty())
         ensureOpen();
-    if (FOutput->failed())
+    if (mOutput->failed())
         fallBackToClock();
     reopenIfStalled();
 
-    const bool paused = FQueue.paused.load();
-    if (FOutput->isOpen() && paused != FSuspended) {
+    const bool paused = mQueue.paused.load();
+    if (mOutput->isOpen() && paused != mSuspended) {
         if (paused)
-            FOutput->suspend();
+            mOutput->suspend();
         else
-            FOutput->resume();
-        FSuspended = paused;
+            mOutput->resume();
+        mSuspended = paused;
     }
-    if (const int volume = FQueue.volume.load(); volume != FVolume) {
-        FVolume = volume;
-        FOutput->setVolume(volume / 100.0);
+    if (const int volume = mQueue.volume.load(); volume != mVolume) {
+        mVolume = volume;
+        mOutput->setVolume(volume / 100.0);
     }
 
-    if (FOutput->isOpen()) {
+    if (mOutput->isOpen()) {
         writeAudio(paused);
         if (!paused)
             fillSilence();
@@ -200,115 +200,115 @@ void SpeechPlayer::tick()
 
 void SpeechPlayer::writeAudio(bool paused)
 {
-    while (!FChunks.empty()) {
-        AudioChunk& chunk = FChunks.front();
-        if (!FChunkStarted) {
-            if (chunk.stream != FOriginStream) {
-                FOriginStream = chunk.stream;
-                FOrigin = FOutput->written() - chunk.offset;
+    while (!mChunks.empty()) {
+        AudioChunk& chunk = mChunks.front();
+        if (!mChunkStarted) {
+            if (chunk.stream != mOriginStream) {
+                mOriginStream = chunk.stream;
+                mOrigin = mOutput->written() - chunk.offset;
                 // The stream's place on the device is known now: the events of its chunks still waiting are due
                 // by their audio, not when their chunk is reached (a sentence's words come with its last chunk,
                 // behind the audio that went out early).
-                for (AudioChunk& waiting : FChunks) {
-                    if (waiting.stream != FOriginStream)
+                for (AudioChunk& waiting : mChunks) {
+                    if (waiting.stream != mOriginStream)
                         continue;
                     for (const SpeechEvent& event : waiting.events)
-                        schedule(event, FOrigin + event.audioPosition);
+                        schedule(event, mOrigin + event.audioPosition);
                     waiting.events.clear();
                 }
             }
             for (const SpeechEvent& event : chunk.events)
-                schedule(event, FOrigin + event.audioPosition);
+                schedule(event, mOrigin + event.audioPosition);
             chunk.events.clear();
-            FChunkStarted = true;
-            FChunkRead = 0;
+            mChunkStarted = true;
+            mChunkRead = 0;
         }
-        const qint64 left = chunk.pcm.size() - FChunkRead;
+        const qint64 left = chunk.pcm.size() - mChunkRead;
         if (left > 0) {
             if (paused)
                 return;
-            const qint64 room = std::min(FOutput->writable(), left);
+            const qint64 room = std::min(mOutput->writable(), left);
             if (room <= 0)
                 return;
-            const qint64 taken = FOutput->write(chunk.pcm.constData() + FChunkRead, room);
-            FChunkRead += taken;
-            FChunkBytes -= taken;
-            FQueue.delivered += taken;
-            if (FChunkRead < chunk.pcm.size())
+            const qint64 taken = mOutput->write(chunk.pcm.constData() + mChunkRead, room);
+            mChunkRead += taken;
+            mChunkBytes -= taken;
+            mQueue.delivered += taken;
+            if (mChunkRead < chunk.pcm.size())
                 return;
         }
-        FChunks.pop_front();
-        FChunkStarted = false;
-        FChunkRead = 0;
+        mChunks.pop_front();
+        mChunkStarted = false;
+        mChunkRead = 0;
     }
 }
 
 void SpeechPlayer::schedule(const SpeechEvent& event, qint64 at)
 {
     // Events stay in the order of their audio, and in the order given where they fall together.
-    const auto place = std::upper_bound(FPending.begin(), FPending.end(), at,
+    const auto place = std::upper_bound(mPending.begin(), mPending.end(), at,
                                         [](qint64 value, const Pending& pending) { return value < pending.at; });
-    FPending.insert(place, {at, event});
+    mPending.insert(place, {at, event});
 }
 
 void SpeechPlayer::fillSilence()
 {
-    if (FUsesClock || !FChunks.empty() || FPending.empty() || FPending.back().event.type != SpeechEvent::EndStream)
+    if (mUsesClock || !mChunks.empty() || mPending.empty() || mPending.back().event.type != SpeechEvent::EndStream)
         return;
-    const qint64 ahead = FOutput->written() - FOutput->played();
-    const qint64 room = std::min(FOutput->writable(), FillAheadBytes - ahead) & ~qint64(1);
+    const qint64 ahead = mOutput->written() - mOutput->played();
+    const qint64 room = std::min(mOutput->writable(), FillAheadBytes - ahead) & ~qint64(1);
     if (room <= 0)
         return;
     const QByteArray silence(room, '\0');
-    FOutput->write(silence.constData(), silence.size());
+    mOutput->write(silence.constData(), silence.size());
 }
 
 void SpeechPlayer::postDueEvents()
 {
-    const qint64 played = FOutput->played();
-    const qint64 written = FOutput->written();
+    const qint64 played = mOutput->played();
+    const qint64 written = mOutput->written();
     // An event falls due once the sample after it is heard; one at the very end of what was given, once all is.
     auto due = [&](qint64 at) { return at < played || (at == played && played == written); };
-    while (!FPending.empty() && due(FPending.front().at)) {
-        const SpeechEvent event = FPending.front().event;
-        FPending.pop_front();
-        if (event.stream <= FQueue.droppedUpTo.load())
+    while (!mPending.empty() && due(mPending.front().at)) {
+        const SpeechEvent event = mPending.front().event;
+        mPending.pop_front();
+        if (event.stream <= mQueue.droppedUpTo.load())
             continue;
-        FQueue.playingStream = event.stream;
-        FQueue.playingPosition = event.audioPosition;
+        mQueue.playingStream = event.stream;
+        mQueue.playingPosition = event.audioPosition;
         if (event.type == SpeechEvent::EndStream) {
-            std::lock_guard lock(FQueue.mutex);
-            FQueue.outstanding.erase(event.stream);
+            std::lock_guard lock(mQueue.mutex);
+            mQueue.outstanding.erase(event.stream);
         }
-        FPost(event);
+        mPost(event);
     }
 }
 
 void SpeechPlayer::publishBacklog()
 {
-    const qint64 unplayed = FOutput->isOpen() ? FOutput->written() - FOutput->played() : 0;
+    const qint64 unplayed = mOutput->isOpen() ? mOutput->written() - mOutput->played() : 0;
     bool room = false;
     {
-        std::lock_guard lock(FQueue.mutex);
-        FQueue.playerBacklog = FChunkBytes + std::max<qint64>(unplayed, 0);
-        room = FQueue.playerBacklog + FQueue.chunkBytes < SpeechQueue::AheadBytes;
+        std::lock_guard lock(mQueue.mutex);
+        mQueue.playerBacklog = mChunkBytes + std::max<qint64>(unplayed, 0);
+        room = mQueue.playerBacklog + mQueue.chunkBytes < SpeechQueue::AheadBytes;
     }
     if (room)
-        FQueue.synthesisWake.notify_all();
+        mQueue.synthesisWake.notify_all();
 }
 
 void SpeechPlayer::scheduleNextTick()
 {
     // Audio still on its way to the ear keeps the clock ticking: the synthesiser waits for it to drain.
     const bool busy =
-        !FChunks.empty() || !FPending.empty() || (FOutput->isOpen() && FOutput->written() > FOutput->played());
-    if (busy && !FQueue.paused.load()) {
-        FCloseTimer->stop();
-        if (!FTimer->isActive())
-            FTimer->start();
+        !mChunks.empty() || !mPending.empty() || (mOutput->isOpen() && mOutput->written() > mOutput->played());
+    if (busy && !mQueue.paused.load()) {
+        mCloseTimer->stop();
+        if (!mTimer->isActive())
+            mTimer->start();
         return;
     }
-    FTimer->stop();
-    if (!busy && FOutput->isOpen() && !FUsesClock && !FCloseTimer->isActive())
-        FCloseTimer->start();
+    mTimer->stop();
+    if (!busy && mOutput->isOpen() && !mUsesClock && !mCloseTimer->isActive())
+        mCloseTimer->start();
 }

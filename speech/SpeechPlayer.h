@@ -25,7 +25,7 @@ public:
     SpeechPlayer(SpeechQueue& queue, Post post, const QAudioDevice& device, double clockSpeed);
     ~SpeechPlayer() override;
 
-    bool usesClock() const { return FUsesClock.load(); }
+    bool usesClock() const { return mUsesClock.load(); }
 
 public slots:
     void start();
@@ -57,28 +57,28 @@ private:
     void publishBacklog();
     void scheduleNextTick();
 
-    SpeechQueue& FQueue;
-    Post FPost;
-    QAudioDevice FDevice;
-    double FClockSpeed;
-    std::atomic<bool> FUsesClock{false};
-    std::unique_ptr<PcmOutput> FOutput;
-    QTimer* FTimer = nullptr;
-    QTimer* FCloseTimer = nullptr;
+    SpeechQueue& mQueue;
+    Post mPost;
+    QAudioDevice mDevice;
+    double mClockSpeed;
+    std::atomic<bool> mUsesClock{false};
+    std::unique_ptr<PcmOutput> mOutput;
+    QTimer* mTimer = nullptr;
+    QTimer* mCloseTimer = nullptr;
 
-    std::deque<AudioChunk> FChunks;
-    qint64 FChunkBytes = 0; // unwritten bytes in FChunks
-    qint64 FChunkRead = 0;  // bytes of the front chunk already written
-    bool FChunkStarted = false;
-    std::deque<Pending> FPending;
+    std::deque<AudioChunk> mChunks;
+    qint64 mChunkBytes = 0; // unwritten bytes in mChunks
+    qint64 mChunkRead = 0;  // bytes of the front chunk already written
+    bool mChunkStarted = false;
+    std::deque<Pending> mPending;
     // Where the audio of the stream being played begins on the output: a piece's events are known only once its
     // sentence is synthesised, after its first sound went ahead, so they are placed by the stream's origin.
-    int FOriginStream = -1;
-    qint64 FOrigin = 0;
-    int FSeenPurges = 0;
-    bool FSuspended = false;
-    int FVolume = 100;
-    qint64 FLastPlayed = -1;
-    QElapsedTimer FPlayedSince; // since played() last moved
-    int FStalls = 0;            // reopenings in a row without audio being heard
+    int mOriginStream = -1;
+    qint64 mOrigin = 0;
+    int mSeenPurges = 0;
+    bool mSuspended = false;
+    int mVolume = 100;
+    qint64 mLastPlayed = -1;
+    QElapsedTimer mPlayedSince; // since played() last moved
+    int mStalls = 0;            // reopenings in a row without audio being heard
 };

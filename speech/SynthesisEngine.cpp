@@ -59,62 +59,62 @@ SynthesisEngineOptions SynthesisEngineOptions::fromEnvironment()
 }
 
 SynthesisEngine::SynthesisEngine(std::unique_ptr<Synthesizer> synthesizer, const Options& options, QObject* parent)
-    : SpeechEngine(parent), FOptions(options), FSynthesizer(std::move(synthesizer)),
-      FQueue(std::make_unique<SpeechQueue>())
+    : SpeechEngine(parent), mOptions(options), mSynthesizer(std::move(synthesizer)),
+      mQueue(std::make_unique<SpeechQueue>())
 {
 }
 
 SynthesisEngine::~SynthesisEngine()
 {
-    if (FSynthesis.joinable()) {
+    if (mSynthesis.joinable()) {
         {
-            std::lock_guard lock(FQueue->mutex);
-            FQueue->quit = true;
-            FQueue->droppedUpTo = INT_MAX;
-            FQueue->fileCancelled = true;
+            std::lock_guard lock(mQueue->mutex);
+            mQueue->quit = true;
+            mQueue->droppedUpTo = INT_MAX;
+            mQueue->fileCancelled = true;
         }
-        FQueue->synthesisWake.notify_all();
-        FSynthesis.join();
+        mQueue->synthesisWake.notify_all();
+        mSynthesis.join();
     }
-    if (FPlayer) {
+    if (mPlayer) {
         QThread* home = thread();
-        SpeechPlayer* player = FPlayer;
+        SpeechPlayer* player = mPlayer;
         QMetaObject::invokeMethod(
             player, [player, home] { player->shutdown(home); }, Qt::BlockingQueuedConnection);
-        FAudioThread.quit();
-        FAudioThread.wait();
-        delete FPlayer;
+        mAudioThread.quit();
+        mAudioThread.wait();
+        delete mPlayer;
     }
 }
 
 void SynthesisEngine::ensurePlayer()
 {
-    if (FPlayer)
+    if (mPlayer)
         return;
     QAudioDevice device;
-    if (!FOptions.useClock)
+    if (!mOptions.useClock)
         device = QMediaDevices::defaultAudioOutput();
-    FPlayer = new SpeechPlayer(
-        *FQueue, [this](const SpeechEvent& event) { post(event); }, device,
-        FOptions.useClock ? FOptions.clockSpeed : 1.0);
-    FPlayer->moveToThread(&FAudioThread);
-    FAudioThread.setObjectName(QStringLiteral("Speech audio"));
-    FAudioThread.start(QThread::HighPriority);
-    QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::start, Qt::BlockingQueuedConnection);
+    mPlayer = new SpeechPlayer(
+        *mQueue, [this](const SpeechEvent& event) { post(event); }, device,
+        mOptions.useClock ? mOptions.clockSpeed : 1.0);
+    mPlayer->moveToThread(&mAudioThread);
+    mAudioThread.setObjectName(QStringLiteral("Speech audio"));
+    mAudioThread.start(QThread::HighPriority);
+    QMetaObject::invokeMethod(mPlayer, &SpeechPlayer::start, Qt::BlockingQueuedConnection);
 }
 
 void SynthesisEngine::wakePlayer()
 {
     // Live speech starts the player before its first chunk, so there is nothing to wake before then.
-    if (FPlayer)
-        QMetaObject::invokeMethod(FPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
+    if (mPlayer)
+        QMetaObject::invokeMethod(mPlayer, &SpeechPlayer::wake, Qt::QueuedConnection);
 }
 
 void SynthesisEngine::runSynthesis(std::promise<QString> started)
 {
     QString failure;
     try {
-        FSynthesizer->start();
+        mSynthesizer->start();
     } catch (const ParlivoError& error) {
         failure = error.message();
     } catch (const std::exception& error) {
@@ -124,7 +124,7 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
     if (!failure.isEmpty())
         return;
 
-    SpeechQueue& queue = *FQueue;
+    SpeechQueue& queue = *mQueue;
     std::unique_ptr<UtteranceRenderer> current;
     bool toFile = false;
     auto dropped = [&queue](int stream) { return stream <= queue.droppedUpTo.load(); };
@@ -184,7 +184,7 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
         std::exception_ptr error;
         if (!cancelled()) {
             try {
-                produced = current->next(*FSynthesizer, queue.wordsPerMinute.load(), chunk, cancelled, hand);
+                produced = current->next(*mSynthesizer, queue.wordsPerMinute.load(), chunk, cancelled, hand);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -209,22 +209,22 @@ void SynthesisEngine::runSynthesis(std::promise<QString> started)
         if (ends || error)
             current.reset();
     }
-    FSynthesizer->stop();
+    mSynthesizer->stop();
 }
 
 void SynthesisEngine::launchSynthesis()
 {
-    if (FSynthesis.joinable())
+    if (mSynthesis.joinable())
         return;
     std::promise<QString> started;
-    FStarted = started.get_future().share();
-    FSynthesis = std::thread([this, promise = std::move(started)]() mutable { runSynthesis(std::move(promise)); });
+    mStarted = started.get_future().share();
+    mSynthesis = std::thread([this, promise = std::move(started)]() mutable { runSynthesis(std::move(promise)); });
 }
 
 void SynthesisEngine::ensureStarted()
 {
     launchSynthesis();
-    const QString failure = FStarted.get();
+    const QString failure = mStarted.get();
     if (!failure.isEmpty())
         throw SpeechError(failure);
 }
@@ -232,17 +232,17 @@ void SynthesisEngine::ensureStarted()
 QList<EngineVoice> SynthesisEngine::voices()
 {
     ensureStarted();
-    if (!FVoices.isEmpty())
-        return FVoices;
-    auto task = std::make_shared<std::packaged_task<QList<EngineVoice>()>>([this] { return FSynthesizer->voices(); });
+    if (!mVoices.isEmpty())
+        return mVoices;
+    auto task = std::make_shared<std::packaged_task<QList<EngineVoice>()>>([this] { return mSynthesizer->voices(); });
     std::future<QList<EngineVoice>> listed = task->get_future();
     {
-        std::lock_guard lock(FQueue->mutex);
-        FQueue->tasks.push_back([task] { (*task)(); });
+        std::lock_guard lock(mQueue->mutex);
+        mQueue->tasks.push_back([task] { (*task)(); });
     }
-    FQueue->synthesisWake.notify_all();
-    FVoices = listed.get();
-    return FVoices;
+    mQueue->synthesisWake.notify_all();
+    mVoices = listed.get();
+    return mVoices;
 }
 
 void SynthesisEngine::setVoice(const QString& id)
@@ -254,31 +254,31 @@ void SynthesisEngine::setVoice(const QString& id)
         if (!known)
             throw SpeechError(QStringLiteral("The voice \"%1\" is not installed.").arg(id));
     }
-    FVoice = id;
+    mVoice = id;
 }
 
 void SynthesisEngine::setRate(int rate)
 {
-    FQueue->wordsPerMinute = wordsPerMinuteForRate(rate);
+    mQueue->wordsPerMinute = wordsPerMinuteForRate(rate);
 }
 
 void SynthesisEngine::setVolume(int volume)
 {
-    FQueue->volume = std::clamp(volume, 0, 100);
+    mQueue->volume = std::clamp(volume, 0, 100);
     wakePlayer();
 }
 
 int SynthesisEngine::enqueue(const QString& text, bool markup, bool toFile)
 {
     ensureStarted();
-    const int stream = ++FLastStream;
+    const int stream = ++mLastStream;
     {
-        std::lock_guard lock(FQueue->mutex);
+        std::lock_guard lock(mQueue->mutex);
         if (!toFile)
-            FQueue->outstanding.insert(stream);
-        FQueue->jobs.push_back({stream, text, markup, FVoice, toFile});
+            mQueue->outstanding.insert(stream);
+        mQueue->jobs.push_back({stream, text, markup, mVoice, toFile});
     }
-    FQueue->synthesisWake.notify_all();
+    mQueue->synthesisWake.notify_all();
     return stream;
 }
 
@@ -290,23 +290,23 @@ int SynthesisEngine::speak(const QString& text, bool markup, bool purge)
     ensureStarted();
     if (purge) {
         dropAll();
-        FQueue->paused = false;
+        mQueue->paused = false;
         wakePlayer();
     }
     const int stream = enqueue(text, markup || looksLikeMarkup(text), false);
-    FLive.insert(stream);
+    mLive.insert(stream);
     return stream;
 }
 
 void SynthesisEngine::pause()
 {
-    FQueue->paused = true;
+    mQueue->paused = true;
     wakePlayer();
 }
 
 void SynthesisEngine::resume()
 {
-    FQueue->paused = false;
+    mQueue->paused = false;
     wakePlayer();
 }
 
@@ -317,31 +317,31 @@ int SynthesisEngine::skipAll()
 
 bool SynthesisEngine::isDone() const
 {
-    std::lock_guard lock(FQueue->mutex);
-    return FQueue->outstanding.empty();
+    std::lock_guard lock(mQueue->mutex);
+    return mQueue->outstanding.empty();
 }
 
 int SynthesisEngine::dropAll()
 {
-    const int previous = FDroppedUpTo;
+    const int previous = mDroppedUpTo;
     {
-        std::lock_guard lock(FQueue->mutex);
-        FQueue->droppedUpTo = FLastStream;
-        ++FQueue->purges;
-        std::erase_if(FQueue->jobs, [](const SpeechJob& job) { return !job.toFile; });
-        FQueue->chunks.clear();
-        FQueue->chunkBytes = 0;
-        FQueue->outstanding.clear();
+        std::lock_guard lock(mQueue->mutex);
+        mQueue->droppedUpTo = mLastStream;
+        ++mQueue->purges;
+        std::erase_if(mQueue->jobs, [](const SpeechJob& job) { return !job.toFile; });
+        mQueue->chunks.clear();
+        mQueue->chunkBytes = 0;
+        mQueue->outstanding.clear();
     }
-    FQueue->synthesisWake.notify_all();
+    mQueue->synthesisWake.notify_all();
     wakePlayer();
-    FDroppedUpTo = FLastStream;
+    mDroppedUpTo = mLastStream;
 
     // A dropped utterance still ends, once, through the event queue like every other end.
-    const int playing = FQueue->playingStream.load();
-    const qint64 position = FQueue->playingPosition.load();
+    const int playing = mQueue->playingStream.load();
+    const qint64 position = mQueue->playingPosition.load();
     int dropped = 0;
-    for (int stream : FLive) {
+    for (int stream : mLive) {
         if (stream <= previous)
             continue;
         post(endOfStream(stream, stream == playing ? position : 0));
@@ -358,15 +358,15 @@ void SynthesisEngine::post(const SpeechEvent& event)
 
 void SynthesisEngine::deliver(const SpeechEvent& event)
 {
-    const auto live = FLive.find(event.stream);
-    if (live == FLive.end())
+    const auto live = mLive.find(event.stream);
+    if (live == mLive.end())
         return;
     if (event.type == SpeechEvent::EndStream) {
-        FLive.erase(live);
+        mLive.erase(live);
         emit speechEvent(event);
         return;
     }
-    if (event.stream <= FDroppedUpTo)
+    if (event.stream <= mDroppedUpTo)
         return;
     emit speechEvent(event);
 }
@@ -379,23 +379,23 @@ void SynthesisEngine::render(const QString& text, bool markup,
     ensureStarted();
     dropAll();
     {
-        std::lock_guard lock(FQueue->mutex);
-        FQueue->fileChunks.clear();
-        FQueue->fileBytes = 0;
-        FQueue->fileDone = false;
-        FQueue->fileError = nullptr;
-        FQueue->fileCancelled = false;
+        std::lock_guard lock(mQueue->mutex);
+        mQueue->fileChunks.clear();
+        mQueue->fileBytes = 0;
+        mQueue->fileDone = false;
+        mQueue->fileError = nullptr;
+        mQueue->fileCancelled = false;
     }
     enqueue(text, markup || looksLikeMarkup(text), true);
 
     // Ends the rendering on the synthesis thread before the caller hears of a failure.
     auto abandon = [this] {
-        FQueue->fileCancelled = true;
-        FQueue->synthesisWake.notify_all();
-        std::unique_lock lock(FQueue->mutex);
-        FQueue->fileWake.wait(lock, [this] { return FQueue->fileDone; });
-        FQueue->fileChunks.clear();
-        FQueue->fileBytes = 0;
+        mQueue->fileCancelled = true;
+        mQueue->synthesisWake.notify_all();
+        std::unique_lock lock(mQueue->mutex);
+        mQueue->fileWake.wait(lock, [this] { return mQueue->fileDone; });
+        mQueue->fileChunks.clear();
+        mQueue->fileBytes = 0;
     };
 
     qint64 handed = 0;
@@ -406,18 +406,18 @@ void SynthesisEngine::render(const QString& text, bool markup,
             bool done = false;
             std::exception_ptr error;
             {
-                std::unique_lock lock(FQueue->mutex);
-                FQueue->fileWake.wait(lock, [this] { return !FQueue->fileChunks.empty() || FQueue->fileDone; });
-                chunks.swap(FQueue->fileChunks);
-                FQueue->fileBytes = 0;
-                done = FQueue->fileDone;
-                error = FQueue->fileError;
+                std::unique_lock lock(mQueue->mutex);
+                mQueue->fileWake.wait(lock, [this] { return !mQueue->fileChunks.empty() || mQueue->fileDone; });
+                chunks.swap(mQueue->fileChunks);
+                mQueue->fileBytes = 0;
+                done = mQueue->fileDone;
+                error = mQueue->fileError;
             }
-            FQueue->synthesisWake.notify_all();
+            mQueue->synthesisWake.notify_all();
             if (error)
                 std::rethrow_exception(error);
             for (AudioChunk& chunk : chunks) {
-                scaleVolume(chunk.pcm, FQueue->volume.load());
+                scaleVolume(chunk.pcm, mQueue->volume.load());
                 consume(chunk.pcm);
                 // Times come from the audio handed over: each event keeps its place in its chunk's audio.
                 const qint64 shift = handed - chunk.offset;
@@ -447,11 +447,11 @@ void SynthesisEngine::render(const QString& text, bool markup,
 
 qint64 SynthesisEngine::audioDelivered() const
 {
-    return FQueue->delivered.load();
+    return mQueue->delivered.load();
 }
 
 bool SynthesisEngine::usesClock()
 {
     ensurePlayer();
-    return FPlayer->usesClock();
+    return mPlayer->usesClock();
 }

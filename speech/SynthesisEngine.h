@@ -74,16 +74,16 @@ private:
     void deliver(const SpeechEvent& event);
     int enqueue(const QString& text, bool markup, bool toFile);
 
-    Options FOptions;
-    std::unique_ptr<Synthesizer> FSynthesizer;
-    std::unique_ptr<SpeechQueue> FQueue;
-    std::thread FSynthesis;
-    std::shared_future<QString> FStarted; // the start failure's message, empty when the library runs
-    QThread FAudioThread;
-    SpeechPlayer* FPlayer = nullptr;
-    QList<EngineVoice> FVoices;
-    QString FVoice;
-    int FLastStream = 0;
-    int FDroppedUpTo = 0;
-    std::set<int> FLive; // utterances whose EndStream has not been delivered
+    Options mOptions;
+    std::unique_ptr<Synthesizer> mSynthesizer;
+    std::unique_ptr<SpeechQueue> mQueue;
+    std::thread mSynthesis;
+    std::shared_future<QString> mStarted; // the start failure's message, empty when the library runs
+    QThread mAudioThread;
+    SpeechPlayer* mPlayer = nullptr;
+    QList<EngineVoice> mVoices;
+    QString mVoice;
+    int mLastStream = 0;
+    int mDroppedUpTo = 0;
+    std::set<int> mLive; // utterances whose EndStream has not been delivered
 };

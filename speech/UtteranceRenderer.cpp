@@ -94,7 +94,7 @@ std::vector<SpeechEvent> pieceEvents(const SpeechPiece& piece, const Synthesis& 
 }
 
 UtteranceRenderer::UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice, bool live)
-    : FStream(stream), FVoice(voice), FLive(live), FReader(text, markup)
+    : mStream(stream), mVoice(voice), mLive(live), mReader(text, markup)
 {
 }
 
@@ -102,7 +102,7 @@ void UtteranceRenderer::addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint
 {
     SpeechEvent event;
     event.type = type;
-    event.stream = FStream;
+    event.stream = mStream;
     event.audioPosition = byte;
     chunk.events.push_back(event);
 }
@@ -111,36 +111,36 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
                              const std::function<bool()>& cancelled, const Partial& partial)
 {
     chunk = AudioChunk();
-    chunk.stream = FStream;
-    chunk.offset = FOffset;
-    if (FFinished)
+    chunk.stream = mStream;
+    chunk.offset = mOffset;
+    if (mFinished)
         return false;
-    if (!FStarted) {
-        addEvent(chunk, SpeechEvent::StartStream, FOffset);
-        FStarted = true;
+    if (!mStarted) {
+        addEvent(chunk, SpeechEvent::StartStream, mOffset);
+        mStarted = true;
     }
 
-    if (FSilenceLeft == 0) {
+    if (mSilenceLeft == 0) {
         SpeechPiece piece;
-        if (!FReader.next(piece)) {
-            addEvent(chunk, SpeechEvent::EndStream, FOffset);
+        if (!mReader.next(piece)) {
+            addEvent(chunk, SpeechEvent::EndStream, mOffset);
             chunk.ends = true;
             chunk.progress = 1;
-            FFinished = true;
+            mFinished = true;
             return true;
         }
-        const double before = FProgress;
-        FProgress = FReader.sourceLength() > 0 ? double(piece.sourceEnd) / FReader.sourceLength() : 1.0;
+        const double before = mProgress;
+        mProgress = mReader.sourceLength() > 0 ? double(piece.sourceEnd) / mReader.sourceLength() : 1.0;
         if (piece.kind == SpeechPiece::Silence) {
-            FSilenceLeft = (qint64(piece.msec) * BytesPerSecond / 1000) & ~qint64(1);
+            mSilenceLeft = (qint64(piece.msec) * BytesPerSecond / 1000) & ~qint64(1);
             SpeechEvent rest;
             rest.type = SpeechEvent::Viseme;
-            rest.stream = FStream;
-            rest.audioPosition = FOffset;
+            rest.stream = mStream;
+            rest.audioPosition = mOffset;
             rest.duration = piece.msec;
             chunk.events.push_back(rest);
         } else {
-            if (!synthesizer.setVoice(FVoice))
+            if (!synthesizer.setVoice(mVoice))
                 synthesizer.setVoice({});
             synthesizer.setWordsPerMinute(wordsPerMinute);
             Synthesis synthesis;
@@ -150,32 +150,32 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
                 if (!partial || ready <= 0 || (sent > 0 && ready < PartialBytes))
                     return;
                 AudioChunk early;
-                early.stream = FStream;
-                early.offset = FOffset + sent;
+                early.stream = mStream;
+                early.offset = mOffset + sent;
                 early.pcm = sofar.pcm.mid(sent, ready);
                 early.progress = before;
                 early.events.swap(chunk.events); // the StartStream of a first sentence goes out with its sound
                 sent += ready;
                 partial(std::move(early));
             };
-            const bool awaited = FLive && FOffset == 0;
+            const bool awaited = mLive && mOffset == 0;
             if (!synthesizer.synthesize(piece.text, piece.endsSentence, awaited, synthesis, cancelled, grown))
                 return false;
-            for (const SpeechEvent& event : pieceEvents(piece, synthesis, FStream, FOffset))
+            for (const SpeechEvent& event : pieceEvents(piece, synthesis, mStream, mOffset))
                 chunk.events.push_back(event);
-            chunk.offset = FOffset + sent;
+            chunk.offset = mOffset + sent;
             chunk.pcm = synthesis.pcm.mid(sent);
-            FOffset += synthesis.pcm.size();
-            chunk.progress = FProgress;
+            mOffset += synthesis.pcm.size();
+            chunk.progress = mProgress;
             return true;
         }
     }
 
     // Long silences go out a second at a time, so a purge never waits behind them.
-    const qint64 bytes = std::min(FSilenceLeft, BytesPerSecond);
+    const qint64 bytes = std::min(mSilenceLeft, BytesPerSecond);
     chunk.pcm = QByteArray(bytes, '\0');
-    FSilenceLeft -= bytes;
-    FOffset += bytes;
-    chunk.progress = FProgress;
+    mSilenceLeft -= bytes;
+    mOffset += bytes;
+    chunk.progress = mProgress;
     return true;
 }

@@ -29,9 +29,9 @@ public:
     // `live` when the audio is heard as it is made (not written to a file).
     UtteranceRenderer(int stream, const QString& text, bool markup, const QString& voice, bool live = true);
 
-    int stream() const { return FStream; }
-    bool finished() const { return FFinished; }
-    qint64 offset() const { return FOffset; }
+    int stream() const { return mStream; }
+    bool finished() const { return mFinished; }
+    qint64 offset() const { return mOffset; }
 
     using Partial = std::function<void(AudioChunk&&)>;
 
@@ -46,15 +46,15 @@ private:
     void addTextEvents(const SpeechPiece& piece, const Synthesis& synthesis, AudioChunk& chunk) const;
     void addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint64 byte) const;
 
-    int FStream;
-    QString FVoice;
-    bool FLive;
-    PieceReader FReader;
-    qint64 FOffset = 0;
-    qint64 FSilenceLeft = 0; // bytes of a silence still to produce
-    double FProgress = 0;
-    bool FStarted = false;
-    bool FFinished = false;
+    int mStream;
+    QString mVoice;
+    bool mLive;
+    PieceReader mReader;
+    qint64 mOffset = 0;
+    qint64 mSilenceLeft = 0; // bytes of a silence still to produce
+    double mProgress = 0;
+    bool mStarted = false;
+    bool mFinished = false;
 };
 
 // The events of one synthesised text piece, placed at byte offsets from `base`: a Sentence event at its start

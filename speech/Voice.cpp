@@ -7,28 +7,28 @@
 #include <QFileInfo>
 #include <QThread>
 
-Voice::Voice(std::unique_ptr<SpeechEngine> engine, QObject* parent) : QObject(parent), FEngine(std::move(engine))
+Voice::Voice(std::unique_ptr<SpeechEngine> engine, QObject* parent) : QObject(parent), mEngine(std::move(engine))
 {
-    connect(FEngine.get(), &SpeechEngine::speechEvent, this, &Voice::deliver);
+    connect(mEngine.get(), &SpeechEngine::speechEvent, this, &Voice::deliver);
 }
 
 Voice::~Voice() = default;
 
 void Voice::SetVoice(const VoiceToken& token)
 {
-    FEngine->setVoice(token.id);
+    mEngine->setVoice(token.id);
 }
 
 void Voice::SetRate(int rate)
 {
-    FRate = qBound(-10, rate, 10);
-    FEngine->setRate(FRate);
+    mRate = qBound(-10, rate, 10);
+    mEngine->setRate(mRate);
 }
 
 void Voice::SetVolume(int volume)
 {
-    FVolume = qBound(0, volume, 100);
-    FEngine->setVolume(FVolume);
+    mVolume = qBound(0, volume, 100);
+    mEngine->setVolume(mVolume);
 }
 
 int Voice::Speak(const QString& written, SpeakFlags flags)
@@ -36,12 +36,12 @@ int Voice::Speak(const QString& written, SpeakFlags flags)
     const bool markup = flags.testFlag(SpeakFlag::Markup);
     const bool purge = flags.testFlag(SpeakFlag::Purge);
     SpokenTextMap map;
-    const QString text = FPronunciations.apply(written, markup, &map);
-    const int stream = FEngine->speak(text, markup, purge);
+    const QString text = mPronunciations.apply(written, markup, &map);
+    const int stream = mEngine->speak(text, markup, purge);
     if (purge)
-        FSupersededUpTo = stream - 1;
+        mSupersededUpTo = stream - 1;
     if (!map.isEmpty())
-        FSpokenMaps.insert(stream, map);
+        mSpokenMaps.insert(stream, map);
     if (!flags.testFlag(SpeakFlag::Async)) {
         while (!WaitUntilDone(50))
             QCoreApplication::processEvents();
@@ -51,30 +51,30 @@ int Voice::Speak(const QString& written, SpeakFlags flags)
 
 void Voice::Pause()
 {
-    FEngine->pause();
+    mEngine->pause();
 }
 
 void Voice::Resume()
 {
-    FEngine->resume();
+    mEngine->resume();
 }
 
 int Voice::SkipAll()
 {
-    return FEngine->skipAll();
+    return mEngine->skipAll();
 }
 
 QList<VoiceToken> Voice::GetVoices()
 {
     QList<VoiceToken> tokens;
-    for (const EngineVoice& voice : FEngine->voices())
+    for (const EngineVoice& voice : mEngine->voices())
         tokens.append({voice.id, voice.description, voice.language, voice.natural});
     return tokens;
 }
 
 std::optional<VoiceToken> Voice::FindVoice(const QString& descriptionOrId)
 {
-    const std::optional<EngineVoice> found = FEngine->findVoice(descriptionOrId);
+    const std::optional<EngineVoice> found = mEngine->findVoice(descriptionOrId);
     if (!found)
         return std::nullopt;
     return VoiceToken{found->id, found->description};
@@ -84,7 +84,7 @@ bool Voice::WaitUntilDone(int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!FEngine->isDone()) {
+    while (!mEngine->isDone()) {
         if (timer.elapsed() >= timeoutMs)
             return false;
         QThread::msleep(1);
@@ -95,13 +95,13 @@ bool Voice::WaitUntilDone(int timeoutMs)
 void Voice::deliver(const SpeechEvent& heard)
 {
     SpeechEvent event = heard;
-    if (const auto map = FSpokenMaps.constFind(event.stream); map != FSpokenMaps.constEnd()) {
+    if (const auto map = mSpokenMaps.constFind(event.stream); map != mSpokenMaps.constEnd()) {
         std::tie(event.position, event.length) = map->toWritten(event.position, event.length);
         if (event.type == SpeechEvent::EndStream)
-            FSpokenMaps.erase(map);
+            mSpokenMaps.erase(map);
     }
     // What a purge cut off still ends, but that end belongs to no one listening any more.
-    if (event.stream <= FSupersededUpTo)
+    if (event.stream <= mSupersededUpTo)
         return;
     emit OnEvent(event);
     switch (event.type) {

@@ -40,13 +40,13 @@ public:
     explicit Voice(std::unique_ptr<SpeechEngine> engine, QObject* parent = nullptr);
     ~Voice() override;
 
-    SpeechEngine& engine() { return *FEngine; }
+    SpeechEngine& engine() { return *mEngine; }
 
     void SetVoice(const VoiceToken& token);
     void SetRate(int rate); // -10 to 10
-    int Rate() const { return FRate; }
+    int Rate() const { return mRate; }
     void SetVolume(int volume); // 0 to 100
-    int Volume() const { return FVolume; }
+    int Volume() const { return mVolume; }
     // Asynchronous with SpeakFlag::Async; otherwise returns when the text has been spoken (or written to the
     // stream). Returns the utterance's stream number.
     int Speak(const QString& text, SpeakFlags flags);
@@ -62,8 +62,8 @@ public:
     // True when the voice has finished speaking; waits at most timeoutMs without processing events.
     bool WaitUntilDone(int timeoutMs);
     // How listed words are said, for everything spoken from now on; positions reported stay on the written words.
-    void SetPronunciations(PronunciationList list) { FPronunciations = std::move(list); }
-    const PronunciationList& Pronunciations() const { return FPronunciations; }
+    void SetPronunciations(PronunciationList list) { mPronunciations = std::move(list); }
+    const PronunciationList& Pronunciations() const { return mPronunciations; }
 
 signals:
     // The events of what is heard, positions on the written text. Events of an utterance a later purging Speak
@@ -78,12 +78,12 @@ signals:
 private:
     void deliver(const SpeechEvent& event);
 
-    std::unique_ptr<SpeechEngine> FEngine;
-    int FRate = 0;
-    int FVolume = 100;
-    int FSupersededUpTo = 0; // utterances up to this stream were purged by a later one
-    PronunciationList FPronunciations;
-    QHash<int, SpokenTextMap> FSpokenMaps; // utterances spoken with pronunciations: where the words went
+    std::unique_ptr<SpeechEngine> mEngine;
+    int mRate = 0;
+    int mVolume = 100;
+    int mSupersededUpTo = 0; // utterances up to this stream were purged by a later one
+    PronunciationList mPronunciations;
+    QHash<int, SpokenTextMap> mSpokenMaps; // utterances spoken with pronunciations: where the words went
 };
 
 // The reading area's text as it is given to the voice: each paragraph break becomes one space, so every

@@ -90,24 +90,24 @@ std::vector<qint64> alignWords(const QList<TextSpan>& words, const std::vector<W
 
 CodePointIndex::CodePointIndex(QStringView text)
 {
-    FUnits.reserve(text.size() + 1);
+    mUnits.reserve(text.size() + 1);
     for (int i = 0; i < text.size(); ++i) {
-        FUnits.push_back(i);
+        mUnits.push_back(i);
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
     }
-    FUnits.push_back(int(text.size()));
+    mUnits.push_back(int(text.size()));
 }
 
 int CodePointIndex::unitIndex(int position) const
 {
-    const int index = std::clamp(position - 1, 0, int(FUnits.size()) - 1);
-    return FUnits[index];
+    const int index = std::clamp(position - 1, 0, int(mUnits.size()) - 1);
+    return mUnits[index];
 }
 
 int CodePointIndex::unitLength(int position, int count) const
 {
-    const int from = std::clamp(position - 1, 0, int(FUnits.size()) - 1);
-    const int to = std::clamp(position - 1 + std::max(count, 0), 0, int(FUnits.size()) - 1);
-    return FUnits[to] - FUnits[from];
+    const int from = std::clamp(position - 1, 0, int(mUnits.size()) - 1);
+    const int to = std::clamp(position - 1 + std::max(count, 0), 0, int(mUnits.size()) - 1);
+    return mUnits[to] - mUnits[from];
 }

@@ -35,5 +35,5 @@ public:
     int unitLength(int position, int count) const;
 
 private:
-    std::vector<int> FUnits; // unit index of each code point, plus the text length
+    std::vector<int> mUnits; // unit index of each code point, plus the text length
 };

@@ -13,14 +13,14 @@ public:
     ScriptedPrompts();
     ~ScriptedPrompts() override;
 
-    QStringList messages;           // every message shown, in order
+    QStringList messages; // every message shown, in order
     QList<MessageKind> messageKinds;
-    QStringList questions;          // every confirmation asked
-    QList<bool> answers;            // answers to confirmations, in order; Yes when the list runs out
-    QStringList files;              // answers to file dialogs, in order; cancel when the list runs out
+    QStringList questions; // every confirmation asked
+    QList<bool> answers;   // answers to confirmations, in order; Yes when the list runs out
+    QStringList files;     // answers to file dialogs, in order; cancel when the list runs out
     QList<FileDialogSpec> fileDialogs;
     QList<std::optional<QColor>> colours;
-    QStringList lines;              // answers to promptLine
+    QStringList lines; // answers to promptLine
     QStringList lineCaptions;
 
     void message(const QString& text, MessageKind kind) override;

@@ -22,8 +22,8 @@ void ScriptedSpeechEngine::setVoice(const QString& id)
 int ScriptedSpeechEngine::speak(const QString& text, bool markup, bool purge)
 {
     if (purge && speaking)
-        postEnd(FStream);
-    const int stream = ++FStream;
+        postEnd(mStream);
+    const int stream = ++mStream;
     spoken.append({text, markup, purge, stream, {}});
     speaking = true;
     if (autoFinish) {
@@ -56,7 +56,7 @@ void ScriptedSpeechEngine::render(const QString& text, bool markup,
                                   const std::function<void(const SpeechEvent&)>&,
                                   const std::function<bool(double)>& progress)
 {
-    spoken.append({text, markup, true, ++FStream, QStringLiteral("-")});
+    spoken.append({text, markup, true, ++mStream, QStringLiteral("-")});
     if (progress && !progress(1.0))
         throw SpeechError(QStringLiteral("Cancelled."));
     consume(QByteArray(4410, '\0'));
@@ -65,7 +65,7 @@ void ScriptedSpeechEngine::render(const QString& text, bool markup,
 void ScriptedSpeechEngine::speakToFile(const QString& text, bool markup, const QString& path,
                                        const std::function<bool(double)>& progress)
 {
-    spoken.append({text, markup, true, ++FStream, path});
+    spoken.append({text, markup, true, ++mStream, path});
     if (progress && !progress(1.0))
         throw SpeechError(QStringLiteral("Cancelled."));
     QFile file(path);
@@ -107,7 +107,7 @@ void ScriptedSpeechEngine::send(SpeechEvent::Type type, int position, int length
 {
     SpeechEvent event;
     event.type = type;
-    event.stream = FStream;
+    event.stream = mStream;
     event.position = position;
     event.length = length;
     event.viseme = viseme;

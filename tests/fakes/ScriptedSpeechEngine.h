@@ -59,5 +59,5 @@ public:
 private:
     void send(SpeechEvent::Type type, int position = 0, int length = 0, int viseme = 0);
     void postEnd(int stream);
-    int FStream = 0;
+    int mStream = 0;
 };

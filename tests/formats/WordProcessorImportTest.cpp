@@ -18,23 +18,23 @@ class WordProcessorImport : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folder.isValid());
-        m_oldTmp = qgetenv("TMPDIR");
+        ASSERT_TRUE(mFolder.isValid());
+        mOldTmp = qgetenv("TMPDIR");
         QDir().mkpath(path(QStringLiteral("tmp")));
         qputenv("TMPDIR", path(QStringLiteral("tmp")).toLocal8Bit());
-        m_document = path(QStringLiteral("-letter.doc"));
-        QFile document(m_document);
+        mDocument = path(QStringLiteral("-letter.doc"));
+        QFile document(mDocument);
         ASSERT_TRUE(document.open(QIODevice::WriteOnly));
         document.write("not really a word document");
     }
 
     void TearDown() override
     {
-        qputenv("TMPDIR", m_oldTmp);
+        qputenv("TMPDIR", mOldTmp);
         setWordProcessorProgram(QString());
     }
 
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString path(const QString& name) const { return mFolder.filePath(name); }
 
     void useScript(const QByteArray& body)
     {
@@ -52,9 +52,9 @@ protected:
         return QDir(path(QStringLiteral("tmp"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 
-    QTemporaryDir m_folder;
-    QByteArray m_oldTmp;
-    QString m_document;
+    QTemporaryDir mFolder;
+    QByteArray mOldTmp;
+    QString mDocument;
 };
 
 } // namespace
@@ -66,7 +66,7 @@ TEST_F(WordProcessorImport, ReturnsWhatTheConverterWroteAndCleansUp)
               "'\n"
               "prev=''; for a in \"$@\"; do [ \"$prev\" = --outdir ] && out=\"$a\"; prev=\"$a\"; last=\"$a\"; done\n"
               "name=$(basename \"$last\"); printf '{\\\\rtf1 converted}' > \"$out/${name%.*}.rtf\"\n");
-    EXPECT_EQ(convertDocument(m_document, QStringLiteral("rtf")), QByteArray("{\\rtf1 converted}"));
+    EXPECT_EQ(convertDocument(mDocument, QStringLiteral("rtf")), QByteArray("{\\rtf1 converted}"));
 
     QFile args(path(QStringLiteral("args")));
     ASSERT_TRUE(args.open(QIODevice::ReadOnly));
@@ -76,24 +76,24 @@ TEST_F(WordProcessorImport, ReturnsWhatTheConverterWroteAndCleansUp)
     EXPECT_TRUE(given.contains(QLatin1String("--headless")));
     EXPECT_EQ(given.mid(given.indexOf(QLatin1String("--convert-to")) + 1, 1), QStringList{QStringLiteral("rtf")});
     // The document goes by its absolute path, so a name starting with "-" is no option.
-    EXPECT_EQ(given.last(), QFileInfo(m_document).absoluteFilePath());
+    EXPECT_EQ(given.last(), QFileInfo(mDocument).absoluteFilePath());
     EXPECT_EQ(leftBehind(), QStringList());
 }
 
 TEST_F(WordProcessorImport, ExitCodeZeroWithoutOutputIsAFailure)
 {
     useScript("exit 0\n");
-    EXPECT_THROW(convertDocument(m_document, QStringLiteral("rtf")), WordProcessorError);
+    EXPECT_THROW(convertDocument(mDocument, QStringLiteral("rtf")), WordProcessorError);
     useScript("for a in \"$@\"; do [ \"$prev\" = --outdir ] && out=\"$a\"; prev=\"$a\"; done\n"
               ": > \"$out/-letter.rtf\"\n");
-    EXPECT_THROW(convertDocument(m_document, QStringLiteral("rtf")), WordProcessorError);
+    EXPECT_THROW(convertDocument(mDocument, QStringLiteral("rtf")), WordProcessorError);
     EXPECT_EQ(leftBehind(), QStringList());
 }
 
 TEST_F(WordProcessorImport, MissingProgramOrDocumentIsAFailure)
 {
     setWordProcessorProgram(path(QStringLiteral("no-such-office")));
-    EXPECT_THROW(convertDocument(m_document, QStringLiteral("rtf")), WordProcessorError);
+    EXPECT_THROW(convertDocument(mDocument, QStringLiteral("rtf")), WordProcessorError);
     useScript("exit 0\n");
     EXPECT_THROW(convertDocument(path(QStringLiteral("missing.doc")), QStringLiteral("rtf")), WordProcessorError);
     EXPECT_EQ(leftBehind(), QStringList());
@@ -105,7 +105,7 @@ TEST_F(WordProcessorImport, AHungConverterIsKilledWithItsChildren)
     useScript("sleep 60 &\necho $! > '" + pidFile.toLocal8Bit() + "'\nwait\n");
     QElapsedTimer clock;
     clock.start();
-    EXPECT_THROW(convertDocument(m_document, QStringLiteral("rtf"), 700ms), WordProcessorError);
+    EXPECT_THROW(convertDocument(mDocument, QStringLiteral("rtf"), 700ms), WordProcessorError);
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_EQ(leftBehind(), QStringList());
 

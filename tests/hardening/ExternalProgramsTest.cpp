@@ -40,18 +40,18 @@ void writeFile(const QString& path, const QByteArray& bytes)
 class FakeProcessLog
 {
 public:
-    FakeProcessLog() : m_path(m_folder.filePath(QStringLiteral("pids")))
+    FakeProcessLog() : mPath(mFolder.filePath(QStringLiteral("pids")))
     {
-        m_old = qgetenv("FAKE_PIDS");
-        qputenv("FAKE_PIDS", m_path.toUtf8());
+        mOld = qgetenv("FAKE_PIDS");
+        qputenv("FAKE_PIDS", mPath.toUtf8());
     }
-    ~FakeProcessLog() { qputenv("FAKE_PIDS", m_old); }
+    ~FakeProcessLog() { qputenv("FAKE_PIDS", mOld); }
 
     // The fake processes still running, or finished but never reaped by us.
     QStringList leftovers() const
     {
         QStringList found;
-        QFile log(m_path);
+        QFile log(mPath);
         if (!log.open(QIODevice::ReadOnly))
             return found;
         const QString ownPid = QString::number(::getpid());
@@ -82,9 +82,9 @@ public:
     }
 
 private:
-    QTemporaryDir m_folder;
-    QString m_path;
-    QByteArray m_old;
+    QTemporaryDir mFolder;
+    QString mPath;
+    QByteArray mOld;
 };
 
 // A helper a fake program leaves running in the background.
@@ -107,19 +107,19 @@ protected:
     void SetUp() override
     {
         // The conversion makes its work folder in the temporary folder: point that at one we can inspect.
-        m_oldTemp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", m_temp.path().toUtf8());
+        mOldTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", mTemp.path().toUtf8());
     }
     void TearDown() override
     {
         setWordProcessorProgram(QString());
-        qputenv("TMPDIR", m_oldTemp);
+        qputenv("TMPDIR", mOldTemp);
     }
 
-    FakeProcessLog m_processes;
-    QTemporaryDir m_folder;
-    QTemporaryDir m_temp;
-    QByteArray m_oldTemp;
+    FakeProcessLog mProcesses;
+    QTemporaryDir mFolder;
+    QTemporaryDir mTemp;
+    QByteArray mOldTemp;
 };
 
 } // namespace
@@ -128,9 +128,9 @@ TEST_P(WordProcessorFaults, TellTheUserKeepTheTextAndLeaveNothingBehind)
 {
     const OfficeCase& param = GetParam();
     setWordProcessorProgram(*param.script
-                                ? writeScript(m_folder, QStringLiteral("soffice"), QString::fromLatin1(param.script))
-                                : m_folder.filePath(QStringLiteral("soffice")));
-    const QString document = m_folder.filePath(QStringLiteral("letter.doc"));
+                                ? writeScript(mFolder, QStringLiteral("soffice"), QString::fromLatin1(param.script))
+                                : mFolder.filePath(QStringLiteral("soffice")));
+    const QString document = mFolder.filePath(QStringLiteral("letter.doc"));
     writeFile(document, "not really a word document");
     ScriptedPrompts prompts;
     QTextEdit area;
@@ -141,9 +141,9 @@ TEST_P(WordProcessorFaults, TellTheUserKeepTheTextAndLeaveNothingBehind)
     EXPECT_EQ(prompts.messages,
               QStringList{QStringLiteral("MS Word is not installed, unable to load MS Word document.")});
     EXPECT_EQ(area.toPlainText(), QStringLiteral("text before"));
-    EXPECT_TRUE(QDir(m_temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
-        << QDir(m_temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
-    m_processes.expectNone();
+    EXPECT_TRUE(QDir(mTemp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        << QDir(mTemp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(u' ').toStdString();
+    mProcesses.expectNone();
 }
 
 // The converter is called with --outdir <folder> as its second-last argument; the fakes write there.
@@ -158,14 +158,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WordProcessorFaults, AHungConverterIsStoppedAtTheLimitWithEverythingItStarted)
 {
-    setWordProcessorProgram(writeScript(m_folder, QStringLiteral("soffice"),
+    setWordProcessorProgram(writeScript(mFolder, QStringLiteral("soffice"),
                                         QStringLiteral(FAKE_HELPER "touch \"$TMPDIR/scratch\"; exec sleep 600")));
-    const QString document = m_folder.filePath(QStringLiteral("letter.doc"));
+    const QString document = mFolder.filePath(QStringLiteral("letter.doc"));
     writeFile(document, "x");
     QElapsedTimer clock;
     clock.start();
     EXPECT_THROW(convertDocument(document, QStringLiteral("rtf"), std::chrono::milliseconds(700)), WordProcessorError);
     EXPECT_LT(clock.elapsed(), 10000);
-    EXPECT_TRUE(QDir(m_temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-    m_processes.expectNone();
+    EXPECT_TRUE(QDir(mTemp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    mProcesses.expectNone();
 }

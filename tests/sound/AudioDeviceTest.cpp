@@ -27,33 +27,33 @@ class SinkMonitor
 public:
     SinkMonitor()
     {
-        FRecorder.setProgram(QStringLiteral("parec"));
-        FRecorder.setArguments({QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
+        mRecorder.setProgram(QStringLiteral("parec"));
+        mRecorder.setArguments({QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
                                 QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
                                 QStringLiteral("--rate=%1").arg(MonitorRate), QStringLiteral("--latency-msec=10")});
-        QObject::connect(&FRecorder, &QProcess::readyReadStandardOutput, [this] {
-            const QByteArray bytes = FRecorder.readAllStandardOutput();
+        QObject::connect(&mRecorder, &QProcess::readyReadStandardOutput, [this] {
+            const QByteArray bytes = mRecorder.readAllStandardOutput();
             const auto* data = reinterpret_cast<const qint16*>(bytes.constData());
-            FSamples.insert(FSamples.end(), data, data + bytes.size() / 2);
-            FArrivals.emplace_back(FClock.elapsed(), qint64(FSamples.size()));
+            mSamples.insert(mSamples.end(), data, data + bytes.size() / 2);
+            mArrivals.emplace_back(mClock.elapsed(), qint64(mSamples.size()));
         });
-        FClock.start();
-        FRecorder.start();
+        mClock.start();
+        mRecorder.start();
     }
 
     ~SinkMonitor()
     {
-        FRecorder.kill();
-        FRecorder.waitForFinished();
+        mRecorder.kill();
+        mRecorder.waitForFinished();
     }
 
-    bool started() { return FRecorder.waitForStarted(); }
-    qint64 now() const { return FClock.elapsed(); }
+    bool started() { return mRecorder.waitForStarted(); }
+    qint64 now() const { return mClock.elapsed(); }
 
     // The time a sample was heard: when the piece holding it came, less the samples after it in that piece.
     qint64 timeOf(qint64 sample) const
     {
-        for (const auto& [at, total] : FArrivals) {
+        for (const auto& [at, total] : mArrivals) {
             if (sample < total)
                 return at - (total - sample) * 1000 / MonitorRate;
         }
@@ -66,7 +66,7 @@ public:
         constexpr int Frame = MonitorRate / 200;
         std::vector<qint64> starts;
         int quiet = quietMs; // the recording starts in silence
-        for (size_t at = 0; at + Frame <= FSamples.size(); at += Frame) {
+        for (size_t at = 0; at + Frame <= mSamples.size(); at += Frame) {
             const bool loud = peak(at, at + Frame) > 300;
             if (loud && quiet * 5 >= quietMs)
                 starts.push_back(timeOf(qint64(at)));
@@ -80,10 +80,10 @@ public:
     {
         double sum = 0;
         qint64 count = 0;
-        for (size_t i = 0; i < FSamples.size(); ++i) {
+        for (size_t i = 0; i < mSamples.size(); ++i) {
             const qint64 at = timeOf(qint64(i));
             if (at >= fromMs && at < toMs) {
-                sum += double(FSamples[i]) * FSamples[i];
+                sum += double(mSamples[i]) * mSamples[i];
                 ++count;
             }
         }
@@ -95,14 +95,14 @@ private:
     {
         int most = 0;
         for (size_t i = from; i < to; ++i)
-            most = std::max(most, std::abs(int(FSamples[i])));
+            most = std::max(most, std::abs(int(mSamples[i])));
         return most;
     }
 
-    QProcess FRecorder;
-    QElapsedTimer FClock;
-    std::vector<qint16> FSamples;
-    std::vector<std::pair<qint64, qint64>> FArrivals; // (ms, samples received by then)
+    QProcess mRecorder;
+    QElapsedTimer mClock;
+    std::vector<qint16> mSamples;
+    std::vector<std::pair<qint64, qint64>> mArrivals; // (ms, samples received by then)
 };
 
 class AudioDevice : public ::testing::Test

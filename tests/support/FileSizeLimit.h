@@ -8,22 +8,22 @@
 class FileSizeLimit
 {
 public:
-    explicit FileSizeLimit(rlim_t bytes) : FOldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    explicit FileSizeLimit(rlim_t bytes) : mOldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        getrlimit(RLIMIT_FSIZE, &FSaved);
-        rlimit small = FSaved;
+        getrlimit(RLIMIT_FSIZE, &mSaved);
+        rlimit small = mSaved;
         small.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &small);
     }
     ~FileSizeLimit()
     {
-        setrlimit(RLIMIT_FSIZE, &FSaved);
-        std::signal(SIGXFSZ, FOldHandler);
+        setrlimit(RLIMIT_FSIZE, &mSaved);
+        std::signal(SIGXFSZ, mOldHandler);
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    rlimit FSaved{};
-    void (*FOldHandler)(int);
+    rlimit mSaved{};
+    void (*mOldHandler)(int);
 };

@@ -11,22 +11,22 @@ class LoopbackHttpServer : public QObject
 public:
     explicit LoopbackHttpServer(int maxRequests = 200);
 
-    void addPage(const QString& path, const QByteArray& html) { FPages.insert(path, html); }
+    void addPage(const QString& path, const QByteArray& html) { mPages.insert(path, html); }
     // A page whose answer comes only after `delayMs`: a page that is still loading meanwhile.
     void addSlowPage(const QString& path, const QByteArray& html, int delayMs)
     {
-        FPages.insert(path, html);
-        FDelays.insert(path, delayMs);
+        mPages.insert(path, html);
+        mDelays.insert(path, delayMs);
     }
     QUrl url(const QString& path) const;
-    QStringList requestedPaths() const { return FRequested; }
+    QStringList requestedPaths() const { return mRequested; }
 
 private:
     void answer(QTcpSocket* socket);
 
-    QTcpServer FServer;
-    QHash<QString, QByteArray> FPages;
-    QHash<QString, int> FDelays;
-    QStringList FRequested;
-    int FRequestsLeft;
+    QTcpServer mServer;
+    QHash<QString, QByteArray> mPages;
+    QHash<QString, int> mDelays;
+    QStringList mRequested;
+    int mRequestsLeft;
 };

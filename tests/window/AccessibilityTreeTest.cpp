@@ -76,10 +76,10 @@ TEST_F(ReaderFixture, EveryControlMenuAndDialogHasASpokenName)
     EXPECT_EQ(unnamed(status.data()).join(QStringLiteral(", ")).toStdString(), std::string()) << "status window";
     CloseStatus(status);
     dialogs.push_back(std::make_unique<TextLineDialog>());
-    dialogs.push_back(std::make_unique<CustomiseDialog>(reader->FAppearance, [](const AppearanceSettings&) {}));
+    dialogs.push_back(std::make_unique<CustomiseDialog>(reader->mAppearance, [](const AppearanceSettings&) {}));
     dialogs.push_back(std::make_unique<SpellingBuilderDialog>());
-    dialogs.push_back(std::make_unique<SpellingAidDialog>(voice, reader->FAppearance));
-    dialogs.push_back(MakeSpellingTest(voice, reader->FAppearance,
+    dialogs.push_back(std::make_unique<SpellingAidDialog>(voice, reader->mAppearance));
+    dialogs.push_back(MakeSpellingTest(voice, reader->mAppearance,
                                        {QStringLiteral("Hi."), QStringLiteral("Bye."), QStringLiteral("cat,5")}));
     dialogs.push_back(std::make_unique<FindDialog>(reader->reText));
     for (const auto& dialog : dialogs) {

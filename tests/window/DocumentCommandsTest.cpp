@@ -100,8 +100,8 @@ TEST_F(DocumentCommands, ASpellingFileBecomesTheCurrentSpellingFileWithoutTouchi
     prompts.files << list;
     reader->OpenDocument();
     EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_EQ(reader->FSpellingFile, list);
-    EXPECT_EQ(reader->FSpellingWords,
+    EXPECT_EQ(reader->mSpellingFile, list);
+    EXPECT_EQ(reader->mSpellingWords,
               (QStringList{QStringLiteral("Hello"), QStringLiteral("Bye"), QStringLiteral("cat,20")}));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep me."));
 }

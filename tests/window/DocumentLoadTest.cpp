@@ -55,7 +55,7 @@ protected:
 
     QString file(const QString& name, const QByteArray& bytes)
     {
-        QFile f(m_folder.filePath(name));
+        QFile f(mFolder.filePath(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
         return f.fileName();
@@ -63,19 +63,19 @@ protected:
 
     void load(const QString& name, const QByteArray& bytes, TextMode mode = TextMode::Rich)
     {
-        LoadDocumentByType(&m_area, file(name, bytes), mode);
+        LoadDocumentByType(&mArea, file(name, bytes), mode);
     }
 
     QTextCharFormat formatOf(const QString& word)
     {
-        QTextCursor cursor(m_area.document());
-        cursor.setPosition(static_cast<int>(m_area.toPlainText().indexOf(word)) + 1);
+        QTextCursor cursor(mArea.document());
+        cursor.setPosition(static_cast<int>(mArea.toPlainText().indexOf(word)) + 1);
         return cursor.charFormat();
     }
 
     bool hasFormatting() const
     {
-        for (QTextBlock block = m_area.document()->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock block = mArea.document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat format = it.fragment().charFormat();
                 if (format.fontWeight() > QFont::Normal || format.foreground().style() != Qt::NoBrush ||
@@ -95,31 +95,31 @@ protected:
         return {};
     }
 
-    QTemporaryDir m_folder;
-    QTextEdit m_area;
-    ScriptedPrompts m_prompts;
+    QTemporaryDir mFolder;
+    QTextEdit mArea;
+    ScriptedPrompts mPrompts;
 };
 
 } // namespace
 
 TEST_F(DocumentLoad, PlainTextTakesEveryLineEndAndBothEncodings)
 {
-    m_area.setPlainText(QStringLiteral("old text"));
-    m_area.document()->setModified(true);
+    mArea.setPlainText(QStringLiteral("old text"));
+    mArea.document()->setModified(true);
     load(QStringLiteral("notes.TXT"), "caf\xC3\xA9\r\nCR LF\rCR\nLF");
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral(u"café\nCR LF\nCR\nLF"));
-    EXPECT_EQ(m_area.document()->blockCount(), 4);
-    EXPECT_FALSE(m_area.document()->isModified());
-    EXPECT_EQ(m_area.textCursor().position(), 0);
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral(u"café\nCR LF\nCR\nLF"));
+    EXPECT_EQ(mArea.document()->blockCount(), 4);
+    EXPECT_FALSE(mArea.document()->isModified());
+    EXPECT_EQ(mArea.textCursor().position(), 0);
 
     load(QStringLiteral("old.txt"), "caf\xE9 \x93quoted\x94");
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral(u"café “quoted”"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral(u"café “quoted”"));
 
     // Zero bytes are dropped and the text around them kept; markup in a .txt file is text.
     load(QStringLiteral("nul.txt"), QByteArray("before\0after", 12));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("beforeafter"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("beforeafter"));
     load(QStringLiteral("markup.txt"), kRichText);
-    EXPECT_TRUE(m_area.toPlainText().startsWith(QLatin1String("{\\rtf1")));
+    EXPECT_TRUE(mArea.toPlainText().startsWith(QLatin1String("{\\rtf1")));
 }
 
 TEST_F(DocumentLoad, HtmlArrivesAsOneLineWhateverItsLineEnds)
@@ -130,108 +130,107 @@ TEST_F(DocumentLoad, HtmlArrivesAsOneLineWhateverItsLineEnds)
         QByteArray bytes = page;
         bytes.replace("\n", lineEnd);
         load(QStringLiteral("page.html"), bytes);
-        results << m_area.toPlainText();
+        results << mArea.toPlainText();
     }
     EXPECT_EQ(results[0], QStringLiteral("Hello World & all"));
     EXPECT_EQ(results[1], results[0]);
     EXPECT_EQ(results[2], results[0]);
-    EXPECT_EQ(m_area.document()->blockCount(), 1);
+    EXPECT_EQ(mArea.document()->blockCount(), 1);
 
     // A zero byte ends the page; upper-case extensions count.
     load(QStringLiteral("PAGE.HTM"), QByteArray("<b>kept</b>\0<b>lost</b>", 23));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("kept"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("kept"));
 }
 
 TEST_F(DocumentLoad, RichTextKeepsItsFormattingInRichModeOnly)
 {
     load(QStringLiteral("letter.RTF"), kRichText);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
     EXPECT_EQ(formatOf(QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
-    EXPECT_FALSE(m_area.document()->isModified());
+    EXPECT_FALSE(mArea.document()->isModified());
 
     // In plain mode the markup is still read, but the formatting does not arrive.
     load(QStringLiteral("letter.rtf"), kRichText, TextMode::Plain);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_FALSE(hasFormatting());
 
     // A .rtf file that is not rich text shows as text.
     load(QStringLiteral("fake.rtf"), "just words");
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("just words"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("just words"));
 }
 
 TEST_F(DocumentLoad, OtherExtensionsFollowTheMode)
 {
     load(QStringLiteral("letter.dat"), kRichText, TextMode::Rich);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
 
     load(QStringLiteral("letter.dat"), kRichText, TextMode::Plain);
-    EXPECT_TRUE(m_area.toPlainText().startsWith(QLatin1String("{\\rtf1")));
+    EXPECT_TRUE(mArea.toPlainText().startsWith(QLatin1String("{\\rtf1")));
 
     load(QStringLiteral("readme"), "no extension", TextMode::Rich);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("no extension"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("no extension"));
 
     // Binary garbage chosen under "All Files" shows as whatever text its bytes make.
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
         garbage += static_cast<char>((i * 7919 + 13) % 256);
     EXPECT_NO_THROW(load(QStringLiteral("picture.png"), garbage, TextMode::Rich));
-    EXPECT_FALSE(m_area.toPlainText().isEmpty());
+    EXPECT_FALSE(mArea.toPlainText().isEmpty());
 }
 
 TEST_F(DocumentLoad, AFileThatCannotBeReadLeavesTheReadingAreaAlone)
 {
-    m_area.setPlainText(QStringLiteral("keep me"));
+    mArea.setPlainText(QStringLiteral("keep me"));
     for (const QString& name : {QStringLiteral("missing.txt"), QStringLiteral("missing.rtf"),
                                 QStringLiteral("missing.html"), QStringLiteral("missing.doc")}) {
         try {
-            LoadDocumentByType(&m_area, m_folder.filePath(name), TextMode::Rich);
+            LoadDocumentByType(&mArea, mFolder.filePath(name), TextMode::Rich);
             ADD_FAILURE() << "no error for " << name.toStdString();
         } catch (const FileError& error) {
             EXPECT_TRUE(error.message().contains(name)) << error.what();
             EXPECT_TRUE(error.message().contains(QLatin1String("No such file"))) << error.what();
         }
     }
-    QDir(m_folder.path()).mkdir(QStringLiteral("folder.txt"));
-    EXPECT_THROW(LoadDocumentByType(&m_area, m_folder.filePath(QStringLiteral("folder.txt")), TextMode::Rich),
-                 FileError);
+    QDir(mFolder.path()).mkdir(QStringLiteral("folder.txt"));
+    EXPECT_THROW(LoadDocumentByType(&mArea, mFolder.filePath(QStringLiteral("folder.txt")), TextMode::Rich), FileError);
 
     // A file past 256 MB is refused before a byte of it is read. The file is sparse: it takes no disk space.
     for (const QString& name : {QStringLiteral("huge.txt"), QStringLiteral("huge.rtf"), QStringLiteral("huge.htm")}) {
-        QFile huge(m_folder.filePath(name));
+        QFile huge(mFolder.filePath(name));
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(256 * 1024 * 1024 + 1))
             << huge.errorString().toStdString();
         huge.close();
         try {
-            LoadDocumentByType(&m_area, huge.fileName(), TextMode::Rich);
+            LoadDocumentByType(&mArea, huge.fileName(), TextMode::Rich);
             ADD_FAILURE() << "no error for " << name.toStdString();
         } catch (const FileError& error) {
             EXPECT_EQ(error.message(), QStringLiteral("Cannot open file \"%1\". It is larger than 256 MB.")
                                            .arg(QDir::toNativeSeparators(huge.fileName())));
         }
     }
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
-    EXPECT_TRUE(m_prompts.messages.isEmpty());
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_TRUE(mPrompts.messages.isEmpty());
 }
 
 TEST_F(DocumentLoad, WithoutAWordProcessorADocSaysSoAfterClosingTheStatus)
 {
-    m_area.setPlainText(QStringLiteral("keep me"));
-    setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+    mArea.setPlainText(QStringLiteral("keep me"));
+    setWordProcessorProgram(mFolder.filePath(QStringLiteral("no-such-office")));
     load(QStringLiteral("letter.DOC"), "\xD0\xCF\x11\xE0 not really word");
-    EXPECT_EQ(m_prompts.messages,
+    EXPECT_EQ(mPrompts.messages,
               QStringList{QStringLiteral("MS Word is not installed, unable to load MS Word document.")});
-    EXPECT_EQ(m_prompts.messageKinds, QList<MessageKind>{MessageKind::Information});
+    EXPECT_EQ(mPrompts.messageKinds, QList<MessageKind>{MessageKind::Information});
     EXPECT_EQ(visibleStatus(), QString());
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 }
 
 TEST_F(DocumentLoad, AWordOrOpenDocumentFileThatIsNoPackageIsDamaged)
 {
-    m_area.setPlainText(QStringLiteral("keep me"));
+    mArea.setPlainText(QStringLiteral("keep me"));
     // Were these handed to the converter, it would say it is missing.
-    setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+    setWordProcessorProgram(mFolder.filePath(QStringLiteral("no-such-office")));
     QByteArray noise(20'000, Qt::Uninitialized);
     QRandomGenerator random(2024);
     for (char& byte : noise)
@@ -240,19 +239,19 @@ TEST_F(DocumentLoad, AWordOrOpenDocumentFileThatIsNoPackageIsDamaged)
     load(QStringLiteral("notes.ODT"), noise);
     load(QStringLiteral("cut.docx"), QByteArray());
     EXPECT_EQ(
-        m_prompts.messages,
+        mPrompts.messages,
         (QStringList{QStringLiteral("\"essay.docx\" is damaged or is not a Word document, so it cannot be read."),
                      QStringLiteral("\"notes.ODT\" is damaged or is not an OpenDocument text, so it cannot be "
                                     "read."),
                      QStringLiteral("\"cut.docx\" is damaged or is not a Word document, so it cannot be read.")}));
-    EXPECT_EQ(m_prompts.messageKinds, QList<MessageKind>(3, MessageKind::Error));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_EQ(mPrompts.messageKinds, QList<MessageKind>(3, MessageKind::Error));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 
     // A package cut short and an older Word file under the newer name are the converter's to judge.
-    m_prompts.messages.clear();
+    mPrompts.messages.clear();
     load(QStringLiteral("short.odt"), "PK\x03\x04 the rest is missing");
     load(QStringLiteral("old.docx"), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 a Word 97 file");
-    EXPECT_EQ(m_prompts.messages,
+    EXPECT_EQ(mPrompts.messages,
               (QStringList{QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text."),
                            QStringLiteral("LibreOffice is not installed, unable to load Word documents.")}));
 }
@@ -268,7 +267,7 @@ TEST_F(DocumentLoad, TheStatusWindowShowsWhileTheWordProcessorWorks)
     load(QStringLiteral("letter.doc"), "whatever");
     EXPECT_EQ(seen, QStringLiteral("Loading Document|Document is loading, please wait ..."));
     EXPECT_EQ(visibleStatus(), QString());
-    EXPECT_EQ(m_prompts.messages.size(), 1);
+    EXPECT_EQ(mPrompts.messages.size(), 1);
 }
 
 TEST_F(DocumentLoad, AWordDocumentOpensWithItsFormatting)
@@ -279,9 +278,9 @@ TEST_F(DocumentLoad, AWordDocumentOpensWithItsFormatting)
         file(QStringLiteral("source.html"), "<html><body><p>Dear <b>reader</b>, <font color=\"#0000ff\">blue</font></p>"
                                             "<p>Second paragraph</p></body></html>");
     const QString doc = file(QStringLiteral("LETTER.DOC"), convertDocument(page, QStringLiteral("doc:MS Word 97")));
-    LoadDocumentByType(&m_area, doc, TextMode::Rich);
-    EXPECT_TRUE(m_prompts.messages.isEmpty()) << m_prompts.messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Dear reader, blue\nSecond paragraph"));
+    LoadDocumentByType(&mArea, doc, TextMode::Rich);
+    EXPECT_TRUE(mPrompts.messages.isEmpty()) << mPrompts.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Dear reader, blue\nSecond paragraph"));
     EXPECT_TRUE(formatOf(QStringLiteral("reader")).font().bold());
     EXPECT_EQ(formatOf(QStringLiteral("blue")).foreground().color(), QColor(0, 0, 255));
     EXPECT_EQ(visibleStatus(), QString());
@@ -290,23 +289,23 @@ TEST_F(DocumentLoad, AWordDocumentOpensWithItsFormatting)
 TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
 {
     load(QStringLiteral("letter.rtf"), kRichText);
-    QTextCursor selection(m_area.document());
+    QTextCursor selection(mArea.document());
     selection.setPosition(6);
     selection.setPosition(10, QTextCursor::KeepAnchor);
-    m_area.setTextCursor(selection);
-    m_area.document()->setModified(true);
+    mArea.setTextCursor(selection);
+    mArea.document()->setModified(true);
 
     TextMode mode = TextMode::Rich;
-    SwitchTextMode(&m_area, mode, TextMode::Plain);
+    SwitchTextMode(&mArea, mode, TextMode::Plain);
     EXPECT_EQ(mode, TextMode::Plain);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_FALSE(hasFormatting());
-    EXPECT_EQ(m_area.textCursor().anchor(), 6);
-    EXPECT_EQ(m_area.textCursor().position(), 10);
-    EXPECT_TRUE(m_area.document()->isModified());
+    EXPECT_EQ(mArea.textCursor().anchor(), 6);
+    EXPECT_EQ(mArea.textCursor().position(), 10);
+    EXPECT_TRUE(mArea.document()->isModified());
 
     // Back in rich mode the formatting stays lost, and rich text loads with its formatting again.
-    SwitchTextMode(&m_area, mode, TextMode::Rich);
+    SwitchTextMode(&mArea, mode, TextMode::Rich);
     EXPECT_EQ(mode, TextMode::Rich);
     EXPECT_FALSE(hasFormatting());
     load(QStringLiteral("letter.rtf"), kRichText, mode);
@@ -336,11 +335,11 @@ TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
 TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
 {
     using Kind = DocumentLoadError::Kind;
-    const auto native = [this](const QString& name) { return QDir::toNativeSeparators(m_folder.filePath(name)); };
+    const auto native = [this](const QString& name) { return QDir::toNativeSeparators(mFolder.filePath(name)); };
     const QByteArray book = [this] {
-        fixtures::zip(m_folder.filePath(QStringLiteral("book.epub")),
+        fixtures::zip(mFolder.filePath(QStringLiteral("book.epub")),
                       fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<h1>Title</h1><p>Words</p>"}}));
-        QFile file(m_folder.filePath(QStringLiteral("book.epub")));
+        QFile file(mFolder.filePath(QStringLiteral("book.epub")));
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }();
@@ -397,7 +396,7 @@ TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
         {QStringLiteral("memo.odt"),
          [this](const QString& path) {
              fixtures::zip(path, {{QStringLiteral("content.xml"), "<office:document-content/>"}});
-             setWordProcessorProgram(m_folder.filePath(QStringLiteral("no-such-office")));
+             setWordProcessorProgram(mFolder.filePath(QStringLiteral("no-such-office")));
          },
          Kind::ConverterMissing, QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text.")},
         {QStringLiteral("letter.docx"),
@@ -412,7 +411,7 @@ TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
-        const QString path = m_folder.filePath(c.name);
+        const QString path = mFolder.filePath(c.name);
         c.make(path);
         for (const TextMode mode : {TextMode::Rich, TextMode::Plain}) {
             const DocumentLoadResult loaded = loadDocument(path, mode);
@@ -437,15 +436,15 @@ TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
     ReadProgress stopped;
     stopped.stop = true;
     const DocumentLoadResult cancelled =
-        loadDocument(m_folder.filePath(QStringLiteral("book.epub")), TextMode::Rich, &stopped);
+        loadDocument(mFolder.filePath(QStringLiteral("book.epub")), TextMode::Rich, &stopped);
     ASSERT_TRUE(cancelled.error);
     EXPECT_EQ(cancelled.error->kind, Kind::Cancelled);
-    EXPECT_TRUE(m_prompts.messages.isEmpty());
+    EXPECT_TRUE(mPrompts.messages.isEmpty());
 }
 
 TEST_F(DocumentLoad, ABookLoadsWithoutAReadingAreaItsHeadingsBoldInRichModeOnly)
 {
-    const QString book = m_folder.filePath(QStringLiteral("book.epub"));
+    const QString book = mFolder.filePath(QStringLiteral("book.epub"));
     ASSERT_TRUE(
         fixtures::zip(book, fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<h1>Title</h1><p>Words</p>"}})));
     for (const TextMode mode : {TextMode::Rich, TextMode::Plain}) {

@@ -33,28 +33,28 @@ QStringList words(const QString& text)
 class DocumentReaders : public ::testing::Test
 {
 protected:
-    void SetUp() override { m_area.setPlainText(QStringLiteral("keep me")); }
+    void SetUp() override { mArea.setPlainText(QStringLiteral("keep me")); }
 
     // Loads and returns the message shown, if any.
     QString load(const QString& path)
     {
-        m_prompts.messages.clear();
-        LoadDocumentByType(&m_area, path, TextMode::Rich);
-        return m_prompts.messages.join(QLatin1Char('\n'));
+        mPrompts.messages.clear();
+        LoadDocumentByType(&mArea, path, TextMode::Rich);
+        return mPrompts.messages.join(QLatin1Char('\n'));
     }
 
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString path(const QString& name) const { return mFolder.filePath(name); }
 
     bool bold(const QString& word) const
     {
-        QTextCursor cursor(m_area.document());
-        cursor.setPosition(static_cast<int>(m_area.toPlainText().indexOf(word)) + 1);
+        QTextCursor cursor(mArea.document());
+        cursor.setPosition(static_cast<int>(mArea.toPlainText().indexOf(word)) + 1);
         return cursor.charFormat().font().bold();
     }
 
-    QTemporaryDir m_folder;
-    QTextEdit m_area;
-    ScriptedPrompts m_prompts;
+    QTemporaryDir mFolder;
+    QTextEdit mArea;
+    ScriptedPrompts mPrompts;
 };
 
 } // namespace
@@ -65,7 +65,7 @@ TEST_F(DocumentReaders, ATexTypesetPdfReadsAsItsParagraphs)
     for (int i = 0; i < 12; ++i)
         body += kParagraphs[i % 3] + QStringLiteral("\n\n");
     const QString pdf = fixtures::texPdf(
-        m_folder.path(), QStringLiteral("sheet"),
+        mFolder.path(), QStringLiteral("sheet"),
         QStringLiteral("\\documentclass{article}\\setlength{\\textwidth}{7cm}\\setlength{\\textheight}{9cm}"
                        "\\pagestyle{myheadings}\\markright{Reading Worksheet}\\begin{document}"
                        "\\section*{Rivers and Mountains}\n") +
@@ -77,7 +77,7 @@ TEST_F(DocumentReaders, ATexTypesetPdfReadsAsItsParagraphs)
     QStringList expected{QStringLiteral("Rivers and Mountains")};
     for (int i = 0; i < 12; ++i)
         expected << kParagraphs[i % 3];
-    EXPECT_EQ(m_area.toPlainText().split(QLatin1Char('\n')), expected);
+    EXPECT_EQ(mArea.toPlainText().split(QLatin1Char('\n')), expected);
     EXPECT_TRUE(bold(QStringLiteral("Mountains")));
     EXPECT_FALSE(bold(QStringLiteral("river")));
 
@@ -92,13 +92,13 @@ TEST_F(DocumentReaders, ATexTypesetPdfReadsAsItsParagraphs)
     });
     QString joined = lines.join(QLatin1Char('\n'));
     joined.replace(QRegularExpression(QStringLiteral("(\\p{Ll})-\\n(\\p{Ll})")), QStringLiteral("\\1\\2"));
-    EXPECT_EQ(words(m_area.toPlainText()), words(expandLigatures(joined)));
+    EXPECT_EQ(words(mArea.toPlainText()), words(expandLigatures(joined)));
 }
 
 TEST_F(DocumentReaders, PdfsThatCannotBeReadSaySoAndLeaveTheReadingAlone)
 {
     const QString scan = fixtures::texPdf(
-        m_folder.path(), QStringLiteral("scan"),
+        mFolder.path(), QStringLiteral("scan"),
         QStringLiteral(
             "\\documentclass{article}\\pagestyle{empty}\\begin{document}\\rule{8cm}{12cm}\\end{document}\n"));
     if (scan.isEmpty())
@@ -111,8 +111,8 @@ TEST_F(DocumentReaders, PdfsThatCannotBeReadSaySoAndLeaveTheReadingAlone)
     fixtures::writeFile(path(QStringLiteral("cut.pdf")), whole.read(whole.size() / 3));
     EXPECT_EQ(load(path(QStringLiteral("cut.pdf"))),
               QStringLiteral("\"cut.pdf\" is damaged or is not a PDF document, so it cannot be read."));
-    EXPECT_EQ(m_prompts.messageKinds.last(), MessageKind::Error);
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_EQ(mPrompts.messageKinds.last(), MessageKind::Error);
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 
     if (wordProcessorProgram().isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed to make a PDF with a password";
@@ -123,7 +123,7 @@ TEST_F(DocumentReaders, PdfsThatCannotBeReadSaySoAndLeaveTheReadingAlone)
     fixtures::writeFile(path(QStringLiteral("secret.pdf")), locked);
     EXPECT_EQ(load(path(QStringLiteral("secret.pdf"))),
               QStringLiteral("\"secret.pdf\" is protected by a password, so it cannot be read."));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 }
 
 TEST_F(DocumentReaders, WordAndOpenDocumentFilesReadAsLibreOfficeReadsThem)
@@ -145,7 +145,7 @@ TEST_F(DocumentReaders, WordAndOpenDocumentFilesReadAsLibreOfficeReadsThem)
         QString reference = QString::fromUtf8(convertDocument(file, QStringLiteral("txt:Text (encoded):UTF8")));
         reference.remove(QChar(0xFEFF));
         // Word for word: LibreOffice's text export sets list bullets apart with spaces, the reading area with a tab.
-        EXPECT_EQ(words(m_area.toPlainText()), words(reference));
+        EXPECT_EQ(words(mArea.toPlainText()), words(reference));
         EXPECT_TRUE(bold(QStringLiteral("reader")));
         EXPECT_FALSE(bold(QStringLiteral("Dear")));
     }
@@ -171,8 +171,8 @@ TEST_F(DocumentReaders, AnEpubReadsInSpineOrderWithoutScriptsOrStyles)
                     "<script>alert('never read')</script><div><p>Nested &mdash; kept, &ecirc;tre</p>tail text</div>"},
                    {QStringLiteral("a-second.xhtml"), "<p>Line one<br/>line two</p><ul><li>an item</li></ul>"}})));
     EXPECT_EQ(load(book), QString());
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Chapter One\nThe first paragraph.\nNested \u2014 kept, \u00EAtre\n"
-                                                   "tail text\nLine one\nline two\nan item"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Chapter One\nThe first paragraph.\nNested \u2014 kept, \u00EAtre\n"
+                                                  "tail text\nLine one\nline two\nan item"));
     EXPECT_TRUE(bold(QStringLiteral("One")));
     EXPECT_FALSE(bold(QStringLiteral("paragraph")));
 
@@ -198,13 +198,13 @@ TEST_F(DocumentReaders, ProtectedOrDamagedBooksAreRefused)
         fixtures::zip(path(QStringLiteral("drm.epub")), withEncryption("http://www.w3.org/2001/04/xmlenc#aes128-cbc")));
     EXPECT_EQ(load(path(QStringLiteral("drm.epub"))),
               QStringLiteral("\"drm.epub\" is protected against copying (DRM), so it cannot be read."));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("keep me"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 
     // Obfuscated fonts hide no text.
     ASSERT_TRUE(
         fixtures::zip(path(QStringLiteral("fonts.epub")), withEncryption("http://www.idpf.org/2008/embedding")));
     EXPECT_EQ(load(path(QStringLiteral("fonts.epub"))), QString());
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Words"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Words"));
 
     // A chapter the spine names but the zip lacks.
     QList<fixtures::ZipEntry> missing = fixtures::epubEntries({{QStringLiteral("one.xhtml"), "<p>Words</p>"}});
@@ -212,5 +212,5 @@ TEST_F(DocumentReaders, ProtectedOrDamagedBooksAreRefused)
     ASSERT_TRUE(fixtures::zip(path(QStringLiteral("missing.epub")), missing));
     EXPECT_EQ(load(path(QStringLiteral("missing.epub"))),
               QStringLiteral("\"missing.epub\" is damaged or is not an EPUB book, so it cannot be read."));
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral("Words"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Words"));
 }

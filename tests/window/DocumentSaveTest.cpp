@@ -25,14 +25,14 @@ class DocumentSave : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QFile source(m_folder.filePath(QStringLiteral("source.rtf")));
+        QFile source(mFolder.filePath(QStringLiteral("source.rtf")));
         ASSERT_TRUE(source.open(QIODevice::WriteOnly));
         source.write(kRichText);
         source.close();
-        LoadDocumentByType(&m_area, source.fileName(), m_mode);
+        LoadDocumentByType(&mArea, source.fileName(), mMode);
     }
 
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString path(const QString& name) const { return mFolder.filePath(name); }
 
     static QByteArray contents(const QString& file)
     {
@@ -42,7 +42,7 @@ protected:
 
     bool hasFormatting() const
     {
-        for (QTextBlock block = m_area.document()->begin(); block.isValid(); block = block.next()) {
+        for (QTextBlock block = mArea.document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 if (it.fragment().charFormat().fontWeight() > QFont::Normal)
                     return true;
@@ -53,46 +53,46 @@ protected:
 
     bool save(const QString& name)
     {
-        m_prompts.files << path(name);
-        return SaveReadingArea(&m_area, m_mode);
+        mPrompts.files << path(name);
+        return SaveReadingArea(&mArea, mMode);
     }
 
     bool saveAs(const QString& name)
     {
-        m_prompts.files << path(name);
-        return SaveReadingAreaAs(&m_area, m_mode);
+        mPrompts.files << path(name);
+        return SaveReadingAreaAs(&mArea, mMode);
     }
 
-    QTemporaryDir m_folder;
-    QTextEdit m_area;
-    TextMode m_mode = TextMode::Rich;
-    ScriptedPrompts m_prompts;
+    QTemporaryDir mFolder;
+    QTextEdit mArea;
+    TextMode mMode = TextMode::Rich;
+    ScriptedPrompts mPrompts;
 };
 
 } // namespace
 
 TEST_F(DocumentSave, NothingToSaveUnlessTheUserEdited)
 {
-    m_area.clear();
-    m_area.document()->setModified(false);
-    m_prompts.files << path(QStringLiteral("never.txt"));
-    EXPECT_FALSE(SaveReadingArea(&m_area, m_mode));
-    m_area.setPlainText(QStringLiteral(" \t\n "));
-    m_area.document()->setModified(false);
-    EXPECT_FALSE(SaveReadingAreaAs(&m_area, m_mode));
-    EXPECT_EQ(m_prompts.messages, QStringList(2, QStringLiteral("There is nothing to save.")));
-    EXPECT_TRUE(m_prompts.fileDialogs.isEmpty());
+    mArea.clear();
+    mArea.document()->setModified(false);
+    mPrompts.files << path(QStringLiteral("never.txt"));
+    EXPECT_FALSE(SaveReadingArea(&mArea, mMode));
+    mArea.setPlainText(QStringLiteral(" \t\n "));
+    mArea.document()->setModified(false);
+    EXPECT_FALSE(SaveReadingAreaAs(&mArea, mMode));
+    EXPECT_EQ(mPrompts.messages, QStringList(2, QStringLiteral("There is nothing to save.")));
+    EXPECT_TRUE(mPrompts.fileDialogs.isEmpty());
 
     // Text typed and then deleted leaves the area empty but edited: the dialog opens and an empty file is written.
-    m_area.clear();
-    QTest::keyClicks(&m_area, QStringLiteral("x"));
-    QTest::keyClick(&m_area, Qt::Key_Backspace);
-    ASSERT_TRUE(m_area.document()->isModified());
-    m_prompts.files.clear();
+    mArea.clear();
+    QTest::keyClicks(&mArea, QStringLiteral("x"));
+    QTest::keyClick(&mArea, Qt::Key_Backspace);
+    ASSERT_TRUE(mArea.document()->isModified());
+    mPrompts.files.clear();
     EXPECT_TRUE(save(QStringLiteral("empty.txt")));
-    EXPECT_EQ(m_prompts.fileDialogs.size(), 1);
-    EXPECT_EQ(m_prompts.fileDialogs.first().title, QStringLiteral("Save Text Document"));
-    EXPECT_EQ(m_prompts.fileDialogs.first().filter,
+    EXPECT_EQ(mPrompts.fileDialogs.size(), 1);
+    EXPECT_EQ(mPrompts.fileDialogs.first().title, QStringLiteral("Save Text Document"));
+    EXPECT_EQ(mPrompts.fileDialogs.first().filter,
               QStringLiteral("Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf"));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("empty.txt"))));
     EXPECT_EQ(contents(path(QStringLiteral("empty.txt"))), QByteArray());
@@ -100,14 +100,14 @@ TEST_F(DocumentSave, NothingToSaveUnlessTheUserEdited)
 
 TEST_F(DocumentSave, SaveToTxtWritesPlainTextAndLeavesTheAreaPlain)
 {
-    QTextCursor caret = m_area.textCursor();
+    QTextCursor caret = mArea.textCursor();
     caret.setPosition(7);
-    m_area.setTextCursor(caret);
+    mArea.setTextCursor(caret);
     EXPECT_TRUE(save(QStringLiteral("NOTES.TXT")));
     EXPECT_EQ(contents(path(QStringLiteral("NOTES.TXT"))), QByteArray("Caf\xC3\xA9 bold red\r\nsecond"));
-    EXPECT_EQ(m_mode, TextMode::Plain);
+    EXPECT_EQ(mMode, TextMode::Plain);
     EXPECT_FALSE(hasFormatting());
-    EXPECT_EQ(m_area.textCursor().position(), 7);
+    EXPECT_EQ(mArea.textCursor().position(), 7);
 
     // A name typed without an extension becomes .txt.
     EXPECT_TRUE(save(QStringLiteral("typed")));
@@ -118,15 +118,15 @@ TEST_F(DocumentSave, SaveToTxtWritesPlainTextAndLeavesTheAreaPlain)
     clip->setHtml(QStringLiteral("<b>pasted</b>"));
     clip->setText(QStringLiteral("pasted"));
     QGuiApplication::clipboard()->setMimeData(clip);
-    m_area.paste();
-    EXPECT_TRUE(m_area.toPlainText().contains(QStringLiteral("pasted")));
+    mArea.paste();
+    EXPECT_TRUE(mArea.toPlainText().contains(QStringLiteral("pasted")));
     EXPECT_FALSE(hasFormatting());
 }
 
 TEST_F(DocumentSave, SaveToRtfKeepsTheFormattingShown)
 {
     EXPECT_TRUE(save(QStringLiteral("copy.rtf")));
-    EXPECT_EQ(m_mode, TextMode::Rich);
+    EXPECT_EQ(mMode, TextMode::Rich);
     EXPECT_TRUE(hasFormatting());
     const QByteArray written = contents(path(QStringLiteral("copy.rtf")));
     EXPECT_TRUE(written.startsWith("{\\rtf1"));
@@ -142,7 +142,7 @@ TEST_F(DocumentSave, SaveToRtfKeepsTheFormattingShown)
 TEST_F(DocumentSave, SaveAsRtfWritesWithoutFormattingAndReturnsToRichMode)
 {
     EXPECT_TRUE(saveAs(QStringLiteral("plain.Rtf")));
-    EXPECT_EQ(m_mode, TextMode::Rich);
+    EXPECT_EQ(mMode, TextMode::Rich);
     EXPECT_FALSE(hasFormatting());
     const QByteArray written = contents(path(QStringLiteral("plain.Rtf")));
     EXPECT_TRUE(written.startsWith("{\\rtf1"));
@@ -159,13 +159,13 @@ TEST_F(DocumentSave, AnExistingFileIsReplacedWithoutAQuestion)
     old.close();
     EXPECT_TRUE(save(QStringLiteral("old.txt")));
     EXPECT_EQ(contents(old.fileName()), QByteArray("Caf\xC3\xA9 bold red\r\nsecond"));
-    EXPECT_TRUE(m_prompts.questions.isEmpty());
+    EXPECT_TRUE(mPrompts.questions.isEmpty());
 }
 
 TEST_F(DocumentSave, AFailedSaveLeavesWhatWasThere)
 {
     // A folder in the way of the name.
-    QDir(m_folder.path()).mkpath(QStringLiteral("taken.txt/inside"));
+    QDir(mFolder.path()).mkpath(QStringLiteral("taken.txt/inside"));
     EXPECT_THROW(save(QStringLiteral("taken.txt")), FileError);
     EXPECT_TRUE(QFileInfo(path(QStringLiteral("taken.txt/inside"))).isDir());
     // A folder that does not exist.
@@ -183,15 +183,15 @@ TEST_F(DocumentSave, AFailedSaveLeavesWhatWasThere)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old content");
     old.close();
-    m_prompts.files << target;
+    mPrompts.files << target;
     {
         const FileSizeLimit fullDisk(64);
-        EXPECT_THROW(SaveReadingArea(&m_area, m_mode), FileError);
+        EXPECT_THROW(SaveReadingArea(&mArea, mMode), FileError);
     }
     EXPECT_EQ(contents(target), QByteArray("old content"));
-    QStringList files = QDir(m_folder.path()).entryList(QDir::Files);
+    QStringList files = QDir(mFolder.path()).entryList(QDir::Files);
     files.sort();
     EXPECT_EQ(files, (QStringList{QStringLiteral("kept.rtf"), QStringLiteral("source.rtf")}));
     // The reading area keeps its text.
-    EXPECT_EQ(m_area.toPlainText(), QStringLiteral(u"Café bold red\nsecond"));
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral(u"Café bold red\nsecond"));
 }

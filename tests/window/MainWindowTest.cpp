@@ -21,14 +21,14 @@
 TEST_F(ReaderFixture, StartsWithTheDocumentedState)
 {
     EXPECT_EQ(reader->model().state(), ReadingState::Idle);
-    EXPECT_FALSE(reader->FFromCursor);
-    EXPECT_EQ(reader->FCursorOffset, 0);
-    EXPECT_FALSE(reader->FHighlight);
-    EXPECT_FALSE(reader->FExiting);
+    EXPECT_FALSE(reader->mFromCursor);
+    EXPECT_EQ(reader->mCursorOffset, 0);
+    EXPECT_FALSE(reader->mHighlight);
+    EXPECT_FALSE(reader->mExiting);
     EXPECT_EQ(reader->model().autoReadMode(), AutoReadMode::Sentence);
-    EXPECT_EQ(reader->FCurrentViseme, 0);
-    EXPECT_EQ(reader->FSpellingDelay, 10);
-    EXPECT_TRUE(reader->FSpellingFile.isEmpty());
+    EXPECT_EQ(reader->mCurrentViseme, 0);
+    EXPECT_EQ(reader->mSpellingDelay, 10);
+    EXPECT_TRUE(reader->mSpellingFile.isEmpty());
     create();
     // All controls of the reading table start enabled, the reading area editable.
     EXPECT_TRUE(reader->pummiPause->isEnabled());
@@ -40,7 +40,7 @@ TEST_F(ReaderFixture, VoicesAreListedSortedAndUniqueWithoutRegardToCase)
     engine->installed.append({QStringLiteral("fr2"), QStringLiteral("FRENCH")});
     create();
     QStringList captions;
-    for (const QAction* item : reader->FReaderItems)
+    for (const QAction* item : reader->mReaderItems)
         captions << ItemCaption(item);
     EXPECT_EQ(captions, (QStringList{QStringLiteral("English (America)"), QStringLiteral("English (Great Britain)"),
                                      QStringLiteral("French")}));
@@ -143,7 +143,7 @@ TEST_F(ReaderFixture, EveryInstalledVoiceCanBeReachedOnA1280By800ScreenAndFoundB
         for (QAction* item : menu->actions()) {
             const QRect place = menu->actionGeometry(item);
             columns.insert(place.left());
-            if (reader->FReaderItems.contains(item) &&
+            if (reader->mReaderItems.contains(item) &&
                 screen.contains(QRect(menu->mapToGlobal(place.topLeft()), place.size())))
                 reached.insert(item);
         }
@@ -157,8 +157,8 @@ TEST_F(ReaderFixture, EveryInstalledVoiceCanBeReachedOnA1280By800ScreenAndFoundB
             reach(entry->menu());
         }
     }
-    EXPECT_GT(reader->FReaderItems.size(), 100);
-    EXPECT_EQ(reached.size(), reader->FReaderItems.size());
+    EXPECT_GT(reader->mReaderItems.size(), 100);
+    EXPECT_EQ(reached.size(), reader->mReaderItems.size());
 
     // "F" finds the French voices, "F" again their first, and Enter chooses it.
     QTest::keyClick(readers, Qt::Key_F);
@@ -260,7 +260,7 @@ TEST_F(ReaderFixture, TheChoiceMenusShowTheReadingModelAndClicksChangeIt)
     EXPECT_EQ(model.volume(), 10);
     EXPECT_EQ(engine->volume, 100);
     EXPECT_EQ(marked(reader->miReadVolume), QStringList{QStringLiteral("10")});
-    reader->FReaderItems.at(2)->trigger();
+    reader->mReaderItems.at(2)->trigger();
     EXPECT_EQ(model.voice(), QStringLiteral("French"));
     EXPECT_EQ(engine->voiceId, QStringLiteral("fr"));
     EXPECT_EQ(ItemCaption(MarkedItem(reader->miReadersList)), QStringLiteral("French"));
@@ -338,6 +338,6 @@ TEST_F(ReaderFixture, ExitMarksTheWindowAsExitingBeforeItCloses)
 {
     create();
     reader->buExit->click();
-    EXPECT_TRUE(reader->FExiting);
+    EXPECT_TRUE(reader->mExiting);
     EXPECT_FALSE(reader->isVisible());
 }

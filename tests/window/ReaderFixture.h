@@ -33,7 +33,8 @@ protected:
         QFile::copy(shipped + QStringLiteral("Parlivo.ini"), folder.filePath(QStringLiteral("Parlivo.ini")));
         QDir().mkpath(folder.filePath(QStringLiteral("schemes")));
         for (const QString& scheme : QDir(shipped + QStringLiteral("schemes")).entryList(QDir::Files))
-            QFile::copy(shipped + QStringLiteral("schemes/") + scheme, folder.filePath(QStringLiteral("schemes/") + scheme));
+            QFile::copy(shipped + QStringLiteral("schemes/") + scheme,
+                        folder.filePath(QStringLiteral("schemes/") + scheme));
     }
 
     void create()

@@ -26,7 +26,7 @@ protected:
 
     void apply(const ReadingAids& aids)
     {
-        reader->FReadingAids = aids;
+        reader->mReadingAids = aids;
         reader->ApplyAppearance();
         settle();
     }
@@ -73,7 +73,7 @@ protected:
 
 TEST_F(ReadingAidsLook, EachAidChangesOnlyTheLookAndTheDefaultsDrawAsBefore)
 {
-    EXPECT_EQ(reader->FReadingAids, ReadingAids{}) << "an older settings file has no reading aids";
+    EXPECT_EQ(reader->mReadingAids, ReadingAids{}) << "an older settings file has no reading aids";
     reader->reText->setPlainText(QStringLiteral("The children listened carefully to information about "
                                                 "www.example.org and wonderful animals.\nSecond paragraph here."));
     QTextCursor cursor = reader->reText->textCursor();

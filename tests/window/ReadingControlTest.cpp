@@ -147,7 +147,7 @@ TEST_F(ReadingControl, AutoReadSpeaksTheFinishedWordOnlyWhenIdle)
     EXPECT_EQ(engine->spoken[0].text, QStringLiteral("hello"));
     EXPECT_FALSE(engine->spoken[0].markup);
     EXPECT_EQ(reader->model().state(), ReadingState::Speaking);
-    EXPECT_FALSE(reader->FHighlight);
+    EXPECT_FALSE(reader->mHighlight);
     EXPECT_FALSE(reader->reText->isReadOnly());
 
     // Keys typed while the word is spoken are inserted, not spoken.
@@ -173,9 +173,9 @@ TEST_F(ReadingControl, VisemeEventsAreKeptForTheFace)
     reader->reText->setPlainText(QStringLiteral("Map"));
     reader->StartReading(true);
     engine->viseme(21);
-    EXPECT_EQ(reader->FCurrentViseme, 21);
+    EXPECT_EQ(reader->mCurrentViseme, 21);
     engine->finish();
-    EXPECT_EQ(reader->FCurrentViseme, 21);
+    EXPECT_EQ(reader->mCurrentViseme, 21);
 }
 
 TEST_F(ReadingControl, AReadingStartedWhileAutoReadSpeaksKeepsItsStateWhenTheCutUtteranceEnds)

@@ -194,24 +194,24 @@ TEST(SettingsLocationChild, DISABLED_ReportsTheApplicationFolder)
 class ReadOnlyFolder
 {
 public:
-    explicit ReadOnlyFolder(QString path) : m_path(std::move(path))
+    explicit ReadOnlyFolder(QString path) : mPath(std::move(path))
     {
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-        if (!QFileInfo(m_path).isWritable())
+        QFile::setPermissions(mPath, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        if (!QFileInfo(mPath).isWritable())
             return;
-        const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+        const int fd = ::open(QFile::encodeName(mPath).constData(), O_RDONLY | O_DIRECTORY);
         int flags = 0;
         if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
             flags |= FS_IMMUTABLE_FL;
-            m_immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+            mImmutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
         }
         if (fd >= 0)
             ::close(fd);
     }
     ~ReadOnlyFolder()
     {
-        if (m_immutable) {
-            const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
+        if (mImmutable) {
+            const int fd = ::open(QFile::encodeName(mPath).constData(), O_RDONLY | O_DIRECTORY);
             int flags = 0;
             if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
                 flags &= ~FS_IMMUTABLE_FL;
@@ -220,14 +220,14 @@ public:
             if (fd >= 0)
                 ::close(fd);
         }
-        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(mPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;
     ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 
 private:
-    QString m_path;
-    bool m_immutable = false;
+    QString mPath;
+    bool mImmutable = false;
 };
 
 TEST(SettingsLocation, AReadOnlyInstallKeepsSettingsInTheUsersDataFolderSeededOnce)

@@ -17,21 +17,21 @@
 class ManualTimer : public SpellingTimer
 {
 public:
-    void start() override { FActive = true; }
-    void stop() override { FActive = false; }
-    void setInterval(int milliseconds) override { FInterval = milliseconds; }
-    int interval() const override { return FInterval; }
-    bool isActive() const override { return FActive; }
+    void start() override { mActive = true; }
+    void stop() override { mActive = false; }
+    void setInterval(int milliseconds) override { mInterval = milliseconds; }
+    int interval() const override { return mInterval; }
+    bool isActive() const override { return mActive; }
 
     void fire()
     {
-        ASSERT_TRUE(FActive) << "the timer was not running";
+        ASSERT_TRUE(mActive) << "the timer was not running";
         emit timeout();
     }
 
 private:
-    bool FActive = false;
-    int FInterval = 0;
+    bool mActive = false;
+    int mInterval = 0;
 };
 
 // A private program folder with its two spelling folders, scripted prompts and a voice on a scripted engine.

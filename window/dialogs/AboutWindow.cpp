@@ -38,7 +38,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     setAccessibleName(QStringLiteral("About Parlivo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(478 + 4, 438 + 4);
-    setStyleSheet(QStringLiteral("AboutWindow { background: black; } QFrame#upper, QFrame#lower { background: white; }"));
+    setStyleSheet(
+        QStringLiteral("AboutWindow { background: black; } QFrame#upper, QFrame#lower { background: white; }"));
 
     auto* upper = new QFrame(this);
     upper->setObjectName(QStringLiteral("upper"));

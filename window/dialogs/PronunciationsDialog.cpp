@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 PronunciationsDialog::PronunciationsDialog(Voice& voice, const QString& path, QWidget* parent)
-    : QDialog(parent), FVoice(voice), FPath(path), FList(voice.Pronunciations())
+    : QDialog(parent), mVoice(voice), mPath(path), mList(voice.Pronunciations())
 {
     setObjectName(QStringLiteral("frmPronunciations"));
     setWindowTitle(QStringLiteral("Pronunciations"));
@@ -82,11 +82,11 @@ PronunciationsDialog::PronunciationsDialog(Voice& voice, const QString& path, QW
 
 void PronunciationsDialog::showList()
 {
-    const QStringList& words = FList.written();
+    const QStringList& words = mList.written();
     sgWords->setRowCount(int(words.size()));
     for (int row = 0; row < words.size(); ++row) {
         sgWords->setItem(row, 0, new QTableWidgetItem(words[row]));
-        sgWords->setItem(row, 1, new QTableWidgetItem(FList.spokenFor(words[row])));
+        sgWords->setItem(row, 1, new QTableWidgetItem(mList.spokenFor(words[row])));
     }
 }
 
@@ -101,7 +101,7 @@ void PronunciationsDialog::AddWord()
         return;
     }
     lbProblem->clear();
-    FList.set(written, spoken);
+    mList.set(written, spoken);
     showList();
     edWritten->clear();
     edSpoken->clear();
@@ -110,18 +110,18 @@ void PronunciationsDialog::AddWord()
 
 void PronunciationsDialog::RemoveWord()
 {
-    FList.set(edWritten->text().trimmed(), QString());
+    mList.set(edWritten->text().trimmed(), QString());
     showList();
 }
 
 void PronunciationsDialog::SayIt()
 {
     const QString spoken = edSpoken->text().trimmed();
-    FVoice.Speak(spoken.isEmpty() ? edWritten->text() : spoken, SpeakAutoRead);
+    mVoice.Speak(spoken.isEmpty() ? edWritten->text() : spoken, SpeakAutoRead);
 }
 
 void PronunciationsDialog::SaveList()
 {
-    SaveFileAtomically(FPath, FList.toText().toUtf8());
-    FVoice.SetPronunciations(FList);
+    SaveFileAtomically(mPath, mList.toText().toUtf8());
+    mVoice.SetPronunciations(mList);
 }

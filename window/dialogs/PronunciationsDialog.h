@@ -27,7 +27,7 @@ public:
     QPushButton* buSave = nullptr;
     QLabel* lbProblem = nullptr; // why the word in the fields could not be added
 
-    const PronunciationList& list() const { return FList; }
+    const PronunciationList& list() const { return mList; }
     void AddWord();
     void RemoveWord();
     void SayIt();
@@ -37,7 +37,7 @@ public:
 private:
     void showList();
 
-    Voice& FVoice;
-    QString FPath;
-    PronunciationList FList;
+    Voice& mVoice;
+    QString mPath;
+    PronunciationList mList;
 };

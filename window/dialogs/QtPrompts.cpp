@@ -16,7 +16,7 @@ QString runFileDialog(const FileDialogSpec& request, QFileDialog::AcceptMode mod
     dialog.setNameFilter(qtFilterFromWindowsFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
-                                                                          : QFileDialog::AnyFile);
+                                                                            : QFileDialog::AnyFile);
     // The design replaces existing files without a question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!request.fileName.isEmpty())

@@ -32,7 +32,7 @@ StatusDialog::StatusDialog(QWidget* parent)
     buCancel->setGeometry(318, 71, 88, 28);
     buCancel->hide();
     connect(buCancel, &QPushButton::clicked, this, [this] {
-        FCancelled = true;
+        mCancelled = true;
         buCancel->setEnabled(false);
     });
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -21,10 +21,10 @@ public:
     void showProgress();
     // Sets the share done (0 to 1), or a moving bar for a negative share; repaints the window at once.
     void setProgress(double share);
-    bool cancelled() const { return FCancelled; }
+    bool cancelled() const { return mCancelled; }
 
 private:
-    bool FCancelled = false;
+    bool mCancelled = false;
 };
 
 using StatusHandle = QPointer<StatusDialog>;

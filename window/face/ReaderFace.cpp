@@ -49,7 +49,7 @@ void ReaderFace::SpVoiceViseme(int visemeId)
     const int image = VisemeImage(visemeId);
     if (image < 0)
         return;
-    FCurrentViseme = visemeId;
+    mCurrentViseme = visemeId;
     PrepareCanvas();
     DrawMouth(image);
     ShowCanvas();
@@ -73,7 +73,7 @@ void ReaderFace::imgReaderPaint()
 void ReaderFace::DrawWholeFigure()
 {
     DrawImage(0);
-    DrawMouth(VisemeImage(FCurrentViseme));
+    DrawMouth(VisemeImage(mCurrentViseme));
 }
 
 void ReaderFace::DrawMouth(int image)
@@ -87,8 +87,8 @@ void ReaderFace::DrawImage(int index)
     // The whole figure covers everything a part image draws; starting it on an empty box keeps the soft
     // edges of its outline from darkening each time it is drawn again.
     if (index == 0)
-        FCanvas.fill(Qt::transparent);
-    QPainter painter(&FCanvas);
+        mCanvas.fill(Qt::transparent);
+    QPainter painter(&mCanvas);
     ilAnim.Draw(painter, ImageOrigin, index);
 }
 
@@ -101,27 +101,27 @@ void ReaderFace::PrepareCanvas()
     if (ilAnim.Count() == 0 || !qFuzzyCompare(ilAnim.Image(0).devicePixelRatio(), dpr))
         ilAnim = MakeReaderFaceImages(dpr);
     const QSize pixels = (QSizeF(size()) * dpr).toSize();
-    if (FCanvas.size() == pixels && qFuzzyCompare(FCanvas.devicePixelRatio(), dpr))
+    if (mCanvas.size() == pixels && qFuzzyCompare(mCanvas.devicePixelRatio(), dpr))
         return;
-    FCanvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    FCanvas.setDevicePixelRatio(dpr);
+    mCanvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    mCanvas.setDevicePixelRatio(dpr);
     DrawWholeFigure();
 }
 
 // The canvas reaches the screen before the handler returns, so the mouth keeps pace with the voice.
 void ReaderFace::ShowCanvas()
 {
-    FShowCanvasOnly = true;
+    mShowCanvasOnly = true;
     repaint();
-    FShowCanvasOnly = false;
+    mShowCanvasOnly = false;
 }
 
 void ReaderFace::paintEvent(QPaintEvent*)
 {
-    if (!FShowCanvasOnly)
+    if (!mShowCanvasOnly)
         imgReaderPaint();
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), FCanvas);
+    painter.drawImage(QPoint(0, 0), mCanvas);
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 2));
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
@@ -131,7 +131,7 @@ void ReaderFace::paintEvent(QPaintEvent*)
 void ReaderFace::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        FLeftPressed = true;
+        mLeftPressed = true;
     QWidget::mousePressEvent(event);
 }
 
@@ -139,8 +139,8 @@ void ReaderFace::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseReleaseEvent(event);
-    const bool click = FLeftPressed && rect().contains(event->position().toPoint());
-    FLeftPressed = false;
+    const bool click = mLeftPressed && rect().contains(event->position().toPoint());
+    mLeftPressed = false;
     if (click)
         emit clicked();
 }
@@ -150,7 +150,7 @@ void ReaderFace::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseDoubleClickEvent(event);
-    FLeftPressed = false;
+    mLeftPressed = false;
     emit doubleClicked();
 }
 

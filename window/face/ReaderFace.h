@@ -26,9 +26,9 @@ public:
     // The end of an utterance: the whole figure at rest. The last viseme is kept for later repaints.
     void DrawRestingFace();
 
-    int CurrentViseme() const { return FCurrentViseme; }
+    int CurrentViseme() const { return mCurrentViseme; }
     // What the box shows, including its transparent background.
-    const QImage& Canvas() const { return FCanvas; }
+    const QImage& Canvas() const { return mCanvas; }
     const ImageList& Images() const { return ilAnim; }
 
     QSize sizeHint() const override { return {121, 137}; }
@@ -58,8 +58,8 @@ private:
     void ShowCanvas();
 
     ImageList ilAnim;
-    QImage FCanvas;
-    int FCurrentViseme = 0;
-    bool FShowCanvasOnly = false;
-    bool FLeftPressed = false;
+    QImage mCanvas;
+    int mCurrentViseme = 0;
+    bool mShowCanvasOnly = false;
+    bool mLeftPressed = false;
 };

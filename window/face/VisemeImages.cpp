@@ -10,13 +10,13 @@
 
 QImage ImageList::Image(int index) const
 {
-    return index >= 0 && index < Count() ? FImages.at(index) : QImage();
+    return index >= 0 && index < Count() ? mImages.at(index) : QImage();
 }
 
 void ImageList::Draw(QPainter& painter, QPointF position, int index) const
 {
     if (index >= 0 && index < Count())
-        painter.drawImage(position, FImages.at(index));
+        painter.drawImage(position, mImages.at(index));
 }
 
 namespace {

@@ -15,16 +15,16 @@ class ImageList
 {
 public:
     ImageList() = default;
-    explicit ImageList(QList<QImage> images) : FImages(std::move(images)) {}
+    explicit ImageList(QList<QImage> images) : mImages(std::move(images)) {}
 
-    int Count() const { return int(FImages.size()); }
+    int Count() const { return int(mImages.size()); }
     // The image at index, or a null image when the list does not hold one.
     QImage Image(int index) const;
     // Draws image index with its top-left corner at position; an index the list does not hold draws nothing.
     void Draw(QPainter& painter, QPointF position, int index) const;
 
 private:
-    QList<QImage> FImages;
+    QList<QImage> mImages;
 };
 
 // Side of the square images, in device-independent pixels.

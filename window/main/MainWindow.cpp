@@ -50,11 +50,11 @@ MainWindow::MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     setPalette(teal);
 
     spVoice = new Voice(std::move(engine), this);
-    FReading = new ReadingModel(*spVoice, this);
+    mReading = new ReadingModel(*spVoice, this);
     // Where reading stopped in each document lives beside the settings, in a file of its own.
-    FReadingPlaces = std::make_unique<ReadingPlaces>(appPath(QStringLiteral("Parlivo places.json")));
+    mReadingPlaces = std::make_unique<ReadingPlaces>(appPath(QStringLiteral("Parlivo places.json")));
     buildLayout();
-    FReading->setDocument(reText->document());
+    mReading->setDocument(reText->document());
     buildMenus();
     setupAppearance();
     setupReadingAids();
@@ -172,7 +172,7 @@ void MainWindow::buildLayout()
 
     Panel1 = new WebPanel(sltWebSplitter);
     Panel1->setMinimumHeight(20);
-    FLinkClicks = new LinkClicks(reText);
+    mLinkClicks = new LinkClicks(reText);
     sltWebSplitter->setSizes({400, 231});
     sltWebSplitter->setStretchFactor(0, 1);
     sltWebSplitter->setStretchFactor(1, 0);
@@ -217,12 +217,12 @@ void MainWindow::layoutReaderPanel()
 
 bool MainWindow::FormCreate()
 {
-    FExiting = false;
-    FSpellingWords.clear();
-    FSpellingFile.clear();
-    FCurrentViseme = 0;
-    FSpellingDelay = 10;
-    FReading->setAutoReadMode(AutoReadMode::Sentence);
+    mExiting = false;
+    mSpellingWords.clear();
+    mSpellingFile.clear();
+    mCurrentViseme = 0;
+    mSpellingDelay = 10;
+    mReading->setAutoReadMode(AutoReadMode::Sentence);
     try {
         StartVoices();
         ListColourSchemes();
@@ -232,22 +232,22 @@ bool MainWindow::FormCreate()
     }
     LoadPronunciations();
     LoadSettings();
-    FReadingPlaces->load();
+    mReadingPlaces->load();
     ListRecentDocuments();
-    FDocumentBuffer.clear();
+    mDocumentBuffer.clear();
     ApplyAppearance();
     // The sample voice some engines list is no reader to choose; its menu item, if any, stays but does nothing.
-    QList<VoiceToken> offered = FReading->voices();
+    QList<VoiceToken> offered = mReading->voices();
     offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
-    FReading->setVoices(offered);
+    mReading->setVoices(offered);
     return true;
 }
 
 void MainWindow::FormActivate()
 {
-    if (FActivating)
+    if (mActivating)
         return;
-    FActivating = true;
+    mActivating = true;
     // The window covers the whole desktop, all monitors together.
     QRect desktop;
     for (const QScreen* screen : QGuiApplication::screens())
@@ -256,15 +256,15 @@ void MainWindow::FormActivate()
         setGeometry(desktop);
     ApplyAppearance();
     RefreshWebPanel();
-    if (!reText->isReadOnly() && !FClickFocused)
+    if (!reText->isReadOnly() && !mClickFocused)
         reText->setFocus();
-    FClickFocused = false;
-    FActivating = false;
+    mClickFocused = false;
+    mActivating = false;
 }
 
 void MainWindow::ExitReader()
 {
-    FExiting = true;
+    mExiting = true;
     close();
 }
 
@@ -289,11 +289,11 @@ void MainWindow::FormDestroy()
 {
     // The voice tokens are plain values; stopping the voice is all that must happen before it goes.
     try {
-        if (spVoice && FReading->busy())
+        if (spVoice && mReading->busy())
             spVoice->SkipAll();
     } catch (...) {
     }
-    FDocumentBuffer.clear();
+    mDocumentBuffer.clear();
 }
 
 QString LongHint(const QString& hint)
@@ -309,7 +309,7 @@ QString HintWithKey(const QString& hint, const QKeySequence& key)
 
 void MainWindow::ShowHintInStatusBar(const QString& hint)
 {
-    if (!FNoticeShown.hasExpired())
+    if (!mNoticeShown.hasExpired())
         return;
     // The status bar is one line high: a hint of several lines is shown on one.
     statusBar->setText(LongHint(hint).simplified());
@@ -329,7 +329,7 @@ void MainWindow::ShowStatusText(const QString& text)
 void MainWindow::ShowNotice(const QString& text)
 {
     ShowStatusText(text);
-    FNoticeShown.setRemainingTime(std::chrono::seconds(10));
+    mNoticeShown.setRemainingTime(std::chrono::seconds(10));
 }
 
 bool MainWindow::event(QEvent* event)

@@ -54,23 +54,23 @@ public:
     bool FormCreate();
 
     // What the reader is set to and doing: voice, speed, volume, auto-read mode, reading state and the document.
-    ReadingModel& model() const { return *FReading; }
+    ReadingModel& model() const { return *mReading; }
 
     // --- State -------------------------------------------------------------------------------------------
-    QList<QAction*> FReaderItems; // the readers menu's item of each voice, in the order of the model's voices
-    bool FFromCursor = false;
-    qint32 FCursorOffset = 0;
-    bool FHighlight = false;
-    bool FExiting = false;
-    qint32 FCurrentViseme = 0;
-    qint32 FSpellingDelay = 10;
-    QStringList FSpellingWords;
-    QString FSpellingFile;
-    QStringList FDocumentBuffer;
-    AppearanceSettings FAppearance;
-    ReadingAids FReadingAids;            // how the reading area is drawn for learners; applied with the appearance
-    TextMode FTextMode = TextMode::Rich; // plain after a save to a .txt file
-    bool FMp3Subtitles = false;          // an MP3 export also writes LRC and SRT subtitles beside it
+    QList<QAction*> mReaderItems; // the readers menu's item of each voice, in the order of the model's voices
+    bool mFromCursor = false;
+    qint32 mCursorOffset = 0;
+    bool mHighlight = false;
+    bool mExiting = false;
+    qint32 mCurrentViseme = 0;
+    qint32 mSpellingDelay = 10;
+    QStringList mSpellingWords;
+    QString mSpellingFile;
+    QStringList mDocumentBuffer;
+    AppearanceSettings mAppearance;
+    ReadingAids mReadingAids;            // how the reading area is drawn for learners; applied with the appearance
+    TextMode mTextMode = TextMode::Rich; // plain after a save to a .txt file
+    bool mMp3Subtitles = false;          // an MP3 export also writes LRC and SRT subtitles beside it
 
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
@@ -131,7 +131,7 @@ public:
     QAction* SaveAs1 = nullptr;
     QAction* SaveAsMP31 = nullptr;
     QAction* SavetoMP3As1 = nullptr;
-    QAction* Mp3Subtitles1 = nullptr; // checkable: shows and sets FMp3Subtitles
+    QAction* Mp3Subtitles1 = nullptr; // checkable: shows and sets mMp3Subtitles
     // Ctrl+O: the Open button's command from the keyboard
     QAction* OpenKey = nullptr;
     // Open menu (drop-down of Open): the Open command, then the recent documents, the most recent first
@@ -210,7 +210,7 @@ public:
     bool PopupMenuForKeyboard(QWidget* focused);
     void PopupTextMenu(const QPoint& positionInReadingArea);
     // What draws the reading aids on the reading area.
-    ReadingAidsView* readingAidsView() const { return FReadingAidsView; }
+    ReadingAidsView* readingAidsView() const { return mReadingAidsView; }
     // Where the reading-area menu opens for a pointer position within the reading area.
     QPoint TextMenuPosition(const QPoint& positionInReadingArea) const;
 
@@ -275,19 +275,19 @@ private:
     void SaveReadingPlaces();
     WindowSettings windowSettings() const;
 
-    ReadingModel* FReading = nullptr;
-    QPointer<FindDialog> FFindDialog;
-    QPointer<PageTextRequest> FPageTextRequest; // the "Read web page" under way
-    QPointer<SpellingBuilderDialog> FSpellingBuilder;
+    ReadingModel* mReading = nullptr;
+    QPointer<FindDialog> mFindDialog;
+    QPointer<PageTextRequest> mPageTextRequest; // the "Read web page" under way
+    QPointer<SpellingBuilderDialog> mSpellingBuilder;
     std::unique_ptr<MenuDecorator> XPMenu1;
-    std::unique_ptr<WindowAppearance> FWindowAppearance;
-    LinkClicks* FLinkClicks = nullptr;
-    ReadingAidsView* FReadingAidsView = nullptr;
-    QString FOpenDialogFileName; // the name the open dialog offers next
-    QString FCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
-    std::unique_ptr<ReadingPlaces> FReadingPlaces;
-    bool FActivating = false;
+    std::unique_ptr<WindowAppearance> mWindowAppearance;
+    LinkClicks* mLinkClicks = nullptr;
+    ReadingAidsView* mReadingAidsView = nullptr;
+    QString mOpenDialogFileName; // the name the open dialog offers next
+    QString mCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
+    std::unique_ptr<ReadingPlaces> mReadingPlaces;
+    bool mActivating = false;
     // A click on the inactive window gave one of its controls the focus: the activation it brings leaves it there.
-    bool FClickFocused = false;
-    QDeadlineTimer FNoticeShown{0}; // hints wait until it has passed
+    bool mClickFocused = false;
+    QDeadlineTimer mNoticeShown{0}; // hints wait until it has passed
 };

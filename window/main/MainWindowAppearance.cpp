@@ -29,24 +29,24 @@ void MainWindow::setupAppearance()
     surfaces.addressEdit = edAddress;
     surfaces.statusBar = statusBar;
     surfaces.colourSchemes = miColourSchemes;
-    FWindowAppearance = std::make_unique<WindowAppearance>(surfaces, FAppearance, *XPMenu1);
-    FWindowAppearance->setApplyOperation([this] { ApplyAppearance(); });
+    mWindowAppearance = std::make_unique<WindowAppearance>(surfaces, mAppearance, *XPMenu1);
+    mWindowAppearance->setApplyOperation([this] { ApplyAppearance(); });
 }
 
 void MainWindow::setupReadingAids()
 {
     // The reading aids draw through the reading area's one highlighter, under its links.
-    LinkHighlighter* highlighter = FLinkClicks->highlighter();
-    FReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
+    LinkHighlighter* highlighter = mLinkClicks->highlighter();
+    mReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
     highlighter->setDecoration(
-        [view = FReadingAidsView](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
+        [view = mReadingAidsView](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
             view->decorate(block, ranges);
         });
 }
 
 WindowSettings MainWindow::windowSettings() const
 {
-    return WindowSettings{!panReader->isHidden(), FSpellingDelay, FAppearance, FReadingAids, FMp3Subtitles};
+    return WindowSettings{!panReader->isHidden(), mSpellingDelay, mAppearance, mReadingAids, mMp3Subtitles};
 }
 
 void MainWindow::LoadSettings()
@@ -54,15 +54,15 @@ void MainWindow::LoadSettings()
     WindowSettings settings = windowSettings();
     // The menus are marked as the choices are restored; the decorator draws them once at the end.
     XPMenu1->setActive(false);
-    const QString missingReader = ::LoadSettings(*FReading, settings, [this] { AnnounceVoice(); });
+    const QString missingReader = ::LoadSettings(*mReading, settings, [this] { AnnounceVoice(); });
     XPMenu1->setActive(true);
     panReader->setVisible(settings.readerVisible);
-    FSpellingDelay = settings.spellingDelay;
-    FAppearance = settings.appearance;
-    FReadingAids = settings.readingAids;
-    FMp3Subtitles = settings.mp3Subtitles;
+    mSpellingDelay = settings.spellingDelay;
+    mAppearance = settings.appearance;
+    mReadingAids = settings.readingAids;
+    mMp3Subtitles = settings.mp3Subtitles;
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
-    Mp3Subtitles1->setChecked(FMp3Subtitles);
+    Mp3Subtitles1->setChecked(mMp3Subtitles);
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
                        .arg(missingReader));
@@ -70,32 +70,32 @@ void MainWindow::LoadSettings()
 
 void MainWindow::SaveSettings()
 {
-    ::SaveSettings(*FReading, windowSettings());
+    ::SaveSettings(*mReading, windowSettings());
 }
 
 void MainWindow::ApplyAppearance()
 {
-    FWindowAppearance->ApplyAppearance();
+    mWindowAppearance->ApplyAppearance();
     // The reader panel's buttons follow the toolbar's look.
     for (QWidget* button : {static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         button->setFont(cbarMain2->font());
     // Links stay readable on a dark reading area as on a light one.
     const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
-    FLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
-    FReadingAidsView->setAids(FReadingAids);
+    mLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
+    mReadingAidsView->setAids(mReadingAids);
 }
 
 void MainWindow::ListColourSchemes()
 {
-    FWindowAppearance->ListColourSchemes();
+    mWindowAppearance->ListColourSchemes();
 }
 
 void MainWindow::ChooseColourScheme(QAction* item)
 {
-    FWindowAppearance->ChooseColourScheme(item);
+    mWindowAppearance->ChooseColourScheme(item);
 }
 
 void MainWindow::OpenCustomisation()
 {
-    ::OpenCustomisation(this, FAppearance, FReadingAids, [this] { ApplyAppearance(); });
+    ::OpenCustomisation(this, mAppearance, mReadingAids, [this] { ApplyAppearance(); });
 }

@@ -23,7 +23,7 @@ constexpr qint64 LargeDocumentBytes = 4 * 1024 * 1024;
 void MainWindow::OpenDocument()
 {
     FileDialogSpec dialog = openDocumentDialog();
-    dialog.fileName = FOpenDialogFileName;
+    dialog.fileName = mOpenDialogFileName;
     const QString chosen = prompts().openFile(dialog);
     if (chosen.isEmpty())
         return;
@@ -32,17 +32,17 @@ void MainWindow::OpenDocument()
 
 void MainWindow::OpenDocumentFile(const QString& chosen)
 {
-    FOpenDialogFileName = chosen;
+    mOpenDialogFileName = chosen;
     // A spelling test file becomes the current spelling file; the extension is compared as written.
     if (QLatin1Char('.') + QFileInfo(chosen).suffix() == QLatin1String(".pvt")) {
-        FSpellingWords = ReadSpellingLines(chosen);
-        FSpellingFile = chosen;
-    } else if (!FReading->busy() && readingAreaBlank()) {
+        mSpellingWords = ReadSpellingLines(chosen);
+        mSpellingFile = chosen;
+    } else if (!mReading->busy() && readingAreaBlank()) {
         edAddress->setText(chosen);
         LoadDocument();
     } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
         // The old reading is let go; the next reading purges what the voice still holds of it.
-        FReading->setState(ReadingState::Idle);
+        mReading->setState(ReadingState::Idle);
         edAddress->setText(chosen);
         LoadDocument();
     }
@@ -70,7 +70,7 @@ void MainWindow::LoadDocument()
                                                        QStringLiteral("Document is loading, please wait ..."))
                                           : StatusHandle();
         try {
-            loaded = LoadDocumentByType(reText, path, FTextMode);
+            loaded = LoadDocumentByType(reText, path, mTextMode);
         } catch (...) {
             CloseStatus(status);
             edAddress->clear();
@@ -84,12 +84,12 @@ void MainWindow::LoadDocument()
     if (loaded) {
         // A document read before opens where reading stopped, found again by the words around it when the document
         // was edited since; one that has since grown shorter, at its end.
-        FCurrentDocument = path;
+        mCurrentDocument = path;
         const QString text = reText->toPlainText();
         const int caret =
-            qBound(0, FReadingPlaces->place(path, text).value_or(0), reText->document()->characterCount() - 1);
+            qBound(0, mReadingPlaces->place(path, text).value_or(0), reText->document()->characterCount() - 1);
         cursor.setPosition(caret);
-        FReadingPlaces->remember(path, caret, text);
+        mReadingPlaces->remember(path, caret, text);
         SaveReadingPlaces();
         ListRecentDocuments();
         ShowStatusText(
@@ -105,7 +105,7 @@ void MainWindow::LoadDocument()
 void MainWindow::OpenRecentDocument(const QString& path)
 {
     if (!QFileInfo(path).isFile()) {
-        FReadingPlaces->forget(path);
+        mReadingPlaces->forget(path);
         SaveReadingPlaces();
         ListRecentDocuments();
         const QFileInfo gone(path);
@@ -128,7 +128,7 @@ void MainWindow::ListRecentDocuments()
         items[i]->setObjectName(QString());
         items[i]->deleteLater();
     }
-    const QStringList recent = FReadingPlaces->recent();
+    const QStringList recent = mReadingPlaces->recent();
     if (recent.isEmpty()) {
         addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
             ->setEnabled(false);
@@ -153,14 +153,14 @@ void MainWindow::ListRecentDocuments()
 void MainWindow::RememberReadingPlace()
 {
     // While a reading runs, the word being spoken is selected: its start is where reading stands.
-    if (!FCurrentDocument.isEmpty())
-        FReadingPlaces->remember(FCurrentDocument, reText->textCursor().selectionStart(), reText->toPlainText());
+    if (!mCurrentDocument.isEmpty())
+        mReadingPlaces->remember(mCurrentDocument, reText->textCursor().selectionStart(), reText->toPlainText());
 }
 
 void MainWindow::SaveReadingPlaces()
 {
     try {
-        FReadingPlaces->save();
+        mReadingPlaces->save();
     } catch (...) {
         // Like the settings, the places are kept on a best-effort basis: a full disk must not stop the reader.
     }
@@ -168,27 +168,27 @@ void MainWindow::SaveReadingPlaces()
 
 void MainWindow::SaveText()
 {
-    SaveReadingArea(reText, FTextMode);
+    SaveReadingArea(reText, mTextMode);
 }
 
 void MainWindow::SaveTextAs()
 {
-    SaveReadingAreaAs(reText, FTextMode);
+    SaveReadingAreaAs(reText, mTextMode);
 }
 
 void MainWindow::FindInText()
 {
-    FFindDialog = ::FindInText(reText);
+    mFindDialog = ::FindInText(reText);
 }
 
 void MainWindow::ClearReadingArea()
 {
     StopReading();
     RememberReadingPlace();
-    FCurrentDocument.clear();
+    mCurrentDocument.clear();
     SaveReadingPlaces();
     ListRecentDocuments();
-    FOpenDialogFileName.clear();
+    mOpenDialogFileName.clear();
     reText->clear();
 }
 

@@ -30,7 +30,7 @@ void MainWindow::SaveAsMp3(bool askFirst)
 
 void MainWindow::ExportToMp3(const QString& mp3Path)
 {
-    FReading->setState(ReadingState::Speaking);
+    mReading->setState(ReadingState::Speaking);
     const StatusHandle status =
         ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
     if (status)
@@ -42,7 +42,7 @@ void MainWindow::ExportToMp3(const QString& mp3Path)
     QString failure;
     bool cancelled = false;
     try {
-        ExportSpeech(*spVoice, reText->toPlainText(), AudioFormat::Mp3, TargetFor(mp3Path, FMp3Subtitles),
+        ExportSpeech(*spVoice, reText->toPlainText(), AudioFormat::Mp3, TargetFor(mp3Path, mMp3Subtitles),
                      QFileInfo(mp3Path).completeBaseName(), [&status](double share) {
                          if (!status)
                              return true;

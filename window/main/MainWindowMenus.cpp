@@ -273,7 +273,7 @@ void MainWindow::connectSurfaces()
     connect(SaveAs1, &QAction::triggered, this, &MainWindow::SaveTextAs);
     connect(SaveAsMP31, &QAction::triggered, this, [this] { SaveAsMp3(true); });
     connect(SavetoMP3As1, &QAction::triggered, this, [this] { SaveAsMp3(false); });
-    connect(Mp3Subtitles1, &QAction::toggled, this, [this](bool on) { FMp3Subtitles = on; });
+    connect(Mp3Subtitles1, &QAction::toggled, this, [this](bool on) { mMp3Subtitles = on; });
 
     connect(SpellingAid1, &QAction::triggered, this, &MainWindow::ShowSpellingAssistant);
     connect(SpellingTest1, &QAction::triggered, this, &MainWindow::ShowSpellingBuilder);
@@ -284,15 +284,15 @@ void MainWindow::connectSurfaces()
     connect(imgReader, &ReaderFace::rightClicked, this,
             [this](const QPoint& position) { pumReaderOnly->popup(position); });
 
-    connect(FLinkClicks, &LinkClicks::linkClicked, this, &MainWindow::reTextLinkClick);
+    connect(mLinkClicks, &LinkClicks::linkClicked, this, &MainWindow::reTextLinkClick);
     connect(clbReadingList, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { clbReadingListDblClick(item->text()); });
 
     // The choice submenus show what the reading model holds, whoever changed it.
-    connect(FReading, &ReadingModel::voiceChanged, this, &MainWindow::ShowReadingChoices);
-    connect(FReading, &ReadingModel::speedChanged, this, &MainWindow::ShowReadingChoices);
-    connect(FReading, &ReadingModel::volumeChanged, this, &MainWindow::ShowReadingChoices);
-    connect(FReading, &ReadingModel::autoReadModeChanged, this, &MainWindow::ShowReadingChoices);
+    connect(mReading, &ReadingModel::voiceChanged, this, &MainWindow::ShowReadingChoices);
+    connect(mReading, &ReadingModel::speedChanged, this, &MainWindow::ShowReadingChoices);
+    connect(mReading, &ReadingModel::volumeChanged, this, &MainWindow::ShowReadingChoices);
+    connect(mReading, &ReadingModel::autoReadModeChanged, this, &MainWindow::ShowReadingChoices);
     ShowReadingChoices();
 
     connect(spVoice, &Voice::OnWord, this, &MainWindow::spVoiceWord);
@@ -326,14 +326,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         const QWidget* focused = focusWidget();
         const auto* pressed = static_cast<QWidget*>(watched);
         if (focused && (focused == pressed || focused->isAncestorOf(pressed)))
-            FClickFocused = true;
+            mClickFocused = true;
     }
     if (event->type() == QEvent::KeyPress && inWindow) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         // Ctrl+Shift+C opens the customisation wherever the focus is, but only while nothing is being read.
         if (key->key() == Qt::Key_C && (modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier)) {
-            if (!FReading->busy())
+            if (!mReading->busy())
                 OpenCustomisation();
             return true;
         }
@@ -467,24 +467,24 @@ void MainWindow::ShowReader(bool visible)
 
 void MainWindow::mipumSingleWordClick()
 {
-    FReading->setAutoReadMode(AutoReadMode::SingleWord);
+    mReading->setAutoReadMode(AutoReadMode::SingleWord);
 }
 
 void MainWindow::mipumSentenceClick()
 {
-    FReading->setAutoReadMode(AutoReadMode::Sentence);
+    mReading->setAutoReadMode(AutoReadMode::Sentence);
 }
 
 void MainWindow::mipumAutoReadOffClick()
 {
-    FReading->setAutoReadMode(AutoReadMode::Off);
+    mReading->setAutoReadMode(AutoReadMode::Off);
 }
 
 void MainWindow::ShowReadingChoices()
 {
     const auto shown = [](const std::optional<int>& value) { return value ? QVariant(*value) : QVariant(); };
-    MarkChoice(miReadersList, FReading->voice().isEmpty() ? QVariant() : QVariant(FReading->voice()));
-    MarkChoice(miReadSpeed, shown(FReading->speed()));
-    MarkChoice(miReadVolume, shown(FReading->volume()));
-    MarkChoice(miAutoRead, int(FReading->autoReadMode()));
+    MarkChoice(miReadersList, mReading->voice().isEmpty() ? QVariant() : QVariant(mReading->voice()));
+    MarkChoice(miReadSpeed, shown(mReading->speed()));
+    MarkChoice(miReadVolume, shown(mReading->volume()));
+    MarkChoice(miAutoRead, int(mReading->autoReadMode()));
 }

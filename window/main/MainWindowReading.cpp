@@ -24,12 +24,12 @@
 
 void MainWindow::StartVoices()
 {
-    FReading->setVoices(spVoice->GetVoices());
-    for (const VoiceToken& voice : FReading->voices()) {
+    mReading->setVoices(spVoice->GetVoices());
+    for (const VoiceToken& voice : mReading->voices()) {
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
         item->setData(voice.description); // what marks the item as the model's voice
         connect(item, &QAction::triggered, this, [this, voice] { SelectVoice(voice.description); });
-        FReaderItems.append(item);
+        mReaderItems.append(item);
     }
     EnableTypeAhead(miReadersList);
     PlaceReaderItems();
@@ -42,13 +42,13 @@ void MainWindow::PlaceReaderItems()
 {
     // An item keeps its place when its voice is no longer offered (the sample voice): it is only marked.
     QList<VoiceToken> voices;
-    for (const QAction* item : FReaderItems) {
-        const qsizetype index = IndexOfVoice(FReading->voices(), ItemCaption(item));
-        voices.append(index < 0 ? VoiceToken{{}, ItemCaption(item)} : FReading->voices().at(index));
+    for (const QAction* item : mReaderItems) {
+        const qsizetype index = IndexOfVoice(mReading->voices(), ItemCaption(item));
+        voices.append(index < 0 ? VoiceToken{{}, ItemCaption(item)} : mReading->voices().at(index));
     }
     const QScreen* shownOn = pumReaderOnly->isVisible() ? pumReaderOnly->screen() : screen();
     PlaceVoiceItems(
-        miReadersList, FReaderItems, voices, MenuRowsOnScreen(miReadersList, shownOn), [this](QMenu* group) {
+        miReadersList, mReaderItems, voices, MenuRowsOnScreen(miReadersList, shownOn), [this](QMenu* group) {
             group->setToolTipsVisible(true);
             connect(group, &QMenu::hovered, this, [this](QAction* item) { ShowHintInStatusBar(item->statusTip()); });
         });
@@ -82,7 +82,7 @@ void MainWindow::SelectVoice(const QString& description)
     // Starting a voice takes a moment; the hourglass goes however it ends, a voice that cannot start included.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    if (FReading->setVoice(description))
+    if (mReading->setVoice(description))
         AnnounceVoice();
 }
 
@@ -101,12 +101,12 @@ void MainWindow::AnnounceVoice()
 
 void MainWindow::SetReadingSpeed(int speed)
 {
-    FReading->setSpeed(speed);
+    mReading->setSpeed(speed);
 }
 
 void MainWindow::SetReadingVolume(int volume)
 {
-    FReading->setVolume(volume);
+    mReading->setVolume(volume);
 }
 
 void MainWindow::SpeakAndWait(const QString& text)
@@ -121,7 +121,7 @@ bool MainWindow::readingAreaBlank() const
 
 void MainWindow::StartReading(bool fromStart)
 {
-    FHighlight = true;
+    mHighlight = true;
     if (readingAreaBlank())
         return;
     if (!reText->isReadOnly()) {
@@ -132,14 +132,14 @@ void MainWindow::StartReading(bool fromStart)
     if (fromStart) {
         cursor.setPosition(0);
         reText->setTextCursor(cursor);
-        if (FReading->state() == ReadingState::Paused) {
+        if (mReading->state() == ReadingState::Paused) {
             // The paused text goes on where the voice stopped; nothing is spoken anew.
             EnterReadingState();
             spVoice->Resume();
             ShowStatusText(QStringLiteral("Reading resumed"));
             return;
         }
-        FFromCursor = false;
+        mFromCursor = false;
         const QString text = TextForVoice(reText->toPlainText());
         EnterReadingState();
         spVoice->Resume();
@@ -147,13 +147,13 @@ void MainWindow::StartReading(bool fromStart)
         ShowStatusText(QStringLiteral("Reading started"));
         return;
     }
-    FFromCursor = true;
+    mFromCursor = true;
     const int start = cursor.selectionStart();
     cursor.setPosition(start);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     reText->setTextCursor(cursor);
     const QString text = TextForVoice(cursor.selection().toPlainText());
-    FCursorOffset = start;
+    mCursorOffset = start;
     if (TrimControl(text).isEmpty()) {
         // Only blanks after the caret: nothing is spoken and no end of stream will come, so go back to idle here.
         EnterIdleState();
@@ -168,13 +168,13 @@ void MainWindow::StartReading(bool fromStart)
 void MainWindow::PauseReading()
 {
     // A pause while nothing is being said does nothing.
-    if (!FReading->busy() || FReading->state() == ReadingState::Paused)
+    if (!mReading->busy() || mReading->state() == ReadingState::Paused)
         return;
     // Disabling the face takes the focus from it: a keyboard user who paused with Space keeps it there.
     const bool faceFocused = imgReader->hasFocus();
     imgReader->setEnabled(false);
     spVoice->Pause();
-    FReading->setState(ReadingState::Paused);
+    mReading->setState(ReadingState::Paused);
     pummiPause->setEnabled(false);
     pummiStop->setEnabled(true);
     pummiRead->setEnabled(true);
@@ -188,15 +188,15 @@ void MainWindow::PauseReading()
 void MainWindow::StopReading()
 {
     // Only a reading is announced: the clear commands stop an idle reader too.
-    const bool reading = FReading->reading();
+    const bool reading = mReading->reading();
     try {
-        if (FReading->state() == ReadingState::Paused)
+        if (mReading->state() == ReadingState::Paused)
             spVoice->Resume();
         spVoice->SkipAll();
     } catch (...) {
         // Errors while stopping are swallowed; the controls still return to idle.
     }
-    if (!FExiting) {
+    if (!mExiting) {
         EnterIdleState();
         if (reading)
             ShowStatusText(QStringLiteral("Reading stopped"));
@@ -218,8 +218,8 @@ void MainWindow::EnterReadingState()
     pummiPause->setEnabled(true);
     pummiStop->setEnabled(true);
     pummiRead->setEnabled(false);
-    FReading->setState(ReadingState::Reading);
-    FReadingAidsView->setReading(true);
+    mReading->setState(ReadingState::Reading);
+    mReadingAidsView->setReading(true);
 }
 
 void MainWindow::EnterIdleState()
@@ -228,7 +228,7 @@ void MainWindow::EnterIdleState()
          {static_cast<QWidget*>(buOpen), static_cast<QWidget*>(buSAve), static_cast<QWidget*>(buSpelling),
           static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         control->setEnabled(true);
-    FReading->setState(ReadingState::Idle);
+    mReading->setState(ReadingState::Idle);
     for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
         submenu->menuAction()->setEnabled(true);
     for (QAction* key : {OpenKey, Save1, SaveAs1, SaveAsMP31})
@@ -238,14 +238,14 @@ void MainWindow::EnterIdleState()
     pummiStop->setEnabled(false);
     pummiRead->setEnabled(true);
     reText->setReadOnly(false);
-    FReadingAidsView->setReading(false);
+    mReadingAidsView->setReading(false);
 }
 
 void MainWindow::HighlightSpoken(int position, int length)
 {
-    if (!FReading->busy())
+    if (!mReading->busy())
         return;
-    const int start = FFromCursor ? position + FCursorOffset : position;
+    const int start = mFromCursor ? position + mCursorOffset : position;
     const int end = reText->document()->characterCount() - 1;
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(qBound(0, start, end));
@@ -256,20 +256,20 @@ void MainWindow::HighlightSpoken(int position, int length)
 
 void MainWindow::spVoiceWord(const SpeechEvent& event)
 {
-    if (FHighlight)
+    if (mHighlight)
         HighlightSpoken(event.position, event.length);
 }
 
 void MainWindow::spVoiceSentence(const SpeechEvent& event)
 {
-    if (event.length > 0 && FHighlight)
+    if (event.length > 0 && mHighlight)
         HighlightSpoken(event.position, event.length);
 }
 
 void MainWindow::spVoiceEndStream(const SpeechEvent&)
 {
     // Every utterance ends here; only the end of a reading is announced, an auto-read word ends quietly.
-    const bool readingEnded = FReading->reading();
+    const bool readingEnded = mReading->reading();
     if (!QCoreApplication::closingDown()) {
         EnterIdleState();
         if (readingEnded)
@@ -283,7 +283,7 @@ void MainWindow::spVoiceEndStream(const SpeechEvent&)
 
 void MainWindow::imgReaderClick()
 {
-    if (!FReading->busy() || FReading->state() == ReadingState::Paused)
+    if (!mReading->busy() || mReading->state() == ReadingState::Paused)
         StartReading(true);
     else
         PauseReading();
@@ -291,30 +291,30 @@ void MainWindow::imgReaderClick()
 
 void MainWindow::imgReaderDblClick()
 {
-    if (FReading->busy())
+    if (mReading->busy())
         StopReading();
 }
 
 void MainWindow::reTextKeyPress(QChar key)
 {
-    if (FReading->autoReadMode() != AutoReadMode::Off && !FReading->busy())
+    if (mReading->autoReadMode() != AutoReadMode::Off && !mReading->busy())
         AutoReadKey(key);
 }
 
 void MainWindow::AutoReadKey(QChar key)
 {
     const QString fragment =
-        AutoReadFragment(reText->toPlainText(), reText->textCursor().selectionStart(), key, FReading->autoReadMode());
+        AutoReadFragment(reText->toPlainText(), reText->textCursor().selectionStart(), key, mReading->autoReadMode());
     if (fragment.isEmpty())
         return;
-    FHighlight = false;
+    mHighlight = false;
     spVoice->Speak(fragment, SpeakAutoRead);
-    FReading->setState(ReadingState::Speaking);
+    mReading->setState(ReadingState::Speaking);
 }
 
 void MainWindow::SpVoiceViseme(const SpeechEvent& event)
 {
-    FCurrentViseme = event.viseme;
+    mCurrentViseme = event.viseme;
     imgReader->SpVoiceViseme(event.viseme);
 }
 

@@ -6,15 +6,15 @@
 
 void MainWindow::StartSpellingTest()
 {
-    ::StartSpellingTest(*spVoice, FAppearance, FSpellingFile, FSpellingWords, this);
+    ::StartSpellingTest(*spVoice, mAppearance, mSpellingFile, mSpellingWords, this);
 }
 
 void MainWindow::ShowSpellingBuilder()
 {
-    ::ShowSpellingBuilder(FSpellingBuilder, FSpellingFile, this);
+    ::ShowSpellingBuilder(mSpellingBuilder, mSpellingFile, this);
 }
 
 void MainWindow::ShowSpellingAssistant()
 {
-    ::ShowSpellingAssistant(*spVoice, FAppearance, FSpellingFile, this);
+    ::ShowSpellingAssistant(*spVoice, mAppearance, mSpellingFile, this);
 }

@@ -20,28 +20,28 @@ void MainWindow::reTextLinkClick(const QString& link, Qt::MouseButton button)
 void MainWindow::ReadWebPage()
 {
     // A second request while the first waits for its page would read the same page twice.
-    if (FPageTextRequest) {
+    if (mPageTextRequest) {
         ShowStatusText(QStringLiteral("Still getting the text of the web page"));
         return;
     }
-    FPageTextRequest = Panel1->RequestPageText();
-    connect(FPageTextRequest, &PageTextRequest::finished, this, &MainWindow::ReadPageText);
-    connect(FPageTextRequest, &PageTextRequest::failed, this, [this](const QString& message) {
+    mPageTextRequest = Panel1->RequestPageText();
+    connect(mPageTextRequest, &PageTextRequest::finished, this, &MainWindow::ReadPageText);
+    connect(mPageTextRequest, &PageTextRequest::failed, this, [this](const QString& message) {
         ShowStatusText(QStringLiteral("Nothing read from the web page"));
         prompts().message(message);
     });
-    FPageTextRequest->start();
-    if (FPageTextRequest && FPageTextRequest->waitingForLoad())
+    mPageTextRequest->start();
+    if (mPageTextRequest && mPageTextRequest->waitingForLoad())
         ShowStatusText(QStringLiteral("The web page will be read once it has loaded"));
 }
 
 void MainWindow::ReadPageText(const PageText& page)
 {
-    if ((FReading->busy() || !readingAreaBlank()) &&
+    if ((mReading->busy() || !readingAreaBlank()) &&
         !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
         return;
-    FReading->setState(ReadingState::Idle);
-    FOpenDialogFileName.clear();
+    mReading->setState(ReadingState::Idle);
+    mOpenDialogFileName.clear();
     reText->setPlainText(page.text);
     StartReading(true);
     ShowStatusText(page.source == PageText::Source::Selection ? QStringLiteral("Reading the selection of the web page")

@@ -37,12 +37,12 @@ bool rangeHolds(const QAction* item, const QString& typed)
 class TypeAhead : public QObject
 {
 public:
-    explicit TypeAhead(QMenu* menu) : QObject(menu), FMenu(menu) {}
+    explicit TypeAhead(QMenu* menu) : QObject(menu), mMenu(menu) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != FMenu || event->type() != QEvent::KeyPress)
+        if (watched != mMenu || event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString typed = key->text();
@@ -51,8 +51,8 @@ protected:
             return false;
         // Items whose caption starts with the letter come round in turn; only when there are none does a range that
         // holds the letter's names take the highlight.
-        const QList<QAction*> items = FMenu->actions();
-        const qsizetype from = items.indexOf(FMenu->activeAction());
+        const QList<QAction*> items = mMenu->actions();
+        const qsizetype from = items.indexOf(mMenu->activeAction());
         QAction* found = nextItem(items, from, [&typed](const QAction* item) {
             return !item->property(RangeFirst).isValid() && ItemCaption(item).startsWith(typed, Qt::CaseInsensitive);
         });
@@ -60,12 +60,12 @@ protected:
             found = nextItem(items, from, [&typed](const QAction* item) { return rangeHolds(item, typed); });
         if (!found)
             return false;
-        FMenu->setActiveAction(found);
+        mMenu->setActiveAction(found);
         return true;
     }
 
 private:
-    QMenu* FMenu;
+    QMenu* mMenu;
 };
 } // namespace
 

@@ -19,15 +19,15 @@ ToolbarButton::ToolbarButton(const QString& caption, QWidget* parent) : QToolBut
 
 void ToolbarButton::setDropDownMenu(QMenu* menu)
 {
-    FDropDown = menu;
+    mDropDown = menu;
     update();
 }
 
 void ToolbarButton::mousePressEvent(QMouseEvent* event)
 {
-    if (FDropDown && event->button() == Qt::LeftButton && event->position().x() >= width() - DropDownWidth) {
+    if (mDropDown && event->button() == Qt::LeftButton && event->position().x() >= width() - DropDownWidth) {
         setDown(true);
-        FDropDown->exec(mapToGlobal(QPoint(0, height())));
+        mDropDown->exec(mapToGlobal(QPoint(0, height())));
         setDown(false);
         return;
     }
@@ -36,12 +36,12 @@ void ToolbarButton::mousePressEvent(QMouseEvent* event)
 
 bool ToolbarButton::PopupDropDown()
 {
-    if (!FDropDown || !isEnabled())
+    if (!mDropDown || !isEnabled())
         return false;
-    FDropDown->popup(mapToGlobal(QPoint(0, height())));
-    for (QAction* item : FDropDown->actions()) {
+    mDropDown->popup(mapToGlobal(QPoint(0, height())));
+    for (QAction* item : mDropDown->actions()) {
         if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
-            FDropDown->setActiveAction(item);
+            mDropDown->setActiveAction(item);
             break;
         }
     }
@@ -76,9 +76,9 @@ void ToolbarButton::paintEvent(QPaintEvent*)
         ink.setAlphaF(0.35);
     painter.setPen(ink);
     painter.setFont(font());
-    const int textWidth = FDropDown ? width() - DropDownWidth : width();
+    const int textWidth = mDropDown ? width() - DropDownWidth : width();
     painter.drawText(QRect(8, 0, textWidth - 10, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
-    if (FDropDown) {
+    if (mDropDown) {
         const int left = width() - DropDownWidth;
         QColor rule = painter.pen().color();
         rule.setAlpha(90);

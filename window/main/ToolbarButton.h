@@ -15,7 +15,7 @@ public:
 
     explicit ToolbarButton(const QString& caption, QWidget* parent = nullptr);
     void setDropDownMenu(QMenu* menu);
-    QMenu* dropDownMenu() const { return FDropDown; }
+    QMenu* dropDownMenu() const { return mDropDown; }
     // Opens the drop-down menu under the button with its first command highlighted, as a keyboard user
     // expects; false when the button has none or cannot be used now.
     bool PopupDropDown();
@@ -26,5 +26,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QMenu* FDropDown = nullptr;
+    QMenu* mDropDown = nullptr;
 };

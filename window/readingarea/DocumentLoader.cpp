@@ -33,13 +33,13 @@ void replaceWithPlainText(QTextEdit* readingArea, const QString& text)
 class StatusWindow
 {
 public:
-    StatusWindow(const QString& caption, const QString& message) : m_handle(ShowStatus(caption, message)) {}
-    ~StatusWindow() { CloseStatus(m_handle); }
+    StatusWindow(const QString& caption, const QString& message) : mHandle(ShowStatus(caption, message)) {}
+    ~StatusWindow() { CloseStatus(mHandle); }
     StatusWindow(const StatusWindow&) = delete;
     StatusWindow& operator=(const StatusWindow&) = delete;
 
 private:
-    StatusHandle m_handle;
+    StatusHandle mHandle;
 };
 
 // How long a reading runs before its loading window appears: quick documents open without a flash.

@@ -119,7 +119,7 @@ std::optional<QPoint> FindDialogPosition(const QRect& dialog, const QRect& first
 }
 
 FindDialog::FindDialog(QTextEdit* readingArea)
-    : QDialog(readingArea), FReadingArea(readingArea), edFindText(new QLineEdit(this)),
+    : QDialog(readingArea), mReadingArea(readingArea), edFindText(new QLineEdit(this)),
       cbWholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
       cbMatchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
       rbUp(new QRadioButton(QStringLiteral("&Up"), this)), rbDown(new QRadioButton(QStringLiteral("&Down"), this)),
@@ -200,19 +200,19 @@ bool FindDialog::findNext()
     if (needle.isEmpty())
         return false;
     const FindOptions how = options();
-    QTextCursor cursor = FReadingArea->textCursor();
+    QTextCursor cursor = mReadingArea->textCursor();
     const qsizetype from = how.down ? cursor.selectionEnd() : cursor.selectionStart();
     // The document's plain text counts each paragraph break as one character, so its positions are the
     // cursor's positions.
-    const qsizetype found = FindInPlainText(FReadingArea->document()->toPlainText(), needle, from, how);
+    const qsizetype found = FindInPlainText(mReadingArea->document()->toPlainText(), needle, from, how);
     if (found < 0) {
         prompts().message(QStringLiteral("Could not find the text \"%1\".").arg(needle), MessageKind::Information);
         return false;
     }
     cursor.setPosition(int(found));
     cursor.setPosition(int(found + needle.size()), QTextCursor::KeepAnchor);
-    FReadingArea->setTextCursor(cursor);
-    FReadingArea->ensureCursorVisible();
+    mReadingArea->setTextCursor(cursor);
+    mReadingArea->ensureCursorVisible();
     keepOutOfTheWay(found, needle.size());
     return true;
 }
@@ -229,15 +229,15 @@ void FindDialog::edFindTextChange()
 
 QRect FindDialog::characterRect(qsizetype position) const
 {
-    QTextCursor cursor(FReadingArea->document());
+    QTextCursor cursor(mReadingArea->document());
     cursor.setPosition(int(position));
-    QRect rect = FReadingArea->cursorRect(cursor);
+    QRect rect = mReadingArea->cursorRect(cursor);
     if (cursor.movePosition(QTextCursor::NextCharacter)) {
-        const QRect next = FReadingArea->cursorRect(cursor);
+        const QRect next = mReadingArea->cursorRect(cursor);
         if (next.top() == rect.top())
             rect = rect.united(next);
     }
-    QWidget* viewport = FReadingArea->viewport();
+    QWidget* viewport = mReadingArea->viewport();
     return QRect(viewport->mapToGlobal(rect.topLeft()), rect.size());
 }
 

@@ -53,7 +53,7 @@ private:
     void keepOutOfTheWay(qsizetype start, qsizetype length);
     QRect characterRect(qsizetype position) const;
 
-    QTextEdit* FReadingArea;
+    QTextEdit* mReadingArea;
     QLineEdit* edFindText;
     QCheckBox* cbWholeWord;
     QCheckBox* cbMatchCase;

@@ -10,23 +10,23 @@
 
 LinkHighlighter::LinkHighlighter(QTextDocument* document, const QColor& linkColour) : QSyntaxHighlighter(document)
 {
-    FLinkFormat.setForeground(linkColour);
-    FLinkFormat.setFontUnderline(true);
+    mLinkFormat.setForeground(linkColour);
+    mLinkFormat.setFontUnderline(true);
 }
 
 void LinkHighlighter::setLinkColour(const QColor& colour)
 {
     if (colour == linkColour())
         return;
-    FLinkFormat.setForeground(colour);
+    mLinkFormat.setForeground(colour);
     reformat();
 }
 
 void LinkHighlighter::setDecoration(BlockDecoration decoration)
 {
-    if (!decoration && !FDecoration)
+    if (!decoration && !mDecoration)
         return;
-    FDecoration = std::move(decoration);
+    mDecoration = std::move(decoration);
     reformat();
 }
 
@@ -47,15 +47,15 @@ void LinkHighlighter::reformat()
 QList<QTextLayout::FormatRange> LinkHighlighter::blockFormats(const QTextBlock& block, const QString& text) const
 {
     QList<QTextLayout::FormatRange> decorations;
-    if (FDecoration)
-        FDecoration(block, decorations);
+    if (mDecoration)
+        mDecoration(block, decorations);
     const QList<TextLink> links = FindLinks(text);
     if (links.isEmpty())
         return decorations;
     QList<QTextLayout::FormatRange> merged;
     if (decorations.isEmpty()) {
         for (const TextLink& link : links)
-            merged.append({int(link.start), int(link.length), FLinkFormat});
+            merged.append({int(link.start), int(link.length), mLinkFormat});
         return merged;
     }
     // Walk both lists at once, cutting at every boundary, so each piece takes its decoration and, on a
@@ -81,7 +81,7 @@ QList<QTextLayout::FormatRange> LinkHighlighter::blockFormats(const QTextBlock& 
         if (inDecoration || inLink) {
             QTextCharFormat format = inDecoration ? decorations[d].format : QTextCharFormat();
             if (inLink)
-                format.merge(FLinkFormat);
+                format.merge(mLinkFormat);
             merged.append({at, next - at, format});
         }
         at = next;
@@ -100,25 +100,25 @@ void LinkHighlighter::highlightBlock(const QString& text)
 }
 
 LinkClicks::LinkClicks(QTextEdit* edit)
-    : QObject(edit), FEdit(edit), FViewport(edit->viewport()),
-      FHighlighter(new LinkHighlighter(edit->document(), edit->palette().color(QPalette::Link)))
+    : QObject(edit), mEdit(edit), mViewport(edit->viewport()),
+      mHighlighter(new LinkHighlighter(edit->document(), edit->palette().color(QPalette::Link)))
 {
-    FViewport->setMouseTracking(true);
-    FViewport->installEventFilter(this);
+    mViewport->setMouseTracking(true);
+    mViewport->installEventFilter(this);
 }
 
 void LinkClicks::setLinkColour(const QColor& colour)
 {
-    if (FHighlighter)
-        FHighlighter->setLinkColour(colour);
+    if (mHighlighter)
+        mHighlighter->setLinkColour(colour);
 }
 
 int LinkClicks::characterAt(const QPoint& viewportPoint) const
 {
-    QTextDocument* document = FEdit->document();
+    QTextDocument* document = mEdit->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QPointF point =
-        QPointF(viewportPoint) + QPointF(FEdit->horizontalScrollBar()->value(), FEdit->verticalScrollBar()->value());
+        QPointF(viewportPoint) + QPointF(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
     const int near = layout->hitTest(point, Qt::FuzzyHit);
     if (near < 0)
         return -1;
@@ -144,7 +144,7 @@ TextLink LinkClicks::linkAt(const QPoint& viewportPoint) const
     const int position = characterAt(viewportPoint);
     if (position < 0)
         return {};
-    const QTextBlock block = FEdit->document()->findBlock(position);
+    const QTextBlock block = mEdit->document()->findBlock(position);
     TextLink link = LinkAt(block.text(), position - block.position());
     if (link.length > 0)
         link.start += block.position();
@@ -153,26 +153,26 @@ TextLink LinkClicks::linkAt(const QPoint& viewportPoint) const
 
 QString LinkClicks::linkText(const TextLink& link) const
 {
-    const QTextBlock block = FEdit->document()->findBlock(int(link.start));
+    const QTextBlock block = mEdit->document()->findBlock(int(link.start));
     return block.text().mid(link.start - block.position(), link.length);
 }
 
 void LinkClicks::showPointerFor(const TextLink& link)
 {
-    QWidget* viewport = FViewport;
-    if (link.length > 0 && !FPointerOnLink) {
-        FCursorBeforeLink = viewport->cursor();
+    QWidget* viewport = mViewport;
+    if (link.length > 0 && !mPointerOnLink) {
+        mCursorBeforeLink = viewport->cursor();
         viewport->setCursor(Qt::PointingHandCursor);
-        FPointerOnLink = true;
-    } else if (link.length == 0 && FPointerOnLink) {
-        viewport->setCursor(FCursorBeforeLink);
-        FPointerOnLink = false;
+        mPointerOnLink = true;
+    } else if (link.length == 0 && mPointerOnLink) {
+        viewport->setCursor(mCursorBeforeLink);
+        mPointerOnLink = false;
     }
 }
 
 bool LinkClicks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != FViewport)
+    if (watched != mViewport)
         return false;
     switch (event->type()) {
     case QEvent::MouseMove:
@@ -183,16 +183,16 @@ bool LinkClicks::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        FPressedLink = linkAt(mouse->position().toPoint());
-        FPressedButton = FPressedLink.length > 0 ? mouse->button() : Qt::NoButton;
+        mPressedLink = linkAt(mouse->position().toPoint());
+        mPressedButton = mPressedLink.length > 0 ? mouse->button() : Qt::NoButton;
         break;
     }
     case QEvent::MouseButtonRelease: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (FPressedButton == Qt::NoButton || mouse->button() != FPressedButton)
+        if (mPressedButton == Qt::NoButton || mouse->button() != mPressedButton)
             break;
-        const TextLink pressed = FPressedLink;
-        FPressedButton = Qt::NoButton;
+        const TextLink pressed = mPressedLink;
+        mPressedButton = Qt::NoButton;
         if (linkAt(mouse->position().toPoint()) == pressed)
             emit linkClicked(linkText(pressed), mouse->button());
         break;

@@ -26,7 +26,7 @@ class LinkHighlighter : public QSyntaxHighlighter
 public:
     LinkHighlighter(QTextDocument* document, const QColor& linkColour);
 
-    QColor linkColour() const { return FLinkFormat.foreground().color(); }
+    QColor linkColour() const { return mLinkFormat.foreground().color(); }
     // Redraws the links in a new colour without the document reporting a change of its contents
     // (rehighlight() would, and the reading area would take it for typing). A long document costs a
     // full pass, so an unchanged colour does nothing.
@@ -44,8 +44,8 @@ protected:
     void highlightBlock(const QString& text) override;
 
 private:
-    QTextCharFormat FLinkFormat;
-    BlockDecoration FDecoration;
+    QTextCharFormat mLinkFormat;
+    BlockDecoration mDecoration;
 };
 
 // Makes the web addresses in a reading area look and act like links: underlined in the link colour,
@@ -62,7 +62,7 @@ public:
     explicit LinkClicks(QTextEdit* edit);
 
     void setLinkColour(const QColor& colour);
-    LinkHighlighter* highlighter() const { return FHighlighter; }
+    LinkHighlighter* highlighter() const { return mHighlighter; }
 
     // The link under a point of the edit's viewport, with its start in document positions, or
     // nothing (length 0) when the point is not over a link's characters.
@@ -79,13 +79,13 @@ private:
     int characterAt(const QPoint& viewportPoint) const;
     void showPointerFor(const TextLink& link);
 
-    QTextEdit* FEdit;
+    QTextEdit* mEdit;
     // Kept apart from the edit: the viewport still sends events while the edit is being destroyed, when the
     // edit's own members may no longer be called.
-    QWidget* FViewport;
-    QPointer<LinkHighlighter> FHighlighter;
-    TextLink FPressedLink;
-    Qt::MouseButton FPressedButton = Qt::NoButton;
-    bool FPointerOnLink = false;
-    QCursor FCursorBeforeLink;
+    QWidget* mViewport;
+    QPointer<LinkHighlighter> mHighlighter;
+    TextLink mPressedLink;
+    Qt::MouseButton mPressedButton = Qt::NoButton;
+    bool mPointerOnLink = false;
+    QCursor mCursorBeforeLink;
 };

@@ -40,10 +40,10 @@ bool hasOwnFamily(const QTextCharFormat& format)
 } // namespace
 
 ReadingAidsView::ReadingAidsView(QTextEdit* edit, std::function<void()> reformat)
-    : QObject(edit), FEdit(edit), FReformat(std::move(reformat))
+    : QObject(edit), mEdit(edit), mReformat(std::move(reformat))
 {
-    FOverlay = new ReadingAidsOverlay(edit, *this);
-    FOverlay->hide();
+    mOverlay = new ReadingAidsOverlay(edit, *this);
+    mOverlay->hide();
     edit->viewport()->installEventFilter(this);
     connect(edit, &QTextEdit::cursorPositionChanged, this, &ReadingAidsView::followHighlight);
     connect(edit, &QTextEdit::selectionChanged, this, &ReadingAidsView::followHighlight);
@@ -52,7 +52,7 @@ ReadingAidsView::ReadingAidsView(QTextEdit* edit, std::function<void()> reformat
     // A table pasted in, or taken out, changes which layout can show the text; the layout is not changed while the
     // document is in the middle of a change.
     connect(edit->document(), &QTextDocument::contentsChange, this, [this] {
-        if (wantsSpacedLines() != bool(qobject_cast<SpacedDocumentLayout*>(FEdit->document()->documentLayout())))
+        if (wantsSpacedLines() != bool(qobject_cast<SpacedDocumentLayout*>(mEdit->document()->documentLayout())))
             QMetaObject::invokeMethod(this, &ReadingAidsView::placeLines, Qt::QueuedConnection);
     });
 }
@@ -62,29 +62,29 @@ ReadingAidsView::~ReadingAidsView() = default;
 void ReadingAidsView::setAids(const ReadingAids& aids)
 {
     const ReadingAids next = aids.normalised();
-    const bool letters = next.FontFamily != FAids.FontFamily ||
-                         next.OverrideDocumentFonts != FAids.OverrideDocumentFonts ||
-                         next.LetterSpacing != FAids.LetterSpacing || next.Syllables != FAids.Syllables ||
-                         (next.changesLetters() && FEdit->document()->defaultFont() != FBaseFont);
-    FAids = next;
-    FBaseFont = FEdit->document()->defaultFont();
-    if (FAids.Syllables && !FSyllables)
-        FSyllables = std::make_unique<Syllables>();
+    const bool letters = next.FontFamily != mAids.FontFamily ||
+                         next.OverrideDocumentFonts != mAids.OverrideDocumentFonts ||
+                         next.LetterSpacing != mAids.LetterSpacing || next.Syllables != mAids.Syllables ||
+                         (next.changesLetters() && mEdit->document()->defaultFont() != mBaseFont);
+    mAids = next;
+    mBaseFont = mEdit->document()->defaultFont();
+    if (mAids.Syllables && !mSyllables)
+        mSyllables = std::make_unique<Syllables>();
     placeLines();
-    if (letters && FReformat)
-        FReformat();
-    if (FOverlay) {
-        FOverlay->setVisible(FAids.Syllables || FAids.FocusLines > 0);
-        FOverlay->setGeometry(FEdit->viewport()->rect());
+    if (letters && mReformat)
+        mReformat();
+    if (mOverlay) {
+        mOverlay->setVisible(mAids.Syllables || mAids.FocusLines > 0);
+        mOverlay->setGeometry(mEdit->viewport()->rect());
     }
-    FLastStrip = {};
+    mLastStrip = {};
     followHighlight();
     updateOverlay();
 }
 
 bool ReadingAidsView::wantsSpacedLines() const
 {
-    return FAids.LineSpacing != 100 && FEdit->document()->rootFrame()->childFrames().isEmpty();
+    return mAids.LineSpacing != 100 && mEdit->document()->rootFrame()->childFrames().isEmpty();
 }
 
 void ReadingAidsView::placeLines()
@@ -92,9 +92,9 @@ void ReadingAidsView::placeLines()
     // Qt's own layout spaces lines only through the document's paragraph formats, which the document would keep,
     // save and undo; the spaced layout does it in the view. It cannot lay out tables: with one in the document,
     // Qt's layout shows the text unspaced.
-    QTextDocument* document = FEdit->document();
+    QTextDocument* document = mEdit->document();
     auto* spaced = qobject_cast<SpacedDocumentLayout*>(document->documentLayout());
-    const qreal spacing = FAids.LineSpacing / 100.0;
+    const qreal spacing = mAids.LineSpacing / 100.0;
     if (spaced && wantsSpacedLines()) {
         if (spaced->spacing() != spacing)
             spaced->setSpacing(spacing);
@@ -109,33 +109,33 @@ void ReadingAidsView::placeLines()
 
 void ReadingAidsView::setReading(bool reading)
 {
-    if (reading == FReading)
+    if (reading == mReading)
         return;
-    FReading = reading;
-    FLastStrip = {};
+    mReading = reading;
+    mLastStrip = {};
     followHighlight();
     updateOverlay();
 }
 
 bool ReadingAidsView::focusActive() const
 {
-    return FAids.FocusLines > 0 && (FReading || FAids.FocusWhenIdle);
+    return mAids.FocusLines > 0 && (mReading || mAids.FocusWhenIdle);
 }
 
 void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) const
 {
-    if (!FAids.changesLetters())
+    if (!mAids.changesLetters())
         return;
     const QString text = block.text();
     if (text.isEmpty())
         return;
-    const QFont base = FEdit->document()->defaultFont();
+    const QFont base = mEdit->document()->defaultFont();
 
     // Characters after which a syllable ends inside a word, counted in the block.
     std::vector<bool> dotAfter;
-    if (FAids.Syllables && FSyllables && FSyllables->isValid()) {
+    if (mAids.Syllables && mSyllables && mSyllables->isValid()) {
         dotAfter.assign(size_t(text.size()), false);
-        FSyllables->forEachBreak(text, [&](int position) {
+        mSyllables->forEachBreak(text, [&](int position) {
             int last = position - 1;
             if (last > 0 && text.at(last).isLowSurrogate())
                 --last;
@@ -149,11 +149,11 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
             continue;
         const QTextCharFormat own = fragment.charFormat();
         QTextCharFormat aid;
-        if (!FAids.FontFamily.isEmpty() && (FAids.OverrideDocumentFonts || !hasOwnFamily(own)))
-            aid.setFontFamilies(QStringList{FAids.FontFamily});
-        if (FAids.LetterSpacing != 100) {
+        if (!mAids.FontFamily.isEmpty() && (mAids.OverrideDocumentFonts || !hasOwnFamily(own)))
+            aid.setFontFamilies(QStringList{mAids.FontFamily});
+        if (mAids.LetterSpacing != 100) {
             aid.setFontLetterSpacingType(QFont::PercentageSpacing);
-            aid.setFontLetterSpacing(FAids.LetterSpacing);
+            aid.setFontLetterSpacing(mAids.LetterSpacing);
         }
         const int start = fragment.position() - block.position();
         const int end = start + fragment.length();
@@ -165,7 +165,7 @@ void ReadingAidsView::decorate(const QTextBlock& block, QList<QTextLayout::Forma
 
         const QFont font = shownFont(own, aid, base);
         const QFontMetricsF metrics(font);
-        const qreal stretch = (FAids.LetterSpacing - 100) / 100.0;
+        const qreal stretch = (mAids.LetterSpacing - 100) / 100.0;
         const qreal dotAdvance = metrics.horizontalAdvance(MiddleDot);
 
         int run = start; // first character of the current run of plain characters
@@ -196,14 +196,14 @@ QRect ReadingAidsView::focusStrip() const
 {
     if (!focusActive())
         return {};
-    QTextDocument* document = FEdit->document();
+    QTextDocument* document = mEdit->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
-    const int position = FEdit->textCursor().selectionStart();
+    const int position = mEdit->textCursor().selectionStart();
     QTextBlock block = document->findBlock(position);
     if (!block.isValid() || !block.layout() || block.layout()->lineCount() == 0)
         return {};
     const QTextLine current = block.layout()->lineForTextPosition(position - block.position());
-    const int around = (FAids.FocusLines - 1) / 2;
+    const int around = (mAids.FocusLines - 1) / 2;
 
     QTextBlock topBlock = block;
     int topLine = current.isValid() ? current.lineNumber() : 0;
@@ -233,56 +233,56 @@ QRect ReadingAidsView::focusStrip() const
     }
     const QTextLine first = topBlock.layout()->lineAt(topLine);
     const QTextLine last = bottomBlock.layout()->lineAt(bottomLine);
-    const qreal scroll = FEdit->verticalScrollBar()->value();
+    const qreal scroll = mEdit->verticalScrollBar()->value();
     const qreal top = layout->blockBoundingRect(topBlock).top() + first.y() - scroll;
     const qreal bottom = layout->blockBoundingRect(bottomBlock).top() + last.y() + last.height() - scroll;
-    return QRect(0, qFloor(top), FEdit->viewport()->width(), qCeil(bottom) - qFloor(top));
+    return QRect(0, qFloor(top), mEdit->viewport()->width(), qCeil(bottom) - qFloor(top));
 }
 
 void ReadingAidsView::followHighlight()
 {
-    if (!FOverlay || !focusActive())
+    if (!mOverlay || !focusActive())
         return;
     QRect strip = focusStrip();
     if (strip.isEmpty())
         return;
     // Scroll the whole strip into sight; the caret and the selection stay where they are.
-    const int height = FEdit->viewport()->height();
+    const int height = mEdit->viewport()->height();
     int shift = 0;
     if (strip.top() < 0)
         shift = strip.top();
     else if (strip.bottom() >= height)
         shift = qMin(strip.bottom() - height + 1, strip.top());
     if (shift != 0) {
-        QScrollBar* bar = FEdit->verticalScrollBar();
+        QScrollBar* bar = mEdit->verticalScrollBar();
         const int before = bar->value();
         bar->setValue(before + shift); // the scroll updates the whole overlay
-        FLastStrip = strip.translated(0, before - bar->value());
+        mLastStrip = strip.translated(0, before - bar->value());
         return;
     }
-    if (strip != FLastStrip) {
-        FOverlay->update(QRegion(strip) + QRegion(FLastStrip));
-        FLastStrip = strip;
+    if (strip != mLastStrip) {
+        mOverlay->update(QRegion(strip) + QRegion(mLastStrip));
+        mLastStrip = strip;
     }
 }
 
 void ReadingAidsView::updateOverlay()
 {
-    if (FOverlay && FOverlay->isVisible()) {
-        FLastStrip = focusStrip();
-        FOverlay->update();
+    if (mOverlay && mOverlay->isVisible()) {
+        mLastStrip = focusStrip();
+        mOverlay->update();
     }
 }
 
 bool ReadingAidsView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (FOverlay && watched == FEdit->viewport() && event->type() == QEvent::Resize)
-        FOverlay->setGeometry(FEdit->viewport()->rect());
+    if (mOverlay && watched == mEdit->viewport() && event->type() == QEvent::Resize)
+        mOverlay->setGeometry(mEdit->viewport()->rect());
     return false;
 }
 
 ReadingAidsOverlay::ReadingAidsOverlay(QTextEdit* edit, const ReadingAidsView& view)
-    : QWidget(edit->viewport()), FEdit(edit), FView(view)
+    : QWidget(edit->viewport()), mEdit(edit), mView(view)
 {
     setObjectName(QStringLiteral("readingAidsOverlay"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -301,14 +301,14 @@ void ReadingAidsOverlay::moveEvent(QMoveEvent*)
 void ReadingAidsOverlay::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (FView.aids().Syllables)
+    if (mView.aids().Syllables)
         paintSyllableDots(painter, event->rect());
-    if (!FView.focusActive())
+    if (!mView.focusActive())
         return;
-    const QRect strip = FView.focusStrip();
+    const QRect strip = mView.focusStrip();
     if (strip.isEmpty())
         return;
-    QColor dim = FEdit->palette().color(QPalette::Base);
+    QColor dim = mEdit->palette().color(QPalette::Base);
     dim.setAlpha(DimAlpha);
     const QRect all = rect();
     painter.fillRect(QRect(all.left(), all.top(), all.width(), strip.top() - all.top()), dim);
@@ -317,11 +317,11 @@ void ReadingAidsOverlay::paintEvent(QPaintEvent* event)
 
 void ReadingAidsOverlay::paintSyllableDots(QPainter& painter, const QRect& area)
 {
-    QTextDocument* document = FEdit->document();
+    QTextDocument* document = mEdit->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
-    const QPointF scroll(FEdit->horizontalScrollBar()->value(), FEdit->verticalScrollBar()->value());
+    const QPointF scroll(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
     const int first = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
-    painter.setPen(FEdit->palette().color(QPalette::Text));
+    painter.setPen(mEdit->palette().color(QPalette::Text));
     for (QTextBlock block = document->findBlock(qMax(0, first)); block.isValid(); block = block.next()) {
         const QRectF box = layout->blockBoundingRect(block).translated(-scroll);
         if (box.top() > area.bottom())

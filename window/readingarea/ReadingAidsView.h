@@ -28,7 +28,7 @@ public:
     ~ReadingAidsView() override;
 
     void setAids(const ReadingAids& aids);
-    const ReadingAids& aids() const { return FAids; }
+    const ReadingAids& aids() const { return mAids; }
     // While reading, the focus strip follows the spoken word; when idle only if the aids ask for it.
     void setReading(bool reading);
 
@@ -38,7 +38,7 @@ public:
     bool focusActive() const;
     // The clear strip in viewport coordinates (full width), or an empty rectangle when the focus is off.
     QRect focusStrip() const;
-    ReadingAidsOverlay* overlay() const { return FOverlay; }
+    ReadingAidsOverlay* overlay() const { return mOverlay; }
 
     // The character formats that carry a syllable dot after their character hold its font here.
     static constexpr int SyllableDotFont = 0x100000 + 0x5a1; // QTextFormat::UserProperty + n
@@ -55,14 +55,14 @@ private:
     void followHighlight();
     void updateOverlay();
 
-    QTextEdit* FEdit;
-    std::function<void()> FReformat;
-    ReadingAids FAids;
-    bool FReading = false;
-    std::unique_ptr<Syllables> FSyllables;
-    QPointer<ReadingAidsOverlay> FOverlay;
-    QRect FLastStrip;
-    QFont FBaseFont; // the reading area's font the formats were measured in
+    QTextEdit* mEdit;
+    std::function<void()> mReformat;
+    ReadingAids mAids;
+    bool mReading = false;
+    std::unique_ptr<Syllables> mSyllables;
+    QPointer<ReadingAidsOverlay> mOverlay;
+    QRect mLastStrip;
+    QFont mBaseFont; // the reading area's font the formats were measured in
 };
 
 // The layer over the reading area's viewport that dims the lines outside the focus strip and draws the
@@ -80,6 +80,6 @@ protected:
 private:
     void paintSyllableDots(QPainter& painter, const QRect& area);
 
-    QTextEdit* FEdit;
-    const ReadingAidsView& FView;
+    QTextEdit* mEdit;
+    const ReadingAidsView& mView;
 };

@@ -63,21 +63,21 @@ private:
 } // namespace
 
 SpacedDocumentLayout::SpacedDocumentLayout(QTextDocument* document, qreal spacing)
-    : QAbstractTextDocumentLayout(document), FSpacing(spacing)
+    : QAbstractTextDocumentLayout(document), mSpacing(spacing)
 {
     registerHandler(QTextFormat::ImageObject, new PictureObject(this));
 }
 
 void SpacedDocumentLayout::setSpacing(qreal spacing)
 {
-    FSpacing = spacing;
+    mSpacing = spacing;
     documentChanged(0, 0, document()->characterCount());
 }
 
 qreal SpacedDocumentLayout::slotHeight(const QTextLine& line, const QTextBlockFormat& format) const
 {
     // A paragraph's own line height (a web page's, say) is spaced in proportion.
-    return format.lineHeight(std::ceil(line.height()), 1.0) * FSpacing;
+    return format.lineHeight(std::ceil(line.height()), 1.0) * mSpacing;
 }
 
 qreal SpacedDocumentLayout::linesHeight(const QTextBlock& block) const
@@ -95,8 +95,8 @@ void SpacedDocumentLayout::documentChanged(int from, int, int charsAdded)
     QTextBlock first = document->findBlock(from);
     QTextBlock last = document->findBlock(from + charsAdded);
     const qreal width = document->pageSize().width();
-    if (width != FWidth || !first.isValid()) {
-        FWidth = width;
+    if (width != mWidth || !first.isValid()) {
+        mWidth = width;
         first = document->begin();
         last = QTextBlock();
     }
@@ -118,7 +118,7 @@ void SpacedDocumentLayout::layoutBlock(const QTextBlock& block)
     option.setTabs(format.tabPositions());
     option.setAlignment(QStyle::visualAlignment(
         direction, format.hasProperty(QTextFormat::BlockAlignment) ? format.alignment() : option.alignment()));
-    if (format.nonBreakableLines() || FWidth < 0)
+    if (format.nonBreakableLines() || mWidth < 0)
         option.setWrapMode(QTextOption::ManualWrap);
     QTextLayout* layout = block.layout();
     layout->setTextOption(option);
@@ -132,7 +132,7 @@ void SpacedDocumentLayout::layoutBlock(const QTextBlock& block)
     const qreal left = format.leftMargin() + (rightToLeft ? 0 : indent);
     const qreal right = format.rightMargin() + (rightToLeft ? indent : 0);
     const qreal width =
-        FWidth < 0 ? Unbounded : qMax<qreal>(0, FWidth - page.leftMargin() - page.rightMargin() - left - right);
+        mWidth < 0 ? Unbounded : qMax<qreal>(0, mWidth - page.leftMargin() - page.rightMargin() - left - right);
 
     layout->beginLayout();
     qreal y = 0;
@@ -186,7 +186,7 @@ void SpacedDocumentLayout::placeBlocks(const QTextBlock& first, const QTextBlock
     if (end.isValid())
         height =
             end.layout()->position().y() + linesHeight(end) + end.blockFormat().bottomMargin() + page.bottomMargin();
-    qreal width = FWidth;
+    qreal width = mWidth;
     if (width < 0) {
         // Lines that do not wrap make the page as wide as the widest.
         width = 0;
@@ -195,9 +195,9 @@ void SpacedDocumentLayout::placeBlocks(const QTextBlock& first, const QTextBlock
                                     block.blockFormat().rightMargin());
         width += page.leftMargin() + page.rightMargin();
     }
-    if (QSizeF(width, height) != FSize) {
-        FSize = QSizeF(width, height);
-        emit documentSizeChanged(FSize);
+    if (QSizeF(width, height) != mSize) {
+        mSize = QSizeF(width, height);
+        emit documentSizeChanged(mSize);
     }
     emit update();
 }
@@ -229,7 +229,7 @@ QRectF SpacedDocumentLayout::blockBoundingRect(const QTextBlock& block) const
 QRectF SpacedDocumentLayout::frameBoundingRect(QTextFrame* frame) const
 {
     if (frame == document()->rootFrame())
-        return {QPointF(), FSize};
+        return {QPointF(), mSize};
     return blockBoundingRect(document()->findBlock(frame->firstPosition()))
         .united(blockBoundingRect(document()->findBlock(frame->lastPosition())));
 }
@@ -257,7 +257,7 @@ int SpacedDocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accu
 
 void SpacedDocumentLayout::draw(QPainter* painter, const PaintContext& context)
 {
-    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(QPointF(), FSize);
+    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(QPointF(), mSize);
     const QVariant cursorWidth = property("cursorWidth");
     painter->save();
     painter->setPen(context.palette.color(QPalette::Text));
@@ -270,7 +270,7 @@ void SpacedDocumentLayout::draw(QPainter* painter, const PaintContext& context)
         QTextLayout* layout = block.layout();
         const QBrush background = block.blockFormat().background();
         if (background.style() != Qt::NoBrush)
-            painter->fillRect(QRectF(box.left(), box.top(), FSize.width() - 2 * box.left(), box.height()), background);
+            painter->fillRect(QRectF(box.left(), box.top(), mSize.width() - 2 * box.left(), box.height()), background);
 
         // The selections as Qt's own layout draws them, a full-width one on the line of its cursor.
         const int start = block.position();

@@ -18,14 +18,14 @@ class SpacedDocumentLayout : public QAbstractTextDocumentLayout
 public:
     SpacedDocumentLayout(QTextDocument* document, qreal spacing);
 
-    qreal spacing() const { return FSpacing; }
+    qreal spacing() const { return mSpacing; }
     // Lays the whole document out again with another spacing.
     void setSpacing(qreal spacing);
 
     void draw(QPainter* painter, const PaintContext& context) override;
     int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
     int pageCount() const override { return 1; }
-    QSizeF documentSize() const override { return FSize; }
+    QSizeF documentSize() const override { return mSize; }
     QRectF frameBoundingRect(QTextFrame* frame) const override;
     QRectF blockBoundingRect(const QTextBlock& block) const override;
 
@@ -42,7 +42,7 @@ private:
     QTextBlock blockAt(qreal y) const;
     void drawListMarker(QPainter* painter, const QTextBlock& block) const;
 
-    qreal FSpacing;
-    qreal FWidth = -2; // the page width the blocks were laid out for; -1 is no width (no wrapping)
-    QSizeF FSize;
+    qreal mSpacing;
+    qreal mWidth = -2; // the page width the blocks were laid out for; -1 is no width (no wrapping)
+    QSizeF mSize;
 };

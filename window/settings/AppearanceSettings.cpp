@@ -30,27 +30,27 @@ QColor systemColour(int index)
 {
     const QPalette palette = QGuiApplication::palette();
     switch (index) {
-    case 0: // scrollbar
+    case 0:  // scrollbar
     case 15: // button face
-    case 4: // menu
+    case 4:  // menu
     case 22: // 3D light
         return palette.color(QPalette::Button);
-    case 1: // desktop
-    case 2: // active caption
+    case 1:  // desktop
+    case 2:  // active caption
     case 13: // highlight
     case 26: // hot light
         return palette.color(QPalette::Highlight);
-    case 3: // inactive caption
+    case 3:  // inactive caption
     case 17: // grey text
         return palette.color(QPalette::Disabled, QPalette::WindowText);
     case 5: // window
         return palette.color(QPalette::Base);
-    case 6: // window frame
+    case 6:  // window frame
     case 21: // 3D dark shadow
         return palette.color(QPalette::Shadow);
-    case 7: // menu text
-    case 8: // window text
-    case 9: // caption text
+    case 7:  // menu text
+    case 8:  // window text
+    case 9:  // caption text
     case 18: // button text
     case 19: // inactive caption text
         return palette.color(QPalette::WindowText);

@@ -60,13 +60,13 @@ QFrame* rule(QWidget* parent, QFrame::Shape shape, const QRect& geometry)
 }
 } // namespace
 
-CustomiseDialog::CustomiseDialog(const AppearanceSettings& current, std::function<void(const AppearanceSettings&)> apply,
-                             QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FWorking(current),
-      FApply(std::move(apply))
+CustomiseDialog::CustomiseDialog(const AppearanceSettings& current,
+                                 std::function<void(const AppearanceSettings&)> apply, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mWorking(current),
+      mApply(std::move(apply))
 {
     buildLayout();
-    FSchemeLines = SchemeLines(FWorking);
+    mSchemeLines = SchemeLines(mWorking);
     showValues();
 }
 
@@ -112,7 +112,7 @@ void CustomiseDialog::buildLayout()
     labTextReader->setEnabled(false);
     // Clicks on the caption reach the panel under it.
     labTextReader->setAttribute(Qt::WA_TransparentForMouseEvents);
-    FClickTargets.remove(labTextReader);
+    mClickTargets.remove(labTextReader);
     buBCReader = addButton(panReadBC, QStringLiteral("buBCReader"), QStringLiteral("Background Colour"),
                            {6, 6, 118, 54}, QStringLiteral("Click to set Reader background colour"));
 
@@ -239,45 +239,45 @@ void CustomiseDialog::buildReadingAids()
 
 void CustomiseDialog::setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply)
 {
-    FWorkingAids = current.normalised();
-    FApplyAids = std::move(apply);
+    mWorkingAids = current.normalised();
+    mApplyAids = std::move(apply);
     showReadingAids();
 }
 
 void CustomiseDialog::showReadingAids()
 {
-    FShowingAids = true;
-    int font = cboReadingFont->findData(FWorkingAids.FontFamily);
+    mShowingAids = true;
+    int font = cboReadingFont->findData(mWorkingAids.FontFamily);
     if (font < 0) {
         // A face that is no longer installed stays chosen until the user picks another.
-        cboReadingFont->addItem(FWorkingAids.FontFamily, FWorkingAids.FontFamily);
+        cboReadingFont->addItem(mWorkingAids.FontFamily, mWorkingAids.FontFamily);
         font = cboReadingFont->count() - 1;
     }
     cboReadingFont->setCurrentIndex(font);
-    chkOverrideFonts->setChecked(FWorkingAids.OverrideDocumentFonts);
-    edLineSpacing->setValue(FWorkingAids.LineSpacing / 100.0);
+    chkOverrideFonts->setChecked(mWorkingAids.OverrideDocumentFonts);
+    edLineSpacing->setValue(mWorkingAids.LineSpacing / 100.0);
     int letters = 0;
     for (int i = 0; i < cboLetterSpacing->count(); ++i)
-        if (cboLetterSpacing->itemData(i).toInt() <= FWorkingAids.LetterSpacing)
+        if (cboLetterSpacing->itemData(i).toInt() <= mWorkingAids.LetterSpacing)
             letters = i;
     cboLetterSpacing->setCurrentIndex(letters);
-    cboLineFocus->setCurrentIndex(qMax(0, cboLineFocus->findData(FWorkingAids.FocusLines)));
-    chkFocusWhenIdle->setChecked(FWorkingAids.FocusWhenIdle);
-    chkSyllables->setChecked(FWorkingAids.Syllables);
-    FShowingAids = false;
+    cboLineFocus->setCurrentIndex(qMax(0, cboLineFocus->findData(mWorkingAids.FocusLines)));
+    chkFocusWhenIdle->setChecked(mWorkingAids.FocusWhenIdle);
+    chkSyllables->setChecked(mWorkingAids.Syllables);
+    mShowingAids = false;
 }
 
 void CustomiseDialog::readingAidsChanged()
 {
-    if (FShowingAids)
+    if (mShowingAids)
         return;
-    FWorkingAids.FontFamily = cboReadingFont->currentData().toString();
-    FWorkingAids.OverrideDocumentFonts = chkOverrideFonts->isChecked();
-    FWorkingAids.LineSpacing = qRound(edLineSpacing->value() * 100);
-    FWorkingAids.LetterSpacing = cboLetterSpacing->currentData().toInt();
-    FWorkingAids.FocusLines = cboLineFocus->currentData().toInt();
-    FWorkingAids.FocusWhenIdle = chkFocusWhenIdle->isChecked();
-    FWorkingAids.Syllables = chkSyllables->isChecked();
+    mWorkingAids.FontFamily = cboReadingFont->currentData().toString();
+    mWorkingAids.OverrideDocumentFonts = chkOverrideFonts->isChecked();
+    mWorkingAids.LineSpacing = qRound(edLineSpacing->value() * 100);
+    mWorkingAids.LetterSpacing = cboLetterSpacing->currentData().toInt();
+    mWorkingAids.FocusLines = cboLineFocus->currentData().toInt();
+    mWorkingAids.FocusWhenIdle = chkFocusWhenIdle->isChecked();
+    mWorkingAids.Syllables = chkSyllables->isChecked();
 }
 
 QFrame* CustomiseDialog::addSample(const QString& name, const QRect& geometry, int tag, const QString& hint)
@@ -293,13 +293,13 @@ QFrame* CustomiseDialog::addSample(const QString& name, const QRect& geometry, i
     sampleFont.setPixelSize(16);
     panel->setFont(sampleFont);
     panel->installEventFilter(this);
-    FClickTargets.insert(panel, false);
+    mClickTargets.insert(panel, false);
     rule(panel, QFrame::VLine, {128, 4, 3, geometry.height() - 8});
     return panel;
 }
 
 QLabel* CustomiseDialog::addSampleLabel(QFrame* panel, const QString& name, const QString& caption, int tag,
-                                      const QString& hint)
+                                        const QString& hint)
 {
     auto* label = new QLabel(caption, panel);
     label->setObjectName(name);
@@ -308,12 +308,12 @@ QLabel* CustomiseDialog::addSampleLabel(QFrame* panel, const QString& name, cons
     label->setProperty(TagProperty, tag);
     label->setToolTip(hint);
     label->installEventFilter(this);
-    FClickTargets.insert(label, true);
+    mClickTargets.insert(label, true);
     return label;
 }
 
 QPushButton* CustomiseDialog::addButton(QWidget* parent, const QString& name, const QString& caption,
-                                      const QRect& geometry, const QString& hint)
+                                        const QRect& geometry, const QString& hint)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
@@ -326,24 +326,24 @@ QPushButton* CustomiseDialog::addButton(QWidget* parent, const QString& name, co
 
 void CustomiseDialog::showValues()
 {
-    setTextColour(labToolBarFC, colourFromValue(FWorking.ToolbarFColour));
-    setBackgroundColour(PanToolBarBC, colourFromValue(FWorking.ToolbarBColour));
-    setTextColour(labLocationFC, colourFromValue(FWorking.LocationFColour));
-    setBackgroundColour(panLocationBC, colourFromValue(FWorking.LocationBColour));
-    setTextColour(labTextAreaFC, colourFromValue(FWorking.TextAreaFColour));
-    setBackgroundColour(panTextAreaBC, colourFromValue(FWorking.TextAreaBColour));
-    setTextColour(labStatusBarFc, colourFromValue(FWorking.StatusBarFColour));
-    setBackgroundColour(panStatusBarFC, colourFromValue(FWorking.StatusBarBColour));
-    setBackgroundColour(panReadBC, colourFromValue(FWorking.ReaderBColour));
-    edFontSize->setText(QString::number(FWorking.AppFontSize));
-    edTextFontSize->setText(QString::number(FWorking.TextFontSize));
+    setTextColour(labToolBarFC, colourFromValue(mWorking.ToolbarFColour));
+    setBackgroundColour(PanToolBarBC, colourFromValue(mWorking.ToolbarBColour));
+    setTextColour(labLocationFC, colourFromValue(mWorking.LocationFColour));
+    setBackgroundColour(panLocationBC, colourFromValue(mWorking.LocationBColour));
+    setTextColour(labTextAreaFC, colourFromValue(mWorking.TextAreaFColour));
+    setBackgroundColour(panTextAreaBC, colourFromValue(mWorking.TextAreaBColour));
+    setTextColour(labStatusBarFc, colourFromValue(mWorking.StatusBarFColour));
+    setBackgroundColour(panStatusBarFC, colourFromValue(mWorking.StatusBarBColour));
+    setBackgroundColour(panReadBC, colourFromValue(mWorking.ReaderBColour));
+    edFontSize->setText(QString::number(mWorking.AppFontSize));
+    edTextFontSize->setText(QString::number(mWorking.TextFontSize));
 }
 
 bool CustomiseDialog::eventFilter(QObject* watched, QEvent* event)
 {
     auto* control = qobject_cast<QWidget*>(watched);
-    const auto target = FClickTargets.constFind(control);
-    if (target != FClickTargets.cend() &&
+    const auto target = mClickTargets.constFind(control);
+    if (target != mClickTargets.cend() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
@@ -370,10 +370,10 @@ void CustomiseDialog::PickColour(QWidget* control, bool textColour)
     if (tag < 1 || tag > 14)
         return;
     const qint32 value = valueFromColour(*chosen);
-    FWorking.field(tag) = value;
+    mWorking.field(tag) = value;
     // The settings-only and separator colours have no place in a scheme file.
     if (tag != 7 && tag != 8 && tag != 11 && tag != 12)
-        SetKeyLine(FSchemeLines, fieldKey(tag), QString::number(value));
+        SetKeyLine(mSchemeLines, fieldKey(tag), QString::number(value));
 }
 
 std::optional<qint32> CustomiseDialog::sizeValue(const SpinEdit* field)
@@ -395,7 +395,7 @@ void CustomiseDialog::edFontSizeChange()
         value = sizeValue(edFontSize);
     }
     if (value)
-        FWorking.AppFontSize = *value;
+        mWorking.AppFontSize = *value;
 }
 
 void CustomiseDialog::edTextFontSizeChange()
@@ -403,15 +403,15 @@ void CustomiseDialog::edTextFontSizeChange()
     if (edTextFontSize->text().trimmed().isEmpty())
         return;
     if (const std::optional<qint32> value = sizeValue(edTextFontSize))
-        FWorking.TextFontSize = *value;
+        mWorking.TextFontSize = *value;
 }
 
 void CustomiseDialog::ApplyCustomisation()
 {
-    if (FApplyAids)
-        FApplyAids(FWorkingAids);
-    if (FApply)
-        FApply(FWorking);
+    if (mApplyAids)
+        mApplyAids(mWorkingAids);
+    if (mApply)
+        mApply(mWorking);
 }
 
 void CustomiseDialog::SaveScheme()
@@ -420,14 +420,14 @@ void CustomiseDialog::SaveScheme()
         prompts().promptLine(QStringLiteral("Save Customisation"), QStringLiteral("Customisation Name"), QString());
     if (name.isEmpty())
         return;
-    SetKeyLine(FSchemeLines, QStringLiteral("Name"), name);
+    SetKeyLine(mSchemeLines, QStringLiteral("Name"), name);
     for (const int field : SchemeFields())
-        SetKeyLine(FSchemeLines, fieldKey(field), QString::number(FWorking.field(field)));
+        SetKeyLine(mSchemeLines, fieldKey(field), QString::number(mWorking.field(field)));
     try {
         // A name must not lead the file out of the scheme folder.
         if (!IsSafeSchemeName(name))
             throw FileError(SaveError);
-        WriteTextLines(SchemeFilePath(name), FSchemeLines);
+        WriteTextLines(SchemeFilePath(name), mSchemeLines);
     } catch (const FileError&) {
         prompts().message(SaveError, MessageKind::Error);
     }

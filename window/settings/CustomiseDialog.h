@@ -28,14 +28,14 @@ class CustomiseDialog : public QDialog
 public:
     // `apply` receives the working copy when the user presses Apply.
     CustomiseDialog(const AppearanceSettings& current, std::function<void(const AppearanceSettings&)> apply,
-                  QWidget* parent = nullptr);
+                    QWidget* parent = nullptr);
 
-    const AppearanceSettings& working() const { return FWorking; }
+    const AppearanceSettings& working() const { return mWorking; }
     // Shows the reading aids; `apply` receives their working copy when the user presses Apply.
     void setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply);
-    const ReadingAids& workingAids() const { return FWorkingAids; }
+    const ReadingAids& workingAids() const { return mWorkingAids; }
     // The lines the next save writes (the "Name" line only after a first save).
-    const QStringList& schemeLines() const { return FSchemeLines; }
+    const QStringList& schemeLines() const { return mSchemeLines; }
 
     // Sample panels (background colours) and their labels (text colours); each carries the property "Tag",
     // the number of the record field it edits.
@@ -102,13 +102,13 @@ private:
     // The value of a size field, or nothing (with the conversion error shown) when it is not a number.
     std::optional<qint32> sizeValue(const SpinEdit* field);
 
-    AppearanceSettings FWorking;
-    QStringList FSchemeLines;
-    std::function<void(const AppearanceSettings&)> FApply;
-    ReadingAids FWorkingAids;
-    std::function<void(const ReadingAids&)> FApplyAids;
-    bool FShowingAids = false;
-    QHash<QWidget*, bool> FClickTargets; // sample panels and labels; true for a text colour
+    AppearanceSettings mWorking;
+    QStringList mSchemeLines;
+    std::function<void(const AppearanceSettings&)> mApply;
+    ReadingAids mWorkingAids;
+    std::function<void(const ReadingAids&)> mApplyAids;
+    bool mShowingAids = false;
+    QHash<QWidget*, bool> mClickTargets; // sample panels and labels; true for a text colour
 };
 
 // Opens the customisation dialog on the window's appearance record and reading aids and waits until it is

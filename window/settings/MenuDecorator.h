@@ -26,10 +26,10 @@ class MenuDecorator
 public:
     void addMenu(QMenu* menu);
     void setColours(const MenuColours& colours);
-    const MenuColours& colours() const { return FColours; }
+    const MenuColours& colours() const { return mColours; }
 
     void setActive(bool active);
-    bool isActive() const { return FActive; }
+    bool isActive() const { return mActive; }
 
     // The style sheet the menus carry while the decorator is on.
     QString styleSheet() const;
@@ -37,7 +37,7 @@ public:
 private:
     void restyle();
 
-    QList<QPointer<QMenu>> FMenus;
-    MenuColours FColours;
-    bool FActive = false;
+    QList<QPointer<QMenu>> mMenus;
+    MenuColours mColours;
+    bool mActive = false;
 };

@@ -18,13 +18,13 @@ std::optional<int> number(const QString& text)
 } // namespace
 
 SpinEdit::SpinEdit(int minValue, int maxValue, QWidget* parent)
-    : QWidget(parent), FMin(minValue), FMax(maxValue), FLastNumber(minValue)
+    : QWidget(parent), mMin(minValue), mMax(maxValue), mLastNumber(minValue)
 {
-    FEdit = new QLineEdit(this);
+    mEdit = new QLineEdit(this);
     // Digits only, and few of them: a font size never needs more, and no text can fail to be a number.
-    FEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), FEdit));
-    FEdit->installEventFilter(this);
-    setFocusProxy(FEdit);
+    mEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), mEdit));
+    mEdit->installEventFilter(this);
+    setFocusProxy(mEdit);
 
     auto arrow = [this](Qt::ArrowType type, int step) {
         auto* button = new QToolButton(this);
@@ -36,21 +36,21 @@ SpinEdit::SpinEdit(int minValue, int maxValue, QWidget* parent)
         connect(button, &QToolButton::clicked, this, [this, step] { stepBy(step); });
         return button;
     };
-    FUp = arrow(Qt::UpArrow, 1);
-    FDown = arrow(Qt::DownArrow, -1);
+    mUp = arrow(Qt::UpArrow, 1);
+    mDown = arrow(Qt::DownArrow, -1);
 
     auto* arrows = new QVBoxLayout;
     arrows->setContentsMargins(0, 0, 0, 0);
     arrows->setSpacing(0);
-    arrows->addWidget(FUp);
-    arrows->addWidget(FDown);
+    arrows->addWidget(mUp);
+    arrows->addWidget(mDown);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(FEdit);
+    layout->addWidget(mEdit);
     layout->addLayout(arrows);
 
-    connect(FEdit, &QLineEdit::textChanged, this, [this] {
+    connect(mEdit, &QLineEdit::textChanged, this, [this] {
         remember();
         emit changed();
     });
@@ -58,37 +58,37 @@ SpinEdit::SpinEdit(int minValue, int maxValue, QWidget* parent)
 
 QString SpinEdit::text() const
 {
-    return FEdit->text();
+    return mEdit->text();
 }
 
 void SpinEdit::setText(const QString& text)
 {
-    FEdit->setText(text);
+    mEdit->setText(text);
 }
 
 void SpinEdit::stepBy(int steps)
 {
-    const int current = number(text()).value_or(FMin);
-    setText(QString::number(std::clamp(current + steps, FMin, FMax)));
+    const int current = number(text()).value_or(mMin);
+    setText(QString::number(std::clamp(current + steps, mMin, mMax)));
 }
 
 void SpinEdit::remember()
 {
     if (const auto value = number(text()))
-        FLastNumber = std::clamp(*value, FMin, FMax);
+        mLastNumber = std::clamp(*value, mMin, mMax);
 }
 
 void SpinEdit::settleInRange()
 {
     const auto value = number(text());
-    const int settled = value ? std::clamp(*value, FMin, FMax) : FLastNumber;
+    const int settled = value ? std::clamp(*value, mMin, mMax) : mLastNumber;
     if (!value || settled != *value)
         setText(QString::number(settled));
 }
 
 bool SpinEdit::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FEdit) {
+    if (watched == mEdit) {
         if (event->type() == QEvent::FocusOut) {
             settleInRange();
         } else if (event->type() == QEvent::KeyPress) {

@@ -16,9 +16,9 @@ public:
 
     QString text() const;
     void setText(const QString& text);
-    QLineEdit* editor() const { return FEdit; }
-    int minValue() const { return FMin; }
-    int maxValue() const { return FMax; }
+    QLineEdit* editor() const { return mEdit; }
+    int minValue() const { return mMin; }
+    int maxValue() const { return mMax; }
     void stepBy(int steps);
 
 signals:
@@ -31,10 +31,10 @@ private:
     void settleInRange();
     void remember();
 
-    QLineEdit* FEdit = nullptr;
-    QToolButton* FUp = nullptr;
-    QToolButton* FDown = nullptr;
-    int FMin;
-    int FMax;
-    int FLastNumber;
+    QLineEdit* mEdit = nullptr;
+    QToolButton* mUp = nullptr;
+    QToolButton* mDown = nullptr;
+    int mMin;
+    int mMax;
+    int mLastNumber;
 };

@@ -54,30 +54,30 @@ void setColours(QWidget* widget, const std::optional<QColor>& text, const std::o
 
 WindowAppearance::WindowAppearance(const AppearanceSurfaces& surfaces, AppearanceSettings& appearance,
                                    MenuDecorator& decorator)
-    : FSurfaces(surfaces), FAppearance(appearance), FDecorator(decorator)
+    : mSurfaces(surfaces), mAppearance(appearance), mDecorator(decorator)
 {
 }
 
 void WindowAppearance::ApplyAppearance()
 {
-    const AppearanceSettings& a = FAppearance;
+    const AppearanceSettings& a = mAppearance;
     const qint32 size = a.AppFontSize;
     const QColor toolbarText = colourFromValue(a.ToolbarFColour);
     const QColor toolbarBack = colourFromValue(a.ToolbarBColour);
 
-    FDecorator.setActive(false);
+    mDecorator.setActive(false);
     QToolTip::setFont(withSize(QFont(AppFontFace), size));
 
     // The toolbar and the reader panel drop fonts of their own and take the window's.
-    for (QWidget* panel : {FSurfaces.toolbar, FSurfaces.readerPanel})
+    for (QWidget* panel : {mSurfaces.toolbar, mSurfaces.readerPanel})
         if (panel)
             panel->setFont(QFont());
-    if (FSurfaces.readerPanel) {
-        setColours(FSurfaces.readerPanel, toolbarText, std::nullopt);
-        FSurfaces.readerPanel->setFont(appFont(FSurfaces.readerPanel, size));
+    if (mSurfaces.readerPanel) {
+        setColours(mSurfaces.readerPanel, toolbarText, std::nullopt);
+        mSurfaces.readerPanel->setFont(appFont(mSurfaces.readerPanel, size));
     }
-    if (FSurfaces.window) {
-        FSurfaces.window->setFont(appFont(FSurfaces.window, size));
+    if (mSurfaces.window) {
+        mSurfaces.window->setFont(appFont(mSurfaces.window, size));
     }
 
     MenuColours menus;
@@ -87,42 +87,42 @@ void WindowAppearance::ApplyAppearance()
     menus.background = toolbarBack;
     menus.iconBand = toolbarText;
     menus.highlight = colourFromValue(a.ReaderBColour);
-    FDecorator.setColours(menus);
+    mDecorator.setColours(menus);
 
     ListColourSchemes();
 
-    if (FSurfaces.toolbar) {
-        setColours(FSurfaces.toolbar, toolbarText, toolbarBack);
-        FSurfaces.toolbar->setFont(appFont(FSurfaces.toolbar, size));
-        for (QWidget* button : std::as_const(FSurfaces.toolbarButtons))
+    if (mSurfaces.toolbar) {
+        setColours(mSurfaces.toolbar, toolbarText, toolbarBack);
+        mSurfaces.toolbar->setFont(appFont(mSurfaces.toolbar, size));
+        for (QWidget* button : std::as_const(mSurfaces.toolbarButtons))
             if (button)
                 button->setFont(QFont());
     }
-    if (FSurfaces.textAreaPanel)
-        setColours(FSurfaces.textAreaPanel, std::nullopt, colourFromValue(a.TextAreaBColour));
-    if (FSurfaces.readingArea)
-        setColours(FSurfaces.readingArea, colourFromValue(a.TextAreaFColour), colourFromValue(a.TextAreaBColour));
-    if (FSurfaces.addressEdit) {
-        setColours(FSurfaces.addressEdit, colourFromValue(a.LocationFColour), colourFromValue(a.LocationBColour));
-        FSurfaces.addressEdit->setFont(withSize(FSurfaces.addressEdit->font(), size));
+    if (mSurfaces.textAreaPanel)
+        setColours(mSurfaces.textAreaPanel, std::nullopt, colourFromValue(a.TextAreaBColour));
+    if (mSurfaces.readingArea)
+        setColours(mSurfaces.readingArea, colourFromValue(a.TextAreaFColour), colourFromValue(a.TextAreaBColour));
+    if (mSurfaces.addressEdit) {
+        setColours(mSurfaces.addressEdit, colourFromValue(a.LocationFColour), colourFromValue(a.LocationBColour));
+        mSurfaces.addressEdit->setFont(withSize(mSurfaces.addressEdit->font(), size));
     }
-    if (FSurfaces.statusBar) {
-        setColours(FSurfaces.statusBar, colourFromValue(a.StatusBarFColour), colourFromValue(a.StatusBarBColour));
-        FSurfaces.statusBar->setFont(withSize(FSurfaces.statusBar->font(), size));
-        FSurfaces.statusBar->setFixedHeight(pointSize(size) + 20);
+    if (mSurfaces.statusBar) {
+        setColours(mSurfaces.statusBar, colourFromValue(a.StatusBarFColour), colourFromValue(a.StatusBarBColour));
+        mSurfaces.statusBar->setFont(withSize(mSurfaces.statusBar->font(), size));
+        mSurfaces.statusBar->setFixedHeight(pointSize(size) + 20);
     }
-    if (FSurfaces.readingArea) {
-        FSurfaces.readingArea->setFont(appFont(FSurfaces.readingArea, a.TextFontSize));
+    if (mSurfaces.readingArea) {
+        mSurfaces.readingArea->setFont(appFont(mSurfaces.readingArea, a.TextFontSize));
     }
-    if (FSurfaces.readerPanel)
-        setColours(FSurfaces.readerPanel, std::nullopt, colourFromValue(a.ReaderBColour));
+    if (mSurfaces.readerPanel)
+        setColours(mSurfaces.readerPanel, std::nullopt, colourFromValue(a.ReaderBColour));
 
-    FDecorator.setActive(true);
+    mDecorator.setActive(true);
 }
 
 void WindowAppearance::ListColourSchemes()
 {
-    QMenu* submenu = FSurfaces.colourSchemes;
+    QMenu* submenu = mSurfaces.colourSchemes;
     if (!submenu)
         return;
     // The item being clicked may be among these: release them once its handler has returned.
@@ -137,7 +137,7 @@ void WindowAppearance::ListColourSchemes()
         item->setObjectName(QStringLiteral("miScheme_") + name);
         submenu->addAction(item);
         QObject::connect(item, &QAction::triggered, item, [this, item] { ChooseColourScheme(item); });
-        if (!FChosenScheme.isEmpty() && name.compare(FChosenScheme, Qt::CaseInsensitive) == 0)
+        if (!mChosenScheme.isEmpty() && name.compare(mChosenScheme, Qt::CaseInsensitive) == 0)
             MarkDefault(item);
     }
 }
@@ -153,14 +153,14 @@ void WindowAppearance::ChooseColourScheme(const QString& name)
     try {
         if (!IsSafeSchemeName(name))
             throw FileError(QStringLiteral("Cannot open file %1").arg(schemePath));
-        CopySchemeIntoSettings(schemePath, SettingsFilePath(), FAppearance);
+        CopySchemeIntoSettings(schemePath, SettingsFilePath(), mAppearance);
     } catch (const ParlivoError& error) {
         prompts().message(error.message(), MessageKind::Error);
         return;
     }
-    FChosenScheme = name;
-    if (FApply)
-        FApply();
+    mChosenScheme = name;
+    if (mApply)
+        mApply();
     else
         ApplyAppearance();
 }

@@ -49,12 +49,12 @@ public:
 
     // What the final step of ChooseColourScheme runs; by default ApplyAppearance. The window sets its own
     // operation here when it does more on each application.
-    void setApplyOperation(std::function<void()> apply) { FApply = std::move(apply); }
+    void setApplyOperation(std::function<void()> apply) { mApply = std::move(apply); }
 
 private:
-    AppearanceSurfaces FSurfaces;
-    AppearanceSettings& FAppearance;
-    MenuDecorator& FDecorator;
-    std::function<void()> FApply;
-    QString FChosenScheme; // marked in the submenu while it is listed
+    AppearanceSurfaces mSurfaces;
+    AppearanceSettings& mAppearance;
+    MenuDecorator& mDecorator;
+    std::function<void()> mApply;
+    QString mChosenScheme; // marked in the submenu while it is listed
 };

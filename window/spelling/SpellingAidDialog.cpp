@@ -38,7 +38,7 @@ QPushButton* makeButton(const QString& name, const QString& caption, const QStri
 } // namespace
 
 SpellingAidDialog::SpellingAidDialog(Voice& voice, const AppearanceSettings& appearance, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FVoice(voice)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mVoice(voice)
 {
     setObjectName(QStringLiteral("frmSpellingAid"));
     setWindowTitle(AssistantCaption);
@@ -197,7 +197,7 @@ void SpellingAidDialog::ReadSelectedWord()
     if (row < 0 || TrimControl(CellText(row, 0)).isEmpty())
         return;
     try {
-        SpeakAndWait(FVoice, CellText(row, 0));
+        SpeakAndWait(mVoice, CellText(row, 0));
         if (!self)
             return;
         // Spelled from the row as it is now: a Load during the word changes the list, not the letters to come.
@@ -208,7 +208,7 @@ void SpellingAidDialog::ReadSelectedWord()
                 return;
             const char32_t letter = unit;
             if (letter != U' ' && !Closing)
-                SpeakAndWait(FVoice, QString::fromUcs4(&letter, 1) + LetterPause);
+                SpeakAndWait(mVoice, QString::fromUcs4(&letter, 1) + LetterPause);
             if (!self)
                 return;
         }
@@ -220,7 +220,7 @@ void SpellingAidDialog::ReadSelectedWord()
 void SpellingAidDialog::CloseAssistant()
 {
     Closing = true;
-    StopSpeaking(FVoice);
+    StopSpeaking(mVoice);
     close();
 }
 
@@ -228,7 +228,7 @@ void SpellingAidDialog::done(int result)
 {
     // However the dialog closes, a word being spelled stops with it.
     Closing = true;
-    StopSpeaking(FVoice);
+    StopSpeaking(mVoice);
     QDialog::done(result);
 }
 

@@ -61,7 +61,7 @@ private:
     QString CellText(int row, int column) const;
     void SetCaptionFor(const QString& path);
 
-    Voice& FVoice;
+    Voice& mVoice;
 };
 
 // Cuts off whatever the voice is saying and drops what is queued; errors from the voice are ignored.

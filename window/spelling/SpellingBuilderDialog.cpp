@@ -28,13 +28,13 @@ const QString SpellingFilter = QStringLiteral("Spelling Documents (pvt)|*.pvt");
 class CellValidator : public QValidator
 {
 public:
-    CellValidator(bool letters, QObject* parent) : QValidator(parent), FLetters(letters) {}
+    CellValidator(bool letters, QObject* parent) : QValidator(parent), mLetters(letters) {}
 
     State validate(QString& input, int&) const override
     {
         for (const QChar ch : input) {
             // Any letter of any language, accents included, for words; the ten digits for times.
-            const bool allowed = FLetters ? ch.isLetter() : (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'));
+            const bool allowed = mLetters ? ch.isLetter() : (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'));
             if (!allowed)
                 return Invalid;
         }
@@ -42,7 +42,7 @@ public:
     }
 
 private:
-    bool FLetters;
+    bool mLetters;
 };
 
 // Word cells take at most 25 letters, time cells at most three digits.
@@ -297,7 +297,7 @@ void SpellingBuilderDialog::RemarkLeft(QPlainTextEdit* box, QFocusEvent* event)
     // Only a move to another field of this dialog asks for the remark: not the window losing focus or hiding
     // (the message box itself takes the focus), and not the buttons, so the teacher can always load, clear,
     // save or close.
-    if (FCheckingRemark || !isVisible() || event->reason() == Qt::ActiveWindowFocusReason ||
+    if (mCheckingRemark || !isVisible() || event->reason() == Qt::ActiveWindowFocusReason ||
         event->reason() == Qt::PopupFocusReason)
         return;
     QWidget* next = QApplication::focusWidget();
@@ -305,13 +305,13 @@ void SpellingBuilderDialog::RemarkLeft(QPlainTextEdit* box, QFocusEvent* event)
         return;
     if (!TrimControl(box->toPlainText()).isEmpty())
         return;
-    FCheckingRemark = true;
+    mCheckingRemark = true;
     prompts().message(box == memSpellingInto
                           ? QStringLiteral("Please enter an introductory remark to the spelling test.")
                           : QStringLiteral("Please enter a closing remark to the spelling test."),
                       MessageKind::Information);
     box->setFocus(Qt::OtherFocusReason);
-    FCheckingRemark = false;
+    mCheckingRemark = false;
 }
 
 QString SpellingBuilderDialog::CellText(int row, int column) const

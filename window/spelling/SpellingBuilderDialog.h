@@ -61,11 +61,10 @@ private:
     void FillDefaultTimes();
     void SetCaptionFor(const QString& path);
 
-    bool FCheckingRemark = false;
+    bool mCheckingRemark = false;
 };
 
 // The main window's "Spelling file Builder ..." entry: creates the builder on first use (owned by `parent`),
 // loads `fileName` when it is not blank, then shows it modally until it is closed. A file that cannot be read
 // is reported and the builder is not shown.
-void ShowSpellingBuilder(QPointer<SpellingBuilderDialog>& builder, const QString& fileName,
-                         QWidget* parent = nullptr);
+void ShowSpellingBuilder(QPointer<SpellingBuilderDialog>& builder, const QString& fileName, QWidget* parent = nullptr);

@@ -90,9 +90,9 @@ int halfRoundedToEven(int difference)
 } // namespace
 
 SpellingTestDialog::SpellingTestDialog(Voice& voice, const AppearanceSettings& appearance, QWidget* parent,
-                                 SpellingTimer* timer)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), FVoice(voice),
-      FAppearance(appearance)
+                                       SpellingTimer* timer)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mVoice(voice),
+      mAppearance(appearance)
 {
     setObjectName(QStringLiteral("frmDoSpellings"));
     setWindowTitle(QStringLiteral("Spelling Test"));
@@ -176,7 +176,7 @@ SpellingTestDialog::~SpellingTestDialog() = default;
 
 void SpellingTestDialog::ApplyColours()
 {
-    const AppearanceSettings& a = FAppearance;
+    const AppearanceSettings& a = mAppearance;
     QFont font(QStringLiteral("Verdana"));
     if (a.AppFontSize > 0)
         font.setPointSize(a.AppFontSize);
@@ -233,8 +233,8 @@ void SpellingTestDialog::StartTest()
     SetOuterHeight(PreparingHeight);
 
     WordIndex = 0;
-    FMarked = false;
-    FAnswered = QList<bool>(WordCount, false);
+    mMarked = false;
+    mAnswered = QList<bool>(WordCount, false);
     for (int i = 0; i < WordCount; ++i) {
         sgSpellingResults->setItem(i, 0, new QTableWidgetItem(SplitWordLine(WordLines.at(i)).word.toUpper()));
         sgSpellingResults->setItem(i, 1, new QTableWidgetItem);
@@ -244,8 +244,8 @@ void SpellingTestDialog::StartTest()
         return;
     }
 
-    const int run = ++FRun;
-    FState = TestState::Introduction;
+    const int run = ++mRun;
+    mState = TestState::Introduction;
     buClose->setEnabled(false);
     buStart->setEnabled(false);
     buCancel->setEnabled(true);
@@ -280,9 +280,9 @@ void SpellingTestDialog::RecordAnswer()
     edWord->setEnabled(false);
     if (WordIndex < WordCount) {
         sgSpellingResults->item(WordIndex, 1)->setText(edWord->text());
-        FAnswered[WordIndex] = true;
+        mAnswered[WordIndex] = true;
         ++WordIndex;
-        FState = TestState::Prompt;
+        mState = TestState::Prompt;
         edWord->clear();
         tiSpellingTest->setInterval(1);
         tiSpellingTest->start();
@@ -291,9 +291,9 @@ void SpellingTestDialog::RecordAnswer()
 
 void SpellingTestDialog::AskWord()
 {
-    const int run = FRun;
+    const int run = mRun;
     SpeakNext = false;
-    FState = TestState::Prompt;
+    mState = TestState::Prompt;
     try {
         const WordLine line = SplitWordLine(WordLines.at(WordIndex));
         const qint64 seconds = StrToInt(line.seconds);
@@ -313,40 +313,40 @@ void SpellingTestDialog::AskWord()
         prompts().message(error.message(), MessageKind::Error);
     }
     if (!CancelPending)
-        FState = TestState::Answer;
+        mState = TestState::Answer;
     tiSpellingTest->start();
 }
 
 void SpellingTestDialog::CloseSpellingTest()
 {
-    const int run = FRun;
+    const int run = mRun;
     // Cancel is refused once every answer is in, so the closing speech and the score are never interrupted
     // into a second marking.
-    FState = TestState::Closing;
+    mState = TestState::Closing;
     buCancel->setEnabled(false);
     edWord->clear();
     QCoreApplication::processEvents();
     if (!Say(ClosingSpeech, run))
         return;
     SpeakScore();
-    if (run == FRun)
+    if (run == mRun)
         ShowResults();
 }
 
 void SpellingTestDialog::CancelTest()
 {
-    if (FState != TestState::Introduction && FState != TestState::Prompt && FState != TestState::Answer)
+    if (mState != TestState::Introduction && mState != TestState::Prompt && mState != TestState::Answer)
         return;
-    const int run = FRun;
+    const int run = mRun;
     tiSpellingTest->stop();
     edWord->clear();
     CancelPending = true;
-    FState = TestState::Cancelled;
+    mState = TestState::Cancelled;
     QCoreApplication::processEvents();
     if (!Say(QStringLiteral("You cancelled the spelling test."), run))
         return;
     SpeakScore();
-    if (run == FRun)
+    if (run == mRun)
         ShowResults();
 }
 
@@ -360,12 +360,12 @@ void SpellingTestDialog::SpeakScore()
         QAccessible::updateAccessibility(&changed);
     }
     labScore->setText(score);
-    Say(labScore->text(), FRun);
+    Say(labScore->text(), mRun);
 }
 
 void SpellingTestDialog::ShowResults()
 {
-    FState = TestState::Ready;
+    mState = TestState::Ready;
     buClose->setEnabled(true);
     buStart->setEnabled(true);
     edWord->setEnabled(false);
@@ -377,12 +377,12 @@ void SpellingTestDialog::ShowResults()
 bool SpellingTestDialog::Say(const QString& text, int run)
 {
     try {
-        SpeakAndWait(FVoice, text);
+        SpeakAndWait(mVoice, text);
     } catch (const ParlivoError& error) {
         // Without a voice the test cannot go on; leave the dialog ready so it can be closed.
         tiSpellingTest->stop();
         CancelPending = false;
-        FState = TestState::Ready;
+        mState = TestState::Ready;
         buClose->setEnabled(true);
         buStart->setEnabled(true);
         edWord->setEnabled(false);
@@ -390,20 +390,20 @@ bool SpellingTestDialog::Say(const QString& text, int run)
         prompts().message(error.message(), MessageKind::Error);
         return false;
     }
-    return run == FRun;
+    return run == mRun;
 }
 
 int SpellingTestDialog::MarkAnswers()
 {
-    if (FMarked)
-        return FCorrect;
-    FMarked = true;
-    int& correct = FCorrect;
+    if (mMarked)
+        return mCorrect;
+    mMarked = true;
+    int& correct = mCorrect;
     correct = 0;
-    for (int row = 0; row < sgSpellingResults->rowCount() && row < FAnswered.size(); ++row) {
+    for (int row = 0; row < sgSpellingResults->rowCount() && row < mAnswered.size(); ++row) {
         QTableWidgetItem* word = sgSpellingResults->item(row, 0);
         QTableWidgetItem* answer = sgSpellingResults->item(row, 1);
-        if (!FAnswered.at(row) || !word || !answer || word->text() != answer->text())
+        if (!mAnswered.at(row) || !word || !answer || word->text() != answer->text())
             continue;
         ++correct;
         answer->setText(answer->text() + QLatin1Char('*'));
@@ -413,7 +413,7 @@ int SpellingTestDialog::MarkAnswers()
 
 void SpellingTestDialog::AnswerEntered()
 {
-    if (FState != TestState::Answer || CancelPending || WordIndex >= WordCount)
+    if (mState != TestState::Answer || CancelPending || WordIndex >= WordCount)
         return;
     tiSpellingTest->stop();
     tiSpellingTest->setInterval(1);
@@ -465,12 +465,12 @@ void SpellingTestDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // The frame is known only once the window is shown.
-    SetOuterHeight(FOuterHeight);
+    SetOuterHeight(mOuterHeight);
 }
 
 void SpellingTestDialog::SetOuterHeight(int height)
 {
-    FOuterHeight = height;
+    mOuterHeight = height;
     const int frame = frameGeometry().height() - geometry().height();
     setFixedSize(521, qMax(1, height - frame));
     CentreOnScreen();
@@ -488,7 +488,7 @@ void SpellingTestDialog::CentreOnScreen()
 }
 
 std::unique_ptr<SpellingTestDialog> MakeSpellingTest(Voice& voice, const AppearanceSettings& appearance,
-                                                  const QStringList& lines, QWidget* parent)
+                                                     const QStringList& lines, QWidget* parent)
 {
     auto dialog = std::make_unique<SpellingTestDialog>(voice, appearance, parent);
     dialog->LoadTest(lines);

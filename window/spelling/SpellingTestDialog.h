@@ -37,7 +37,7 @@ public:
 
     // `timer` replaces the real timer (the dialog takes it over); tests pass one they fire by hand.
     SpellingTestDialog(Voice& voice, const AppearanceSettings& appearance, QWidget* parent = nullptr,
-                    SpellingTimer* timer = nullptr);
+                       SpellingTimer* timer = nullptr);
     ~SpellingTestDialog() override;
 
     // Takes the lines of a spelling file. Throws FileError when there are fewer than two.
@@ -54,7 +54,7 @@ public:
     // The outer height (frame included), then the centring rule.
     void SetOuterHeight(int height);
     void CentreOnScreen();
-    TestState State() const { return FState; }
+    TestState State() const { return mState; }
 
     QStringList WordLines;
     int WordCount = 0;
@@ -101,19 +101,19 @@ private:
     // was started while it spoke.
     bool Say(const QString& text, int run);
 
-    Voice& FVoice;
-    AppearanceSettings FAppearance;
-    TestState FState = TestState::Ready;
-    int FOuterHeight = PreparingHeight;
-    int FRun = 0;         // counts the tests started, so a step resumed after a newer start gives way
-    bool FMarked = false; // marking twice would turn every correct answer wrong
-    int FCorrect = 0;
-    QList<bool> FAnswered; // per word: an answer has been recorded in this run
+    Voice& mVoice;
+    AppearanceSettings mAppearance;
+    TestState mState = TestState::Ready;
+    int mOuterHeight = PreparingHeight;
+    int mRun = 0;         // counts the tests started, so a step resumed after a newer start gives way
+    bool mMarked = false; // marking twice would turn every correct answer wrong
+    int mCorrect = 0;
+    QList<bool> mAnswered; // per word: an answer has been recorded in this run
 };
 
 // Makes the test dialog for the lines of a spelling file, unseen. Throws FileError for fewer than two lines.
 std::unique_ptr<SpellingTestDialog> MakeSpellingTest(Voice& voice, const AppearanceSettings& appearance,
-                                                  const QStringList& lines, QWidget* parent = nullptr);
+                                                     const QStringList& lines, QWidget* parent = nullptr);
 // Runs a test on the lines modally and frees the dialog when it closes. Throws FileError for fewer than two lines.
 void RunSpellingTest(Voice& voice, const AppearanceSettings& appearance, const QStringList& lines,
                      QWidget* parent = nullptr);

@@ -2,6 +2,6 @@
 
 RealSpellingTimer::RealSpellingTimer(QObject* parent) : SpellingTimer(parent)
 {
-    FTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FTimer, &QTimer::timeout, this, &SpellingTimer::timeout);
+    mTimer.setTimerType(Qt::PreciseTimer);
+    connect(&mTimer, &QTimer::timeout, this, &SpellingTimer::timeout);
 }

@@ -29,12 +29,12 @@ class RealSpellingTimer : public SpellingTimer
 public:
     explicit RealSpellingTimer(QObject* parent = nullptr);
 
-    void start() override { FTimer.start(); }
-    void stop() override { FTimer.stop(); }
-    void setInterval(int milliseconds) override { FTimer.setInterval(milliseconds); }
-    int interval() const override { return FTimer.interval(); }
-    bool isActive() const override { return FTimer.isActive(); }
+    void start() override { mTimer.start(); }
+    void stop() override { mTimer.stop(); }
+    void setInterval(int milliseconds) override { mTimer.setInterval(milliseconds); }
+    int interval() const override { return mTimer.interval(); }
+    bool isActive() const override { return mTimer.isActive(); }
 
 private:
-    QTimer FTimer;
+    QTimer mTimer;
 };

@@ -106,19 +106,19 @@ WebPanel::WebPanel(QWidget* parent) : QWidget(parent)
     connect(buWebForward, &QToolButton::clicked, this, &WebPanel::buWebForwardClick);
     connect(buWebRefresh, &QToolButton::clicked, this, &WebPanel::buWebRefreshClick);
     connect(buWebStop, &QToolButton::clicked, this, &WebPanel::buWebStopClick);
-    connect(MozillaWebBrowser, &QWebEngineView::loadStarted, this, [this] { FLoading = true; });
+    connect(MozillaWebBrowser, &QWebEngineView::loadStarted, this, [this] { mLoading = true; });
     connect(MozillaWebBrowser, &QWebEngineView::loadFinished, this, [this] {
-        FLoading = false;
+        mLoading = false;
         navigationCompleted();
     });
     connect(MozillaWebBrowser, &QWebEngineView::urlChanged, this, [this] {
-        if (!FLoading)
+        if (!mLoading)
             navigationCompleted();
     });
     connect(MozillaWebBrowser->page(), &QWebEnginePage::loadingChanged, this,
             [this](const QWebEngineLoadingInfo& info) {
                 if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
-                    FLoadFailed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+                    mLoadFailed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
                                   info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain;
             });
     MozillaWebBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -221,7 +221,7 @@ void WebPanel::Navigate(const QString& address)
             throw ParlivoError(QStringLiteral("No mail program could be started for '%1'.").arg(address));
         return;
     }
-    FReloading.clear();
+    mReloading.clear();
     MozillaWebBrowser->load(url);
 }
 
@@ -241,7 +241,7 @@ void WebPanel::GoBackInHistory()
     if (!MozillaWebBrowser->history()->canGoBack())
         throw ParlivoError(QStringLiteral("Cannot go back: the browser has no earlier page."));
     edWebAddress->setText(location);
-    FReloading.clear();
+    mReloading.clear();
     MozillaWebBrowser->back();
 }
 
@@ -253,13 +253,13 @@ void WebPanel::GoForwardInHistory()
     if (!MozillaWebBrowser->history()->canGoForward())
         throw ParlivoError(QStringLiteral("Cannot go forward: the browser has no later page."));
     edWebAddress->setText(location);
-    FReloading.clear();
+    mReloading.clear();
     MozillaWebBrowser->forward();
 }
 
 void WebPanel::Refresh()
 {
-    FReloading = MozillaWebBrowser->url();
+    mReloading = MozillaWebBrowser->url();
     MozillaWebBrowser->reload();
 }
 
@@ -270,8 +270,8 @@ void WebPanel::Stop()
 
 void WebPanel::navigationCompleted()
 {
-    const bool reloaded = !FReloading.isEmpty() && FReloading == MozillaWebBrowser->url();
-    FReloading.clear();
+    const bool reloaded = !mReloading.isEmpty() && mReloading == MozillaWebBrowser->url();
+    mReloading.clear();
     if (!reloaded)
         ShowCurrentAddress();
 }
@@ -296,15 +296,15 @@ void WebPanel::OpenLinkFromText(const QString& linkText, Qt::MouseButton button)
 
 PageTextRequest* WebPanel::RequestPageText()
 {
-    return new PageTextRequest(MozillaWebBrowser->page(), true, FLoadFailed, this);
+    return new PageTextRequest(MozillaWebBrowser->page(), true, mLoadFailed, this);
 }
 
 QMenu* WebPanel::PageMenu(QMenu* browserMenu)
 {
     QMenu* menu = browserMenu ? browserMenu : new QMenu(this);
     QAction* first = menu->actions().value(0);
-    menu->insertActions(first, FPageMenuItems);
-    if (first && !FPageMenuItems.isEmpty())
+    menu->insertActions(first, mPageMenuItems);
+    if (first && !mPageMenuItems.isEmpty())
         menu->insertSeparator(first);
     return menu;
 }

@@ -61,7 +61,7 @@ public:
     PageTextRequest* RequestPageText();
 
     // Commands offered at the top of the page's right-click menu, above the browser's own.
-    void AddPageMenuItem(QAction* item) { FPageMenuItems.append(item); }
+    void AddPageMenuItem(QAction* item) { mPageMenuItems.append(item); }
     // The page's right-click menu: the panel's commands, then the browser's (when `browserMenu` is given).
     QMenu* PageMenu(QMenu* browserMenu);
 
@@ -83,10 +83,10 @@ private:
     void MozillaWebBrowserContextMenu(const QPoint& position);
 
     // The page a Refresh reloads: its completion must not overwrite an address being typed.
-    QUrl FReloading;
+    QUrl mReloading;
     // Moves within a page (#anchors, script history) complete without a load of their own.
-    bool FLoading = false;
+    bool mLoading = false;
     // The page shown is the browser's error page for an address that could not be loaded.
-    bool FLoadFailed = false;
-    QList<QAction*> FPageMenuItems;
+    bool mLoadFailed = false;
+    QList<QAction*> mPageMenuItems;
 };
