@@ -1,6 +1,5 @@
 #include "speech/SpeechPlayer.h"
 
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -52,16 +51,6 @@ void SpeechPlayer::start()
 void SpeechPlayer::wake()
 {
     tick();
-}
-
-void SpeechPlayer::shutdown(QThread* home)
-{
-    if (mTimer)
-        mTimer->stop();
-    if (mCloseTimer)
-        mCloseTimer->stop();
-    mOutput.reset();
-    moveToThread(home);
 }
 
 void SpeechPlayer::fallBackToClock()

@@ -31,8 +31,6 @@ public slots:
     void start();
     // Looks at the queue now: new audio, a purge, pause or resume.
     void wake();
-    // Closes the device and hands the player back to `home` for deletion.
-    void shutdown(QThread* home);
 
 private:
     void schedule(const SpeechEvent& event, qint64 at);

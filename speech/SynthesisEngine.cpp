@@ -77,13 +77,14 @@ SynthesisEngine::~SynthesisEngine()
         mSynthesis.join();
     }
     if (mPlayer) {
-        QThread* home = thread();
+        // The player goes on the audio thread as its event loop ends, never from a call queued to it: a call can
+        // be delivered inside a nested event loop the sound system runs in the middle of a tick, and the device
+        // closed under that tick.
         SpeechPlayer* player = mPlayer;
-        QMetaObject::invokeMethod(
-            player, [player, home] { player->shutdown(home); }, Qt::BlockingQueuedConnection);
+        connect(
+            &mAudioThread, &QThread::finished, &mAudioThread, [player] { delete player; }, Qt::DirectConnection);
         mAudioThread.quit();
         mAudioThread.wait();
-        delete mPlayer;
     }
 }
 
