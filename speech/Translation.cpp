@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -223,4 +225,76 @@ TranslatedText Translator::translate(const QString& text, const QString& mode, s
                                               "%1.")
                                    .arg(language->name));
     return translated;
+}
+
+std::optional<VoiceToken> VoiceForLanguage(const QList<VoiceToken>& voices, const QString& code)
+{
+    if (code.isEmpty())
+        return std::nullopt;
+    for (const bool exact : {true, false}) {
+        for (const VoiceToken& voice : voices) {
+            const QString language = voice.language.toLower();
+            if (exact ? language == code.toLower() : language.startsWith(code.toLower() + u'-'))
+                return voice;
+        }
+    }
+    return std::nullopt;
+}
+
+void TranslationChoices::setLanguage(const QString& mode)
+{
+    if (mode == mLanguage)
+        return;
+    mLanguage = mode;
+    emit languageChanged(mode);
+}
+
+void TranslationChoices::setWhileReading(bool on)
+{
+    if (on == mWhileReading)
+        return;
+    mWhileReading = on;
+    emit whileReadingChanged(on);
+}
+
+BackgroundTranslation::BackgroundTranslation(const Translator& translator, QObject* parent)
+    : QObject(parent), mTranslator(translator)
+{
+}
+
+BackgroundTranslation::~BackgroundTranslation()
+{
+    mWaiting.reset();
+    if (mRunning) {
+        mRunning->wait(); // bounded by the translator's time limit
+        delete mRunning;
+    }
+}
+
+void BackgroundTranslation::request(int key, const QString& text, const QString& mode)
+{
+    if (mRunning)
+        mWaiting = Job{key, text, mode};
+    else
+        start(Job{key, text, mode});
+}
+
+void BackgroundTranslation::start(const Job& job)
+{
+    auto result = std::make_shared<std::pair<TranslatedText, QString>>();
+    mRunning = QThread::create([translator = mTranslator, job, result] {
+        try {
+            result->first = translator.translate(job.text, job.mode);
+        } catch (const TranslationError& error) {
+            result->second = error.message();
+        }
+    });
+    connect(mRunning, &QThread::finished, this, [this, key = job.key, result] {
+        mRunning->deleteLater();
+        mRunning = nullptr;
+        if (mWaiting)
+            start(*std::exchange(mWaiting, std::nullopt));
+        emit translated(key, result->first, result->second);
+    });
+    mRunning->start();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/Errors.h"
+#include "speech/Voice.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <chrono>
+#include <memory>
 #include <optional>
 
 // Why a text could not be translated; the message is meant for the user.
@@ -60,3 +64,59 @@ private:
 // becomes the generator's option that marks unknown words and "$2" (the tagger's option) nothing. Empty when the
 // line uses other shell features (redirection, variables, command lists), which are not run.
 QList<QStringList> ModePipeline(const QString& line);
+
+// An installed voice that speaks this language (a BCP 47 tag such as "es"): one of exactly that language first, else
+// one of a variety of it ("es-419").
+std::optional<VoiceToken> VoiceForLanguage(const QList<VoiceToken>& voices, const QString& code);
+
+// The learner's translation choices: their own language and whether each sentence read aloud is shown translated.
+// The menus, the customisation dialog and the settings file read and change it.
+class TranslationChoices : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The Apertium mode that translates into the learner's language; empty while none is chosen.
+    QString language() const { return mLanguage; }
+    void setLanguage(const QString& mode);
+    bool whileReading() const { return mWhileReading; }
+    void setWhileReading(bool on);
+
+signals:
+    void languageChanged(const QString& mode);
+    void whileReadingChanged(bool on);
+
+private:
+    QString mLanguage;
+    bool mWhileReading = false;
+};
+
+// Translates one text at a time on a thread of its own, so a reading goes on meanwhile. A request made while one
+// runs waits, replacing any request still waiting before it. The destructor waits for the one running.
+class BackgroundTranslation : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BackgroundTranslation(const Translator& translator, QObject* parent = nullptr);
+    ~BackgroundTranslation() override;
+
+    void request(int key, const QString& text, const QString& mode);
+
+signals:
+    // `error` is empty when the text was translated.
+    void translated(int key, const TranslatedText& translation, const QString& error);
+
+private:
+    struct Job
+    {
+        int key = 0;
+        QString text;
+        QString mode;
+    };
+    void start(const Job& job);
+
+    Translator mTranslator;
+    QThread* mRunning = nullptr;
+    std::optional<Job> mWaiting;
+};

@@ -406,8 +406,36 @@ void CustomiseDialog::edTextFontSizeChange()
         mWorking.TextFontSize = *value;
 }
 
+void CustomiseDialog::setMyLanguage(const QList<TranslationLanguage>& offered, const QString& current,
+                                    std::function<void(const QString&)> apply)
+{
+    if (!cboMyLanguage) {
+        // Under the reading aids, beside the buttons.
+        auto* caption = new QLabel(QStringLiteral("My &language (translations)"), this);
+        caption->setGeometry(AidsLeft, 380, 250, 16);
+        cboMyLanguage = new QComboBox(this);
+        cboMyLanguage->setObjectName(QStringLiteral("cboMyLanguage"));
+        cboMyLanguage->setAccessibleName(QStringLiteral("My language"));
+        cboMyLanguage->setToolTip(QStringLiteral("The language Translate puts English into"));
+        cboMyLanguage->setGeometry(AidsLeft, 398, 250, 25);
+        caption->setBuddy(cboMyLanguage);
+        caption->show();
+        cboMyLanguage->show();
+    }
+    cboMyLanguage->clear();
+    cboMyLanguage->addItem(QStringLiteral("None"), QString());
+    for (const TranslationLanguage& language : offered)
+        cboMyLanguage->addItem(language.name, language.mode);
+    if (cboMyLanguage->findData(current) < 0)
+        cboMyLanguage->addItem(current, current); // a pair no longer installed stays chosen until another is
+    cboMyLanguage->setCurrentIndex(cboMyLanguage->findData(current));
+    mApplyMyLanguage = std::move(apply);
+}
+
 void CustomiseDialog::ApplyCustomisation()
 {
+    if (mApplyMyLanguage)
+        mApplyMyLanguage(cboMyLanguage->currentData().toString());
     if (mApplyAids)
         mApplyAids(mWorkingAids);
     if (mApply)
@@ -434,7 +462,8 @@ void CustomiseDialog::SaveScheme()
 }
 
 void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
-                       const std::function<void()>& applyAppearance)
+                       const std::function<void()>& applyAppearance,
+                       const std::function<void(CustomiseDialog&)>& prepare)
 {
     CustomiseDialog dialog(
         appearance,
@@ -445,5 +474,7 @@ void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingA
         },
         parent);
     dialog.setReadingAids(aids, [&](const ReadingAids& working) { aids = working; });
+    if (prepare)
+        prepare(dialog);
     dialog.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
+#include "speech/Translation.h"
 
 #include <QDialog>
 #include <QHash>
@@ -34,6 +35,10 @@ public:
     // Shows the reading aids; `apply` receives their working copy when the user presses Apply.
     void setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply);
     const ReadingAids& workingAids() const { return mWorkingAids; }
+    // Offers the learner's language among the languages given (none, the first choice, leaves it unset); `apply`
+    // receives the mode chosen when the user presses Apply.
+    void setMyLanguage(const QList<TranslationLanguage>& offered, const QString& current,
+                       std::function<void(const QString&)> apply);
     // The lines the next save writes (the "Name" line only after a first save).
     const QStringList& schemeLines() const { return mSchemeLines; }
 
@@ -72,6 +77,7 @@ public:
     QComboBox* cboLineFocus = nullptr;
     QCheckBox* chkFocusWhenIdle = nullptr;
     QCheckBox* chkSyllables = nullptr;
+    QComboBox* cboMyLanguage = nullptr; // data: the mode translating into the language
 
     // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
     // background and stores it in the field the control's Tag names.
@@ -108,10 +114,13 @@ private:
     ReadingAids mWorkingAids;
     std::function<void(const ReadingAids&)> mApplyAids;
     bool mShowingAids = false;
+    std::function<void(const QString&)> mApplyMyLanguage;
     QHash<QWidget*, bool> mClickTargets; // sample panels and labels; true for a text colour
 };
 
 // Opens the customisation dialog on the window's appearance record and reading aids and waits until it is
-// closed. Apply copies the working values into both and runs `applyAppearance`.
+// closed. Apply copies the working values into both and runs `applyAppearance`. `prepare` may add to the dialog
+// before it shows.
 void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
-                       const std::function<void()>& applyAppearance);
+                       const std::function<void()>& applyAppearance,
+                       const std::function<void(CustomiseDialog&)>& prepare = {});
