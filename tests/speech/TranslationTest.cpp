@@ -1,5 +1,6 @@
 // Translation with the real Apertium English-Spanish pair, and with fake pairs that are missing, hang or crash.
 #include "speech/Translation.h"
+#include "speech/EspeakEngine.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -31,6 +32,13 @@ TEST(Translation, TheInstalledSpanishPairTranslatesAWordASentenceAndAParagraph)
     for (const TranslationLanguage& language : translator.languages())
         listed = listed || language.mode == QStringLiteral("eng-spa");
     EXPECT_TRUE(listed);
+    // espeak-ng has a voice for it, which says the translation.
+    EspeakEngine::Options clock;
+    clock.useClock = true;
+    Voice espeak(std::make_unique<EspeakEngine>(clock));
+    const auto spanishVoice = VoiceForLanguage(espeak.GetVoices(), spanish->code);
+    ASSERT_TRUE(spanishVoice);
+    EXPECT_EQ(spanishVoice->language, QStringLiteral("es"));
 
     EXPECT_TRUE(translator.translate(QStringLiteral("cat"), spanish->mode)
                     .text.contains(QStringLiteral("gato"), Qt::CaseInsensitive));
