@@ -5,14 +5,24 @@
 #include "core/ProfileStrings.h"
 #include "window/main/MenuMarker.h"
 #include "window/readingarea/TranslationPanel.h"
+#include "window/dialogs/TextLineDialog.h"
 #include "window/settings/CustomiseDialog.h"
+#include "window/settings/InterfaceLanguage.h"
 #include "window/settings/TranslationSettings.h"
 
+#include "core/ProcessRunner.h"
+
 #include <QAction>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTranslator>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -80,8 +90,12 @@ TEST_F(TranslationWindow, MyLanguageIsChosenInTheReaderMenuOrTheCustomisationAnd
                          [&](const QString& mode) { applied = mode; });
     EXPECT_EQ(dialog.cboMyLanguage->currentText(), QStringLiteral("Spanish"));
     dialog.cboMyLanguage->setCurrentIndex(0);
+    // The window's language is kept beside it, for the next start.
+    dialog.setWindowLanguage(InterfaceLanguages(), {}, [&](const QString& code) { SaveInterfaceLanguage(code); });
+    dialog.cboWindowLanguage->setCurrentIndex(dialog.cboWindowLanguage->findText(QStringLiteral("español")));
     dialog.ApplyCustomisation();
     EXPECT_EQ(applied, QString());
+    EXPECT_EQ(SavedInterfaceLanguage(), QStringLiteral("es"));
 }
 
 TEST_F(TranslationWindow, TranslateShowsTheSelectionOrWordInSpanishAndSaysItInASpanishVoice)
@@ -165,6 +179,60 @@ TEST_F(TranslationWindow, WhileReadingEachSentenceIsShownTranslatedAndNothingEls
     EXPECT_EQ(engine->spoken.size(), 1);
     EXPECT_TRUE(reader->model().reading());
     engine->finish();
+}
+
+TEST(InterfaceLanguage, UnderSpanishTheDialogsShowSpanishCaptionsAndUnderEnglishTheirOwn)
+{
+    const auto removeTranslations = [] {
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    };
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, {}, QLocale(QStringLiteral("en_GB"))), QString());
+    EXPECT_EQ(TextLineDialog().windowTitle(), QStringLiteral("Save"));
+
+    // The desktop's language, or the one chosen, when a translation of it is built in.
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, {}, QLocale(QStringLiteral("es_MX"))), QStringLiteral("es"));
+    {
+        TextLineDialog dialog;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Guardar"));
+        EXPECT_EQ(dialog.buSave->text(), QStringLiteral("&Aceptar"));
+        EXPECT_EQ(dialog.buCancel->text(), QStringLiteral("&Cancelar"));
+    }
+    removeTranslations();
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("es"), QLocale::c()), QStringLiteral("es"));
+    EXPECT_EQ(TextLineDialog().labPrompt->text(), QStringLiteral("Nombre"));
+    removeTranslations();
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("fr"), QLocale::c()), QString());
+}
+
+TEST(InterfaceLanguage, EveryCaptionOfTheTranslatedDialogsHasItsSpanish)
+{
+    // lupdate adds whatever the sources hold that the Spanish file lacks, marked unfinished.
+    QTemporaryDir folder;
+    const QString source = QStringLiteral(PARLIVO_SOURCE_DIR);
+    const QString ts = folder.filePath(QStringLiteral("parlivo_es.ts"));
+    ASSERT_TRUE(QFile::copy(source + QStringLiteral("/resources/translations/parlivo_es.ts"), ts));
+    QFile::setPermissions(ts, QFile::ReadOwner | QFile::WriteOwner);
+    const RunResult run = RunProgram(QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate"),
+                                     {QStringLiteral("-silent"), source + QStringLiteral("/window/dialogs"),
+                                      source + QStringLiteral("/window/spelling"), QStringLiteral("-ts"), ts},
+                                     std::chrono::minutes(1));
+    ASSERT_EQ(run.exitCode, 0) << run.startError.toStdString();
+    QFile file(ts);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(file.readAll());
+    QStringList untranslated;
+    static const QRegularExpression message(
+        QStringLiteral("<source>(.*?)</source>\\s*<translation( type=\"unfinished\")?>(.*?)</translation>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    for (const QRegularExpressionMatch& match : message.globalMatch(content)) {
+        if (!match.captured(2).isEmpty() || match.captured(3).isEmpty())
+            untranslated << match.captured(1);
+    }
+    EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(u'\n').toStdString();
+    EXPECT_GT(content.count(QStringLiteral("<source>")), 80);
 }
 
 } // namespace

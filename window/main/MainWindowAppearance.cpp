@@ -8,6 +8,7 @@
 #include "window/settings/WindowAppearance.h"
 #include "window/settings/CustomiseDialog.h"
 #include "window/settings/TranslationSettings.h"
+#include "window/settings/InterfaceLanguage.h"
 #include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
 
@@ -106,5 +107,7 @@ void MainWindow::OpenCustomisation()
         [this](CustomiseDialog& dialog) {
             dialog.setMyLanguage(mTranslator->languages(), mTranslation->language(),
                                  [this](const QString& mode) { mTranslation->setLanguage(mode); });
+            dialog.setWindowLanguage(InterfaceLanguages(), SavedInterfaceLanguage(),
+                                     [](const QString& language) { SaveInterfaceLanguage(language); });
         });
 }

@@ -39,6 +39,10 @@ public:
     // receives the mode chosen when the user presses Apply.
     void setMyLanguage(const QList<TranslationLanguage>& offered, const QString& current,
                        std::function<void(const QString&)> apply);
+    // Offers the window's language: the desktop's (empty), English ("en") or one of `translated` (code and name);
+    // `apply` receives the code chosen when the user presses Apply.
+    void setWindowLanguage(const QList<QPair<QString, QString>>& translated, const QString& current,
+                           std::function<void(const QString&)> apply);
     // The lines the next save writes (the "Name" line only after a first save).
     const QStringList& schemeLines() const { return mSchemeLines; }
 
@@ -77,7 +81,8 @@ public:
     QComboBox* cboLineFocus = nullptr;
     QCheckBox* chkFocusWhenIdle = nullptr;
     QCheckBox* chkSyllables = nullptr;
-    QComboBox* cboMyLanguage = nullptr; // data: the mode translating into the language
+    QComboBox* cboMyLanguage = nullptr;     // data: the mode translating into the language
+    QComboBox* cboWindowLanguage = nullptr; // data: the language code, empty for the desktop's
 
     // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
     // background and stores it in the field the control's Tag names.
@@ -115,6 +120,11 @@ private:
     std::function<void(const ReadingAids&)> mApplyAids;
     bool mShowingAids = false;
     std::function<void(const QString&)> mApplyMyLanguage;
+    std::function<void(const QString&)> mApplyWindowLanguage;
+    int mLanguageRows = 0;
+    // A captioned choice in the column under the reading aids, the dialog growing to hold it.
+    QComboBox* addLanguageChoice(const QString& name, const QString& caption, const QString& accessibleName,
+                                 const QString& hint);
     QHash<QWidget*, bool> mClickTargets; // sample panels and labels; true for a text colour
 };
 
