@@ -319,5 +319,6 @@ private:
     int mSpokenAt = -1;             // the reading-area position of the word last read, -1 outside a reading
     int mSentenceShown = -1;        // the start of the sentence whose translation is asked for or shown while reading
     bool mTranslating = false;      // a translation is being made or said
-    QList<TextSpan> mReadSentences; // the sentences of the text being read, found at its first word
+    QString mReadText;              // the text being read, taken at its first word
+    QList<TextSpan> mReadSentences; // its sentences
 };

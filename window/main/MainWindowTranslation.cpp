@@ -85,6 +85,7 @@ void MainWindow::setupTranslation()
         mSpokenAt = -1;
         mSentenceShown = -1;
         mReadSentences.clear();
+        mReadText.clear();
     });
     connect(mSentenceTranslation, &BackgroundTranslation::translated, this,
             [this](int sentence, const TranslatedText& translation, const QString& error) {
@@ -219,12 +220,14 @@ void MainWindow::TranslateSentenceReached(int position)
     const QString mode = mTranslation->language();
     if (!mTranslation->whileReading() || mode.isEmpty() || mTranslating)
         return;
-    // The reading area cannot change while it is read, so its sentences are found once per reading.
-    if (mReadSentences.isEmpty())
-        mReadSentences = findSentences(reText->toPlainText());
+    // The reading area cannot change while it is read, so its text and sentences are taken once per reading.
+    if (mReadSentences.isEmpty()) {
+        mReadText = reText->toPlainText();
+        mReadSentences = findSentences(mReadText);
+    }
     const TextSpan sentence = spanAt(mReadSentences, position);
     if (sentence.length == 0 || sentence.start == mSentenceShown)
         return;
     mSentenceShown = sentence.start;
-    mSentenceTranslation->request(sentence.start, reText->toPlainText().mid(sentence.start, sentence.length), mode);
+    mSentenceTranslation->request(sentence.start, mReadText.mid(sentence.start, sentence.length), mode);
 }
