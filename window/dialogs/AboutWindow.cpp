@@ -35,7 +35,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
 {
     setObjectName(QStringLiteral("frmAbout"));
     // It has no title bar; a screen reader still announces it by name.
-    setAccessibleName(QStringLiteral("About Parlivo"));
+    setAccessibleName(tr("About Parlivo"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(478 + 4, 438 + 4);
     setStyleSheet(
@@ -57,7 +57,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     lower->setObjectName(QStringLiteral("lower"));
     lower->setGeometry(2, 228, 478, 212);
     laProductName = label(lower, QStringLiteral("laProductName"), QString(), verdana(24), {12, 16});
-    laVersion = label(lower, QStringLiteral("laVersion"), QStringLiteral("Version 1.0"), verdana(13, true), {12, 59});
+    laVersion = label(lower, QStringLiteral("laVersion"), tr("Version 1.0"), verdana(13, true), {12, 59});
     laEdition = label(lower, QStringLiteral("laEdition"), QString(), verdana(12, true), {12, 114});
     QPalette navy = laEdition->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
@@ -68,9 +68,9 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     rule->setGeometry(12, 136, 454, 1);
     rule->setStyleSheet(QStringLiteral("background: #808080;"));
     label(lower, QStringLiteral("laRights"),
-          QStringLiteral("Parlivo reads your text aloud with a real voice.\n"
-                         "Free software for learners and their teachers.\n"
-                         "Speech by espeak-ng and Festival."),
+          tr("Parlivo reads your text aloud with a real voice.\n"
+             "Free software for learners and their teachers.\n"
+             "Speech by espeak-ng and Festival."),
           verdana(13), {12, 159});
 
     tiAbout = new QTimer(this);

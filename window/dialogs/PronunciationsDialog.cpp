@@ -16,37 +16,37 @@ PronunciationsDialog::PronunciationsDialog(Voice& voice, const QString& path, QW
     : QDialog(parent), mVoice(voice), mPath(path), mList(voice.Pronunciations())
 {
     setObjectName(QStringLiteral("frmPronunciations"));
-    setWindowTitle(QStringLiteral("Pronunciations"));
-    setAccessibleName(QStringLiteral("Pronunciations"));
-    setAccessibleDescription(QStringLiteral("How the reader says names and words"));
+    setWindowTitle(tr("Pronunciations"));
+    setAccessibleName(tr("Pronunciations"));
+    setAccessibleDescription(tr("How the reader says names and words"));
     resize(460, 380);
 
     sgWords = new QTableWidget(0, 2, this);
     sgWords->setObjectName(QStringLiteral("sgWords"));
-    sgWords->setHorizontalHeaderLabels({QStringLiteral("Written"), QStringLiteral("Spoken")});
+    sgWords->setHorizontalHeaderLabels({tr("Written"), tr("Spoken")});
     sgWords->horizontalHeader()->setStretchLastSection(true);
     sgWords->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgWords->setSelectionMode(QAbstractItemView::SingleSelection);
     sgWords->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sgWords->setAccessibleName(QStringLiteral("Words and how they are said"));
+    sgWords->setAccessibleName(tr("Words and how they are said"));
     edWritten = new QLineEdit(this);
-    edWritten->setAccessibleName(QStringLiteral("Written word"));
+    edWritten->setAccessibleName(tr("Written word"));
     edSpoken = new QLineEdit(this);
-    edSpoken->setAccessibleName(QStringLiteral("Spoken as"));
-    edSpoken->setPlaceholderText(QStringLiteral("for example: shiv awn"));
-    buAdd = new QPushButton(QStringLiteral("&Add or change"), this);
-    buRemove = new QPushButton(QStringLiteral("&Remove"), this);
-    buSayIt = new QPushButton(QStringLiteral("Say &it"), this);
-    buSave = new QPushButton(QStringLiteral("&Save"), this);
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    edSpoken->setAccessibleName(tr("Spoken as"));
+    edSpoken->setPlaceholderText(tr("for example: shiv awn"));
+    buAdd = new QPushButton(tr("&Add or change"), this);
+    buRemove = new QPushButton(tr("&Remove"), this);
+    buSayIt = new QPushButton(tr("Say &it"), this);
+    buSave = new QPushButton(tr("&Save"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
     lbProblem = new QLabel(this);
     lbProblem->setWordWrap(true);
-    lbProblem->setAccessibleName(QStringLiteral("Problem"));
+    lbProblem->setAccessibleName(tr("Problem"));
     lbProblem->setStyleSheet(QStringLiteral("color: #b00000"));
 
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Written:"), edWritten);
-    fields->addRow(QStringLiteral("S&poken as:"), edSpoken);
+    fields->addRow(tr("&Written:"), edWritten);
+    fields->addRow(tr("S&poken as:"), edSpoken);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {buAdd, buRemove, buSayIt})
         buttons->addWidget(button);
@@ -96,7 +96,7 @@ void PronunciationsDialog::AddWord()
     const QString spoken = edSpoken->text().trimmed();
     const QString problem = PronunciationList::problemWith(written, spoken);
     if (!problem.isEmpty()) {
-        lbProblem->setText(QStringLiteral("Not added: %1.").arg(problem));
+        lbProblem->setText(tr("Not added: %1.").arg(problem));
         (spoken.isEmpty() && !written.isEmpty() ? edSpoken : edWritten)->setFocus();
         return;
     }

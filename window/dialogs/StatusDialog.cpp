@@ -27,7 +27,7 @@ StatusDialog::StatusDialog(QWidget* parent)
     progressBar->setRange(0, 1000);
     progressBar->setTextVisible(false);
     progressBar->hide();
-    buCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    buCancel = new QPushButton(tr("Cancel"), this);
     buCancel->setObjectName(QStringLiteral("buCancel"));
     buCancel->setGeometry(318, 71, 88, 28);
     buCancel->hide();

@@ -11,13 +11,13 @@ TextLineDialog::TextLineDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmGetTextLine"));
-    setWindowTitle(QStringLiteral("Save"));
+    setWindowTitle(tr("Save"));
     setFixedSize(436, 122);
     QFont verdana(QStringLiteral("Verdana"));
     verdana.setPixelSize(11);
     setFont(verdana);
 
-    labPrompt = new QLabel(QStringLiteral("Name"), this);
+    labPrompt = new QLabel(tr("Name"), this);
     labPrompt->setObjectName(QStringLiteral("labPrompt"));
     labPrompt->setGeometry(16, 12, 401, 16);
     edFilename = new QLineEdit(this);
@@ -25,11 +25,11 @@ TextLineDialog::TextLineDialog(QWidget* parent)
     edFilename->setGeometry(16, 32, 401, 24);
     edFilename->setMaxLength(20);
     labPrompt->setBuddy(edFilename); // a screen reader names the field by the prompt above it
-    buSave = new QPushButton(QStringLiteral("&Ok"), this);
+    buSave = new QPushButton(tr("&Ok"), this);
     buSave->setObjectName(QStringLiteral("buSave"));
     buSave->setGeometry(256, 76, 75, 28);
     buSave->setAutoDefault(false);
-    buCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    buCancel = new QPushButton(tr("&Cancel"), this);
     buCancel->setObjectName(QStringLiteral("buCancel"));
     buCancel->setGeometry(342, 76, 75, 28);
     buCancel->setAutoDefault(false);

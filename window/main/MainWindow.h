@@ -3,7 +3,9 @@
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
 #include "window/readingarea/DocumentLoader.h"
+#include "core/TextSegmentation.h"
 #include "speech/ReadingModel.h"
+#include "speech/Translation.h"
 #include "speech/Voice.h"
 
 #include <QDeadlineTimer>
@@ -34,6 +36,7 @@ class MenuDecorator;
 class ReadingPlaces;
 class WindowAppearance;
 struct WindowSettings;
+class TranslationPanel;
 
 // The long part of a hint: the text after the first "|", or the whole hint.
 QString LongHint(const QString& hint);
@@ -142,6 +145,11 @@ public:
     QAction* SpellingAid1 = nullptr;
     QAction* SpellingTest1 = nullptr;
     QAction* Startspellingtest1 = nullptr;
+    // Translation into the learner's language
+    QMenu* miMyLanguage = nullptr;              // reader menu: the languages installed pairs translate English into
+    QAction* miTranslateWhileReading = nullptr; // reader menu, checkable: shows the model's choice
+    QAction* Translate1 = nullptr;              // reading-area menu and Ctrl+T
+    TranslationPanel* panTranslation = nullptr;
 
     // --- Operations --------------------------------------------------------------------------------------
     // Reading
@@ -180,6 +188,15 @@ public:
     void StartSpellingTest();
     void ShowSpellingBuilder();
     void ShowSpellingAssistant();
+    // Translation
+    // What the learner chose to translate into and whether sentences are translated while read.
+    TranslationChoices& translation() const { return *mTranslation; }
+    // Translates the sentence being read, else the selection, else the word at the caret into the learner's language,
+    // shows it beside the text and says it in a voice of that language; a reading then goes on in English with the
+    // next sentence. A failure is a message; the reading area stays as it was.
+    void TranslateText();
+    // Offers the languages of the installed pairs in the reader menu.
+    void ListMyLanguages();
     // Appearance and settings
     void ApplyAppearance();
     void ListColourSchemes();
@@ -274,6 +291,12 @@ private:
     // Writes the reading places; a background duty that swallows failures.
     void SaveReadingPlaces();
     WindowSettings windowSettings() const;
+    void setupTranslation();
+    // Says the translation in a voice of its language and returns when it has been said; the reading voice is
+    // chosen again after it. False when no installed voice speaks the language.
+    bool SpeakTranslation(const QString& text, const QString& languageCode);
+    // Follows the reading: with translation while reading on, each sentence reached is translated beside the text.
+    void TranslateSentenceReached(int position);
 
     ReadingModel* mReading = nullptr;
     QPointer<FindDialog> mFindDialog;
@@ -290,4 +313,12 @@ private:
     // A click on the inactive window gave one of its controls the focus: the activation it brings leaves it there.
     bool mClickFocused = false;
     QDeadlineTimer mNoticeShown{0}; // hints wait until it has passed
+    TranslationChoices* mTranslation = nullptr;
+    std::unique_ptr<Translator> mTranslator;
+    BackgroundTranslation* mSentenceTranslation = nullptr;
+    int mSpokenAt = -1;             // the reading-area position of the word last read, -1 outside a reading
+    int mSentenceShown = -1;        // the start of the sentence whose translation is asked for or shown while reading
+    bool mTranslating = false;      // a translation is being made or said
+    QString mReadText;              // the text being read, taken at its first word
+    QList<TextSpan> mReadSentences; // its sentences
 };

@@ -7,6 +7,9 @@
 #include "window/settings/SettingsFile.h"
 #include "window/settings/WindowAppearance.h"
 #include "window/settings/CustomiseDialog.h"
+#include "window/settings/TranslationSettings.h"
+#include "window/settings/InterfaceLanguage.h"
+#include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
 
 #include <QLabel>
@@ -55,6 +58,7 @@ void MainWindow::LoadSettings()
     // The menus are marked as the choices are restored; the decorator draws them once at the end.
     XPMenu1->setActive(false);
     const QString missingReader = ::LoadSettings(*mReading, settings, [this] { AnnounceVoice(); });
+    LoadTranslationSettings(*mTranslation);
     XPMenu1->setActive(true);
     panReader->setVisible(settings.readerVisible);
     mSpellingDelay = settings.spellingDelay;
@@ -71,6 +75,7 @@ void MainWindow::LoadSettings()
 void MainWindow::SaveSettings()
 {
     ::SaveSettings(*mReading, windowSettings());
+    SaveTranslationSettings(*mTranslation);
 }
 
 void MainWindow::ApplyAppearance()
@@ -97,5 +102,12 @@ void MainWindow::ChooseColourScheme(QAction* item)
 
 void MainWindow::OpenCustomisation()
 {
-    ::OpenCustomisation(this, mAppearance, mReadingAids, [this] { ApplyAppearance(); });
+    ::OpenCustomisation(
+        this, mAppearance, mReadingAids, [this] { ApplyAppearance(); },
+        [this](CustomiseDialog& dialog) {
+            dialog.setMyLanguage(mTranslator->languages(), mTranslation->language(),
+                                 [this](const QString& mode) { mTranslation->setLanguage(mode); });
+            dialog.setWindowLanguage(InterfaceLanguages(), SavedInterfaceLanguage(),
+                                     [](const QString& language) { SaveInterfaceLanguage(language); });
+        });
 }

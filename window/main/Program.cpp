@@ -4,6 +4,7 @@
 #include "window/dialogs/AboutWindow.h"
 #include "window/main/MainWindow.h"
 #include "window/dialogs/QtPrompts.h"
+#include "window/settings/InterfaceLanguage.h"
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
@@ -31,6 +32,8 @@ int RunParlivo(int argc, char** argv)
     ParlivoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Parlivo"));
     app.setApplicationDisplayName(QStringLiteral("Parlivo Study Edition"));
+    // Before any window is made, so every caption is in the window's language.
+    InstallInterfaceTranslation(app, SavedInterfaceLanguage());
     QtPrompts dialogs;
     setPrompts(&dialogs);
 

@@ -406,8 +406,63 @@ void CustomiseDialog::edTextFontSizeChange()
         mWorking.TextFontSize = *value;
 }
 
+QComboBox* CustomiseDialog::addLanguageChoice(const QString& name, const QString& caption,
+                                              const QString& accessibleName, const QString& hint)
+{
+    const int top = 380 + 48 * mLanguageRows++; // under the reading aids, the first beside the buttons
+    auto* label = new QLabel(caption, this);
+    label->setGeometry(AidsLeft, top, 250, 16);
+    auto* choice = new QComboBox(this);
+    choice->setObjectName(name);
+    choice->setAccessibleName(accessibleName);
+    choice->setToolTip(hint);
+    choice->setGeometry(AidsLeft, top + 18, 250, 25);
+    label->setBuddy(choice);
+    label->show();
+    choice->show();
+    setFixedSize(width(), qMax(height(), top + 50));
+    return choice;
+}
+
+void CustomiseDialog::setMyLanguage(const QList<TranslationLanguage>& offered, const QString& current,
+                                    std::function<void(const QString&)> apply)
+{
+    if (!cboMyLanguage)
+        cboMyLanguage = addLanguageChoice(QStringLiteral("cboMyLanguage"),
+                                          QStringLiteral("My &language (translations)"), QStringLiteral("My language"),
+                                          QStringLiteral("The language Translate puts English into"));
+    cboMyLanguage->clear();
+    cboMyLanguage->addItem(QStringLiteral("None"), QString());
+    for (const TranslationLanguage& language : offered)
+        cboMyLanguage->addItem(language.name, language.mode);
+    if (cboMyLanguage->findData(current) < 0)
+        cboMyLanguage->addItem(current, current); // a pair no longer installed stays chosen until another is
+    cboMyLanguage->setCurrentIndex(cboMyLanguage->findData(current));
+    mApplyMyLanguage = std::move(apply);
+}
+
+void CustomiseDialog::setWindowLanguage(const QList<QPair<QString, QString>>& translated, const QString& current,
+                                        std::function<void(const QString&)> apply)
+{
+    if (!cboWindowLanguage)
+        cboWindowLanguage = addLanguageChoice(
+            QStringLiteral("cboWindowLanguage"), QStringLiteral("&Window language (from the next start)"),
+            QStringLiteral("Window language"), QStringLiteral("The language of the window's captions and messages"));
+    cboWindowLanguage->clear();
+    cboWindowLanguage->addItem(QStringLiteral("The desktop's language"), QString());
+    cboWindowLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    for (const auto& [code, name] : translated)
+        cboWindowLanguage->addItem(name, code);
+    cboWindowLanguage->setCurrentIndex(qMax(0, cboWindowLanguage->findData(current)));
+    mApplyWindowLanguage = std::move(apply);
+}
+
 void CustomiseDialog::ApplyCustomisation()
 {
+    if (mApplyMyLanguage)
+        mApplyMyLanguage(cboMyLanguage->currentData().toString());
+    if (mApplyWindowLanguage)
+        mApplyWindowLanguage(cboWindowLanguage->currentData().toString());
     if (mApplyAids)
         mApplyAids(mWorkingAids);
     if (mApply)
@@ -434,7 +489,8 @@ void CustomiseDialog::SaveScheme()
 }
 
 void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
-                       const std::function<void()>& applyAppearance)
+                       const std::function<void()>& applyAppearance,
+                       const std::function<void(CustomiseDialog&)>& prepare)
 {
     CustomiseDialog dialog(
         appearance,
@@ -445,5 +501,7 @@ void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingA
         },
         parent);
     dialog.setReadingAids(aids, [&](const ReadingAids& working) { aids = working; });
+    if (prepare)
+        prepare(dialog);
     dialog.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
+#include "speech/Translation.h"
 
 #include <QDialog>
 #include <QHash>
@@ -34,6 +35,14 @@ public:
     // Shows the reading aids; `apply` receives their working copy when the user presses Apply.
     void setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply);
     const ReadingAids& workingAids() const { return mWorkingAids; }
+    // Offers the learner's language among the languages given (none, the first choice, leaves it unset); `apply`
+    // receives the mode chosen when the user presses Apply.
+    void setMyLanguage(const QList<TranslationLanguage>& offered, const QString& current,
+                       std::function<void(const QString&)> apply);
+    // Offers the window's language: the desktop's (empty), English ("en") or one of `translated` (code and name);
+    // `apply` receives the code chosen when the user presses Apply.
+    void setWindowLanguage(const QList<QPair<QString, QString>>& translated, const QString& current,
+                           std::function<void(const QString&)> apply);
     // The lines the next save writes (the "Name" line only after a first save).
     const QStringList& schemeLines() const { return mSchemeLines; }
 
@@ -72,6 +81,8 @@ public:
     QComboBox* cboLineFocus = nullptr;
     QCheckBox* chkFocusWhenIdle = nullptr;
     QCheckBox* chkSyllables = nullptr;
+    QComboBox* cboMyLanguage = nullptr;     // data: the mode translating into the language
+    QComboBox* cboWindowLanguage = nullptr; // data: the language code, empty for the desktop's
 
     // Asks for a colour (starting from black) and, unless cancelled, shows it as the control's text colour or
     // background and stores it in the field the control's Tag names.
@@ -108,10 +119,18 @@ private:
     ReadingAids mWorkingAids;
     std::function<void(const ReadingAids&)> mApplyAids;
     bool mShowingAids = false;
+    std::function<void(const QString&)> mApplyMyLanguage;
+    std::function<void(const QString&)> mApplyWindowLanguage;
+    int mLanguageRows = 0;
+    // A captioned choice in the column under the reading aids, the dialog growing to hold it.
+    QComboBox* addLanguageChoice(const QString& name, const QString& caption, const QString& accessibleName,
+                                 const QString& hint);
     QHash<QWidget*, bool> mClickTargets; // sample panels and labels; true for a text colour
 };
 
 // Opens the customisation dialog on the window's appearance record and reading aids and waits until it is
-// closed. Apply copies the working values into both and runs `applyAppearance`.
+// closed. Apply copies the working values into both and runs `applyAppearance`. `prepare` may add to the dialog
+// before it shows.
 void OpenCustomisation(QWidget* parent, AppearanceSettings& appearance, ReadingAids& aids,
-                       const std::function<void()>& applyAppearance);
+                       const std::function<void()>& applyAppearance,
+                       const std::function<void(CustomiseDialog&)>& prepare = {});

@@ -22,7 +22,7 @@
 bool SpellingAidDialog::ReadingWord = false;
 
 namespace {
-const QString AssistantCaption = QStringLiteral("Spelling Assistant");
+const char AssistantCaption[] = QT_TRANSLATE_NOOP("SpellingAidDialog", "Spelling Assistant");
 const QString LetterPause = QStringLiteral("<silence msec='500'/>");
 constexpr int InitialRows = 49;
 
@@ -41,10 +41,10 @@ SpellingAidDialog::SpellingAidDialog(Voice& voice, const AppearanceSettings& app
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mVoice(voice)
 {
     setObjectName(QStringLiteral("frmSpellingAid"));
-    setWindowTitle(AssistantCaption);
+    setWindowTitle(tr(AssistantCaption));
     setFixedSize(526, 463);
 
-    PanHeader = new QLabel(AssistantCaption, this);
+    PanHeader = new QLabel(tr(AssistantCaption), this);
     PanHeader->setObjectName(QStringLiteral("PanHeader"));
     PanHeader->setGeometry(0, 0, 526, 41);
     PanHeader->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -58,9 +58,9 @@ SpellingAidDialog::SpellingAidDialog(Voice& voice, const AppearanceSettings& app
     gridLayout->setContentsMargins(0, 0, 0, 0);
     sgSpellingWords = new QTableWidget(InitialRows, 2, Panel2);
     sgSpellingWords->setObjectName(QStringLiteral("sgSpellingWords"));
-    sgSpellingWords->setToolTip(QStringLiteral("Press the [Enter] key to listen to the selected word"));
-    sgSpellingWords->setAccessibleName(QStringLiteral("Spelling words"));
-    sgSpellingWords->setHorizontalHeaderLabels({QStringLiteral("Word"), QStringLiteral("Spelling")});
+    sgSpellingWords->setToolTip(tr("Press the [Enter] key to listen to the selected word"));
+    sgSpellingWords->setAccessibleName(tr("Spelling words"));
+    sgSpellingWords->setHorizontalHeaderLabels({tr("Word"), tr("Spelling")});
     sgSpellingWords->verticalHeader()->hide();
     sgSpellingWords->verticalHeader()->setMinimumSectionSize(1);
     sgSpellingWords->verticalHeader()->setDefaultSectionSize(35);
@@ -81,18 +81,15 @@ SpellingAidDialog::SpellingAidDialog(Voice& voice, const AppearanceSettings& app
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
     separator->setGeometry(0, 0, 526, 2);
-    buLoad = makeButton(QStringLiteral("buLoad"), QStringLiteral("&Load"), QStringLiteral("Load a Parlivo test file"),
-                        panButtons);
+    buLoad = makeButton(QStringLiteral("buLoad"), tr("&Load"), tr("Load a Parlivo test file"), panButtons);
     buLoad->move(8, 15);
-    buRead = makeButton(QStringLiteral("buRead"), QStringLiteral("&Read"), QStringLiteral("Read the selected word"),
-                        panButtons);
+    buRead = makeButton(QStringLiteral("buRead"), tr("&Read"), tr("Read the selected word"), panButtons);
     buRead->move(136, 15);
-    buClose = makeButton(QStringLiteral("buClose"), QStringLiteral("&Close"),
-                         QStringLiteral("Close spelling assistant"), panButtons);
+    buClose = makeButton(QStringLiteral("buClose"), tr("&Close"), tr("Close spelling assistant"), panButtons);
     buClose->move(398, 15);
 
-    odSpellingLists.title = QStringLiteral("Load Spelling Document");
-    odSpellingLists.filter = QStringLiteral("Spelling Documents (pvt)|*.pvt");
+    odSpellingLists.title = tr("Load Spelling Document");
+    odSpellingLists.filter = tr("Spelling Documents (pvt)|*.pvt");
     // A name typed without an extension means a spelling file.
     odSpellingLists.defaultExtension = QString::fromLatin1(Spelling::Extension);
 
@@ -162,7 +159,7 @@ void SpellingAidDialog::LoadAssistantFile(const QString& path)
         if (!words.isEmpty())
             sgSpellingWords->setCurrentCell(0, 0);
     } catch (const std::exception&) {
-        prompts().message(QStringLiteral("Unable to load spelling document. The document appears to contain error(s)."),
+        prompts().message(tr("Unable to load spelling document. The document appears to contain error(s)."),
                           MessageKind::Error);
     }
 }
@@ -252,7 +249,7 @@ QString SpellingAidDialog::CellText(int row, int column) const
 
 void SpellingAidDialog::SetCaptionFor(const QString& path)
 {
-    setWindowTitle(QStringLiteral("Spelling Assistant - %1").arg(DisplayName(path)));
+    setWindowTitle(tr("Spelling Assistant - %1").arg(DisplayName(path)));
 }
 
 void StopSpeaking(Voice& voice)

@@ -21,8 +21,8 @@
 #include <QValidator>
 
 namespace {
-const QString BuilderCaption = QStringLiteral("Spelling Test Builder");
-const QString SpellingFilter = QStringLiteral("Spelling Documents (pvt)|*.pvt");
+const char BuilderCaption[] = QT_TRANSLATE_NOOP("SpellingBuilderDialog", "Spelling Test Builder");
+const char SpellingFilter[] = QT_TRANSLATE_NOOP("SpellingBuilderDialog", "Spelling Documents (pvt)|*.pvt");
 
 // Refuses, as they are typed, characters that break a cell's rule; a shorter entry is always acceptable.
 class CellValidator : public QValidator
@@ -100,28 +100,28 @@ SpellingBuilderDialog::SpellingBuilderDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("frmSpelingBuildWordList"));
-    setWindowTitle(BuilderCaption);
+    setWindowTitle(tr(BuilderCaption));
     setFixedSize(376, 397);
     setFont(QFont(QStringLiteral("Verdana"), 8));
 
-    labIntroduction = new QLabel(QStringLiteral("Introduction"), this);
+    labIntroduction = new QLabel(tr("Introduction"), this);
     labIntroduction->setGeometry(8, 6, 200, 16);
     memSpellingInto =
-        makeRemarkBox(QStringLiteral("memSpellingInto"), QStringLiteral("Introductory remarks to spelling test"), this);
+        makeRemarkBox(QStringLiteral("memSpellingInto"), tr("Introductory remarks to spelling test"), this);
     memSpellingInto->setGeometry(8, 22, 361, 49);
-    labClosing = new QLabel(QStringLiteral("Closing"), this);
+    labClosing = new QLabel(tr("Closing"), this);
     labClosing->setGeometry(8, 76, 200, 16);
-    memClosing = makeRemarkBox(QStringLiteral("memClosing"), QStringLiteral("Spelling test closing remarks"), this);
+    memClosing = makeRemarkBox(QStringLiteral("memClosing"), tr("Spelling test closing remarks"), this);
     memClosing->setGeometry(8, 92, 361, 49);
-    labSpellings = new QLabel(QStringLiteral("Spellings"), this);
+    labSpellings = new QLabel(tr("Spellings"), this);
     labSpellings->setGeometry(8, 146, 200, 16);
 
     sgSpellingWords = new QTableWidget(Spelling::WordRows, 2, this);
     sgSpellingWords->setObjectName(QStringLiteral("sgSpellingWords"));
-    sgSpellingWords->setToolTip(QStringLiteral("Spelling test word list"));
-    sgSpellingWords->setAccessibleName(QStringLiteral("Spelling test word list"));
+    sgSpellingWords->setToolTip(tr("Spelling test word list"));
+    sgSpellingWords->setAccessibleName(tr("Spelling test word list"));
     sgSpellingWords->setGeometry(8, 162, 361, 137);
-    sgSpellingWords->setHorizontalHeaderLabels({QStringLiteral("Words"), QStringLiteral("Spelling Time (Secs)")});
+    sgSpellingWords->setHorizontalHeaderLabels({tr("Words"), tr("Spelling Time (Secs)")});
     sgSpellingWords->verticalHeader()->hide();
     sgSpellingWords->verticalHeader()->setMinimumSectionSize(18);
     sgSpellingWords->verticalHeader()->setDefaultSectionSize(18);
@@ -140,14 +140,10 @@ SpellingBuilderDialog::SpellingBuilderDialog(QWidget* parent)
     separator->setFrameShadow(QFrame::Sunken);
     separator->setGeometry(0, 312, 376, 2);
 
-    buClear = makeButton(QStringLiteral("buClear"), QStringLiteral("&New"),
-                         QStringLiteral("Create new spelling screen"), this);
-    buLoad = makeButton(QStringLiteral("buLoad"), QStringLiteral("&Load"), QStringLiteral("Load a spelling test file"),
-                        this);
-    buSave = makeButton(QStringLiteral("buSave"), QStringLiteral("&Save"),
-                        QStringLiteral("Save spelling details to file"), this);
-    buClose = makeButton(QStringLiteral("buClose"), QStringLiteral("&Close"),
-                         QStringLiteral("Close the spelling test screen"), this);
+    buClear = makeButton(QStringLiteral("buClear"), tr("&New"), tr("Create new spelling screen"), this);
+    buLoad = makeButton(QStringLiteral("buLoad"), tr("&Load"), tr("Load a spelling test file"), this);
+    buSave = makeButton(QStringLiteral("buSave"), tr("&Save"), tr("Save spelling details to file"), this);
+    buClose = makeButton(QStringLiteral("buClose"), tr("&Close"), tr("Close the spelling test screen"), this);
     int left = 8;
     for (QPushButton* button : {buClear, buLoad, buSave, buClose}) {
         button->setGeometry(left, 335, 82, 40);
@@ -161,12 +157,12 @@ SpellingBuilderDialog::SpellingBuilderDialog(QWidget* parent)
     setTabOrder(buSave, buClear);
     setTabOrder(buClear, buClose);
 
-    odSpellingLists.title = QStringLiteral("Load Spelling Document");
-    odSpellingLists.filter = SpellingFilter;
+    odSpellingLists.title = tr("Load Spelling Document");
+    odSpellingLists.filter = tr(SpellingFilter);
     odSpellingLists.defaultExtension = QString::fromLatin1(Spelling::Extension);
     odSpellingLists.mustExist = true;
-    sdSpellingTest.title = QStringLiteral("Save Spelling File");
-    sdSpellingTest.filter = SpellingFilter;
+    sdSpellingTest.title = tr("Save Spelling File");
+    sdSpellingTest.filter = tr(SpellingFilter);
     sdSpellingTest.defaultExtension = QString::fromLatin1(Spelling::Extension);
 
     connect(buClear, &QPushButton::clicked, this, &SpellingBuilderDialog::buClearClick);
@@ -203,7 +199,7 @@ void SpellingBuilderDialog::LoadSpellingFile(const QString& path)
     if (!FileLines.isEmpty())
         memSpellingInto->setPlainText(FileLines.at(0));
     if (FileLines.size() < 2) {
-        prompts().message(QStringLiteral("Unable to load spelling document. The document appears to be corrupt"),
+        prompts().message(tr("Unable to load spelling document. The document appears to be corrupt"),
                           MessageKind::Error);
         return;
     }
@@ -256,12 +252,12 @@ void SpellingBuilderDialog::SaveSpellingFile()
         prompts().message(error.message(), MessageKind::Error);
         return;
     }
-    prompts().message(QStringLiteral("Spelling document successfully save."), MessageKind::Information);
+    prompts().message(tr("Spelling document successfully save."), MessageKind::Information);
 }
 
 void SpellingBuilderDialog::ClearSpellingList()
 {
-    setWindowTitle(BuilderCaption);
+    setWindowTitle(tr(BuilderCaption));
     memClosing->clear();
     memSpellingInto->clear();
     const int rows = sgSpellingWords->rowCount();
@@ -306,9 +302,8 @@ void SpellingBuilderDialog::RemarkLeft(QPlainTextEdit* box, QFocusEvent* event)
     if (!TrimControl(box->toPlainText()).isEmpty())
         return;
     mCheckingRemark = true;
-    prompts().message(box == memSpellingInto
-                          ? QStringLiteral("Please enter an introductory remark to the spelling test.")
-                          : QStringLiteral("Please enter a closing remark to the spelling test."),
+    prompts().message(box == memSpellingInto ? tr("Please enter an introductory remark to the spelling test.")
+                                             : tr("Please enter a closing remark to the spelling test."),
                       MessageKind::Information);
     box->setFocus(Qt::OtherFocusReason);
     mCheckingRemark = false;
@@ -330,7 +325,7 @@ void SpellingBuilderDialog::SetCellText(int row, int column, const QString& text
 
 void SpellingBuilderDialog::SetCaptionFor(const QString& path)
 {
-    setWindowTitle(QStringLiteral("Spelling Test Builder (%1)").arg(DisplayName(path)));
+    setWindowTitle(tr("Spelling Test Builder (%1)").arg(DisplayName(path)));
 }
 
 void ShowSpellingBuilder(QPointer<SpellingBuilderDialog>& builder, const QString& fileName, QWidget* parent)

@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "core/TextEncoding.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +53,12 @@ QStringList ReadSpellingLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(systemError(QStringLiteral("Cannot open file"), path, file.errorString()));
+        throw FileError(
+            systemError(QCoreApplication::translate("SpellingFile", "Cannot open file"), path, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileError(systemError(QStringLiteral("Cannot read file"), path, file.errorString()));
+        throw FileError(
+            systemError(QCoreApplication::translate("SpellingFile", "Cannot read file"), path, file.errorString()));
     return SplitSpellingLines(DecodeSpellingText(bytes));
 }
 
@@ -68,21 +71,24 @@ void WriteSpellingLines(const QString& path, const QStringList& lines)
     // QSaveFile renames over the old file, which would get past a file the user has made read-only.
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isWritable())
-        throw FileError(systemError(QStringLiteral("Cannot create file"), path, QStringLiteral("Permission denied")));
+        throw FileError(systemError(QCoreApplication::translate("SpellingFile", "Cannot create file"), path,
+                                    QStringLiteral("Permission denied")));
 
     QSaveFile file(path);
     // Unbuffered, so that a write cut short by a full disk shows in its count; through the buffer the short
     // write goes unnoticed and the truncated file would replace the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(systemError(QStringLiteral("Cannot create file"), path, file.errorString()));
+        throw FileError(
+            systemError(QCoreApplication::translate("SpellingFile", "Cannot create file"), path, file.errorString()));
     const QByteArray bytes = EncodeSpellingText(text);
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw FileError(systemError(QStringLiteral("Cannot write file"), path, reason));
+        throw FileError(systemError(QCoreApplication::translate("SpellingFile", "Cannot write file"), path, reason));
     }
     if (!file.commit())
-        throw FileError(systemError(QStringLiteral("Cannot write file"), path, file.errorString()));
+        throw FileError(
+            systemError(QCoreApplication::translate("SpellingFile", "Cannot write file"), path, file.errorString()));
 }
 
 QString OneLine(const QString& text)

@@ -95,32 +95,30 @@ SpellingTestDialog::SpellingTestDialog(Voice& voice, const AppearanceSettings& a
       mAppearance(appearance)
 {
     setObjectName(QStringLiteral("frmDoSpellings"));
-    setWindowTitle(QStringLiteral("Spelling Test"));
+    setWindowTitle(tr("Spelling Test"));
 
     panMenuBar = new QFrame(this);
     panMenuBar->setObjectName(QStringLiteral("panMenuBar"));
     panMenuBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    labSpelling = new QLabel(QStringLiteral("Enter word spoken below:"), panMenuBar);
+    labSpelling = new QLabel(tr("Enter word spoken below:"), panMenuBar);
     labSpelling->setObjectName(QStringLiteral("labSpelling"));
     labSpelling->setGeometry(10, 6, 501, 24);
     edWord = new AnswerEdit(panMenuBar);
     edWord->setObjectName(QStringLiteral("edWord"));
-    edWord->setToolTip(QStringLiteral("Enter the word spoken here"));
-    edWord->setAccessibleName(QStringLiteral("Answer"));
+    edWord->setToolTip(tr("Enter the word spoken here"));
+    edWord->setAccessibleName(tr("Answer"));
     edWord->setGeometry(10, 32, 501, 70);
     edWord->setMaxLength(Spelling::MaxAnswerLength);
     edWord->setValidator(new AnswerValidator(edWord));
     edWord->setEnabled(false);
     edWord->installEventFilter(this);
-    buStart = makeButton(QStringLiteral("buStart"), QStringLiteral("Start"), QStringLiteral("Click to start the test"),
-                         panMenuBar);
+    buStart = makeButton(QStringLiteral("buStart"), tr("Start"), tr("Click to start the test"), panMenuBar);
     buStart->move(10, 132);
-    buCancel = makeButton(QStringLiteral("buCancel"), QStringLiteral("Cancel"),
-                          QStringLiteral("Click to cancel the spelling test"), panMenuBar);
+    buCancel =
+        makeButton(QStringLiteral("buCancel"), tr("Cancel"), tr("Click to cancel the spelling test"), panMenuBar);
     buCancel->move(133, 132);
     buCancel->setEnabled(false);
-    buClose = makeButton(QStringLiteral("buClose"), QStringLiteral("Close"), QStringLiteral("Click to close this form"),
-                         panMenuBar);
+    buClose = makeButton(QStringLiteral("buClose"), tr("Close"), tr("Click to close this form"), panMenuBar);
     buClose->move(398, 132);
 
     Panel1 = new QFrame(this);
@@ -133,12 +131,11 @@ SpellingTestDialog::SpellingTestDialog(Voice& voice, const AppearanceSettings& a
     Label1->setFixedHeight(25);
     sgSpellingResults = new QTableWidget(0, 2, Panel1);
     sgSpellingResults->setObjectName(QStringLiteral("sgSpellingResults"));
-    sgSpellingResults->setToolTip(QStringLiteral("Spelling results"));
-    sgSpellingResults->setAccessibleName(QStringLiteral("Spelling results"));
+    sgSpellingResults->setToolTip(tr("Spelling results"));
+    sgSpellingResults->setAccessibleName(tr("Spelling results"));
     // The grid is read with the arrow keys; Tab moves on to the buttons instead of from cell to cell.
     sgSpellingResults->setTabKeyNavigation(false);
-    sgSpellingResults->setHorizontalHeaderLabels(
-        {QStringLiteral("Correct Spelling"), QStringLiteral("Student Spelling")});
+    sgSpellingResults->setHorizontalHeaderLabels({tr("Correct Spelling"), tr("Student Spelling")});
     sgSpellingResults->verticalHeader()->hide();
     sgSpellingResults->verticalHeader()->setMinimumSectionSize(1);
     sgSpellingResults->verticalHeader()->setDefaultSectionSize(42);
@@ -149,9 +146,9 @@ SpellingTestDialog::SpellingTestDialog(Voice& voice, const AppearanceSettings& a
     sgSpellingResults->setSelectionBehavior(QAbstractItemView::SelectRows);
     sgSpellingResults->setSelectionMode(QAbstractItemView::SingleSelection);
     sgSpellingResults->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    labScore = new QLabel(QStringLiteral("Score = "), Panel1);
+    labScore = new QLabel(tr("Score = "), Panel1);
     labScore->setObjectName(QStringLiteral("labScore"));
-    labScore->setToolTip(QStringLiteral("The test score"));
+    labScore->setToolTip(tr("The test score"));
     labScore->setFixedHeight(37);
     resultsLayout->addWidget(Label1);
     resultsLayout->addWidget(sgSpellingResults, 1);
@@ -216,7 +213,7 @@ void SpellingTestDialog::LoadTest(const QStringList& lines)
 {
     WordLines = lines;
     if (WordLines.size() < 2)
-        throw FileError(QStringLiteral("The spelling file holds no introduction and closing remark."));
+        throw FileError(tr("The spelling file holds no introduction and closing remark."));
     IntroSpeech = WordLines.at(0) + TwoSecondSilence;
     ClosingSpeech = WordLines.at(1) + TwoSecondSilence;
     WordLines = TestWordLines(WordLines);
@@ -240,7 +237,7 @@ void SpellingTestDialog::StartTest()
         sgSpellingResults->setItem(i, 1, new QTableWidgetItem);
     }
     if (GridFirstColumnBlank(sgSpellingResults)) {
-        prompts().message(QStringLiteral("The spelling file loaded contains no words."), MessageKind::Information);
+        prompts().message(tr("The spelling file loaded contains no words."), MessageKind::Information);
         return;
     }
 
@@ -305,7 +302,7 @@ void SpellingTestDialog::AskWord()
             edWord->clear();
             edWord->setEnabled(true);
             // A screen reader says which word this is as the answer box takes the focus.
-            edWord->setAccessibleName(QStringLiteral("Answer to word %1 of %2").arg(WordIndex + 1).arg(WordCount));
+            edWord->setAccessibleName(tr("Answer to word %1 of %2").arg(WordIndex + 1).arg(WordCount));
             edWord->setFocus();
         }
     } catch (const ConversionError& error) {
@@ -504,8 +501,8 @@ void StartSpellingTest(Voice& voice, const AppearanceSettings& appearance, QStri
                        QStringList& spellingWords, QWidget* parent)
 {
     FileDialogSpec odTestFile;
-    odTestFile.title = QStringLiteral("Open Parlivo Test File");
-    odTestFile.filter = QStringLiteral("Parlivo Test File (*.pvt)|*.pvt");
+    odTestFile.title = SpellingTestDialog::tr("Open Parlivo Test File");
+    odTestFile.filter = SpellingTestDialog::tr("Parlivo Test File (*.pvt)|*.pvt");
     odTestFile.defaultExtension = QString::fromLatin1(Spelling::Extension);
     odTestFile.initialFolder = appPath(QString::fromLatin1(Spelling::TestFolder));
     odTestFile.mustExist = true;
@@ -519,7 +516,7 @@ void StartSpellingTest(Voice& voice, const AppearanceSettings& appearance, QStri
         spellingWords = ReadSpellingLines(path);
         dialog = MakeSpellingTest(voice, appearance, spellingWords, parent);
     } catch (const ParlivoError&) {
-        prompts().message(QStringLiteral("There was a problem and the spelling file could not be loaded."),
+        prompts().message(SpellingTestDialog::tr("There was a problem and the spelling file could not be loaded."),
                           MessageKind::Information);
         return;
     }

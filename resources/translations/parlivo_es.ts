@@ -1,0 +1,392 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es" sourcelanguage="en">
+<context>
+    <name>AboutWindow</name>
+    <message>
+        <source>About Parlivo</source>
+        <translation>Acerca de Parlivo</translation>
+    </message>
+    <message>
+        <source>Version 1.0</source>
+        <translation>Versión 1.0</translation>
+    </message>
+    <message>
+        <source>Parlivo reads your text aloud with a real voice.
+Free software for learners and their teachers.
+Speech by espeak-ng and Festival.</source>
+        <translation>Parlivo lee su texto en voz alta con una voz real.
+Software libre para estudiantes y sus profesores.
+Voz de espeak-ng y Festival.</translation>
+    </message>
+</context>
+<context>
+    <name>PronunciationsDialog</name>
+    <message>
+        <source>Pronunciations</source>
+        <translation>Pronunciaciones</translation>
+    </message>
+    <message>
+        <source>How the reader says names and words</source>
+        <translation>Cómo dice el lector los nombres y las palabras</translation>
+    </message>
+    <message>
+        <source>Written</source>
+        <translation>Escrito</translation>
+    </message>
+    <message>
+        <source>Spoken</source>
+        <translation>Pronunciado</translation>
+    </message>
+    <message>
+        <source>Words and how they are said</source>
+        <translation>Palabras y cómo se dicen</translation>
+    </message>
+    <message>
+        <source>Written word</source>
+        <translation>Palabra escrita</translation>
+    </message>
+    <message>
+        <source>Spoken as</source>
+        <translation>Se pronuncia</translation>
+    </message>
+    <message>
+        <source>for example: shiv awn</source>
+        <translation>por ejemplo: shiv awn</translation>
+    </message>
+    <message>
+        <source>&amp;Add or change</source>
+        <translation>&amp;Añadir o cambiar</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Quitar</translation>
+    </message>
+    <message>
+        <source>Say &amp;it</source>
+        <translation>&amp;Decirlo</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Problem</source>
+        <translation>Problema</translation>
+    </message>
+    <message>
+        <source>&amp;Written:</source>
+        <translation>&amp;Escrito:</translation>
+    </message>
+    <message>
+        <source>S&amp;poken as:</source>
+        <translation>Se &amp;pronuncia:</translation>
+    </message>
+    <message>
+        <source>Not added: %1.</source>
+        <translation>No se añadió: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SpellingAidDialog</name>
+    <message>
+        <source>Spelling Assistant</source>
+        <translation>Asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Press the [Enter] key to listen to the selected word</source>
+        <translation>Pulse la tecla [Intro] para oír la palabra seleccionada</translation>
+    </message>
+    <message>
+        <source>Spelling words</source>
+        <translation>Palabras de ortografía</translation>
+    </message>
+    <message>
+        <source>Word</source>
+        <translation>Palabra</translation>
+    </message>
+    <message>
+        <source>Spelling</source>
+        <translation>Ortografía</translation>
+    </message>
+    <message>
+        <source>&amp;Load</source>
+        <translation>&amp;Cargar</translation>
+    </message>
+    <message>
+        <source>Load a Parlivo test file</source>
+        <translation>Cargar un archivo de prueba de Parlivo</translation>
+    </message>
+    <message>
+        <source>&amp;Read</source>
+        <translation>&amp;Leer</translation>
+    </message>
+    <message>
+        <source>Read the selected word</source>
+        <translation>Leer la palabra seleccionada</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Close spelling assistant</source>
+        <translation>Cerrar el asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Load Spelling Document</source>
+        <translation>Cargar documento de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling Documents (pvt)|*.pvt</source>
+        <translation>Documentos de ortografía (pvt)|*.pvt</translation>
+    </message>
+    <message>
+        <source>Unable to load spelling document. The document appears to contain error(s).</source>
+        <translation>No se pudo cargar el documento de ortografía. Parece que el documento contiene errores.</translation>
+    </message>
+    <message>
+        <source>Spelling Assistant - %1</source>
+        <translation>Asistente de ortografía - %1</translation>
+    </message>
+</context>
+<context>
+    <name>SpellingBuilderDialog</name>
+    <message>
+        <source>Spelling Test Builder</source>
+        <translation>Creador de pruebas de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling Documents (pvt)|*.pvt</source>
+        <translation>Documentos de ortografía (pvt)|*.pvt</translation>
+    </message>
+    <message>
+        <source>Introduction</source>
+        <translation>Introducción</translation>
+    </message>
+    <message>
+        <source>Introductory remarks to spelling test</source>
+        <translation>Palabras de introducción a la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Closing</source>
+        <translation>Cierre</translation>
+    </message>
+    <message>
+        <source>Spelling test closing remarks</source>
+        <translation>Palabras de cierre de la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Spellings</source>
+        <translation>Palabras</translation>
+    </message>
+    <message>
+        <source>Spelling test word list</source>
+        <translation>Lista de palabras de la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Words</source>
+        <translation>Palabras</translation>
+    </message>
+    <message>
+        <source>Spelling Time (Secs)</source>
+        <translation>Tiempo para escribir (s)</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nuevo</translation>
+    </message>
+    <message>
+        <source>Create new spelling screen</source>
+        <translation>Crear una prueba de ortografía nueva</translation>
+    </message>
+    <message>
+        <source>&amp;Load</source>
+        <translation>&amp;Cargar</translation>
+    </message>
+    <message>
+        <source>Load a spelling test file</source>
+        <translation>Cargar un archivo de prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>Save spelling details to file</source>
+        <translation>Guardar la prueba de ortografía en un archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Close the spelling test screen</source>
+        <translation>Cerrar la pantalla de la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Load Spelling Document</source>
+        <translation>Cargar documento de ortografía</translation>
+    </message>
+    <message>
+        <source>Save Spelling File</source>
+        <translation>Guardar archivo de ortografía</translation>
+    </message>
+    <message>
+        <source>Unable to load spelling document. The document appears to be corrupt</source>
+        <translation>No se pudo cargar el documento de ortografía. Parece que el documento está dañado</translation>
+    </message>
+    <message>
+        <source>Spelling document successfully save.</source>
+        <translation>El documento de ortografía se guardó correctamente.</translation>
+    </message>
+    <message>
+        <source>Please enter an introductory remark to the spelling test.</source>
+        <translation>Escriba unas palabras de introducción a la prueba de ortografía.</translation>
+    </message>
+    <message>
+        <source>Please enter a closing remark to the spelling test.</source>
+        <translation>Escriba unas palabras de cierre para la prueba de ortografía.</translation>
+    </message>
+    <message>
+        <source>Spelling Test Builder (%1)</source>
+        <translation>Creador de pruebas de ortografía (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>SpellingFile</name>
+    <message>
+        <source>Cannot open file</source>
+        <translation>No se puede abrir el archivo</translation>
+    </message>
+    <message>
+        <source>Cannot read file</source>
+        <translation>No se puede leer el archivo</translation>
+    </message>
+    <message>
+        <source>Cannot create file</source>
+        <translation>No se puede crear el archivo</translation>
+    </message>
+    <message>
+        <source>Cannot write file</source>
+        <translation>No se puede escribir el archivo</translation>
+    </message>
+</context>
+<context>
+    <name>SpellingTestDialog</name>
+    <message>
+        <source>Spelling Test</source>
+        <translation>Prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Enter word spoken below:</source>
+        <translation>Escriba abajo la palabra que oye:</translation>
+    </message>
+    <message>
+        <source>Enter the word spoken here</source>
+        <translation>Escriba aquí la palabra que oye</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>Respuesta</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Empezar</translation>
+    </message>
+    <message>
+        <source>Click to start the test</source>
+        <translation>Haga clic para empezar la prueba</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Click to cancel the spelling test</source>
+        <translation>Haga clic para cancelar la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Click to close this form</source>
+        <translation>Haga clic para cerrar esta ventana</translation>
+    </message>
+    <message>
+        <source>Spelling results</source>
+        <translation>Resultados de ortografía</translation>
+    </message>
+    <message>
+        <source>Correct Spelling</source>
+        <translation>Escritura correcta</translation>
+    </message>
+    <message>
+        <source>Student Spelling</source>
+        <translation>Escritura del alumno</translation>
+    </message>
+    <message>
+        <source>Score = </source>
+        <translation>Puntuación = </translation>
+    </message>
+    <message>
+        <source>The test score</source>
+        <translation>La puntuación de la prueba</translation>
+    </message>
+    <message>
+        <source>The spelling file holds no introduction and closing remark.</source>
+        <translation>El archivo de ortografía no tiene palabras de introducción ni de cierre.</translation>
+    </message>
+    <message>
+        <source>The spelling file loaded contains no words.</source>
+        <translation>El archivo de ortografía cargado no contiene palabras.</translation>
+    </message>
+    <message>
+        <source>Answer to word %1 of %2</source>
+        <translation>Respuesta a la palabra %1 de %2</translation>
+    </message>
+    <message>
+        <source>Open Parlivo Test File</source>
+        <translation>Abrir archivo de prueba de Parlivo</translation>
+    </message>
+    <message>
+        <source>Parlivo Test File (*.pvt)|*.pvt</source>
+        <translation>Archivo de prueba de Parlivo (*.pvt)|*.pvt</translation>
+    </message>
+    <message>
+        <source>There was a problem and the spelling file could not be loaded.</source>
+        <translation>Hubo un problema y no se pudo cargar el archivo de ortografía.</translation>
+    </message>
+</context>
+<context>
+    <name>StatusDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>TextLineDialog</name>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;Aceptar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,238 @@
+// Translation in the window with the real Apertium English-Spanish pair: the learner's language in the reader menu,
+// the customisation dialog and the settings file; Translate shown beside the text and said by a Spanish voice; each
+// sentence translated while it is read.
+#include "ReaderFixture.h"
+#include "core/ProfileStrings.h"
+#include "window/main/MenuMarker.h"
+#include "window/readingarea/TranslationPanel.h"
+#include "window/dialogs/TextLineDialog.h"
+#include "window/settings/CustomiseDialog.h"
+#include "window/settings/InterfaceLanguage.h"
+#include "window/settings/TranslationSettings.h"
+
+#include "core/ProcessRunner.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTranslator>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class TranslationWindow : public ReaderFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReaderFixture::SetUp();
+        engine->installed << EngineVoice{QStringLiteral("roa/es"), QStringLiteral("Spanish (Spain)"),
+                                         QStringLiteral("es")};
+        create();
+        reader->SelectVoice(QStringLiteral("English (Great Britain)"));
+    }
+
+    QAction* languageItem(const QString& mode) const
+    {
+        for (QAction* item : reader->miMyLanguage->actions())
+            if (item->data().toString() == mode)
+                return item;
+        return nullptr;
+    }
+
+    void setText(const QString& text, int from, int to)
+    {
+        reader->reText->setPlainText(text);
+        QTextCursor cursor = reader->reText->textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        reader->reText->setTextCursor(cursor);
+    }
+
+    QString shown() const { return reader->panTranslation->shownText(); }
+};
+
+TEST_F(TranslationWindow, MyLanguageIsChosenInTheReaderMenuOrTheCustomisationAndKeptInItsOwnSection)
+{
+    const QString settings = folder.filePath(QStringLiteral("Parlivo.ini"));
+    // Nothing chosen: the settings file gets no section of its own.
+    reader->SaveSettings();
+    EXPECT_FALSE(QFile(settings).open(QIODevice::ReadOnly) &&
+                 QString::fromUtf8(QFile(settings).readAll()).contains(TranslationSection));
+
+    QAction* spanish = languageItem(QStringLiteral("eng-spa"));
+    ASSERT_TRUE(spanish);
+    EXPECT_EQ(ItemCaption(spanish), QStringLiteral("Spanish"));
+    spanish->trigger();
+    EXPECT_EQ(reader->translation().language(), QStringLiteral("eng-spa"));
+    EXPECT_TRUE(IsMarkedDefault(spanish));
+    reader->miTranslateWhileReading->trigger();
+    reader->SaveSettings();
+    EXPECT_EQ(ProfileStrings(settings).readString(TranslationSection, u"MyLanguage", {}), QStringLiteral("eng-spa"));
+    EXPECT_EQ(ProfileStrings(settings).readInteger(TranslationSection, u"ShowWhileReading", 0), 1);
+
+    TranslationChoices restored;
+    LoadTranslationSettings(restored, settings);
+    EXPECT_EQ(restored.language(), QStringLiteral("eng-spa"));
+    EXPECT_TRUE(restored.whileReading());
+
+    // The customisation dialog offers None and the installed languages; Apply sets the choice.
+    CustomiseDialog dialog(reader->mAppearance, {});
+    QString applied = QStringLiteral("<not applied>");
+    dialog.setMyLanguage(Translator().languages(), reader->translation().language(),
+                         [&](const QString& mode) { applied = mode; });
+    EXPECT_EQ(dialog.cboMyLanguage->currentText(), QStringLiteral("Spanish"));
+    dialog.cboMyLanguage->setCurrentIndex(0);
+    // The window's language is kept beside it, for the next start.
+    dialog.setWindowLanguage(InterfaceLanguages(), {}, [&](const QString& code) { SaveInterfaceLanguage(code); });
+    dialog.cboWindowLanguage->setCurrentIndex(dialog.cboWindowLanguage->findText(QStringLiteral("español")));
+    dialog.ApplyCustomisation();
+    EXPECT_EQ(applied, QString());
+    EXPECT_EQ(SavedInterfaceLanguage(), QStringLiteral("es"));
+}
+
+TEST_F(TranslationWindow, TranslateShowsTheSelectionOrWordInSpanishAndSaysItInASpanishVoice)
+{
+    reader->translation().setLanguage(QStringLiteral("eng-spa"));
+    const QString text = QStringLiteral("The cat is black. The dog is white.");
+    setText(text, 0, 17);
+    engine->spoken.clear();
+    reader->Translate1->trigger();
+
+    EXPECT_TRUE(reader->panTranslation->isVisible());
+    EXPECT_TRUE(shown().contains(QStringLiteral("gato")) && shown().contains(QStringLiteral("negro")))
+        << shown().toStdString();
+    ASSERT_EQ(engine->spoken.size(), 1);
+    EXPECT_EQ(engine->spoken[0].voice, QStringLiteral("roa/es"));
+    EXPECT_TRUE(engine->spoken[0].text.contains(QStringLiteral("gato")));
+    // The reading voice is back, and the reading area and its selection are as they were.
+    EXPECT_EQ(engine->voiceId, QStringLiteral("en-gb"));
+    EXPECT_EQ(reader->reText->toPlainText(), text);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("The cat is black."));
+
+    setText(text, 23, 23); // the caret in "dog"
+    reader->Translate1->trigger();
+    EXPECT_TRUE(shown().contains(QStringLiteral("perro"), Qt::CaseInsensitive)) << shown().toStdString();
+}
+
+TEST_F(TranslationWindow, TheSentenceBeingReadIsTranslatedAndSaidThenReadingGoesOnWithTheNext)
+{
+    reader->translation().setLanguage(QStringLiteral("eng-spa"));
+    setText(QStringLiteral("The cat is black. The dog is white. The house is big."), 0, 0);
+    engine->autoFinish = false;
+    reader->StartReading(true);
+    engine->word(22, 3); // "dog"
+    engine->autoFinish = true;
+    engine->spoken.clear();
+    reader->Translate1->trigger();
+
+    ASSERT_GE(engine->spoken.size(), 2);
+    EXPECT_EQ(engine->spoken[0].voice, QStringLiteral("roa/es"));
+    EXPECT_TRUE(engine->spoken[0].text.contains(QStringLiteral("perro"))) << engine->spoken[0].text.toStdString();
+    EXPECT_EQ(engine->spoken[1].voice, QStringLiteral("en-gb"));
+    EXPECT_EQ(engine->spoken[1].text, QStringLiteral("The house is big."));
+}
+
+TEST_F(TranslationWindow, AMissingPairOrNoLanguageIsAMessageAndTheReadingAreaStaysAsItWas)
+{
+    const QString text = QStringLiteral("The cat is black.");
+    setText(text, 0, 3);
+    reader->Translate1->trigger();
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("My language")));
+
+    reader->translation().setLanguage(QStringLiteral("eng-xyz"));
+    reader->Translate1->trigger();
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("\"eng-xyz\" is not installed")));
+    EXPECT_FALSE(reader->panTranslation->isVisible());
+    EXPECT_EQ(reader->reText->toPlainText(), text);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("The"));
+}
+
+TEST_F(TranslationWindow, WhileReadingEachSentenceIsShownTranslatedAndNothingElseChanges)
+{
+    reader->translation().setLanguage(QStringLiteral("eng-spa"));
+    reader->translation().setWhileReading(true);
+    const QString text = QStringLiteral("The cat is black. The dog is white.");
+    setText(text, 0, 0);
+    engine->autoFinish = false;
+    engine->spoken.clear();
+    reader->StartReading(true);
+    engine->word(4, 3); // "cat"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown().contains(QStringLiteral("gato")); }, 10000))
+        << shown().toStdString();
+    engine->word(22, 3); // "dog"
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown().contains(QStringLiteral("perro")); }, 10000))
+        << shown().toStdString();
+
+    // The highlight is the word read, the text and the voice are the reading's own.
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("dog"));
+    EXPECT_EQ(reader->reText->toPlainText(), text);
+    EXPECT_EQ(engine->spoken.size(), 1);
+    EXPECT_TRUE(reader->model().reading());
+    engine->finish();
+}
+
+TEST(InterfaceLanguage, UnderSpanishTheDialogsShowSpanishCaptionsAndUnderEnglishTheirOwn)
+{
+    const auto removeTranslations = [] {
+        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    };
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, {}, QLocale(QStringLiteral("en_GB"))), QString());
+    EXPECT_EQ(TextLineDialog().windowTitle(), QStringLiteral("Save"));
+
+    // The desktop's language, or the one chosen, when a translation of it is built in.
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, {}, QLocale(QStringLiteral("es_MX"))), QStringLiteral("es"));
+    {
+        TextLineDialog dialog;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Guardar"));
+        EXPECT_EQ(dialog.buSave->text(), QStringLiteral("&Aceptar"));
+        EXPECT_EQ(dialog.buCancel->text(), QStringLiteral("&Cancelar"));
+    }
+    removeTranslations();
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("es"), QLocale::c()), QStringLiteral("es"));
+    EXPECT_EQ(TextLineDialog().labPrompt->text(), QStringLiteral("Nombre"));
+    removeTranslations();
+    EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("fr"), QLocale::c()), QString());
+}
+
+TEST(InterfaceLanguage, EveryCaptionOfTheTranslatedDialogsHasItsSpanish)
+{
+    // lupdate adds whatever the sources hold that the Spanish file lacks, marked unfinished.
+    QTemporaryDir folder;
+    const QString source = QStringLiteral(PARLIVO_SOURCE_DIR);
+    const QString ts = folder.filePath(QStringLiteral("parlivo_es.ts"));
+    ASSERT_TRUE(QFile::copy(source + QStringLiteral("/resources/translations/parlivo_es.ts"), ts));
+    QFile::setPermissions(ts, QFile::ReadOwner | QFile::WriteOwner);
+    const RunResult run = RunProgram(QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate"),
+                                     {QStringLiteral("-silent"), source + QStringLiteral("/window/dialogs"),
+                                      source + QStringLiteral("/window/spelling"), QStringLiteral("-ts"), ts},
+                                     std::chrono::minutes(1));
+    ASSERT_EQ(run.exitCode, 0) << run.startError.toStdString();
+    QFile file(ts);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(file.readAll());
+    QStringList untranslated;
+    static const QRegularExpression message(
+        QStringLiteral("<source>(.*?)</source>\\s*<translation( type=\"unfinished\")?>(.*?)</translation>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    for (const QRegularExpressionMatch& match : message.globalMatch(content)) {
+        if (!match.captured(2).isEmpty() || match.captured(3).isEmpty())
+            untranslated << match.captured(1);
+    }
+    EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(u'\n').toStdString();
+    EXPECT_GT(content.count(QStringLiteral("<source>")), 80);
+}
+
+} // namespace
