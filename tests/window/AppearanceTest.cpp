@@ -49,7 +49,7 @@ protected:
     AppearanceSettings appearance;
     MenuDecorator decorator;
     WindowAppearance look{
-        {&window, toolbar, {openButton}, readerPanel, textAreaPanel, reText, edAddress, statusBar, miColourSchemes},
+        {&window, toolbar, {openButton}, readerPanel, textAreaPanel, reText, edAddress, statusBar, miColourSchemes, {}},
         appearance,
         decorator};
 

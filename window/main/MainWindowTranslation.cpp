@@ -3,6 +3,7 @@
 #include "window/main/MainWindow.h"
 #include "window/main/MenuMarker.h"
 #include "window/readingarea/TranslationPanel.h"
+#include "window/settings/WindowAppearance.h"
 #include "window/settings/TranslationSettings.h"
 #include "core/Prompts.h"
 #include "core/TextSegmentation.h"
@@ -50,6 +51,7 @@ void MainWindow::setupTranslation()
     panTranslation->setFixedWidth(280);
     if (auto* middle = qobject_cast<QBoxLayout*>(layout()->itemAt(0)->layout()))
         middle->addWidget(panTranslation);
+    mWindowAppearance->addBesideText(panTranslation);
 
     pumReaderOnly->addSeparator();
     miMyLanguage = addSubmenu(pumReaderOnly, QStringLiteral("miMyLanguage"), QStringLiteral("My language"),
@@ -95,7 +97,6 @@ void MainWindow::setupTranslation()
                 if (!error.isEmpty())
                     ShowNotice(error);
                 else if (language) {
-                    panTranslation->setPalette(reText->palette());
                     panTranslation->showTranslation(language->name, translation, false);
                 }
             });
@@ -171,7 +172,6 @@ void MainWindow::TranslateText()
         return;
     }
     const TranslationLanguage language = mTranslator->language(mode).value_or(TranslationLanguage{mode, {}, mode});
-    panTranslation->setPalette(reText->palette());
     panTranslation->showTranslation(language.name, translation, true);
     ShowStatusText(QStringLiteral("Translated into %1").arg(language.name));
 

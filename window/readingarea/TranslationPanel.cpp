@@ -34,7 +34,7 @@ TranslationPanel::TranslationPanel(QWidget* parent) : QFrame(parent)
 
     labLanguage = new QLabel(this);
     labLanguage->setObjectName(QStringLiteral("labLanguage"));
-    QFont bold = labLanguage->font();
+    QFont bold; // only the weight is its own: the size follows the panel's
     bold.setBold(true);
     labLanguage->setFont(bold);
     heading->addWidget(labLanguage, 1);

@@ -102,6 +102,10 @@ void WindowAppearance::ApplyAppearance()
         setColours(mSurfaces.textAreaPanel, std::nullopt, colourFromValue(a.TextAreaBColour));
     if (mSurfaces.readingArea)
         setColours(mSurfaces.readingArea, colourFromValue(a.TextAreaFColour), colourFromValue(a.TextAreaBColour));
+    for (QWidget* panel : std::as_const(mSurfaces.besideText)) {
+        setColours(panel, colourFromValue(a.TextAreaFColour), colourFromValue(a.TextAreaBColour));
+        panel->setFont(appFont(panel, a.TextFontSize));
+    }
     if (mSurfaces.addressEdit) {
         setColours(mSurfaces.addressEdit, colourFromValue(a.LocationFColour), colourFromValue(a.LocationBColour));
         mSurfaces.addressEdit->setFont(withSize(mSurfaces.addressEdit->font(), size));

@@ -26,6 +26,7 @@ struct AppearanceSurfaces
     QLineEdit* addressEdit = nullptr; // edAddress, the hidden location edit
     QWidget* statusBar = nullptr;     // statusBar (a QLabel or a QStatusBar)
     QMenu* colourSchemes = nullptr;   // miColourSchemes, refilled on every application
+    QList<QWidget*> besideText;       // panels beside the reading area, coloured as it is
 };
 
 // Applies the appearance record to the main window and runs its colour scheme submenu. The window owns the
@@ -34,6 +35,8 @@ class WindowAppearance
 {
 public:
     WindowAppearance(const AppearanceSurfaces& surfaces, AppearanceSettings& appearance, MenuDecorator& decorator);
+    // A panel built after the window's own controls, coloured as the reading area from the next application on.
+    void addBesideText(QWidget* panel) { mSurfaces.besideText.append(panel); }
 
     // Pushes the record onto the controls, the menus and the tooltips, and rebuilds the scheme submenu.
     void ApplyAppearance();
