@@ -1,6 +1,7 @@
 #include "window/main/MainWindow.h"
 
 #include "window/main/ToolbarButton.h"
+#include "window/main/ReaderBar.h"
 #include "window/settings/MenuDecorator.h"
 #include "window/settings/WindowAppearance.h"
 #include "window/face/ReaderFace.h"
@@ -146,6 +147,10 @@ void MainWindow::buildLayout()
     rule.setColor(QPalette::Window, QColor(0, 0, 0, 60));
     Panel3->setPalette(rule);
 
+    // The reading commands in sight above the reading area, so a new user sees Play at once.
+    mReaderBar = new ReaderBar(*mReading, panTextArea);
+    textLayout->addWidget(mReaderBar);
+
     sltWebSplitter = new QSplitter(Qt::Vertical, panTextArea);
     sltWebSplitter->setObjectName(QStringLiteral("sltWebSplitter"));
     sltWebSplitter->setHandleWidth(7);
@@ -240,6 +245,7 @@ bool MainWindow::FormCreate()
     QList<VoiceToken> offered = mReading->voices();
     offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
     mReading->setVoices(offered);
+    mReaderBar->showVoices();
     return true;
 }
 

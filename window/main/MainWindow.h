@@ -5,12 +5,14 @@
 #include "window/readingarea/DocumentLoader.h"
 #include "speech/ReadingModel.h"
 #include "speech/Voice.h"
+#include "core/ReadingMoves.h"
 
 #include <QDeadlineTimer>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QKeySequence;
@@ -33,6 +35,8 @@ class SpellingBuilderDialog;
 class MenuDecorator;
 class ReadingPlaces;
 class WindowAppearance;
+class ReaderBar;
+class FloatingReaderBar;
 struct WindowSettings;
 
 // The long part of a hint: the text after the first "|", or the whole hint.
@@ -61,6 +65,8 @@ public:
     bool mFromCursor = false;
     qint32 mCursorOffset = 0;
     bool mHighlight = false;
+    qint32 mSpokenAt = 0;           // where the last spoken word or sentence starts in the reading area
+    std::optional<int> mResumeFrom; // a move or a click while paused: where the reading goes on from
     bool mExiting = false;
     qint32 mCurrentViseme = 0;
     qint32 mSpellingDelay = 10;
@@ -101,6 +107,16 @@ public:
     QAction* pummiPause = nullptr;
     QAction* pummiStop = nullptr;
     QAction* pummiReadFromCursor = nullptr;
+    // Moving through a reading, while reading or paused (from the caret when idle)
+    QAction* pummiPreviousSentence = nullptr;
+    QAction* pummiNextSentence = nullptr;
+    QAction* pummiSayAgain = nullptr;
+    QAction* pummiPreviousParagraph = nullptr;
+    QAction* pummiNextParagraph = nullptr;
+    QAction* pummiReadFromHere = nullptr;
+    QAction* pummiFloatingReaderBar = nullptr; // checkable: the reader bar in a window over other programs
+    QAction* pummiShowReaderBar = nullptr;     // checkable, in the reading-area menu: the bar above the reading area
+    QAction* pummiWatchClipboard = nullptr;    // checkable: text copied in any program is read at once
     QAction* pummiPronunciations = nullptr;
     QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
     QMenu* miReadersList = nullptr;
@@ -148,6 +164,33 @@ public:
     void StartReading(bool fromStart);
     void PauseReading();
     void StopReading();
+    // Moves the reading to another sentence or paragraph. Reading, it reads on from there at once; paused, the
+    // target is highlighted and the reading goes on from it when resumed; idle, it reads from the target of a move
+    // from the caret. A move past the last sentence or paragraph does nothing.
+    void MoveReading(ReadingMove move);
+    // Reads from the word at the caret, or from the word clicked while paused.
+    void ReadFromHere();
+    // Reads the reading area from `position` to the end, cutting off whatever the voice was saying.
+    void ReadFrom(int position);
+    // Play/Pause of the reader bar: pauses a reading that is heard, else starts or resumes one.
+    void PlayPause();
+    // Reads a text given from outside the window (another program's selection, the clipboard, the desktop
+    // service). The reading area's own text is never lost: replacing it is asked first, and refused, adding the
+    // text at its end is offered. Returns false, with a message, when there is nothing to read or it was refused.
+    bool ReadText(const QString& text);
+    // Reads the text selected in any program (the X11 primary selection), else the clipboard's text.
+    bool ReadSelection();
+    bool ReadClipboard();
+    // The text selected in any program, else the clipboard's; and the clipboard's text.
+    QString SelectedText() const;
+    QString ClipboardText() const;
+    // The reader bar above the reading area, and the one floating over other programs.
+    void ShowReaderBar(bool visible);
+    void ShowFloatingReaderBar(bool visible);
+    // Text copied in another program is read at once while this is on (off at start).
+    void WatchClipboard(bool on);
+    ReaderBar* readerBar() const { return mReaderBar; }
+    FloatingReaderBar* floatingReaderBar() const;
     void EnterReadingState();
     void EnterIdleState();
     void HighlightSpoken(int position, int length);
@@ -237,6 +280,7 @@ public:
     void SpVoiceViseme(const SpeechEvent& event);
     void spVoiceEndStream(const SpeechEvent& event);
     void reTextKeyPress(QChar key);
+    void ClickWhilePaused();
     void FormActivate();
     void clbReadingListDblClick(const QString& entry);
     void reTextLinkClick(const QString& link, Qt::MouseButton button);
@@ -290,4 +334,9 @@ private:
     // A click on the inactive window gave one of its controls the focus: the activation it brings leaves it there.
     bool mClickFocused = false;
     QDeadlineTimer mNoticeShown{0}; // hints wait until it has passed
+    ReaderBar* mReaderBar = nullptr;
+    QPointer<FloatingReaderBar> mFloatingBar;
+    QPoint mFloatingBarPlace{-1, -1}; // where the floating bar was put; (-1, -1) before it ever was
+    void connectReaderBar(ReaderBar* bar);
+    void applyReaderBarLook();
 };

@@ -3,12 +3,15 @@
 #include "window/main/ParlivoApplication.h"
 #include "window/dialogs/AboutWindow.h"
 #include "window/main/MainWindow.h"
+#include "window/main/DesktopService.h"
 #include "window/dialogs/QtPrompts.h"
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
 #include <QFileInfo>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 // The document named on the command line (`parlivo FILE`, as the desktop's "Open with" runs it), absolute so a
@@ -19,6 +22,18 @@ QString documentArgument(const QStringList& arguments)
         if (!argument.startsWith(QLatin1Char('-')))
             return QFileInfo(argument).absoluteFilePath();
     }
+    return {};
+}
+
+// The service method a desktop shortcut asks for ("--read-selection" reads the selection), or nothing.
+QString readRequest(const QStringList& arguments)
+{
+    if (arguments.contains(QStringLiteral("--read-selection")))
+        return QStringLiteral("ReadSelection");
+    if (arguments.contains(QStringLiteral("--read-clipboard")))
+        return QStringLiteral("ReadClipboard");
+    if (arguments.contains(QStringLiteral("--reader-bar")))
+        return QStringLiteral("ShowReaderBar");
     return {};
 }
 } // namespace
@@ -35,6 +50,16 @@ int RunParlivo(int argc, char** argv)
     setPrompts(&dialogs);
 
     const QString document = documentArgument(app.arguments());
+    const QString request = readRequest(app.arguments());
+    if (!request.isEmpty()) {
+        // The running copy reads at once; the window of a new copy would take its time to come up.
+        QString error;
+        if (CallRunningReader(request, &error)) {
+            if (!error.isEmpty())
+                std::fprintf(stderr, "parlivo: %s\n", qPrintable(error));
+            return error.isEmpty() ? 0 : 1;
+        }
+    }
     SingleInstance guard(QStringLiteral("Parlivo"));
     if (!guard.acquire()) {
         // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
@@ -44,7 +69,9 @@ int RunParlivo(int argc, char** argv)
         return 0;
     }
 
-    ShowAbout(QStringLiteral("Study Edition"));
+    // A shortcut pressed to hear some text should not wait for the splash.
+    if (!request.startsWith(QLatin1String("Read")))
+        ShowAbout(QStringLiteral("Study Edition"));
 
     std::unique_ptr<SpeechEngine> engine;
     try {
@@ -66,5 +93,13 @@ int RunParlivo(int argc, char** argv)
     });
     if (!document.isEmpty())
         QTimer::singleShot(0, &reader, [&reader, document] { reader.OpenDocumentFile(document); });
+    DesktopService service(reader);
+    service.start();
+    if (app.arguments().contains(QStringLiteral("--reader-bar")))
+        reader.ShowFloatingReaderBar(true);
+    if (request == QLatin1String("ReadSelection"))
+        QTimer::singleShot(0, &reader, [&reader] { reader.ReadSelection(); });
+    else if (request == QLatin1String("ReadClipboard"))
+        QTimer::singleShot(0, &reader, [&reader] { reader.ReadClipboard(); });
     return app.exec();
 }
