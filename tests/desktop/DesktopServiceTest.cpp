@@ -210,4 +210,30 @@ TEST_F(DesktopServiceCalls, TheParlivoCommandHandsTheSelectionToTheRunningCopy)
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Handed over by the command."));
 }
 
+TEST_F(DesktopServiceCalls, WatchingTheClipboardReadsCopiedTextWithoutLosingTheReadingAreas)
+{
+    offer(clipboard, QStringLiteral("clipboard"), "Not watched yet.");
+    reader->reText->setPlainText(QStringLiteral("My own notes."));
+    reader->pummiWatchClipboard->trigger();
+    prompts.answers = {false, true}; // keep the notes, add the copied text after them
+    words.clear();
+    offer(clipboard, QStringLiteral("clipboard"), "Copied in the browser.");
+    EXPECT_EQ(nextWord(), QStringLiteral("Copied"));
+    EXPECT_EQ(prompts.questions, (QStringList{QStringLiteral("Replace text in the reading area?"),
+                                              QStringLiteral("Add the text at the end of the reading area instead?")}));
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes.\nCopied in the browser."));
+
+    // What Parlivo copies itself is not read back; switched off, nothing is.
+    reader->StopReading();
+    reader->reText->selectAll();
+    reader->reText->copy();
+    QTest::qWait(200);
+    EXPECT_EQ(prompts.questions.size(), 2);
+    EXPECT_FALSE(reader->model().busy());
+    reader->pummiWatchClipboard->trigger();
+    EXPECT_FALSE(reader->pummiWatchClipboard->isChecked());
+    offer(clipboard, QStringLiteral("clipboard"), "No longer watched.");
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes.\nCopied in the browser."));
+}
+
 #include "DesktopServiceTest.moc"
