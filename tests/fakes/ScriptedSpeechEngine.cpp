@@ -24,7 +24,7 @@ int ScriptedSpeechEngine::speak(const QString& text, bool markup, bool purge)
     if (purge && speaking)
         postEnd(mStream);
     const int stream = ++mStream;
-    spoken.append({text, markup, purge, stream, {}});
+    spoken.append({text, markup, purge, stream, {}, voiceId});
     speaking = true;
     if (autoFinish) {
         speaking = false;

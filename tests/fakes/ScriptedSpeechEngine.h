@@ -18,7 +18,8 @@ public:
         bool markup = false;
         bool purge = false;
         int stream = 0;
-        QString file; // set for speakToFile, "-" for render
+        QString file;    // set for speakToFile, "-" for render
+        QString voice{}; // the voice it was spoken in
     };
 
     QList<EngineVoice> installed{{QStringLiteral("en"), QStringLiteral("English")}};

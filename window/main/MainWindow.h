@@ -6,6 +6,7 @@
 #include "speech/ReadingModel.h"
 #include "speech/Voice.h"
 #include "core/ReadingMoves.h"
+#include "speech/LanguageGuess.h"
 
 #include <QDeadlineTimer>
 #include <QPointer>
@@ -77,6 +78,7 @@ public:
     ReadingAids mReadingAids;            // how the reading area is drawn for learners; applied with the appearance
     TextMode mTextMode = TextMode::Rich; // plain after a save to a .txt file
     bool mMp3Subtitles = false;          // an MP3 export also writes LRC and SRT subtitles beside it
+    bool mMatchLanguage = false;         // each paragraph is read by an installed voice of its language
 
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
@@ -117,6 +119,7 @@ public:
     QAction* pummiFloatingReaderBar = nullptr; // checkable: the reader bar in a window over other programs
     QAction* pummiShowReaderBar = nullptr;     // checkable, in the reading-area menu: the bar above the reading area
     QAction* pummiWatchClipboard = nullptr;    // checkable: text copied in any program is read at once
+    QAction* pummiMatchLanguage = nullptr;     // checkable: each paragraph is read by a voice of its language
     QAction* pummiPronunciations = nullptr;
     QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
     QMenu* miReadersList = nullptr;
@@ -187,6 +190,9 @@ public:
     // The reader bar above the reading area, and the one floating over other programs.
     void ShowReaderBar(bool visible);
     void ShowFloatingReaderBar(bool visible);
+    // Each paragraph read by an installed voice of its language (the chosen voice for its own language and when
+    // none fits).
+    void MatchVoiceToLanguage(bool on);
     // Text copied in another program is read at once while this is on (off at start).
     void WatchClipboard(bool on);
     ReaderBar* readerBar() const { return mReaderBar; }
@@ -338,5 +344,20 @@ private:
     QPointer<FloatingReaderBar> mFloatingBar;
     QPoint mFloatingBarPlace{-1, -1}; // where the floating bar was put; (-1, -1) before it ever was
     void connectReaderBar(ReaderBar* bar);
+    // A stretch of paragraphs of one language, and the voice that reads it.
+    struct LanguageRun
+    {
+        int start = 0;
+        int end = 0;
+        VoiceToken voice;
+    };
+    QList<LanguageRun> languageRuns(const QString& text, int from);
+    // Speaks the next stretch of a reading that matches voices to languages.
+    void speakNextRun();
+    // Gives the voice back the reader's own choice after a reading in other voices.
+    void restoreChosenVoice();
+    QList<LanguageRun> mRuns; // what is left to read of such a reading
+    std::unique_ptr<LanguageGuess> mLanguageGuess;
+    bool mVoiceSwitched = false;
     void applyReaderBarLook();
 };

@@ -53,6 +53,7 @@ WindowSettings MainWindow::windowSettings() const
                           mReadingAids,
                           mMp3Subtitles,
                           !mReaderBar->isHidden(),
+                          mMatchLanguage,
                           mFloatingBar ? mFloatingBar->pos() : mFloatingBarPlace};
 }
 
@@ -69,6 +70,7 @@ void MainWindow::LoadSettings()
     mReadingAids = settings.readingAids;
     mMp3Subtitles = settings.mp3Subtitles;
     mFloatingBarPlace = settings.floatingBarPlace;
+    MatchVoiceToLanguage(settings.matchLanguage);
     ShowReaderBar(settings.readerBarVisible);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     Mp3Subtitles1->setChecked(mMp3Subtitles);

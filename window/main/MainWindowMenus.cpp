@@ -117,6 +117,10 @@ void MainWindow::buildMenus()
         addItem(pumReaderOnly, QStringLiteral("pummiWatchClipboard"), QStringLiteral("Watch clipboard"),
                 QStringLiteral("Read text at once when it is copied in any program"));
     pummiWatchClipboard->setCheckable(true);
+    pummiMatchLanguage =
+        addItem(pumReaderOnly, QStringLiteral("pummiMatchLanguage"), QStringLiteral("Match the voice to the language"),
+                QStringLiteral("Read each paragraph with an installed voice of its language"));
+    pummiMatchLanguage->setCheckable(true);
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
@@ -291,6 +295,7 @@ void MainWindow::connectSurfaces()
     connect(pummiFloatingReaderBar, &QAction::triggered, this, &MainWindow::ShowFloatingReaderBar);
     connect(pummiShowReaderBar, &QAction::triggered, this, &MainWindow::ShowReaderBar);
     connect(pummiWatchClipboard, &QAction::triggered, this, &MainWindow::WatchClipboard);
+    connect(pummiMatchLanguage, &QAction::triggered, this, &MainWindow::MatchVoiceToLanguage);
     connectReaderBar(mReaderBar);
     connect(mipumSingleWord, &QAction::triggered, this, &MainWindow::mipumSingleWordClick);
     connect(mipumSentence, &QAction::triggered, this, &MainWindow::mipumSentenceClick);

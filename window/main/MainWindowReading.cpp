@@ -144,6 +144,11 @@ void MainWindow::StartReading(bool fromStart)
             ShowStatusText(QStringLiteral("Reading resumed"));
             return;
         }
+        if (mMatchLanguage) {
+            ReadFrom(0);
+            ShowStatusText(QStringLiteral("Reading started"));
+            return;
+        }
         mFromCursor = false;
         mSpokenAt = 0;
         const QString text = TextForVoice(reText->toPlainText());
@@ -153,8 +158,13 @@ void MainWindow::StartReading(bool fromStart)
         ShowStatusText(QStringLiteral("Reading started"));
         return;
     }
-    mFromCursor = true;
     const int start = cursor.selectionStart();
+    if (mMatchLanguage) {
+        ReadFrom(start);
+        ShowStatusText(QStringLiteral("Reading started from the cursor"));
+        return;
+    }
+    mFromCursor = true;
     cursor.setPosition(start);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     reText->setTextCursor(cursor);
@@ -191,6 +201,11 @@ void MainWindow::ReadFrom(int position)
     // The purge drops the sound of what was being said, and with it its events, before this text is heard.
     EnterReadingState();
     spVoice->Resume();
+    if (mMatchLanguage) {
+        mRuns = languageRuns(all, position);
+        speakNextRun();
+        return;
+    }
     spVoice->Speak(text, SpeakReading);
 }
 
@@ -314,6 +329,8 @@ void MainWindow::EnterIdleState()
     pummiRead->setEnabled(true);
     reText->setReadOnly(false);
     mReadingAidsView->setReading(false);
+    mRuns.clear();
+    restoreChosenVoice();
 }
 
 void MainWindow::HighlightSpoken(int position, int length)
@@ -344,6 +361,11 @@ void MainWindow::spVoiceSentence(const SpeechEvent& event)
 
 void MainWindow::spVoiceEndStream(const SpeechEvent&)
 {
+    // A reading in the voices of its languages goes on with its next stretch.
+    if (mReading->state() == ReadingState::Reading && !mRuns.isEmpty()) {
+        speakNextRun();
+        return;
+    }
     // Every utterance ends here; only the end of a reading is announced, an auto-read word ends quietly.
     const bool readingEnded = mReading->reading();
     if (!QCoreApplication::closingDown()) {

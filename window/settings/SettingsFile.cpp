@@ -10,6 +10,7 @@ const QString UnsetReader = QStringLiteral("Microsoft Sam");
 const QString Mp3SubtitlesKey = QStringLiteral("Mp3Subtitles");
 const QString ReaderBarKey = QStringLiteral("ReaderBar");
 const QString ReaderBarPlaceKey = QStringLiteral("ReaderBarPlace");
+const QString MatchLanguageKey = QStringLiteral("MatchLanguage");
 
 // "x,y", as the floating reader bar's place is kept; (-1, -1) for anything else.
 QPoint readPlace(const QString& text)
@@ -50,6 +51,7 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
     window.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
     window.mp3Subtitles = ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) == 1;
     window.readerBarVisible = ini.readInteger(ReaderSection, ReaderBarKey, 1) != 0;
+    window.matchLanguage = ini.readInteger(ReaderSection, MatchLanguageKey, 0) == 1;
     window.floatingBarPlace = readPlace(ini.readString(ReaderSection, ReaderBarPlaceKey, QString()));
 
     const AppearanceSettings defaults;
@@ -96,6 +98,8 @@ void SaveSettings(const ReadingModel& model, const WindowSettings& window, const
         // Like the subtitles: written once the bar has been hidden, or its floating window placed.
         if (!window.readerBarVisible || ini.readInteger(ReaderSection, ReaderBarKey, 1) != 1)
             ini.writeInteger(ReaderSection, ReaderBarKey, window.readerBarVisible ? 1 : 0);
+        if (window.matchLanguage || ini.readInteger(ReaderSection, MatchLanguageKey, 0) != 0)
+            ini.writeInteger(ReaderSection, MatchLanguageKey, window.matchLanguage ? 1 : 0);
         if (window.floatingBarPlace != QPoint(-1, -1))
             ini.writeString(ReaderSection, ReaderBarPlaceKey,
                             QStringLiteral("%1,%2").arg(window.floatingBarPlace.x()).arg(window.floatingBarPlace.y()));

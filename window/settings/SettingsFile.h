@@ -25,6 +25,7 @@ struct WindowSettings
     ReadingAids readingAids;
     bool mp3Subtitles = false;       // an MP3 export also writes LRC and SRT subtitles beside it
     bool readerBarVisible = true;    // the reader bar above the reading area
+    bool matchLanguage = false;      // each paragraph read by a voice of its language
     QPoint floatingBarPlace{-1, -1}; // where the floating reader bar was put; (-1, -1) when never
 };
 
