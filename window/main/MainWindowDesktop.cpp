@@ -148,12 +148,15 @@ void MainWindow::WatchClipboard(bool on)
     disconnect(clipboard, &QClipboard::dataChanged, this, nullptr);
     if (!on)
         return;
-    connect(clipboard, &QClipboard::dataChanged, this, [this, clipboard] {
+    connect(clipboard, &QClipboard::dataChanged, this, [this, clipboard, lastRead = QString()]() mutable {
         // Text copied from Parlivo itself is already in the reading area; a question already open answers first.
         if (clipboard->ownsClipboard() || QApplication::activeModalWidget())
             return;
+        // X11 may tell of one copy more than once: it is read once.
         const QString copied = clipboard->text(QClipboard::Clipboard);
-        if (!TrimControl(copied).isEmpty())
-            ReadText(copied);
+        if (TrimControl(copied).isEmpty() || copied == lastRead)
+            return;
+        lastRead = copied;
+        ReadText(copied);
     });
 }

@@ -8,6 +8,7 @@
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -40,6 +41,26 @@ QString readRequest(const QStringList& arguments)
 
 int RunParlivo(int argc, char** argv)
 {
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    const QString request = readRequest(given);
+    if (!request.isEmpty()) {
+        // The running copy reads at once: asking it takes no window and no browser, so a shortcut is heard soon.
+        int handedOver = -1;
+        {
+            QCoreApplication asking(argc, argv);
+            QString error;
+            if (CallRunningReader(request, &error)) {
+                if (!error.isEmpty())
+                    std::fprintf(stderr, "parlivo: %s\n", qPrintable(error));
+                handedOver = error.isEmpty() ? 0 : 1;
+            }
+        }
+        if (handedOver >= 0)
+            return handedOver;
+    }
+
     // The pictures are compiled into a static library; make sure they are linked in.
     Q_INIT_RESOURCE(resources);
     PrepareWebEngineEnvironment();
@@ -50,16 +71,6 @@ int RunParlivo(int argc, char** argv)
     setPrompts(&dialogs);
 
     const QString document = documentArgument(app.arguments());
-    const QString request = readRequest(app.arguments());
-    if (!request.isEmpty()) {
-        // The running copy reads at once; the window of a new copy would take its time to come up.
-        QString error;
-        if (CallRunningReader(request, &error)) {
-            if (!error.isEmpty())
-                std::fprintf(stderr, "parlivo: %s\n", qPrintable(error));
-            return error.isEmpty() ? 0 : 1;
-        }
-    }
     SingleInstance guard(QStringLiteral("Parlivo"));
     if (!guard.acquire()) {
         // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
