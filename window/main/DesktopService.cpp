@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QScopeGuard>
 #include <QTimer>
 
 const QString DesktopService::ServiceName = QStringLiteral("org.parlivo.Reader");
@@ -136,7 +137,11 @@ void DesktopService::ShowReaderBar()
 
 bool CallRunningReader(const QString& method, QString* error)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+    // A connection of its own, closed before returning: a copy that has to start after all offers the service on
+    // the session bus connection of its own application.
+    const QString name = QStringLiteral("parlivo-request");
+    const auto close = qScopeGuard([&name] { QDBusConnection::disconnectFromBus(name); });
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
     if (!bus.isConnected())
         return false;
     const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
