@@ -97,7 +97,8 @@ void MainWindow::buildLayout()
     imgReader = new ReaderFace(panReader);
     describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
              QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
-                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options"));
+                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options\n"
+                            "- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again"));
     imgReader->setGeometry(0, 5, 121, 137);
 
     buReadingAreaClear = new ToolbarButton(QStringLiteral("Clear"), panReader);
