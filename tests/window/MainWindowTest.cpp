@@ -364,6 +364,12 @@ TEST_F(ReaderFixture, TheReaderBarIsShownAtFirstAndItsChoicesOutliveARestart)
     FloatingReaderBar* floating = reader->floatingReaderBar();
     ASSERT_TRUE(floating && floating->isVisible());
     EXPECT_TRUE(floating->windowFlags() & Qt::WindowStaysOnTopHint);
+    // It takes the reading aids' type and the toolbar's colours, as the bar in the window does.
+    reader->mReadingAids.FontFamily = QStringLiteral("DejaVu Serif");
+    reader->ApplyAppearance();
+    EXPECT_EQ(floating->bar()->font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(floating->bar()->palette().color(QPalette::Window),
+              reader->cbarMain2->palette().color(QPalette::Window));
     floating->move(140, 90);
     floating->close();
     EXPECT_FALSE(reader->pummiFloatingReaderBar->isChecked());
