@@ -10,6 +10,7 @@
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
@@ -158,6 +159,20 @@ TEST_F(DesktopServiceCalls, ReadsTheSelectionElseTheClipboardAndMovesAndPausesOn
     EXPECT_EQ(nextWord(), QStringLiteral("Copied"));
     EXPECT_EQ(prompts.questions.value(0), QStringLiteral("Replace text in the reading area?"));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Copied text."));
+
+    // Words selected in the reading area itself are read where they stand, with no question.
+    reader->StopReading();
+    QTest::qWait(200); // the stopped reading's end, which collapses its highlight
+    reader->reText->setPlainText(QStringLiteral("Keep all of this. Read from here on."));
+    QTextCursor selected(reader->reText->document());
+    selected.setPosition(18);
+    selected.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    reader->reText->setTextCursor(selected);
+    QGuiApplication::clipboard()->setText(selected.selectedText(), QClipboard::Selection);
+    EXPECT_EQ(call(QStringLiteral("ReadSelection")), QString());
+    EXPECT_EQ(nextWord(), QStringLiteral("Read"));
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep all of this. Read from here on."));
 }
 
 TEST_F(DesktopServiceCalls, BadInputGetsAnErrorAndTheReadingAreaKeepsItsText)

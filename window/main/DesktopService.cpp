@@ -4,6 +4,7 @@
 #include "core/GivenText.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QScopeGuard>
@@ -97,6 +98,12 @@ void DesktopService::ReadText(const QString& text)
 
 void DesktopService::ReadSelection()
 {
+    // Parlivo's own selection is read in place by the window.
+    if (QGuiApplication::clipboard()->ownsSelection()) {
+        if (windowFree())
+            QTimer::singleShot(0, &mWindow, [window = &mWindow] { window->ReadSelection(); });
+        return;
+    }
     read(mWindow.SelectedText());
 }
 

@@ -128,6 +128,12 @@ QString MainWindow::ClipboardText() const
 
 bool MainWindow::ReadSelection()
 {
+    // Text selected in the reading area itself is read where it stands; asking to replace the reading area with a
+    // part of itself would put its text at risk.
+    if (QGuiApplication::clipboard()->ownsSelection() && reText->textCursor().hasSelection()) {
+        ReadFrom(reText->textCursor().selectionStart());
+        return true;
+    }
     return ReadText(SelectedText());
 }
 
