@@ -251,4 +251,45 @@ TEST_F(DesktopServiceCalls, WatchingTheClipboardReadsCopiedTextWithoutLosingTheR
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes.\nCopied in the browser."));
 }
 
+TEST(DesktopServiceStart, AShortcutWithNoParlivoRunningStartsOneThatReadsAndOffersTheService)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server";
+    QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("starter"));
+    if (!client.isConnected())
+        GTEST_SKIP() << "needs a session bus (tools/test.sh starts one)";
+    const auto readingState = [&client] {
+        QDBusMessage get =
+            QDBusMessage::createMethodCall(DesktopService::ServiceName, DesktopService::ObjectPath,
+                                           QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << DesktopService::ServiceName << QStringLiteral("ReadingState");
+        const QDBusMessage reply = client.call(get, QDBus::Block, 2000);
+        return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
+    };
+    ASSERT_EQ(readingState(), QString()) << "no Parlivo runs yet";
+    QProcess primary;
+    primary.start(QStringLiteral("xclip"),
+                  {QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("primary")});
+    primary.write("Started by the shortcut, and read at once by the new copy of Parlivo.");
+    primary.closeWriteChannel();
+    QTest::qWait(200);
+
+    // A copy of its own: its own lock, its speech on a clock rather than a sound device.
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("PARLIVO_SPEECH_CLOCK"), QStringLiteral("1"));
+    QProcess parlivo;
+    parlivo.setProcessEnvironment(environment);
+    parlivo.start(QStringLiteral(PARLIVO_PATH), {QStringLiteral("--read-selection")});
+    // The new copy answers on the bus (the request's own connection is closed before it starts).
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readingState() == QLatin1String("Reading"); }, 60000))
+        << parlivo.readAllStandardError().toStdString();
+    parlivo.kill();
+    parlivo.waitForFinished();
+    primary.kill();
+    primary.waitForFinished();
+    QDBusConnection::disconnectFromBus(QStringLiteral("starter"));
+}
+
 #include "DesktopServiceTest.moc"
