@@ -16,7 +16,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
     clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils
     festival festival-dev libestools-dev festvox-us-slt-hts libhyphen-dev hyphen-en-us hyphen-en-gb fonts-opendyslexic
-    parallel strace apertium apertium-eng-spa qt6-l10n-tools)
+    parallel strace apertium apertium-eng-spa qt6-l10n-tools dbus dbus-x11 xclip libexttextcat-dev
+    libexttextcat-data)
 missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils texlive-latex-base; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,6 +12,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
 stop_sound() {
     pulseaudio --kill 2>/dev/null || true
+    [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true
     rm -rf "$XDG_RUNTIME_DIR"
 }
 trap stop_sound EXIT
@@ -19,6 +20,11 @@ trap stop_sound EXIT
 pulseaudio -D -n --exit-idle-time=-1 --load=module-native-protocol-unix \
     --load="module-null-sink sink_name=nullsink" --load=module-always-sink 2>/dev/null
 pactl info >/dev/null
+# A private session bus for the desktop service's tests, so they never meet a Parlivo the user runs.
+bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+bus_pid=$(sed -n 2p <<<"$bus")
+export DBUS_SESSION_BUS_ADDRESS
 # The sound tests fail rather than skip when the server is not there.
 export PARLIVO_REQUIRE_AUDIO=1
 

@@ -1,5 +1,7 @@
 #include "speech/SpeechPieces.h"
 #include "core/TextSegmentation.h"
+#include "core/ReadingMoves.h"
+#include "core/GivenText.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,50 @@ TEST(FindSentenceEnd, CutsARunawaySentenceAtABlank)
     EXPECT_TRUE(text[end - 1].isSpace());
     const QString solid = QStringLiteral("x").repeated(3000);
     EXPECT_EQ(findSentenceEnd(solid, 0, false, 1000), 1000);
+}
+
+TEST(ReadingMoves, StepBySentenceAndParagraphAndStopAtTheEnds)
+{
+    const QString text = QStringLiteral("One apple. Two bees.\n\n  Three cats. Four dogs.\nFive eels.");
+    const auto landsOn = [&](int position, ReadingMove move) {
+        const std::optional<TextSpan> target = readingMoveTarget(text, position, move);
+        return target ? text.mid(target->start, target->length) : QStringLiteral("(none)");
+    };
+    const int four = int(text.indexOf(QStringLiteral("dogs"))); // inside "Four dogs."
+    EXPECT_EQ(landsOn(four, ReadingMove::NextSentence), QStringLiteral("Five eels."));
+    EXPECT_EQ(landsOn(four, ReadingMove::PreviousSentence), QStringLiteral("Three cats."));
+    EXPECT_EQ(landsOn(four, ReadingMove::SentenceAgain), QStringLiteral("Four dogs."));
+    // Paragraphs skip the blank one and the blanks that open the next.
+    EXPECT_EQ(landsOn(four, ReadingMove::PreviousParagraph), QStringLiteral("One apple. Two bees."));
+    EXPECT_EQ(landsOn(0, ReadingMove::NextParagraph), QStringLiteral("Three cats. Four dogs."));
+    // In the blanks between two sentences the one before is the current one.
+    EXPECT_EQ(landsOn(int(text.indexOf(QStringLiteral("\n\n"))) + 1, ReadingMove::NextSentence),
+              QStringLiteral("Three cats."));
+    // At the ends: the first has no previous but itself, the last no next.
+    EXPECT_EQ(landsOn(2, ReadingMove::PreviousSentence), QStringLiteral("One apple."));
+    EXPECT_EQ(landsOn(int(text.size()), ReadingMove::NextSentence), QStringLiteral("(none)"));
+    EXPECT_EQ(landsOn(int(text.size()), ReadingMove::NextParagraph), QStringLiteral("(none)"));
+    EXPECT_FALSE(readingMoveTarget(QStringLiteral(" \n "), 0, ReadingMove::SentenceAgain));
+
+    const TextSpan word = wordAt(text, int(text.indexOf(QStringLiteral("hree"))));
+    EXPECT_EQ(text.mid(word.start, word.length), QStringLiteral("Three"));
+    EXPECT_EQ(wordAt(text, 3), (TextSpan{3, 0})) << "a blank gives no word";
+}
+
+TEST(GivenText, IsCleanedForReadingOrRefusedWithAReason)
+{
+    QString problem;
+    EXPECT_EQ(readableGivenText(QStringLiteral("  One\r\ntwo\rthree\u0007\tfour  "), &problem),
+              QStringLiteral("One\ntwo\nthree\tfour"));
+    EXPECT_TRUE(problem.isEmpty());
+    QString binary;
+    for (int i = 0; i < 1000; ++i)
+        binary += QChar(i % 64 < 32 ? i % 32 : 'a' + i % 26);
+    EXPECT_TRUE(readableGivenText(binary, &problem).isEmpty());
+    EXPECT_EQ(problem, QStringLiteral("The clipboard holds no readable text."));
+    // Fifty megabytes of a selection are refused before anything is done with them.
+    EXPECT_TRUE(readableGivenText(QString(50'000'000, QLatin1Char('a')), &problem).isEmpty());
+    EXPECT_TRUE(problem.contains(QStringLiteral("too long")));
 }
 
 TEST(PieceReader, CutsTextIntoSentencesWithSilencesBetweenAndKeepsSourcePositions)

@@ -1,6 +1,9 @@
 // The espeak-ng engine playing through a real sound server: what the device plays is recorded from the null
 // sink's monitor and compared with the events. tools/test.sh starts a private PulseAudio server for these.
 #include "speech/EspeakEngine.h"
+#include "window/main/MainWindow.h"
+#include "fakes/ScriptedPrompts.h"
+#include "core/AppFolder.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -8,6 +11,8 @@
 #include <QMediaDevices>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -73,6 +78,16 @@ public:
             quiet = loud ? 0 : quiet + 1;
         }
         return starts;
+    }
+
+    // The time of the last sound heard, or -1 when none was.
+    qint64 lastSound() const
+    {
+        for (size_t at = mSamples.size(); at-- > 0;) {
+            if (std::abs(int(mSamples[at])) > 300)
+                return timeOf(qint64(at));
+        }
+        return -1;
     }
 
     // The root mean square of what was heard between two times.
@@ -235,4 +250,76 @@ TEST_F(AudioDevice, AfterTheIdleDeviceClosesWordsStillArriveWithTheirSound)
     ASSERT_EQ(sounds.size(), 3u);
     for (size_t i = 0; i < words.size(); ++i)
         EXPECT_NEAR(double(words[i].first), double(sounds[i]), WordTolerance + (i == 0 ? 150.0 : 0.0)) << "word " << i;
+}
+
+namespace {
+// The main window reading with the real espeak-ng voice to the sound server, as a learner hears it.
+class ReadingMovesHeard : public AudioDevice
+{
+protected:
+    void SetUp() override
+    {
+        AudioDevice::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        setAppFolder(folder.path());
+        reader = std::make_unique<MainWindow>(std::make_unique<EspeakEngine>());
+        ASSERT_TRUE(reader->FormCreate());
+        reader->show();
+        QObject::connect(reader->spVoice, &Voice::OnWord,
+                         [this](const SpeechEvent&) { heard.append(reader->reText->textCursor().selectedText()); });
+        QObject::connect(reader->spVoice, &Voice::OnEndStream, [this](const SpeechEvent&) { readingEnded = true; });
+        // A long first sentence, so a move leaves seconds of it unsaid, and a short last one.
+        reader->reText->setPlainText(QStringLiteral(
+            "Alpha goes on with many more words than a learner wants to hear, for several seconds of sound at the "
+            "very least, and then it goes on with some more words still. Stop."));
+    }
+
+    // How long sound went on after `from`, once the reading has ended.
+    qint64 soundAfter(qint64 from)
+    {
+        waitUntil([this] { return readingEnded; });
+        EXPECT_TRUE(readingEnded);
+        waitUntil([] { return false; }, 500); // the monitor's last samples
+        return monitor.lastSound() - from;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<MainWindow> reader;
+    QStringList heard; // the selection at each word event
+    bool readingEnded = false;
+};
+} // namespace
+
+// "Stop." takes about half a second to say; what is left of the first sentence, several.
+constexpr qint64 ShortSentenceHeard = 1500;
+
+TEST_F(ReadingMovesHeard, AfterAMoveOnlyTheSentenceMovedToIsHeard)
+{
+    reader->StartReading(true);
+    waitUntil([this] { return heard.size() >= 3; });
+    ASSERT_GE(heard.size(), 3);
+    heard.clear();
+    const qint64 moved = monitor.now();
+    reader->MoveReading(ReadingMove::NextSentence);
+    EXPECT_LT(soundAfter(moved), ShortSentenceHeard);
+    EXPECT_EQ(heard, QStringList{QStringLiteral("Stop")});
+}
+
+TEST_F(ReadingMovesHeard, AMoveWhilePausedIsSilentAndResumesAtTheSentenceMovedTo)
+{
+    reader->StartReading(true);
+    waitUntil([this] { return heard.size() >= 3; });
+    reader->PauseReading();
+    waitUntil([] { return false; }, 400);
+    heard.clear();
+    const qint64 moved = monitor.now();
+    reader->MoveReading(ReadingMove::NextSentence);
+    waitUntil([] { return false; }, 1000);
+    EXPECT_LT(monitor.level(moved + 300, moved + 1000), 50.0) << "nothing is heard while paused";
+    const qint64 resumed = monitor.now();
+    reader->StartReading(true);
+    EXPECT_LT(soundAfter(resumed), ShortSentenceHeard);
+    EXPECT_EQ(heard, QStringList{QStringLiteral("Stop")});
 }

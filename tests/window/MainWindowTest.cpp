@@ -1,6 +1,7 @@
 #include "ReaderFixture.h"
 
 #include "window/main/ToolbarButton.h"
+#include "window/main/ReaderBar.h"
 #include "window/main/MenuMarker.h"
 #include "window/face/ReaderFace.h"
 #include "core/Errors.h"
@@ -17,6 +18,7 @@
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 TEST_F(ReaderFixture, StartsWithTheDocumentedState)
 {
@@ -340,4 +342,43 @@ TEST_F(ReaderFixture, ExitMarksTheWindowAsExitingBeforeItCloses)
     reader->buExit->click();
     EXPECT_TRUE(reader->mExiting);
     EXPECT_FALSE(reader->isVisible());
+}
+
+TEST_F(ReaderFixture, TheReaderBarIsShownAtFirstAndItsChoicesOutliveARestart)
+{
+    create();
+    ReaderBar* bar = reader->readerBar();
+    ASSERT_TRUE(bar->isVisible()) << "a new user sees Play above the reading area";
+    for (QWidget* control : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+    reader->reText->setPlainText(QStringLiteral("One sentence. Another one."));
+    bar->playButton()->click();
+    EXPECT_EQ(reader->model().state(), ReadingState::Reading);
+    EXPECT_EQ(bar->playButton()->accessibleName(), QStringLiteral("Pause"));
+    bar->playButton()->click();
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
+    reader->StopReading();
+
+    reader->pummiShowReaderBar->trigger();
+    reader->pummiFloatingReaderBar->trigger();
+    FloatingReaderBar* floating = reader->floatingReaderBar();
+    ASSERT_TRUE(floating && floating->isVisible());
+    EXPECT_TRUE(floating->windowFlags() & Qt::WindowStaysOnTopHint);
+    // It takes the reading aids' type and the toolbar's colours, as the bar in the window does.
+    reader->mReadingAids.FontFamily = QStringLiteral("DejaVu Serif");
+    reader->ApplyAppearance();
+    EXPECT_EQ(floating->bar()->font().family(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(floating->bar()->palette().color(QPalette::Window),
+              reader->cbarMain2->palette().color(QPalette::Window));
+    floating->move(140, 90);
+    floating->close();
+    EXPECT_FALSE(reader->pummiFloatingReaderBar->isChecked());
+    reader->SaveSettings();
+
+    reader = std::make_unique<MainWindow>(std::make_unique<ScriptedSpeechEngine>());
+    create();
+    EXPECT_FALSE(reader->readerBar()->isVisible());
+    EXPECT_FALSE(reader->pummiShowReaderBar->isChecked());
+    reader->ShowFloatingReaderBar(true);
+    EXPECT_EQ(reader->floatingReaderBar()->pos(), QPoint(140, 90));
 }

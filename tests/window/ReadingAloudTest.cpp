@@ -102,3 +102,49 @@ TEST_F(ReadingAloud, WordsArriveSpreadOverTheirSentenceNotInOneBurst)
                       [lastWord](const QPair<qint64, qint64>& arrival) { return arrival.first < lastWord; });
     EXPECT_GE(early, arrivals.size() / 2);
 }
+
+TEST_F(ReadingAloud, MovesThroughAReadingSelectTheFirstWordOfWhereTheyLand)
+{
+    start(4); // slow enough that a sentence is still being read when the next move comes
+    reader->reText->setPlainText(QStringLiteral("Alpha starts the first line of words here. Bravo follows it with "
+                                                "more words.\nCharlie opens the second paragraph now. Delta ends it "
+                                                "with a few words."));
+    QSignalSpy word(reader->spVoice, &Voice::OnWord);
+    const auto nextWord = [&] {
+        words.clear();
+        return word.wait(10000) && !words.isEmpty() ? words.first() : QStringLiteral("(no word)");
+    };
+    reader->StartReading(true);
+    EXPECT_EQ(nextWord(), QStringLiteral("Alpha"));
+    reader->MoveReading(ReadingMove::NextSentence);
+    EXPECT_EQ(nextWord(), QStringLiteral("Bravo"));
+    reader->MoveReading(ReadingMove::SentenceAgain);
+    EXPECT_EQ(nextWord(), QStringLiteral("Bravo"));
+    reader->MoveReading(ReadingMove::NextParagraph);
+    EXPECT_EQ(nextWord(), QStringLiteral("Charlie"));
+    reader->MoveReading(ReadingMove::PreviousSentence);
+    EXPECT_EQ(nextWord(), QStringLiteral("Bravo"));
+    reader->MoveReading(ReadingMove::PreviousParagraph);
+    EXPECT_EQ(nextWord(), QStringLiteral("Alpha"));
+
+    // Paused, a move shows the sentence it lands on and the reading goes on from there when resumed.
+    reader->PauseReading();
+    reader->MoveReading(ReadingMove::NextParagraph);
+    reader->MoveReading(ReadingMove::NextSentence);
+    EXPECT_EQ(reader->model().state(), ReadingState::Paused);
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("Delta ends it with a few words."));
+    EXPECT_FALSE(word.wait(300)) << "nothing is read while paused";
+    reader->StartReading(true);
+    EXPECT_EQ(nextWord(), QStringLiteral("Delta"));
+
+    // A word clicked while paused is where the reading goes on, from the word's start.
+    reader->PauseReading();
+    QWidget* page = reader->reText->viewport();
+    QTextCursor at = reader->reText->textCursor();
+    at.setPosition(int(reader->reText->toPlainText().indexOf(QStringLiteral("econd"))));
+    QTest::mouseClick(page, Qt::LeftButton, {}, reader->reText->cursorRect(at).center());
+    EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("second"));
+    reader->ReadFromHere();
+    EXPECT_EQ(nextWord(), QStringLiteral("second"));
+    reader->StopReading();
+}

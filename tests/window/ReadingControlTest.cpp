@@ -231,3 +231,32 @@ TEST_F(ReadingControl, ListedWordsAreSaidAsTheListSaysWhileTheWrittenWordIsSelec
     engine->word(9, 5); // "reads"
     EXPECT_EQ(selected(), QStringLiteral("reads"));
 }
+
+TEST_F(ReaderFixture, MatchingTheVoiceToTheLanguageReadsEachParagraphInAVoiceOfItsLanguage)
+{
+    engine->installed = {{QStringLiteral("en-gb"), QStringLiteral("English (Great Britain)"), QStringLiteral("en-gb")},
+                         {QStringLiteral("fr-fr"), QStringLiteral("French (France)"), QStringLiteral("fr-fr")},
+                         {QStringLiteral("de"), QStringLiteral("German"), QStringLiteral("de")},
+                         {QStringLiteral("es"), QStringLiteral("Spanish"), QStringLiteral("es")}};
+    create();
+    reader->model().setVoice(QStringLiteral("English (Great Britain)"));
+    reader->pummiMatchLanguage->trigger();
+    const QStringList paragraphs = {
+        QStringLiteral("The children walked to school together every morning, talking about their lessons."),
+        QStringLiteral("Les enfants marchaient ensemble vers l'école chaque matin en parlant de leurs leçons."),
+        QStringLiteral("Die Kinder gingen jeden Morgen zusammen zur Schule und sprachen über ihren Unterricht."),
+        QStringLiteral("Los niños caminaban juntos a la escuela cada mañana hablando de sus lecciones."),
+        QStringLiteral("Then they went home again in the afternoon when the lessons were over.")};
+    reader->reText->setPlainText(paragraphs.join(QLatin1Char('\n')));
+    engine->spoken.clear();
+    reader->StartReading(true);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !reader->model().busy(); }));
+
+    QStringList heard;
+    for (const auto& utterance : engine->spoken)
+        heard << utterance.voice + QStringLiteral(": ") + utterance.text.trimmed();
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("en-gb: ") + paragraphs[0], QStringLiteral("fr-fr: ") + paragraphs[1],
+                                  QStringLiteral("de: ") + paragraphs[2], QStringLiteral("es: ") + paragraphs[3],
+                                  QStringLiteral("en-gb: ") + paragraphs[4]}));
+    EXPECT_EQ(engine->voiceId, QStringLiteral("en-gb")) << "the chosen voice is back once the reading ends";
+}

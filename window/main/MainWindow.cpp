@@ -1,6 +1,7 @@
 #include "window/main/MainWindow.h"
 
 #include "window/main/ToolbarButton.h"
+#include "window/main/ReaderBar.h"
 #include "window/settings/MenuDecorator.h"
 #include "window/settings/WindowAppearance.h"
 #include "window/face/ReaderFace.h"
@@ -97,7 +98,8 @@ void MainWindow::buildLayout()
     imgReader = new ReaderFace(panReader);
     describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
              QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
-                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options"));
+                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options\n"
+                            "- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again"));
     imgReader->setGeometry(0, 5, 121, 137);
 
     buReadingAreaClear = new ToolbarButton(QStringLiteral("Clear"), panReader);
@@ -146,6 +148,10 @@ void MainWindow::buildLayout()
     QPalette rule = Panel3->palette();
     rule.setColor(QPalette::Window, QColor(0, 0, 0, 60));
     Panel3->setPalette(rule);
+
+    // The reading commands in sight above the reading area, so a new user sees Play at once.
+    mReaderBar = new ReaderBar(*mReading, panTextArea);
+    textLayout->addWidget(mReaderBar);
 
     sltWebSplitter = new QSplitter(Qt::Vertical, panTextArea);
     sltWebSplitter->setObjectName(QStringLiteral("sltWebSplitter"));
@@ -241,6 +247,7 @@ bool MainWindow::FormCreate()
     QList<VoiceToken> offered = mReading->voices();
     offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
     mReading->setVoices(offered);
+    mReaderBar->showVoices();
     return true;
 }
 

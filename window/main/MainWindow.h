@@ -7,12 +7,15 @@
 #include "speech/ReadingModel.h"
 #include "speech/Translation.h"
 #include "speech/Voice.h"
+#include "core/ReadingMoves.h"
+#include "speech/LanguageGuess.h"
 
 #include <QDeadlineTimer>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QKeySequence;
@@ -35,6 +38,8 @@ class SpellingBuilderDialog;
 class MenuDecorator;
 class ReadingPlaces;
 class WindowAppearance;
+class ReaderBar;
+class FloatingReaderBar;
 struct WindowSettings;
 class TranslationPanel;
 
@@ -64,6 +69,8 @@ public:
     bool mFromCursor = false;
     qint32 mCursorOffset = 0;
     bool mHighlight = false;
+    qint32 mSpokenAt = 0;           // where the last spoken word or sentence starts in the reading area
+    std::optional<int> mResumeFrom; // a move or a click while paused: where the reading goes on from
     bool mExiting = false;
     qint32 mCurrentViseme = 0;
     qint32 mSpellingDelay = 10;
@@ -74,6 +81,7 @@ public:
     ReadingAids mReadingAids;            // how the reading area is drawn for learners; applied with the appearance
     TextMode mTextMode = TextMode::Rich; // plain after a save to a .txt file
     bool mMp3Subtitles = false;          // an MP3 export also writes LRC and SRT subtitles beside it
+    bool mMatchLanguage = false;         // each paragraph is read by an installed voice of its language
 
     // --- Controls ----------------------------------------------------------------------------------------
     QLabel* statusBar = nullptr;
@@ -104,6 +112,17 @@ public:
     QAction* pummiPause = nullptr;
     QAction* pummiStop = nullptr;
     QAction* pummiReadFromCursor = nullptr;
+    // Moving through a reading, while reading or paused (from the caret when idle)
+    QAction* pummiPreviousSentence = nullptr;
+    QAction* pummiNextSentence = nullptr;
+    QAction* pummiSayAgain = nullptr;
+    QAction* pummiPreviousParagraph = nullptr;
+    QAction* pummiNextParagraph = nullptr;
+    QAction* pummiReadFromHere = nullptr;
+    QAction* pummiFloatingReaderBar = nullptr; // checkable: the reader bar in a window over other programs
+    QAction* pummiShowReaderBar = nullptr;     // checkable, in the reading-area menu: the bar above the reading area
+    QAction* pummiWatchClipboard = nullptr;    // checkable: text copied in any program is read at once
+    QAction* pummiMatchLanguage = nullptr;     // checkable: each paragraph is read by a voice of its language
     QAction* pummiPronunciations = nullptr;
     QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
     QMenu* miReadersList = nullptr;
@@ -156,6 +175,36 @@ public:
     void StartReading(bool fromStart);
     void PauseReading();
     void StopReading();
+    // Moves the reading to another sentence or paragraph. Reading, it reads on from there at once; paused, the
+    // target is highlighted and the reading goes on from it when resumed; idle, it reads from the target of a move
+    // from the caret. A move past the last sentence or paragraph does nothing.
+    void MoveReading(ReadingMove move);
+    // Reads from the word at the caret, or from the word clicked while paused.
+    void ReadFromHere();
+    // Reads the reading area from `position` to the end, cutting off whatever the voice was saying.
+    void ReadFrom(int position);
+    // Play/Pause of the reader bar: pauses a reading that is heard, else starts or resumes one.
+    void PlayPause();
+    // Reads a text given from outside the window (another program's selection, the clipboard, the desktop
+    // service). The reading area's own text is never lost: replacing it is asked first, and refused, adding the
+    // text at its end is offered. Returns false, with a message, when there is nothing to read or it was refused.
+    bool ReadText(const QString& text);
+    // Reads the text selected in any program (the X11 primary selection), else the clipboard's text.
+    bool ReadSelection();
+    bool ReadClipboard();
+    // The text selected in any program, else the clipboard's; and the clipboard's text.
+    QString SelectedText() const;
+    QString ClipboardText() const;
+    // The reader bar above the reading area, and the one floating over other programs.
+    void ShowReaderBar(bool visible);
+    void ShowFloatingReaderBar(bool visible);
+    // Each paragraph read by an installed voice of its language (the chosen voice for its own language and when
+    // none fits).
+    void MatchVoiceToLanguage(bool on);
+    // Text copied in another program is read at once while this is on (off at start).
+    void WatchClipboard(bool on);
+    ReaderBar* readerBar() const { return mReaderBar; }
+    FloatingReaderBar* floatingReaderBar() const;
     void EnterReadingState();
     void EnterIdleState();
     void HighlightSpoken(int position, int length);
@@ -254,6 +303,7 @@ public:
     void SpVoiceViseme(const SpeechEvent& event);
     void spVoiceEndStream(const SpeechEvent& event);
     void reTextKeyPress(QChar key);
+    void ClickWhilePaused();
     void FormActivate();
     void clbReadingListDblClick(const QString& entry);
     void reTextLinkClick(const QString& link, Qt::MouseButton button);
@@ -321,4 +371,24 @@ private:
     bool mTranslating = false;      // a translation is being made or said
     QString mReadText;              // the text being read, taken at its first word
     QList<TextSpan> mReadSentences; // its sentences
+    ReaderBar* mReaderBar = nullptr;
+    QPointer<FloatingReaderBar> mFloatingBar;
+    QPoint mFloatingBarPlace{-1, -1}; // where the floating bar was put; (-1, -1) before it ever was
+    void connectReaderBar(ReaderBar* bar);
+    // A stretch of paragraphs of one language, and the voice that reads it.
+    struct LanguageRun
+    {
+        int start = 0;
+        int end = 0;
+        VoiceToken voice;
+    };
+    QList<LanguageRun> languageRuns(const QString& text, int from);
+    // Speaks the next stretch of a reading that matches voices to languages.
+    void speakNextRun();
+    // Gives the voice back the reader's own choice after a reading in other voices.
+    void restoreChosenVoice();
+    QList<LanguageRun> mRuns; // what is left to read of such a reading
+    std::unique_ptr<LanguageGuess> mLanguageGuess;
+    bool mVoiceSwitched = false;
+    void applyReaderBarLook();
 };

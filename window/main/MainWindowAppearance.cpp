@@ -1,6 +1,7 @@
 // Colours, font sizes, colour schemes and the settings file of the main window.
 #include "window/main/ToolbarButton.h"
 #include "window/main/MainWindow.h"
+#include "window/main/ReaderBar.h"
 #include "window/main/MenuMarker.h"
 #include "window/settings/MenuDecorator.h"
 #include "window/readingarea/ReadingAidsView.h"
@@ -49,7 +50,14 @@ void MainWindow::setupReadingAids()
 
 WindowSettings MainWindow::windowSettings() const
 {
-    return WindowSettings{!panReader->isHidden(), mSpellingDelay, mAppearance, mReadingAids, mMp3Subtitles};
+    return WindowSettings{!panReader->isHidden(),
+                          mSpellingDelay,
+                          mAppearance,
+                          mReadingAids,
+                          mMp3Subtitles,
+                          !mReaderBar->isHidden(),
+                          mMatchLanguage,
+                          mFloatingBar ? mFloatingBar->pos() : mFloatingBarPlace};
 }
 
 void MainWindow::LoadSettings()
@@ -65,6 +73,9 @@ void MainWindow::LoadSettings()
     mAppearance = settings.appearance;
     mReadingAids = settings.readingAids;
     mMp3Subtitles = settings.mp3Subtitles;
+    mFloatingBarPlace = settings.floatingBarPlace;
+    MatchVoiceToLanguage(settings.matchLanguage);
+    ShowReaderBar(settings.readerBarVisible);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     Mp3Subtitles1->setChecked(mMp3Subtitles);
     if (!missingReader.isEmpty())
@@ -88,6 +99,7 @@ void MainWindow::ApplyAppearance()
     const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
     mLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
     mReadingAidsView->setAids(mReadingAids);
+    applyReaderBarLook();
 }
 
 void MainWindow::ListColourSchemes()

@@ -1,5 +1,6 @@
 // The popup menus and the map from every command surface to its operation.
 #include "window/main/ToolbarButton.h"
+#include "window/main/ReaderBar.h"
 #include "window/main/MainWindow.h"
 #include "window/main/MenuMarker.h"
 #include "window/face/ReaderFace.h"
@@ -90,10 +91,36 @@ void MainWindow::buildMenus()
     pummiStop = addItem(pumReaderOnly, QStringLiteral("pummiStop"), QStringLiteral("Stop reading of document"),
                         QStringLiteral("Stop"));
     pumReaderOnly->addSeparator();
+    pummiPreviousSentence = addItem(pumReaderOnly, QStringLiteral("pummiPreviousSentence"),
+                                    QStringLiteral("Previous sentence"), QStringLiteral("Read the sentence before"));
+    pummiNextSentence = addItem(pumReaderOnly, QStringLiteral("pummiNextSentence"), QStringLiteral("Next sentence"),
+                                QStringLiteral("Read on from the next sentence"));
+    pummiSayAgain = addItem(pumReaderOnly, QStringLiteral("pummiSayAgain"), QStringLiteral("Say sentence again"),
+                            QStringLiteral("Read the sentence again"));
+    pummiPreviousParagraph = addItem(pumReaderOnly, QStringLiteral("pummiPreviousParagraph"),
+                                     QStringLiteral("Previous paragraph"), QStringLiteral("Read the paragraph before"));
+    pummiNextParagraph = addItem(pumReaderOnly, QStringLiteral("pummiNextParagraph"), QStringLiteral("Next paragraph"),
+                                 QStringLiteral("Read on from the next paragraph"));
+    pummiReadFromHere =
+        addItem(pumReaderOnly, QStringLiteral("pummiReadFromHere"), QStringLiteral("Read from here"),
+                QStringLiteral("Read from the word at the cursor, or from the word clicked while paused"));
+    pumReaderOnly->addSeparator();
     pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"),
                                   QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
     pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), QStringLiteral("Read web page"),
                                QStringLiteral("Read the web page shown in the web panel"));
+    pummiFloatingReaderBar =
+        addItem(pumReaderOnly, QStringLiteral("pummiFloatingReaderBar"), QStringLiteral("Floating reader bar"),
+                QStringLiteral("A small reader bar that stays over other programs"));
+    pummiFloatingReaderBar->setCheckable(true);
+    pummiWatchClipboard =
+        addItem(pumReaderOnly, QStringLiteral("pummiWatchClipboard"), QStringLiteral("Watch clipboard"),
+                QStringLiteral("Read text at once when it is copied in any program"));
+    pummiWatchClipboard->setCheckable(true);
+    pummiMatchLanguage =
+        addItem(pumReaderOnly, QStringLiteral("pummiMatchLanguage"), QStringLiteral("Match the voice to the language"),
+                QStringLiteral("Read each paragraph with an installed voice of its language"));
+    pummiMatchLanguage->setCheckable(true);
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
@@ -142,6 +169,10 @@ void MainWindow::buildMenus()
     No1 =
         addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
     MarkDefault(Yes1);
+    pummiShowReaderBar = addItem(pumTextToRead, QStringLiteral("pummiShowReaderBar"), QStringLiteral("Show reader bar"),
+                                 QStringLiteral("Show the reading commands above the reading area"));
+    pummiShowReaderBar->setCheckable(true);
+    pummiShowReaderBar->setChecked(true);
     pumTextToRead->addSeparator();
     pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), QStringLiteral("Edit"), QStringLiteral("Edit"));
     Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"));
@@ -205,6 +236,13 @@ void MainWindow::buildMenus()
     bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
     bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
     bindKey(pummiReadWebPage, QKeySequence(Qt::Key_F8), pummiReadWebPage->statusTip());
+    // Alt with the arrows moves through a reading: the reading area keeps the arrows for the caret.
+    bindKey(pummiPreviousSentence, QKeySequence(Qt::ALT | Qt::Key_Left), pummiPreviousSentence->statusTip());
+    bindKey(pummiNextSentence, QKeySequence(Qt::ALT | Qt::Key_Right), pummiNextSentence->statusTip());
+    bindKey(pummiSayAgain, QKeySequence(Qt::Key_F9), pummiSayAgain->statusTip());
+    bindKey(pummiPreviousParagraph, QKeySequence(Qt::ALT | Qt::Key_Up), pummiPreviousParagraph->statusTip());
+    bindKey(pummiNextParagraph, QKeySequence(Qt::ALT | Qt::Key_Down), pummiNextParagraph->statusTip());
+    bindKey(pummiReadFromHere, QKeySequence(Qt::SHIFT | Qt::Key_F5), pummiReadFromHere->statusTip());
     Panel1->AddPageMenuItem(pummiReadWebPage);
     bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
     bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
@@ -248,6 +286,17 @@ void MainWindow::connectSurfaces()
     connect(pummiStop, &QAction::triggered, this, &MainWindow::pummiStopClick);
     connect(pummiReadFromCursor, &QAction::triggered, this, &MainWindow::pummiReadFromCursorClick);
     connect(pummiReadWebPage, &QAction::triggered, this, &MainWindow::pummiReadWebPageClick);
+    connect(pummiPreviousSentence, &QAction::triggered, this, [this] { MoveReading(ReadingMove::PreviousSentence); });
+    connect(pummiNextSentence, &QAction::triggered, this, [this] { MoveReading(ReadingMove::NextSentence); });
+    connect(pummiSayAgain, &QAction::triggered, this, [this] { MoveReading(ReadingMove::SentenceAgain); });
+    connect(pummiPreviousParagraph, &QAction::triggered, this, [this] { MoveReading(ReadingMove::PreviousParagraph); });
+    connect(pummiNextParagraph, &QAction::triggered, this, [this] { MoveReading(ReadingMove::NextParagraph); });
+    connect(pummiReadFromHere, &QAction::triggered, this, &MainWindow::ReadFromHere);
+    connect(pummiFloatingReaderBar, &QAction::triggered, this, &MainWindow::ShowFloatingReaderBar);
+    connect(pummiShowReaderBar, &QAction::triggered, this, &MainWindow::ShowReaderBar);
+    connect(pummiWatchClipboard, &QAction::triggered, this, &MainWindow::WatchClipboard);
+    connect(pummiMatchLanguage, &QAction::triggered, this, &MainWindow::MatchVoiceToLanguage);
+    connectReaderBar(mReaderBar);
     connect(mipumSingleWord, &QAction::triggered, this, &MainWindow::mipumSingleWordClick);
     connect(mipumSentence, &QAction::triggered, this, &MainWindow::mipumSentenceClick);
     connect(mipumAutoReadOff, &QAction::triggered, this, &MainWindow::mipumAutoReadOffClick);
@@ -389,6 +438,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             PopupTextMenu(reText->viewport()->mapTo(reText, mouse->position().toPoint()));
             return true;
         }
+        if (mouse->button() == Qt::LeftButton)
+            ClickWhilePaused();
     }
     return QWidget::eventFilter(watched, event);
 }

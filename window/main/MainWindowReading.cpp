@@ -132,6 +132,11 @@ void MainWindow::StartReading(bool fromStart)
     if (fromStart) {
         cursor.setPosition(0);
         reText->setTextCursor(cursor);
+        if (mReading->state() == ReadingState::Paused && mResumeFrom) {
+            // A move or a click while paused chose where the reading goes on.
+            ReadFrom(*mResumeFrom);
+            return;
+        }
         if (mReading->state() == ReadingState::Paused) {
             // The paused text goes on where the voice stopped; nothing is spoken anew.
             EnterReadingState();
@@ -139,7 +144,13 @@ void MainWindow::StartReading(bool fromStart)
             ShowStatusText(QStringLiteral("Reading resumed"));
             return;
         }
+        if (mMatchLanguage) {
+            ReadFrom(0);
+            ShowStatusText(QStringLiteral("Reading started"));
+            return;
+        }
         mFromCursor = false;
+        mSpokenAt = 0;
         const QString text = TextForVoice(reText->toPlainText());
         EnterReadingState();
         spVoice->Resume();
@@ -147,13 +158,19 @@ void MainWindow::StartReading(bool fromStart)
         ShowStatusText(QStringLiteral("Reading started"));
         return;
     }
-    mFromCursor = true;
     const int start = cursor.selectionStart();
+    if (mMatchLanguage) {
+        ReadFrom(start);
+        ShowStatusText(QStringLiteral("Reading started from the cursor"));
+        return;
+    }
+    mFromCursor = true;
     cursor.setPosition(start);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     reText->setTextCursor(cursor);
     const QString text = TextForVoice(cursor.selection().toPlainText());
     mCursorOffset = start;
+    mSpokenAt = start;
     if (TrimControl(text).isEmpty()) {
         // Only blanks after the caret: nothing is spoken and no end of stream will come, so go back to idle here.
         EnterIdleState();
@@ -163,6 +180,78 @@ void MainWindow::StartReading(bool fromStart)
     spVoice->Resume();
     spVoice->Speak(text, SpeakReading);
     ShowStatusText(QStringLiteral("Reading started from the cursor"));
+}
+
+void MainWindow::ReadFrom(int position)
+{
+    mHighlight = true;
+    mResumeFrom.reset();
+    const QString all = reText->toPlainText();
+    position = qBound(0, position, int(all.size()));
+    const QString text = TextForVoice(all.mid(position));
+    if (TrimControl(text).isEmpty())
+        return;
+    if (!reText->isReadOnly()) {
+        reText->setFocus();
+        reText->setReadOnly(true);
+    }
+    mFromCursor = true;
+    mCursorOffset = position;
+    mSpokenAt = position;
+    // The purge drops the sound of what was being said, and with it its events, before this text is heard.
+    EnterReadingState();
+    spVoice->Resume();
+    if (mMatchLanguage) {
+        mRuns = languageRuns(all, position);
+        speakNextRun();
+        return;
+    }
+    spVoice->Speak(text, SpeakReading);
+}
+
+void MainWindow::MoveReading(ReadingMove move)
+{
+    const QString text = reText->toPlainText();
+    int from = mSpokenAt;
+    if (mResumeFrom)
+        from = *mResumeFrom;
+    else if (!mReading->reading())
+        from = reText->textCursor().selectionStart();
+    const std::optional<TextSpan> target = readingMoveTarget(text, from, move);
+    if (!target)
+        return;
+    if (mReading->state() != ReadingState::Paused) {
+        ReadFrom(target->start);
+        return;
+    }
+    // Paused: the target is shown, and the reading goes on from it when resumed.
+    mResumeFrom = target->start;
+    mSpokenAt = target->start;
+    QTextCursor cursor = reText->textCursor();
+    cursor.setPosition(target->start);
+    cursor.setPosition(target->end(), QTextCursor::KeepAnchor);
+    reText->setTextCursor(cursor);
+}
+
+void MainWindow::ReadFromHere()
+{
+    const int caret = mResumeFrom ? *mResumeFrom : reText->textCursor().selectionStart();
+    ReadFrom(wordAt(reText->toPlainText(), caret).start);
+}
+
+void MainWindow::ClickWhilePaused()
+{
+    // A click (not a drag) on a word while paused: the reading goes on from that word.
+    const QTextCursor caret = reText->textCursor();
+    if (mReading->state() != ReadingState::Paused || caret.hasSelection())
+        return;
+    const TextSpan word = wordAt(reText->toPlainText(), caret.position());
+    mResumeFrom = word.start;
+    mSpokenAt = word.start;
+    QTextCursor cursor = caret;
+    cursor.setPosition(word.start);
+    cursor.setPosition(word.end(), QTextCursor::KeepAnchor);
+    reText->setTextCursor(cursor);
 }
 
 void MainWindow::PauseReading()
@@ -229,6 +318,7 @@ void MainWindow::EnterIdleState()
           static_cast<QWidget*>(buReadingAreaClear), static_cast<QWidget*>(buFind)})
         control->setEnabled(true);
     mReading->setState(ReadingState::Idle);
+    mResumeFrom.reset();
     for (QMenu* submenu : {miColourSchemes, miAutoRead, miReadersList, pupmiEdit})
         submenu->menuAction()->setEnabled(true);
     for (QAction* key : {OpenKey, Save1, SaveAs1, SaveAsMP31})
@@ -239,6 +329,8 @@ void MainWindow::EnterIdleState()
     pummiRead->setEnabled(true);
     reText->setReadOnly(false);
     mReadingAidsView->setReading(false);
+    mRuns.clear();
+    restoreChosenVoice();
 }
 
 void MainWindow::HighlightSpoken(int position, int length)
@@ -246,6 +338,7 @@ void MainWindow::HighlightSpoken(int position, int length)
     if (!mReading->busy())
         return;
     const int start = mFromCursor ? position + mCursorOffset : position;
+    mSpokenAt = start;
     const int end = reText->document()->characterCount() - 1;
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(qBound(0, start, end));
@@ -268,6 +361,11 @@ void MainWindow::spVoiceSentence(const SpeechEvent& event)
 
 void MainWindow::spVoiceEndStream(const SpeechEvent&)
 {
+    // A reading in the voices of its languages goes on with its next stretch.
+    if (mReading->state() == ReadingState::Reading && !mRuns.isEmpty()) {
+        speakNextRun();
+        return;
+    }
     // Every utterance ends here; only the end of a reading is announced, an auto-read word ends quietly.
     const bool readingEnded = mReading->reading();
     if (!QCoreApplication::closingDown()) {

@@ -3,13 +3,17 @@
 #include "window/main/ParlivoApplication.h"
 #include "window/dialogs/AboutWindow.h"
 #include "window/main/MainWindow.h"
+#include "window/main/DesktopService.h"
 #include "window/dialogs/QtPrompts.h"
 #include "window/settings/InterfaceLanguage.h"
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 // The document named on the command line (`parlivo FILE`, as the desktop's "Open with" runs it), absolute so a
@@ -22,10 +26,42 @@ QString documentArgument(const QStringList& arguments)
     }
     return {};
 }
+
+// The service method a desktop shortcut asks for ("--read-selection" reads the selection), or nothing.
+QString readRequest(const QStringList& arguments)
+{
+    if (arguments.contains(QStringLiteral("--read-selection")))
+        return QStringLiteral("ReadSelection");
+    if (arguments.contains(QStringLiteral("--read-clipboard")))
+        return QStringLiteral("ReadClipboard");
+    if (arguments.contains(QStringLiteral("--reader-bar")))
+        return QStringLiteral("ShowReaderBar");
+    return {};
+}
 } // namespace
 
 int RunParlivo(int argc, char** argv)
 {
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    const QString request = readRequest(given);
+    if (!request.isEmpty()) {
+        // The running copy reads at once: asking it takes no window and no browser, so a shortcut is heard soon.
+        int handedOver = -1;
+        {
+            QCoreApplication asking(argc, argv);
+            QString error;
+            if (CallRunningReader(request, &error)) {
+                if (!error.isEmpty())
+                    std::fprintf(stderr, "parlivo: %s\n", qPrintable(error));
+                handedOver = error.isEmpty() ? 0 : 1;
+            }
+        }
+        if (handedOver >= 0)
+            return handedOver;
+    }
+
     // The pictures are compiled into a static library; make sure they are linked in.
     Q_INIT_RESOURCE(resources);
     PrepareWebEngineEnvironment();
@@ -47,7 +83,9 @@ int RunParlivo(int argc, char** argv)
         return 0;
     }
 
-    ShowAbout(QStringLiteral("Study Edition"));
+    // A shortcut pressed to hear some text should not wait for the splash.
+    if (!request.startsWith(QLatin1String("Read")))
+        ShowAbout(QStringLiteral("Study Edition"));
 
     std::unique_ptr<SpeechEngine> engine;
     try {
@@ -69,5 +107,13 @@ int RunParlivo(int argc, char** argv)
     });
     if (!document.isEmpty())
         QTimer::singleShot(0, &reader, [&reader, document] { reader.OpenDocumentFile(document); });
+    DesktopService service(reader);
+    service.start();
+    if (app.arguments().contains(QStringLiteral("--reader-bar")))
+        reader.ShowFloatingReaderBar(true);
+    if (request == QLatin1String("ReadSelection"))
+        QTimer::singleShot(0, &reader, [&reader] { reader.ReadSelection(); });
+    else if (request == QLatin1String("ReadClipboard"))
+        QTimer::singleShot(0, &reader, [&reader] { reader.ReadClipboard(); });
     return app.exec();
 }

@@ -8,6 +8,20 @@ namespace {
 // The voice a settings file without one names; older versions wrote it, and it is not reported as missing.
 const QString UnsetReader = QStringLiteral("Microsoft Sam");
 const QString Mp3SubtitlesKey = QStringLiteral("Mp3Subtitles");
+const QString ReaderBarKey = QStringLiteral("ReaderBar");
+const QString ReaderBarPlaceKey = QStringLiteral("ReaderBarPlace");
+const QString MatchLanguageKey = QStringLiteral("MatchLanguage");
+
+// "x,y", as the floating reader bar's place is kept; (-1, -1) for anything else.
+QPoint readPlace(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    bool xOk = false;
+    bool yOk = false;
+    const QPoint place =
+        parts.size() == 2 ? QPoint(parts[0].trimmed().toInt(&xOk), parts[1].trimmed().toInt(&yOk)) : QPoint();
+    return xOk && yOk ? place : QPoint(-1, -1);
+}
 
 void restoreChoices(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
                     const ProfileStrings& ini, QString& missingReader)
@@ -36,6 +50,9 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
 
     window.spellingDelay = ini.readInteger(ReaderSection, u"SpellingDelay", 15);
     window.mp3Subtitles = ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) == 1;
+    window.readerBarVisible = ini.readInteger(ReaderSection, ReaderBarKey, 1) != 0;
+    window.matchLanguage = ini.readInteger(ReaderSection, MatchLanguageKey, 0) == 1;
+    window.floatingBarPlace = readPlace(ini.readString(ReaderSection, ReaderBarPlaceKey, QString()));
 
     const AppearanceSettings defaults;
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
@@ -78,6 +95,14 @@ void SaveSettings(const ReadingModel& model, const WindowSettings& window, const
         // Written once it has been switched on, so the files of older versions save back as they were.
         if (window.mp3Subtitles || ini.readInteger(ReaderSection, Mp3SubtitlesKey, 0) != 0)
             ini.writeInteger(ReaderSection, Mp3SubtitlesKey, window.mp3Subtitles ? 1 : 0);
+        // Like the subtitles: written once the bar has been hidden, or its floating window placed.
+        if (!window.readerBarVisible || ini.readInteger(ReaderSection, ReaderBarKey, 1) != 1)
+            ini.writeInteger(ReaderSection, ReaderBarKey, window.readerBarVisible ? 1 : 0);
+        if (window.matchLanguage || ini.readInteger(ReaderSection, MatchLanguageKey, 0) != 0)
+            ini.writeInteger(ReaderSection, MatchLanguageKey, window.matchLanguage ? 1 : 0);
+        if (window.floatingBarPlace != QPoint(-1, -1))
+            ini.writeString(ReaderSection, ReaderBarPlaceKey,
+                            QStringLiteral("%1,%2").arg(window.floatingBarPlace.x()).arg(window.floatingBarPlace.y()));
 
         for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),

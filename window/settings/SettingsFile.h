@@ -3,6 +3,7 @@
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
 
+#include <QPoint>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -22,7 +23,10 @@ struct WindowSettings
     qint32 spellingDelay = 10;
     AppearanceSettings appearance;
     ReadingAids readingAids;
-    bool mp3Subtitles = false; // an MP3 export also writes LRC and SRT subtitles beside it
+    bool mp3Subtitles = false;       // an MP3 export also writes LRC and SRT subtitles beside it
+    bool readerBarVisible = true;    // the reader bar above the reading area
+    bool matchLanguage = false;      // each paragraph read by a voice of its language
+    QPoint floatingBarPlace{-1, -1}; // where the floating reader bar was put; (-1, -1) when never
 };
 
 // Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes

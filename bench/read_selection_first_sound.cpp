@@ -1,0 +1,172 @@
+// How soon a desktop shortcut is heard: the time from running `parlivo --read-selection` (which hands the request
+// to the running copy over the session bus) to the first sound of the reading handed to the sound device, set
+// beside the time from F5 in the window to its first sound, in the same run. Goal: at most 1.5 times F5's time
+// (the hand-off costs little). Uses the session bus (tools/test.sh starts a private one), or starts one of its own.
+// Run: ./read_selection_first_sound
+#include "BenchMain.h"
+#include "window/main/DesktopService.h"
+#include "window/main/MainWindow.h"
+#include "core/AppFolder.h"
+#include "fakes/ScriptedPrompts.h"
+#include "speech/EspeakEngine.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QThread>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+
+namespace {
+
+const QString Words = QStringLiteral("The fox ran home to its den in the woods.");
+
+// A session bus for the run when there is none, stopped at the end.
+class PrivateBus
+{
+public:
+    PrivateBus()
+    {
+        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            return;
+        QProcess daemon;
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--fork"), QStringLiteral("--print-address=1"),
+                      QStringLiteral("--print-pid=1")});
+        daemon.waitForFinished();
+        const QList<QByteArray> lines = daemon.readAllStandardOutput().split('\n');
+        if (lines.size() < 2)
+            return;
+        qputenv("DBUS_SESSION_BUS_ADDRESS", lines.at(0));
+        mPid = lines.at(1).toLongLong();
+    }
+    ~PrivateBus()
+    {
+        if (mPid > 0)
+            QProcess::execute(QStringLiteral("kill"), {QString::number(mPid)});
+    }
+
+private:
+    qint64 mPid = 0;
+};
+
+// The running copy: the main window with the real espeak-ng voice, offering the service.
+struct RunningReader
+{
+    RunningReader()
+    {
+        setAppFolder(folder.path());
+        auto espeak = std::make_unique<EspeakEngine>();
+        engine = espeak.get();
+        window = std::make_unique<MainWindow>(std::move(espeak));
+        window->FormCreate();
+        window->show();
+        service = std::make_unique<DesktopService>(*window);
+        started = service->start();
+    }
+
+    // Seconds until the first audio of a new reading reaches the device after `start` runs; -1 after ten seconds.
+    double firstSound(const std::function<void()>& start)
+    {
+        window->StopReading();
+        window->reText->setPlainText(QStringLiteral("Earlier text."));
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 300)
+            QCoreApplication::processEvents();
+        QGuiApplication::clipboard()->setText(Words);
+        const qint64 before = engine->audioDelivered();
+        QElapsedTimer timer;
+        timer.start();
+        start();
+        while (engine->audioDelivered() == before) {
+            if (timer.elapsed() > 10000)
+                return -1;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            // Spinning would take a core from the command being timed.
+            QThread::usleep(200);
+        }
+        return double(timer.nsecsElapsed()) / 1e9;
+    }
+
+    PrivateBus bus;
+    QTemporaryDir folder;
+    ScriptedPrompts prompts; // "Replace text in the reading area?": yes
+    EspeakEngine* engine = nullptr;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<DesktopService> service;
+    bool started = false;
+};
+
+RunningReader& reader()
+{
+    static RunningReader running;
+    return running;
+}
+
+void measure(benchmark::State& state, const std::function<void()>& start)
+{
+    if (!reader().started) {
+        state.SkipWithError("no session bus for the service");
+        return;
+    }
+    reader().firstSound(start); // the first reading opens the sound device
+    for (auto _ : state) {
+        const double seconds = reader().firstSound(start);
+        if (seconds < 0) {
+            state.SkipWithError("nothing was heard");
+            return;
+        }
+        state.SetIterationTime(seconds);
+    }
+}
+
+void F5ToFirstSound(benchmark::State& state)
+{
+    measure(state, [] { reader().window->pummiRead->trigger(); });
+}
+
+// Runs the command as a desktop's key daemon does, with posix_spawn: a fork of this process, which holds a browser,
+// would cost more than the command itself.
+pid_t runCommand()
+{
+    static char program[] = PARLIVO_PATH;
+    static char request[] = "--read-selection";
+    char* arguments[] = {program, request, nullptr};
+    pid_t child = 0;
+    return posix_spawn(&child, program, nullptr, nullptr, arguments, environ) == 0 ? child : -1;
+}
+
+void ReadSelectionToFirstSound(benchmark::State& state)
+{
+    pid_t command = -1;
+    const auto reap = [&command] {
+        if (command > 0)
+            waitpid(command, nullptr, 0);
+        command = -1;
+    };
+    measure(state, [&] {
+        reap();
+        command = runCommand();
+    });
+    reap();
+}
+
+BENCHMARK(F5ToFirstSound)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ReadSelectionToFirstSound)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RatioReporter reporter({{"parlivo --read-selection to first sound", "ReadSelectionToFirstSound",
+                             "F5 to first sound", "F5ToFirstSound"}});
+    return RunBenchmarks(argc, argv, BenchApplication::WebEngine, &reporter);
+}

@@ -1,0 +1,168 @@
+// Reading from anywhere: the reader bars, and text that comes from other programs (their selection, the clipboard).
+#include "window/main/MainWindow.h"
+#include "window/main/ReaderBar.h"
+#include "core/GivenText.h"
+#include "core/Prompts.h"
+#include "core/TextRoutines.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QScopeGuard>
+#include <QTextEdit>
+
+void MainWindow::connectReaderBar(ReaderBar* bar)
+{
+    connect(bar, &ReaderBar::playPause, this, &MainWindow::PlayPause);
+    connect(bar, &ReaderBar::stop, this, &MainWindow::StopReading);
+    connect(bar, &ReaderBar::previousSentence, this, [this] { MoveReading(ReadingMove::PreviousSentence); });
+    connect(bar, &ReaderBar::nextSentence, this, [this] { MoveReading(ReadingMove::NextSentence); });
+    connect(bar, &ReaderBar::readSelection, this, &MainWindow::ReadSelection);
+    connect(bar, &ReaderBar::voiceChosen, this, [this](const QString& description) {
+        // The bar changes the voice quietly; the readers menu is where the voice says it is ready.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        mReading->setVoice(description);
+    });
+    connect(bar, &ReaderBar::speedChosen, this, &MainWindow::SetReadingSpeed);
+}
+
+void MainWindow::applyReaderBarLook()
+{
+    for (ReaderBar* bar : {mReaderBar, mFloatingBar ? mFloatingBar->bar() : nullptr}) {
+        if (bar)
+            bar->setLook(cbarMain2->palette(), cbarMain2->font(), mReadingAids.FontFamily);
+    }
+}
+
+void MainWindow::PlayPause()
+{
+    if (mReading->state() == ReadingState::Reading)
+        PauseReading();
+    else
+        StartReading(true);
+}
+
+void MainWindow::ShowReaderBar(bool visible)
+{
+    mReaderBar->setVisible(visible);
+    pummiShowReaderBar->setChecked(visible);
+}
+
+void MainWindow::ShowFloatingReaderBar(bool visible)
+{
+    if (!visible) {
+        if (mFloatingBar) {
+            mFloatingBarPlace = mFloatingBar->pos();
+            mFloatingBar->hide();
+        }
+        pummiFloatingReaderBar->setChecked(false);
+        return;
+    }
+    if (!mFloatingBar) {
+        // A window of its own (no parent), so it stays in sight when the main window is minimised.
+        mFloatingBar = new FloatingReaderBar(*mReading);
+        mFloatingBar->setAttribute(Qt::WA_DeleteOnClose, false);
+        connect(this, &QObject::destroyed, mFloatingBar, &QObject::deleteLater);
+        connectReaderBar(mFloatingBar->bar());
+        connect(mFloatingBar, &FloatingReaderBar::closedByUser, this, [this] { ShowFloatingReaderBar(false); });
+        mFloatingBar->bar()->showVoices();
+        applyReaderBarLook();
+        mFloatingBar->adjustSize();
+        if (mFloatingBarPlace != QPoint(-1, -1))
+            mFloatingBar->move(mFloatingBarPlace);
+    }
+    mFloatingBar->show();
+    mFloatingBar->raise();
+    pummiFloatingReaderBar->setChecked(true);
+}
+
+bool MainWindow::ReadText(const QString& given)
+{
+    QString problem;
+    const QString text = readableGivenText(given, &problem);
+    if (text.isEmpty()) {
+        ShowNotice(problem);
+        return false;
+    }
+    int from = 0;
+    if (mReading->busy() || !readingAreaBlank()) {
+        if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+            reText->setPlainText(text);
+        } else if (prompts().confirm(QStringLiteral("Add the text at the end of the reading area instead?"))) {
+            // The reading area keeps its text, and the reading starts where the new text does.
+            QTextCursor end(reText->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(QStringLiteral("\n"));
+            from = end.position();
+            end.insertText(text);
+        } else {
+            return false;
+        }
+    } else {
+        reText->setPlainText(text);
+    }
+    mReading->setState(ReadingState::Idle);
+    mOpenDialogFileName.clear();
+    ReadFrom(from);
+    ShowStatusText(QStringLiteral("Reading the text from another program"));
+    return true;
+}
+
+QString MainWindow::SelectedText() const
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    // Where the desktop has no selection of its own (Wayland, Windows) the clipboard stands in.
+    if (clipboard->supportsSelection()) {
+        const QString selected = clipboard->text(QClipboard::Selection);
+        if (!TrimControl(selected).isEmpty())
+            return selected;
+    }
+    return ClipboardText();
+}
+
+QString MainWindow::ClipboardText() const
+{
+    return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+}
+
+bool MainWindow::ReadSelection()
+{
+    // Text selected in the reading area itself is read where it stands; asking to replace the reading area with a
+    // part of itself would put its text at risk.
+    if (QGuiApplication::clipboard()->ownsSelection() && reText->textCursor().hasSelection()) {
+        ReadFrom(reText->textCursor().selectionStart());
+        return true;
+    }
+    return ReadText(SelectedText());
+}
+
+bool MainWindow::ReadClipboard()
+{
+    return ReadText(ClipboardText());
+}
+
+FloatingReaderBar* MainWindow::floatingReaderBar() const
+{
+    return mFloatingBar;
+}
+
+void MainWindow::WatchClipboard(bool on)
+{
+    pummiWatchClipboard->setChecked(on);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    disconnect(clipboard, &QClipboard::dataChanged, this, nullptr);
+    if (!on)
+        return;
+    connect(clipboard, &QClipboard::dataChanged, this, [this, clipboard, lastRead = QString()]() mutable {
+        // Text copied from Parlivo itself is already in the reading area; a question already open answers first.
+        if (clipboard->ownsClipboard() || QApplication::activeModalWidget())
+            return;
+        // X11 may tell of one copy more than once: it is read once.
+        const QString copied = clipboard->text(QClipboard::Clipboard);
+        if (TrimControl(copied).isEmpty() || copied == lastRead)
+            return;
+        lastRead = copied;
+        ReadText(copied);
+    });
+}
