@@ -366,7 +366,7 @@ private:
     TranslationChoices* mTranslation = nullptr;
     std::unique_ptr<Translator> mTranslator;
     BackgroundTranslation* mSentenceTranslation = nullptr;
-    int mSpokenAt = -1;             // the reading-area position of the word last read, -1 outside a reading
+    int mWordReadAt = -1;           // the reading-area position of the word last read, -1 outside a reading
     int mSentenceShown = -1;        // the start of the sentence whose translation is asked for or shown while reading
     bool mTranslating = false;      // a translation is being made or said
     QString mReadText;              // the text being read, taken at its first word

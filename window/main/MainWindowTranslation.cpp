@@ -78,13 +78,13 @@ void MainWindow::setupTranslation()
     connect(spVoice, &Voice::OnWord, this, [this](const SpeechEvent& event) {
         if (!mReading->reading() || !mHighlight)
             return;
-        mSpokenAt = mFromCursor ? event.position + mCursorOffset : event.position;
-        TranslateSentenceReached(mSpokenAt);
+        mWordReadAt = mFromCursor ? event.position + mCursorOffset : event.position;
+        TranslateSentenceReached(mWordReadAt);
     });
     connect(mReading, &ReadingModel::stateChanged, this, [this](ReadingState state) {
         if (state == ReadingState::Reading || state == ReadingState::Paused)
             return;
-        mSpokenAt = -1;
+        mWordReadAt = -1;
         mSentenceShown = -1;
         mReadSentences.clear();
         mReadText.clear();
@@ -133,11 +133,11 @@ void MainWindow::TranslateText()
     }
     const QString text = reText->toPlainText();
     const QTextCursor caret = reText->textCursor();
-    const bool reading = mReading->reading() && mSpokenAt >= 0;
+    const bool reading = mReading->reading() && mWordReadAt >= 0;
     const bool goOnReading = reading && mReading->state() == ReadingState::Reading;
     TextSpan span;
     if (reading)
-        span = spanAt(findSentences(text), mSpokenAt);
+        span = spanAt(findSentences(text), mWordReadAt);
     else if (caret.hasSelection())
         span = {caret.selectionStart(), caret.selectionEnd() - caret.selectionStart()};
     else
