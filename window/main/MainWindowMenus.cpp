@@ -5,6 +5,8 @@
 #include "window/face/ReaderFace.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"
+#include "formats/TextRecognition.h"
+#include "speech/VoiceChoices.h"
 
 #include <QListWidget>
 
@@ -290,6 +292,11 @@ void MainWindow::connectSurfaces()
 
     // The choice submenus show what the reading model holds, whoever changed it.
     connect(mReading, &ReadingModel::voiceChanged, this, &MainWindow::ShowReadingChoices);
+    // Text in pictures is read in the chosen voice's language, when its recognition data is installed.
+    connect(mReading, &ReadingModel::voiceChanged, this, [this](const QString& description) {
+        const qsizetype index = IndexOfVoice(mReading->voices(), description);
+        setRecognitionLanguage(index < 0 ? QString() : mReading->voices().at(index).language);
+    });
     connect(mReading, &ReadingModel::speedChanged, this, &MainWindow::ShowReadingChoices);
     connect(mReading, &ReadingModel::volumeChanged, this, &MainWindow::ShowReadingChoices);
     connect(mReading, &ReadingModel::autoReadModeChanged, this, &MainWindow::ShowReadingChoices);
