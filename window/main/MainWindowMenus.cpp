@@ -96,6 +96,9 @@ void MainWindow::buildMenus()
                                   QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
     pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), QStringLiteral("Read web page"),
                                QStringLiteral("Read the web page shown in the web panel"));
+    pummiReadFromScreen =
+        addItem(pumReaderOnly, QStringLiteral("pummiReadFromScreen"), QStringLiteral("Read from screen"),
+                QStringLiteral("Read the text in a part of the screen: drag a rectangle over it"));
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
@@ -207,6 +210,7 @@ void MainWindow::buildMenus()
     bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
     bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
     bindKey(pummiReadWebPage, QKeySequence(Qt::Key_F8), pummiReadWebPage->statusTip());
+    bindKey(pummiReadFromScreen, QKeySequence(Qt::CTRL | Qt::Key_F8), pummiReadFromScreen->statusTip());
     Panel1->AddPageMenuItem(pummiReadWebPage);
     bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
     bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
@@ -250,6 +254,7 @@ void MainWindow::connectSurfaces()
     connect(pummiStop, &QAction::triggered, this, &MainWindow::pummiStopClick);
     connect(pummiReadFromCursor, &QAction::triggered, this, &MainWindow::pummiReadFromCursorClick);
     connect(pummiReadWebPage, &QAction::triggered, this, &MainWindow::pummiReadWebPageClick);
+    connect(pummiReadFromScreen, &QAction::triggered, this, &MainWindow::ReadFromScreen);
     connect(mipumSingleWord, &QAction::triggered, this, &MainWindow::mipumSingleWordClick);
     connect(mipumSentence, &QAction::triggered, this, &MainWindow::mipumSentenceClick);
     connect(mipumAutoReadOff, &QAction::triggered, this, &MainWindow::mipumAutoReadOffClick);
