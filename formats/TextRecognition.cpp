@@ -38,6 +38,8 @@ constexpr double kMostEnlargement = 3;
 constexpr int kLargestEnlargedSide = 4000;
 // Tesseract's orientation detection calls 15 reasonably confident; below a few it is guessing.
 constexpr float kOrientationConfidence = 2.0f;
+// Orientation is found on the page made no larger than this, in pixels a side.
+constexpr int kOrientationSide = 1600;
 // Words recognised with less confidence than this are specks and smudges rather than print.
 constexpr float kLeastWordConfidence = 40.0f;
 // A lone mark ("|", "~") is believed only with more: a speck or a rule at a column's edge reads as one.
@@ -102,6 +104,8 @@ public:
         image = upright(std::move(image));
         mText.SetImage(image.constBits(), image.width(), image.height(), 1, int(image.bytesPerLine()));
         mText.SetSourceResolution(int(kBestDpi));
+        // The whole page laid out into blocks, columns and paragraphs, as the tesseract command does.
+        mText.SetPageSegMode(tesseract::PSM_AUTO);
         tesseract::ETEXT_DESC monitor;
         if (progress) {
             monitor.cancel = &cancelRequested;
@@ -154,8 +158,12 @@ private:
     {
         if (!mHasOrientation)
             return image;
-        mOrientation.SetImage(image.constBits(), image.width(), image.height(), 1, int(image.bytesPerLine()));
-        mOrientation.SetSourceResolution(int(kBestDpi));
+        // Orientation shows as well at half the resolution, in a quarter of the time.
+        const double shrink = std::min(1.0, double(kOrientationSide) / std::max(image.width(), image.height()));
+        const QImage small =
+            shrink < 1 ? image.scaled(image.size() * shrink, Qt::KeepAspectRatio, Qt::SmoothTransformation) : image;
+        mOrientation.SetImage(small.constBits(), small.width(), small.height(), 1, int(small.bytesPerLine()));
+        mOrientation.SetSourceResolution(int(kBestDpi * shrink));
         int degrees = 0;
         float confidence = 0;
         const char* script = nullptr;
@@ -200,6 +208,13 @@ private:
             line.text += line.text.isEmpty() ? word : QLatin1Char(' ') + word;
         } while (it->Next(tesseract::RIL_WORD));
         finish();
+        // A word broken at a line's end goes on in the next line, whatever the layout analysis made of the break.
+        for (qsizetype i = 1; i < result.size(); ++i) {
+            const QString& before = result[i - 1].text;
+            if (before.size() >= 2 && before.back() == QLatin1Char('-') && before[before.size() - 2].isLetter() &&
+                result[i].text.front().isLower())
+                result[i].startsParagraph = false;
+        }
         return result;
     }
 

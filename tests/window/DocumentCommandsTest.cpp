@@ -284,9 +284,9 @@ TEST_F(DocumentCommands, APictureCancelledKeepsTheTextAndOneReadPoorlyIsNamedInT
     EXPECT_EQ(label, QStringLiteral("Reading the text in page 1 of 1 ..."));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
 
-    // Tiny type under heavy specks: read, but with little confidence.
+    // Small type under specks: read, but with little confidence.
     const QString poor = folder.filePath(QStringLiteral("poor.png"));
-    ASSERT_TRUE(pictures::speckled(pictures::typesetPage(pictures::kWorksheet, 40, 9), 0.08).save(poor));
+    ASSERT_TRUE(pictures::speckled(pictures::typesetPage(pictures::kWorksheet, 60, 9), 0.02).save(poor));
     prompts.files << poor;
     reader->buOpen->click();
     EXPECT_NE(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
