@@ -66,11 +66,11 @@ QString dataFolder()
 }
 
 // Tesseract parallelises its own line recognition with OpenMP; with one page per core those threads would only
-// fight over the cores, so each parallel region runs on the thread that enters it.
-void keepTesseractToOneThread()
+// fight over the cores, so each parallel region runs on the thread that enters it. The limit belongs to each
+// thread (OpenMP keeps it per task), so every thread that recognises sets it.
+void keepTesseractToThisThread()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { omp_set_max_active_levels(0); });
+    omp_set_max_active_levels(0);
 }
 
 bool cancelRequested(void* progress, int)
@@ -84,7 +84,7 @@ class Recogniser
 public:
     explicit Recogniser(const QString& language) : mLanguage(language)
     {
-        keepTesseractToOneThread();
+        keepTesseractToThisThread();
         if (mText.Init(nullptr, language.toUtf8().constData(), tesseract::OEM_DEFAULT) != 0)
             missingData(language);
         quieten(mText);
