@@ -82,7 +82,7 @@ bool cancelRequested(void* progress, int)
 class Recogniser
 {
 public:
-    explicit Recogniser(const QString& language) : mLanguage(language)
+    explicit Recogniser(const QString& language)
     {
         keepTesseractToThisThread();
         if (mText.Init(nullptr, language.toUtf8().constData(), tesseract::OEM_DEFAULT) != 0)
@@ -239,7 +239,6 @@ private:
         return line;
     }
 
-    QString mLanguage;
     tesseract::TessBaseAPI mText;
     tesseract::TessBaseAPI mOrientation;
     bool mHasOrientation = false;
