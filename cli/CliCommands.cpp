@@ -7,6 +7,7 @@
 #include "export/SpeechExport.h"
 #include "cli/StopRequest.h"
 #include "formats/DocumentFormats.h"
+#include "formats/TextRecognition.h"
 #include "core/TextRoutines.h"
 #include "speech/Pronunciations.h"
 #include "speech/ReadingModel.h"
@@ -63,8 +64,8 @@ const QList<Command> Commands{
     {QStringLiteral("voices"), QStringLiteral("Lists the installed voices, one description a line."), {}, false},
     {QStringLiteral("text"),
      QStringLiteral("Prints the text Parlivo reads from a document (.txt, .rtf, .htm, .html, .doc, .docx, .odt, .pdf, "
-                    ".epub) as UTF-8, "
-                    "followed by one line break."),
+                    ".epub, or a picture: .png, .jpg, .tif, .bmp, .webp, .gif) as UTF-8, "
+                    "followed by one line break; the text of pictures and scanned pages is recognised."),
      QStringLiteral("FILE"), false},
     {QStringLiteral("speak"),
      QStringLiteral("Reads a document aloud through the audio output; '-' reads plain text from standard input."),
@@ -490,6 +491,14 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
                                                     "and footers)."));
     if (command.name == QLatin1String("text"))
         parser.addOption(article);
+    const QCommandLineOption ocrLanguage(
+        QStringLiteral("ocr-language"),
+        QStringLiteral("The language of the text in pictures and scanned pages, as Tesseract names it (eng, fra, "
+                       "eng+fra); default eng. Installed: %1.")
+            .arg(recognitionLanguages().join(QStringLiteral(", "))),
+        QStringLiteral("LANG"));
+    if (command.name == QLatin1String("text") || command.name == QLatin1String("export"))
+        parser.addOption(ocrLanguage);
     if (!command.arguments.isEmpty())
         parser.addPositionalArgument(command.arguments.section(QLatin1Char('|'), 0, 0).remove(QLatin1String("...")),
                                      command.name == QLatin1String("speak")
@@ -502,6 +511,16 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
     if (parser.isSet(help)) {
         write(streams.out, commandHelp(command, parser));
         return ExitSuccess;
+    }
+    if (parser.isSet(ocrLanguage)) {
+        const QString asked = parser.value(ocrLanguage);
+        const QString chosen = recognitionLanguageFor(asked);
+        // Anything unknown falls back to English, which the user did not ask for.
+        if (chosen != asked && !asked.startsWith(QLatin1String("en")))
+            throw CliFailure(ExitBadUsage, QStringLiteral("--ocr-language: no recognition data for \"%1\" is installed "
+                                                          "(installed: %2; Debian packages tesseract-ocr-LANG).")
+                                               .arg(asked, recognitionLanguages().join(QStringLiteral(", "))));
+        setRecognitionLanguage(chosen);
     }
     if (command.name == QLatin1String("voices")) {
         if (!parser.positionalArguments().isEmpty())

@@ -55,6 +55,14 @@ const QList<DocumentFormat>& documentFormats()
          {QStringLiteral("application/epub+zip")},
          {},
          {}},
+        {DocumentKind::Picture,
+         QStringLiteral("Pictures and Scans"),
+         {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("tif"),
+          QStringLiteral("tiff"), QStringLiteral("bmp"), QStringLiteral("webp"), QStringLiteral("gif")},
+         {QStringLiteral("image/png"), QStringLiteral("image/jpeg"), QStringLiteral("image/tiff"),
+          QStringLiteral("image/bmp"), QStringLiteral("image/webp"), QStringLiteral("image/gif")},
+         {},
+         {}},
     };
     return formats;
 }

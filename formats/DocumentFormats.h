@@ -17,7 +17,8 @@ enum class DocumentKind
     PlainText,     // decoded as text
     WordProcessor, // converted by LibreOffice, with its formatting
     Pdf,           // the text layer, through Poppler
-    Epub           // the chapters' text, in reading order
+    Epub,          // the chapters' text, in reading order
+    Picture        // text recognised in the picture, page by page
 };
 
 // One type of document the program opens: the Open dialog's entry, the extensions, the reader, and what the
@@ -78,6 +79,10 @@ struct ReadProgress
     std::atomic<int> done{0};
     std::atomic<int> total{0};
     std::atomic<bool> stop{false};
+    // Set while pages are being recognised, when done and total count those pages.
+    std::atomic<bool> recognising{false};
+    // Pages (from 1) recognised with little confidence; written by the reading thread, read once it is done.
+    QList<int> doubtfulPages;
 };
 
 // Thrown by a reader that was asked to stop.

@@ -6,6 +6,7 @@
 #include "core/TextEncoding.h"
 #include "formats/WordProcessorImport.h"
 #include "formats/RtfReader.h"
+#include "formats/TextRecognition.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,10 +153,14 @@ QString paragraphText(const TextBlocks& blocks)
     return paragraphs.join(QLatin1Char('\n'));
 }
 
-// PDF and EPUB: the paragraphs their reader finds, headings bold in rich mode.
+// PDF, EPUB and pictures: the paragraphs their reader finds, headings bold in rich mode. Pages recognised with
+// little confidence are added to `doubtfulPages`.
 LoadedDocument loadWithReader(const QString& path, TextMode mode, TextBlocks (*read)(const QString&, ReadProgress*),
-                              ReadProgress* progress)
+                              ReadProgress* progress, QList<int>* doubtfulPages)
 {
+    ReadProgress own;
+    if (!progress)
+        progress = &own;
     {
         // The readers would call a file they may not open damaged.
         QFile probe(path);
@@ -169,6 +174,7 @@ LoadedDocument loadWithReader(const QString& path, TextMode mode, TextBlocks (*r
     } catch (const UnreadableDocument& error) {
         fail(kindOf(error.reason()), error.message());
     }
+    *doubtfulPages = progress->doubtfulPages;
     return mode == TextMode::Rich ? LoadedDocument::paragraphs(std::move(blocks))
                                   : LoadedDocument(paragraphText(blocks));
 }
@@ -183,15 +189,22 @@ TextBlocks readEpubBlocks(const QString& path, ReadProgress* progress)
     return readEpub(path, progress);
 }
 
-LoadedDocument loadByKind(const QString& path, TextMode mode, ReadProgress* progress)
+TextBlocks readPictureBlocks(const QString& path, ReadProgress* progress)
+{
+    return readPicture(path, progress);
+}
+
+LoadedDocument loadByKind(const QString& path, TextMode mode, ReadProgress* progress, QList<int>* doubtfulPages)
 {
     const DocumentFormat* format = formatForPath(path);
     if (format && format->kind == DocumentKind::WordProcessor)
         return loadWordProcessorDocument(path, mode, *format);
     if (format && format->kind == DocumentKind::Pdf)
-        return loadWithReader(path, mode, &readPdfBlocks, progress);
+        return loadWithReader(path, mode, &readPdfBlocks, progress, doubtfulPages);
     if (format && format->kind == DocumentKind::Epub)
-        return loadWithReader(path, mode, &readEpubBlocks, progress);
+        return loadWithReader(path, mode, &readEpubBlocks, progress, doubtfulPages);
+    if (format && format->kind == DocumentKind::Picture)
+        return loadWithReader(path, mode, &readPictureBlocks, progress, doubtfulPages);
     const QByteArray bytes = readDocumentFile(path);
     const DocumentKind kind =
         format ? format->kind : (mode == TextMode::Rich ? DocumentKind::RichText : DocumentKind::PlainText);
@@ -247,9 +260,11 @@ void LoadedDocument::putInto(QTextDocument* document) const
 DocumentLoadResult loadDocument(const QString& path, TextMode mode, ReadProgress* progress)
 {
     try {
-        return {loadByKind(path, mode, progress), std::nullopt};
+        DocumentLoadResult result;
+        result.document = loadByKind(path, mode, progress, &result.doubtfulPages);
+        return result;
     } catch (const LoadFailure& failure) {
-        return {LoadedDocument(), failure.error};
+        return {LoadedDocument(), failure.error, {}};
     }
 }
 

@@ -63,11 +63,13 @@ struct DocumentLoadResult
 {
     LoadedDocument document;
     std::optional<DocumentLoadError> error;
+    QList<int> doubtfulPages{}; // recognised pages (from 1) that may be misread
 };
 
 // Loads the document at `path`, chosen by its extension in any letter case through the table of document
 // formats: .doc, .docx and .odt converted by the word processor (waiting for it with the windows painted but
-// no user input taken); .pdf and .epub through their readers, reporting to `progress` and stopping when it
+// no user input taken); .pdf, .epub and pictures through their readers (the text of pictures and scanned pages
+// recognised), reporting to `progress` and stopping when it
 // asks; .htm and .html reduced to one line of plain text; .txt as plain text; .rtf as rich text; anything else
 // as rich text in rich mode (plain text when the file is not rich text) and as plain text in plain mode. In
 // plain mode rich text and headings arrive without their formatting. Never shows anything. A .docx or .odt that

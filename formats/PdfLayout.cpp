@@ -194,7 +194,7 @@ private:
     {
         const PdfLine& previous = *mLines[i - 1].line;
         const PdfLine& line = *mLines[i].line;
-        if (differentType(previous, line) || startsListItem(line.text))
+        if (line.startsParagraph || differentType(previous, line) || startsListItem(line.text))
             return true;
         const bool movedDown = line.box.center().y() > previous.box.center().y();
         // A space between lines wider than the usual line pitch.

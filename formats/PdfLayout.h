@@ -16,6 +16,7 @@ struct PdfLine
 {
     QString text;
     QRectF box;
+    bool startsParagraph = false; // recognised text: the recogniser found a paragraph beginning here
 };
 
 struct PdfPageText

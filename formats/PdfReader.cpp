@@ -1,11 +1,14 @@
 #include "formats/PdfReader.h"
 
+#include "formats/TextRecognition.h"
+
 #include <QFileInfo>
 #include <poppler-qt6.h>
 
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -16,6 +19,9 @@ namespace {
 
 constexpr int kPagesWorthAThread = 16;
 constexpr int kMostThreads = 4;
+// Scanned pages are rendered at the resolution recognition reads best, within a bound on the pixels of a page.
+constexpr double kScanDpi = 300;
+constexpr double kMostScanPixels = 40'000'000;
 
 QString displayName(const QString& path)
 {
@@ -116,14 +122,79 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
     return pages;
 }
 
+namespace {
+
+// The pages without a text layer (scans) filled with their recognised text, in points as the others are.
+void recogniseScannedPages(const QString& path, QList<PdfPageText>& pages, ReadProgress* progress)
+{
+    QList<int> scanned;
+    for (int i = 0; i < pages.size(); ++i) {
+        if (pages[i].lines.isEmpty())
+            scanned << i;
+    }
+    if (scanned.isEmpty())
+        return;
+    // One Poppler document for each thread that renders at a time: a document is not to be shared.
+    std::mutex poolMutex;
+    std::vector<std::unique_ptr<Poppler::Document>> pool;
+    const auto render = [&](int index) {
+        std::unique_ptr<Poppler::Document> document;
+        {
+            const std::lock_guard lock(poolMutex);
+            if (!pool.empty()) {
+                document = std::move(pool.back());
+                pool.pop_back();
+            }
+        }
+        if (!document)
+            document = Poppler::Document::load(path);
+        if (!document || document->isLocked())
+            throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
+                                     QStringLiteral("\"%1\" is damaged, so it cannot be read.").arg(displayName(path)));
+        document->setRenderHint(Poppler::Document::Antialiasing);
+        document->setRenderHint(Poppler::Document::TextAntialiasing);
+        QImage image;
+        if (const std::unique_ptr<Poppler::Page> page = document->page(scanned[index])) {
+            const QSizeF inches = page->pageSizeF() / 72.0;
+            const double area = std::max(inches.width() * inches.height(), 1e-6);
+            const double dpi = std::min(kScanDpi, std::sqrt(kMostScanPixels / area));
+            image = page->renderToImage(dpi, dpi);
+            image.setDotsPerMeterX(qRound(dpi / 0.0254));
+            image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        }
+        const std::lock_guard lock(poolMutex);
+        pool.push_back(std::move(document));
+        return image;
+    };
+    const QList<RecognisedPage> recognised =
+        recognisePictures(int(scanned.size()), render, recognitionLanguage(), progress);
+    for (int s = 0; s < scanned.size(); ++s) {
+        PdfPageText& page = pages[scanned[s]];
+        const QSizeF pixels = recognised[s].text.size;
+        if (pixels.isEmpty() || page.size.isEmpty())
+            continue;
+        const double scale = page.size.width() / pixels.width();
+        for (PdfLine line : recognised[s].text.lines) {
+            line.box = QRectF(line.box.topLeft() * scale, line.box.size() * scale);
+            page.lines << line;
+        }
+        // A turned scan stands upright now: its size follows the recognised picture.
+        page.size = pixels * scale;
+        if (progress && recognised[s].doubtful())
+            progress->doubtfulPages << scanned[s] + 1;
+    }
+}
+
+} // namespace
+
 TextBlocks readPdf(const QString& path, ReadProgress* progress)
 {
-    const QList<PdfPageText> pages = readPdfPages(path, progress);
+    QList<PdfPageText> pages = readPdfPages(path, progress);
+    recogniseScannedPages(path, pages, progress);
     TextBlocks blocks = paragraphsFromPages(pages);
     if (blocks.isEmpty())
         throw UnreadableDocument(UnreadableDocument::Reason::NoText,
-                                 QStringLiteral("\"%1\" has no text to read: its pages are pictures, as in a scan. "
-                                                "Parlivo can only read a PDF that holds text.")
+                                 QStringLiteral("\"%1\" has no text to read, not even in the pictures of its pages.")
                                      .arg(displayName(path)));
     return blocks;
 }

@@ -9,6 +9,7 @@
 // password, ReadCancelled when `progress` asks to stop.
 QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress = nullptr);
 
-// The document's paragraphs (see paragraphsFromPages). Throws UnreadableDocument also when no page holds any
-// text, as with scanned pages.
+// The document's paragraphs (see paragraphsFromPages), the text of pages without a text layer (scans)
+// recognised in their pictures. Throws UnreadableDocument also when no page holds any text, ReadCancelled when
+// `progress` asks to stop. Recognised pages that may be misread are added to progress->doubtfulPages.
 TextBlocks readPdf(const QString& path, ReadProgress* progress = nullptr);

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what Parlivo needs on Debian 12 (about 1.5 GB): Qt 6, espeak-ng and Festival with a natural English
-# voice, libmp3lame, LibreOffice Writer, Poppler and QuaZip for PDF and EPUB, libhyphen with English patterns and
+# Installs what Parlivo needs on Debian 12 (about 1.5 GB): Qt 6 (with its TIFF and WebP image readers), espeak-ng
+# and Festival with a natural English voice, libmp3lame, LibreOffice Writer, Poppler and QuaZip for PDF and EPUB,
+# Tesseract with its English and page-orientation data for text in pictures, libhyphen with English patterns and
 # OpenDyslexic for the reading aids, Apertium with its English-Spanish pair for offline translation, Qt's Linguist
 # tools for the window's translations, and the tools the tests use (Xvfb, sox, pulseaudio, the lame program, clang
 # with libFuzzer for the fuzz targets, TeX and pdftotext for the PDF tests, GNU parallel and strace for the command
-# line's); and Mozilla's Readability (fetched with npm into third_party/readability, which git ignores; the build
-# embeds it).
+# line's, ImageMagick for TIFF pages and the tesseract command for the benchmarks); and Mozilla's Readability
+# (fetched with npm into third_party/readability, which git ignores; the build embeds it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SUDO=""
@@ -15,6 +16,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev qt6-image-formats-plugins
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
     clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils
+    libtesseract-dev tesseract-ocr-eng tesseract-ocr-osd tesseract-ocr
     festival festival-dev libestools-dev festvox-us-slt-hts libhyphen-dev hyphen-en-us hyphen-en-gb fonts-opendyslexic
     parallel strace apertium apertium-eng-spa qt6-l10n-tools dbus dbus-x11 xclip libexttextcat-dev
     libexttextcat-data)

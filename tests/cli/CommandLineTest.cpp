@@ -1,6 +1,7 @@
 // Runs the built parlivo-cli with the real speech engine, encoder and word processor.
 #include "support/NewsPages.h"
 #include "support/SavedPages.h"
+#include "support/PicturePages.h"
 #include "support/SubtitleSound.h"
 #include "formats/DocumentLoading.h"
 #include "fakes/ScriptedPrompts.h"
@@ -151,6 +152,20 @@ TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
                     .startsWith(QStringLiteral("café crème\nline two\nthree")));
     EXPECT_EQ(QString::fromUtf8(runCli({QStringLiteral("text"), path(QStringLiteral("page.HTML"))}).out),
               fixtures::shortSavedPageText() + QLatin1Char('\n'));
+}
+
+TEST_F(CommandLine, PicturesHaveTheirTextRecognisedInTheLanguageAsked)
+{
+    const QString page = path(QStringLiteral("page.png"));
+    ASSERT_TRUE(pictures::typesetPage(pictures::kWorksheet, 150).save(page));
+    const CliRun run = runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), QStringLiteral("eng"), page});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_GE(pictures::wordSimilarity(pictures::sourceText(pictures::kWorksheet), QString::fromUtf8(run.out)), 0.95)
+        << run.out.toStdString();
+    const CliRun unknown =
+        runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), QStringLiteral("xyz"), page});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.contains(QLatin1String("no recognition data for \"xyz\""))) << unknown.err.toStdString();
 }
 
 TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)

@@ -4,10 +4,12 @@
 #include "window/dialogs/StatusDialog.h"
 #include "window/readingarea/FindInText.h"
 #include "support/DocumentFixtures.h"
+#include "support/PicturePages.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -250,6 +252,45 @@ TEST_F(DocumentCommands, CancellingALongBookKeepsTheTextAndTheBookIsNotRemembere
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(recentCaptions(*reader), QStringList{QStringLiteral("No recent documents")});
+}
+
+TEST_F(DocumentCommands, APictureCancelledKeepsTheTextAndOneReadPoorlyIsNamedInTheStatusBar)
+{
+    // A long page, cancelled while it is read.
+    const QString page = folder.filePath(QStringLiteral("page.png"));
+    QStringList paragraphs;
+    for (int i = 0; i < 8; ++i)
+        paragraphs << pictures::kWorksheet;
+    ASSERT_TRUE(pictures::typesetPage(paragraphs, 300).save(page));
+    reader->reText->setPlainText(QStringLiteral("Keep this text."));
+    bool cancelled = false;
+    QString label;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* status = qobject_cast<StatusDialog*>(window);
+                status && status->isVisible() && status->buCancel->isVisible() && !cancelled &&
+                status->Label1->text().startsWith(QLatin1String("Reading the text"))) {
+                cancelled = true;
+                label = status->Label1->text();
+                status->buCancel->click();
+            }
+    });
+    cancel.start(20);
+    prompts.files << page;
+    reader->buOpen->click();
+    cancel.stop();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(label, QStringLiteral("Reading the text in page 1 of 1 ..."));
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
+
+    // Small type under specks: read, but with little confidence.
+    const QString poor = folder.filePath(QStringLiteral("poor.png"));
+    ASSERT_TRUE(pictures::speckled(pictures::typesetPage(pictures::kWorksheet, 60, 9), 0.02).save(poor));
+    prompts.files << poor;
+    reader->buOpen->click();
+    EXPECT_NE(reader->reText->toPlainText(), QStringLiteral("Keep this text."));
+    EXPECT_EQ(reader->statusBar->text(), QStringLiteral("Document loaded: poor.png. Page 1 may be misread"));
 }
 
 TEST_F(DocumentCommands, AFileDroppedOnTheReadingAreaOpensAsTheOpenCommandWould)

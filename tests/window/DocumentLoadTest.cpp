@@ -315,12 +315,16 @@ TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
 TEST_F(DocumentLoad, TheOpenDialogListsEveryTypeAfterTheFirstFive)
 {
     EXPECT_EQ(openDocumentDialog().filter,
-              QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub)|"
-                             "*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub|"
+              QStringLiteral("Valid Documents (*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub;"
+                             "*.png;*.jpg;*.jpeg;*.tif;*.tiff;*.bmp;*.webp;*.gif)|"
+                             "*.rtf;*.html;*.htm;*.txt;*.doc;*.docx;*.dotx;*.odt;*.ott;*.pdf;*.epub;"
+                             "*.png;*.jpg;*.jpeg;*.tif;*.tiff;*.bmp;*.webp;*.gif|"
                              "HTML Document (*.htm;*.html)|*.htm;*.html|Rich Text Files (*.rtf)|*.rtf|"
                              "Text Files (*.txt)|*.txt|Microsoft Word Document (*.doc)|*.doc|"
                              "Word Document (*.docx;*.dotx)|*.docx;*.dotx|OpenDocument Text (*.odt;*.ott)|*.odt;*.ott|"
-                             "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|All Files (*.*)|*.*"));
+                             "PDF Document (*.pdf)|*.pdf|EPUB Book (*.epub)|*.epub|"
+                             "Pictures and Scans (*.png;*.jpg;*.jpeg;*.tif;*.tiff;*.bmp;*.webp;*.gif)|"
+                             "*.png;*.jpg;*.jpeg;*.tif;*.tiff;*.bmp;*.webp;*.gif|All Files (*.*)|*.*"));
 }
 
 TEST_F(DocumentLoad, TheDesktopEntryOffersEveryTypeTheProgramOpens)
@@ -368,9 +372,7 @@ TEST_F(DocumentLoad, EachFailureComesBackAsItsKindWithTheMessageUsersSee)
          Kind::TooLarge,
          QStringLiteral("Cannot open file \"%1\". It is larger than 256 MB.").arg(native(QStringLiteral("huge.txt")))},
         {QStringLiteral("blank.pdf"), [](const QString& path) { fixtures::writeFile(path, pdfWithoutText(false)); },
-         Kind::NoText,
-         QStringLiteral("\"blank.pdf\" has no text to read: its pages are pictures, as in a scan. Parlivo can only "
-                        "read a PDF that holds text.")},
+         Kind::NoText, QStringLiteral("\"blank.pdf\" has no text to read, not even in the pictures of its pages.")},
         {QStringLiteral("locked.pdf"), [](const QString& path) { fixtures::writeFile(path, pdfWithoutText(true)); },
          Kind::PasswordProtected, QStringLiteral("\"locked.pdf\" is protected by a password, so it cannot be read.")},
         {QStringLiteral("drm.epub"),

@@ -125,6 +125,7 @@ public:
     QAction* pummiMatchLanguage = nullptr;     // checkable: each paragraph is read by a voice of its language
     QAction* pummiPronunciations = nullptr;
     QAction* pummiReadWebPage = nullptr; // also at the top of the web page's own right-click menu
+    QAction* pummiReadFromScreen = nullptr;
     QMenu* miReadersList = nullptr;
     QMenu* miAutoRead = nullptr;
     QAction* mipumSingleWord = nullptr;
@@ -260,6 +261,8 @@ public:
     // Reads the web panel's page aloud: its selection, else its article. Asynchronous: a page still loading is
     // read once it has loaded. A page with nothing to read gives a message and leaves the reading area alone.
     void ReadWebPage();
+    // Reads aloud the text in a part of the screen the user drags a rectangle over.
+    void ReadFromScreen();
     // Puts a page's text into the reading area (asking first when it holds text or a reading is under way) and
     // reads it from the start.
     void ReadPageText(const PageText& page);

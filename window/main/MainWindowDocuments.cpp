@@ -58,19 +58,21 @@ void MainWindow::LoadDocument()
     const QString path = TrimControl(edAddress->text());
     edAddress->setText(path);
     bool loaded = false;
+    QString note;
     if (!path.isEmpty()) {
         RememberReadingPlace();
         // A large document takes a while to lay out: say so rather than leave a window that does not answer.
         // (Word-processor documents, PDFs and books show their own loading window.)
         const DocumentFormat* format = formatForPath(path);
-        const bool ownWindow = format && (format->kind == DocumentKind::WordProcessor ||
-                                          format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
+        const bool ownWindow =
+            format && (format->kind == DocumentKind::WordProcessor || format->kind == DocumentKind::Pdf ||
+                       format->kind == DocumentKind::Epub || format->kind == DocumentKind::Picture);
         const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
         const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
                                                        QStringLiteral("Document is loading, please wait ..."))
                                           : StatusHandle();
         try {
-            loaded = LoadDocumentByType(reText, path, mTextMode);
+            loaded = LoadDocumentByType(reText, path, mTextMode, &note);
         } catch (...) {
             CloseStatus(status);
             edAddress->clear();
@@ -92,10 +94,12 @@ void MainWindow::LoadDocument()
         mReadingPlaces->remember(path, caret, text);
         SaveReadingPlaces();
         ListRecentDocuments();
-        ShowStatusText(
+        const QString shown =
             caret > 0
                 ? QStringLiteral("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
-                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
+                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName());
+        // Recognised pages the listener should check come after the name, so both are seen.
+        ShowStatusText(note.isEmpty() ? shown : shown + QStringLiteral(". ") + note);
     }
     reText->setTextCursor(cursor);
     reText->ensureCursorVisible();

@@ -6,6 +6,8 @@
 #include "window/face/ReaderFace.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"
+#include "formats/TextRecognition.h"
+#include "speech/VoiceChoices.h"
 
 #include <QListWidget>
 
@@ -121,6 +123,9 @@ void MainWindow::buildMenus()
         addItem(pumReaderOnly, QStringLiteral("pummiMatchLanguage"), QStringLiteral("Match the voice to the language"),
                 QStringLiteral("Read each paragraph with an installed voice of its language"));
     pummiMatchLanguage->setCheckable(true);
+    pummiReadFromScreen =
+        addItem(pumReaderOnly, QStringLiteral("pummiReadFromScreen"), QStringLiteral("Read from screen"),
+                QStringLiteral("Read the text in a part of the screen: drag a rectangle over it"));
     hiddenSeparator(pumReaderOnly);
     miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
                                QStringLiteral("Available document readers"), QStringLiteral("Reader"));
@@ -243,6 +248,7 @@ void MainWindow::buildMenus()
     bindKey(pummiPreviousParagraph, QKeySequence(Qt::ALT | Qt::Key_Up), pummiPreviousParagraph->statusTip());
     bindKey(pummiNextParagraph, QKeySequence(Qt::ALT | Qt::Key_Down), pummiNextParagraph->statusTip());
     bindKey(pummiReadFromHere, QKeySequence(Qt::SHIFT | Qt::Key_F5), pummiReadFromHere->statusTip());
+    bindKey(pummiReadFromScreen, QKeySequence(Qt::CTRL | Qt::Key_F8), pummiReadFromScreen->statusTip());
     Panel1->AddPageMenuItem(pummiReadWebPage);
     bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
     bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
@@ -297,6 +303,7 @@ void MainWindow::connectSurfaces()
     connect(pummiWatchClipboard, &QAction::triggered, this, &MainWindow::WatchClipboard);
     connect(pummiMatchLanguage, &QAction::triggered, this, &MainWindow::MatchVoiceToLanguage);
     connectReaderBar(mReaderBar);
+    connect(pummiReadFromScreen, &QAction::triggered, this, &MainWindow::ReadFromScreen);
     connect(mipumSingleWord, &QAction::triggered, this, &MainWindow::mipumSingleWordClick);
     connect(mipumSentence, &QAction::triggered, this, &MainWindow::mipumSentenceClick);
     connect(mipumAutoReadOff, &QAction::triggered, this, &MainWindow::mipumAutoReadOffClick);
@@ -339,6 +346,11 @@ void MainWindow::connectSurfaces()
 
     // The choice submenus show what the reading model holds, whoever changed it.
     connect(mReading, &ReadingModel::voiceChanged, this, &MainWindow::ShowReadingChoices);
+    // Text in pictures is read in the chosen voice's language, when its recognition data is installed.
+    connect(mReading, &ReadingModel::voiceChanged, this, [this](const QString& description) {
+        const qsizetype index = IndexOfVoice(mReading->voices(), description);
+        setRecognitionLanguage(index < 0 ? QString() : mReading->voices().at(index).language);
+    });
     connect(mReading, &ReadingModel::speedChanged, this, &MainWindow::ShowReadingChoices);
     connect(mReading, &ReadingModel::volumeChanged, this, &MainWindow::ShowReadingChoices);
     connect(mReading, &ReadingModel::autoReadModeChanged, this, &MainWindow::ShowReadingChoices);

@@ -1,8 +1,10 @@
-// The web panel under the reading area, the links clicked in the text and reading the page shown aloud.
+// The web panel under the reading area, the links clicked in the text, reading the page shown aloud, and reading
+// the text in a part of the screen.
 #include "window/main/MainWindow.h"
 #include "core/Prompts.h"
 #include "formats/PageText.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/readingarea/ScreenReading.h"
 #include "window/web/WebPanel.h"
 
 #include <QTextEdit>
@@ -46,4 +48,23 @@ void MainWindow::ReadPageText(const PageText& page)
     StartReading(true);
     ShowStatusText(page.source == PageText::Source::Selection ? QStringLiteral("Reading the selection of the web page")
                                                               : QStringLiteral("Reading the web page"));
+}
+
+void MainWindow::ReadFromScreen()
+{
+    const ScreenText screen = readScreenArea();
+    if (screen.cancelled)
+        return;
+    if (!screen.failure.isEmpty()) {
+        prompts().message(screen.failure, MessageKind::Information);
+        return;
+    }
+    if ((mReading->busy() || !readingAreaBlank()) &&
+        !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
+        return;
+    mReading->setState(ReadingState::Idle);
+    mOpenDialogFileName.clear();
+    reText->setPlainText(screen.text);
+    StartReading(true);
+    ShowStatusText(QStringLiteral("Reading the text from the screen"));
 }

@@ -2,10 +2,12 @@
 
 #include "window/dialogs/StatusDialog.h"
 #include "formats/DocumentFormats.h"
+#include "formats/TextRecognition.h"
 #include "core/Errors.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -82,6 +84,10 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
         if (status) {
             const int total = progress.total;
             status->setProgress(total > 0 ? double(progress.done) / total : -1.0);
+            if (progress.recognising && total > 0)
+                status->Label1->setText(QStringLiteral("Reading the text in page %1 of %2 ...")
+                                            .arg(std::min(progress.done + 1, total))
+                                            .arg(total));
             if (status->cancelled())
                 progress.stop = true;
         }
@@ -103,7 +109,8 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
 void tellWhyNotLoaded(const DocumentLoadError& error, const DocumentFormat* format)
 {
     using Kind = DocumentLoadError::Kind;
-    const bool book = format && (format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
+    const bool book = format && (format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub ||
+                                 format->kind == DocumentKind::Picture);
     switch (error.kind) {
     case Kind::Cancelled:
         return;
@@ -169,7 +176,7 @@ FileDialogSpec openDocumentDialog()
     return dialog;
 }
 
-bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode)
+bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode, QString* note)
 {
     const DocumentFormat* format = formatForPath(path);
     const DocumentKind kind = format ? format->kind : DocumentKind::PlainText;
@@ -177,7 +184,7 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
     const QPointer<QTextEdit> area(readingArea);
     DocumentLoadResult loaded;
     std::optional<StatusWindow> status;
-    if (kind == DocumentKind::Pdf || kind == DocumentKind::Epub) {
+    if (kind == DocumentKind::Pdf || kind == DocumentKind::Epub || kind == DocumentKind::Picture) {
         loaded = loadInBackground(path, mode);
     } else if (kind == DocumentKind::WordProcessor) {
         // A file that cannot be opened is reported before the status window shows.
@@ -198,5 +205,7 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
         return false;
     loaded.document.putInto(readingArea->document());
     readingArea->moveCursor(QTextCursor::Start);
+    if (note)
+        *note = misreadPagesNote(loaded.doubtfulPages);
     return true;
 }
