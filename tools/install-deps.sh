@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what Parlivo needs on Debian 12 (about 1.5 GB): Qt 6, espeak-ng and Festival with a natural English
 # voice, libmp3lame, LibreOffice Writer, Poppler and QuaZip for PDF and EPUB, libhyphen with English patterns and
-# OpenDyslexic for the reading aids, and the tools the tests use (Xvfb, sox, pulseaudio, the lame program, clang
+# OpenDyslexic for the reading aids, Enchant with Hunspell's English dictionaries, WordNet and Presage for the writing
+# help, and the tools the tests use (Xvfb, sox, pulseaudio, the lame program, clang
 # with libFuzzer for the fuzz targets, TeX and pdftotext for the PDF tests, GNU parallel and strace for the command
 # line's); and Mozilla's Readability (fetched with npm into third_party/readability, which git ignores; the build
 # embeds it).
@@ -15,7 +16,7 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
     clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils
     festival festival-dev libestools-dev festvox-us-slt-hts libhyphen-dev hyphen-en-us hyphen-en-gb fonts-opendyslexic
-    parallel strace)
+    parallel strace libenchant-2-dev hunspell-en-us hunspell-en-gb wordnet-base wordnet-dev libpresage-dev libpresage-data)
 missing=()
 for p in "${packages[@]}" libreoffice-writer-nogui pulseaudio pulseaudio-utils texlive-latex-base; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -59,6 +59,7 @@ MainWindow::MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     setupAppearance();
     setupReadingAids();
     connectSurfaces();
+    setupWritingHelp();
 }
 
 MainWindow::~MainWindow()

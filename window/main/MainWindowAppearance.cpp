@@ -8,6 +8,7 @@
 #include "window/settings/WindowAppearance.h"
 #include "window/settings/CustomiseDialog.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/writing/WritingAids.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -38,15 +39,17 @@ void MainWindow::setupReadingAids()
     // The reading aids draw through the reading area's one highlighter, under its links.
     LinkHighlighter* highlighter = mLinkClicks->highlighter();
     mReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
-    highlighter->setDecoration(
-        [view = mReadingAidsView](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
-            view->decorate(block, ranges);
-        });
+    highlighter->setDecoration([this](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
+        mReadingAidsView->decorate(block, ranges);
+        if (mWritingAids)
+            mWritingAids->decorate(block, ranges);
+    });
 }
 
 WindowSettings MainWindow::windowSettings() const
 {
-    return WindowSettings{!panReader->isHidden(), mSpellingDelay, mAppearance, mReadingAids, mMp3Subtitles};
+    return WindowSettings{!panReader->isHidden(), mSpellingDelay, mAppearance,
+                          mReadingAids,           mMp3Subtitles,  mWritingAids->help()};
 }
 
 void MainWindow::LoadSettings()
@@ -63,6 +66,8 @@ void MainWindow::LoadSettings()
     mMp3Subtitles = settings.mp3Subtitles;
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     Mp3Subtitles1->setChecked(mMp3Subtitles);
+    mWritingAids->setHelp(settings.writingHelp);
+    ShowWritingChoices();
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
                        .arg(missingReader));

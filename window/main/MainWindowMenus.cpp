@@ -5,6 +5,7 @@
 #include "window/face/ReaderFace.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"
+#include "window/writing/WritingAids.h"
 
 #include <QListWidget>
 
@@ -403,6 +404,8 @@ QPoint MainWindow::TextMenuPosition(const QPoint& positionInReadingArea) const
 
 void MainWindow::PopupTextMenu(const QPoint& positionInReadingArea)
 {
+    mWritingAids->offerFor(pumTextToRead,
+                           reText->cursorForPosition(reText->viewport()->mapFrom(reText, positionInReadingArea)));
     pumTextToRead->popup(TextMenuPosition(positionInReadingArea));
 }
 
@@ -424,6 +427,7 @@ bool MainWindow::PopupMenuForKeyboard(QWidget* focused)
 {
     if (focused == reText || focused == reText->viewport()) {
         const QRect caret = reText->cursorRect();
+        mWritingAids->offerFor(pumTextToRead, reText->textCursor());
         popupAtFirstItem(pumTextToRead, reText->viewport()->mapToGlobal(caret.bottomLeft()));
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
+#include "window/writing/WritingHelp.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -23,6 +24,7 @@ struct WindowSettings
     AppearanceSettings appearance;
     ReadingAids readingAids;
     bool mp3Subtitles = false; // an MP3 export also writes LRC and SRT subtitles beside it
+    WritingHelp writingHelp;
 };
 
 // Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes
