@@ -222,26 +222,27 @@ TEST_F(WritingHelpTest, DefineShowsMeaningsReadsTheFirstInsertsSynonymsAndSaysWh
 
 TEST_F(WritingHelpTest, PredictionsAreOfferedSpokenInsertedAndLearnt)
 {
+    // Predictions come from a thread of their own: each step waits until the list shows what it should.
+    PredictionList* list = aids().predictionList();
+    const auto offered = [list](const QString& word) {
+        return QTest::qWaitFor([&] { return list->isVisible() && list->words().contains(word); }, 10000);
+    };
     EXPECT_FALSE(reader->WordPrediction1->isChecked()) << "off until switched on";
     QTest::keyClicks(&text(), QStringLiteral("Thank y"));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(aids().predictionList()->isVisible());
+    EXPECT_FALSE(list->isVisible());
 
     reader->WordPrediction1->trigger();
     QTest::keyClick(&text(), Qt::Key_O);
-    QCoreApplication::processEvents();
-    PredictionList* list = aids().predictionList();
-    ASSERT_TRUE(list->isVisible());
+    ASSERT_TRUE(offered(QStringLiteral("you"))) << list->words().join(QLatin1Char(' ')).toStdString();
     EXPECT_LE(list->count(), 5);
     const qsizetype you = list->words().indexOf(QStringLiteral("you"));
-    ASSERT_GE(you, 0) << list->words().join(QLatin1Char(' ')).toStdString();
     for (qsizetype down = 0; down <= you; ++down)
         QTest::keyClick(&text(), Qt::Key_Down);
     EXPECT_EQ(spoken().last(), QStringLiteral("you"));
     QTest::keyClick(&text(), Qt::Key_Return);
     EXPECT_EQ(text().toPlainText(), QStringLiteral("Thank you "));
-    QCoreApplication::processEvents();
-    if (list->isVisible()) {
+    if (QTest::qWaitFor([list] { return list->isVisible(); }, 2000)) {
         QTest::keyClick(&text(), Qt::Key_Escape);
         EXPECT_FALSE(list->isVisible());
         EXPECT_EQ(text().toPlainText(), QStringLiteral("Thank you ")) << "Escape only hides the list";
@@ -249,13 +250,10 @@ TEST_F(WritingHelpTest, PredictionsAreOfferedSpokenInsertedAndLearnt)
 
     // A finished sentence is learnt, and its word is offered next time, by its number.
     QTest::keyClicks(&text(), QStringLiteral("Zebracornish unicorns dance."));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("Parlivo words.db"))));
     QTest::keyClicks(&text(), QStringLiteral(" Zebrac"));
-    QCoreApplication::processEvents();
-    const qsizetype learnt = list->words().indexOf(QStringLiteral("Zebracornish"));
-    ASSERT_GE(learnt, 0) << list->words().join(QLatin1Char(' ')).toStdString();
-    QTest::keyClick(&text(), char('1' + learnt));
+    ASSERT_TRUE(offered(QStringLiteral("Zebracornish"))) << list->words().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("Parlivo words.db"))));
+    QTest::keyClick(&text(), char('1' + list->words().indexOf(QStringLiteral("Zebracornish"))));
     EXPECT_TRUE(text().toPlainText().endsWith(QStringLiteral("dance. Zebracornish ")));
 }
 

@@ -14,12 +14,17 @@ PredictionList::PredictionList(QWidget* parent) : QListWidget(parent)
     hide();
 }
 
-void PredictionList::offer(const QStringList& words, const QPoint& at)
+void PredictionList::offer(const QStringList& offered, const QPoint& at)
 {
-    clear();
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        auto* item = new QListWidgetItem(QStringLiteral("%1  %2").arg(i + 1).arg(words.at(i)), this);
-        item->setData(Qt::UserRole, words.at(i));
+    // While typing the list mostly shows the same words, or as many: it is changed in place, not built again.
+    if (isVisible() && offered == words() && pos() == at)
+        return;
+    while (count() > offered.size())
+        delete takeItem(count() - 1);
+    for (qsizetype i = 0; i < offered.size(); ++i) {
+        QListWidgetItem* entry = i < count() ? item(int(i)) : new QListWidgetItem(this);
+        entry->setText(QStringLiteral("%1  %2").arg(i + 1).arg(offered.at(i)));
+        entry->setData(Qt::UserRole, offered.at(i));
     }
     setCurrentRow(-1);
     const int width = sizeHintForColumn(0) + 2 * frameWidth() + 8;
@@ -34,8 +39,10 @@ void PredictionList::offer(const QStringList& words, const QPoint& at)
         place.setY(qMax(0, place.y()));
     }
     setGeometry(QRect(place, QSize(width, height)));
-    show();
-    raise();
+    if (!isVisible()) {
+        show();
+        raise();
+    }
 }
 
 QString PredictionList::word(int row) const

@@ -74,3 +74,24 @@ QString UserWordsFilePath()
 {
     return appPath(QStringLiteral("Parlivo words.db"));
 }
+
+PredictionWorker::~PredictionWorker() = default;
+
+WordPredictor& PredictionWorker::predictor()
+{
+    if (!mPredictor)
+        mPredictor = std::make_unique<WordPredictor>(mUserWords);
+    return *mPredictor;
+}
+
+void PredictionWorker::predict(int request, const QString& before)
+{
+    if (request < latest.load())
+        return;
+    emit predicted(request, predictor().predict(before));
+}
+
+void PredictionWorker::learn(const QString& sentence)
+{
+    predictor().learn(sentence);
+}

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <memory>
 
 class Presage;
@@ -29,3 +31,29 @@ private:
 
 // Where the user's word predictions are learnt: beside the settings.
 QString UserWordsFilePath();
+
+// Runs a WordPredictor on a thread of its own, so typing never waits for Presage's database. Requests are answered
+// in order; one overtaken by a later request is skipped.
+class PredictionWorker : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PredictionWorker(QString userWords) : mUserWords(std::move(userWords)) {}
+    ~PredictionWorker() override;
+
+    // The latest request asked for; read from the worker's thread.
+    std::atomic<int> latest{0};
+
+public slots:
+    void predict(int request, const QString& before);
+    void learn(const QString& sentence);
+
+signals:
+    void predicted(int request, const QStringList& words);
+
+private:
+    WordPredictor& predictor();
+
+    QString mUserWords;
+    std::unique_ptr<WordPredictor> mPredictor; // made on the worker's thread, where it is used
+};

@@ -19,7 +19,11 @@
 
 namespace {
 // The time one background step may take: short enough that a key pressed meanwhile is not noticed.
-constexpr qint64 SliceNanoseconds = 4'000'000;
+constexpr qint64 SliceNanoseconds = 2'000'000;
+// The longest paragraph checked again while the user types in it; a longer one waits for the background.
+constexpr int MaxCheckedAtOnce = 20'000;
+// The most words whose check is remembered.
+constexpr qsizetype MaxKnownWords = 200'000;
 
 bool isWordLetter(QChar c)
 {
@@ -46,9 +50,9 @@ QTextCharFormat markFormat(WritingMark mark)
         format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
         format.setUnderlineColor(QColor(220, 0, 0));
     } else {
-        // Another colour and another line, so the two marks differ without colour too.
-        format.setUnderlineStyle(QTextCharFormat::DotLine);
-        format.setUnderlineColor(QColor(0, 90, 230));
+        // A light tint of another colour, seen through on every colour scheme: the marks differ without colour
+        // too, and a tint is quick to draw where a dotted line over many common words is not.
+        format.setBackground(QColor(0, 120, 255, 48));
     }
     return format;
 }
@@ -130,7 +134,11 @@ WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
     qApp->installEventFilter(this);
 }
 
-WritingAids::~WritingAids() = default;
+WritingAids::~WritingAids()
+{
+    mPredictThread.quit();
+    mPredictThread.wait();
+}
 
 void WritingAids::reloadConfusables()
 {
@@ -142,8 +150,14 @@ void WritingAids::setHelp(const WritingHelp& help)
 {
     const WritingHelp before = mHelp;
     mHelp = help;
-    if (mHelp.WordPrediction && !mPredictor)
-        mPredictor = std::make_unique<WordPredictor>(UserWordsFilePath());
+    if (mHelp.WordPrediction && !mPredictor) {
+        mPredictor = new PredictionWorker(UserWordsFilePath());
+        mPredictor->moveToThread(&mPredictThread);
+        connect(&mPredictThread, &QThread::finished, mPredictor, &QObject::deleteLater);
+        connect(mPredictor, &PredictionWorker::predicted, this, &WritingAids::offerPredictions);
+        mPredictThread.setObjectName(QStringLiteral("Word prediction"));
+        mPredictThread.start();
+    }
     if (!mHelp.WordPrediction)
         hidePredictions();
     const bool spellingChanged = before.SpellCheck != help.SpellCheck;
@@ -178,6 +192,7 @@ bool WritingAids::setLanguage(const QString& language)
 void WritingAids::restart()
 {
     ++mGeneration;
+    mKnownWords.clear();
     if (!mHelp.SpellCheck && !mHelp.Confusables)
         return;
     mScanFrom = 0;
@@ -190,11 +205,15 @@ bool WritingAids::fresh(const QTextBlock& block) const
     return data && data->generation == mGeneration && data->hash == qHash(block.text());
 }
 
-QList<std::pair<WordSpan, WritingMark>> WritingAids::findMarks(const QString& text) const
+QList<std::pair<WordSpan, WritingMark>> WritingAids::findMarks(const QString& text)
 {
     QList<std::pair<WordSpan, WritingMark>> found;
     const QList<TextLink> links = FindLinks(text);
     qsizetype link = 0;
+    // What each word was found to be is kept until the dictionary or the list changes: a paragraph typed in is
+    // checked again at every key, and most of its words were checked before.
+    if (mKnownWords.size() > MaxKnownWords)
+        mKnownWords.clear();
     for (const WordSpan& span : FindWords(text)) {
         // A web address is no word to check.
         while (link < links.size() && links[link].end() <= span.start)
@@ -202,12 +221,30 @@ QList<std::pair<WordSpan, WritingMark>> WritingAids::findMarks(const QString& te
         if (link < links.size() && links[link].start < span.start + span.length)
             continue;
         const QString word = text.mid(span.start, span.length);
-        if (!mSpeller.check(word))
-            found.append({span, WritingMark::Misspelt});
-        else if (mConfusables.find(word))
-            found.append({span, WritingMark::Confusable});
+        auto known = mKnownWords.constFind(word);
+        if (known == mKnownWords.constEnd()) {
+            const int kind = !mSpeller.check(word)     ? int(WritingMark::Misspelt)
+                             : mConfusables.find(word) ? int(WritingMark::Confusable)
+                                                       : -1;
+            known = mKnownWords.insert(word, kind);
+        }
+        if (*known >= 0)
+            found.append({span, WritingMark(*known)});
     }
     return found;
+}
+
+void WritingAids::storeMarks(QTextBlock block)
+{
+    auto* data = static_cast<BlockMarks*>(block.userData());
+    if (!data) {
+        data = new BlockMarks;
+        block.setUserData(data);
+    }
+    const QString text = block.text();
+    data->generation = mGeneration;
+    data->hash = qHash(text);
+    data->marks = findMarks(text);
 }
 
 bool WritingAids::draws(WritingMark mark) const
@@ -224,20 +261,12 @@ bool WritingAids::checkBlock(const QTextBlock& block)
 {
     if (fresh(block))
         return false;
-    QTextBlock target = block;
-    auto* data = static_cast<BlockMarks*>(target.userData());
+    const auto* data = static_cast<BlockMarks*>(block.userData());
     const bool drawn = data && drawsAny(data->marks);
-    if (!data) {
-        data = new BlockMarks;
-        target.setUserData(data);
-    }
-    const QString text = target.text();
-    data->generation = mGeneration;
-    data->hash = qHash(text);
-    data->marks = findMarks(text);
+    storeMarks(block);
     // Only a change of what is drawn lays the block out again.
-    if (drawn || drawsAny(data->marks))
-        mSurface.reformatBlock(target);
+    if (drawn || drawsAny(static_cast<BlockMarks*>(block.userData())->marks))
+        mSurface.reformatBlock(block);
     return true;
 }
 
@@ -289,8 +318,12 @@ void WritingAids::decorate(const QTextBlock& block, QList<QTextLayout::FormatRan
 {
     if (!mHelp.SpellCheck && !mHelp.Confusables)
         return;
+    const auto* data = static_cast<const BlockMarks*>(block.userData());
+    // A paragraph being typed in (checked before, with the same dictionary) is checked again at once, so its marks
+    // stay in place; a long one, and text that is new or must all be checked again, wait for the background.
+    if (!fresh(block) && data && data->generation == mGeneration && block.length() <= MaxCheckedAtOnce)
+        storeMarks(block);
     if (!fresh(block)) {
-        // An edited block is checked again in the background; until then it shows no marks.
         const int number = block.blockNumber();
         mScanFrom = mScanFrom < 0 ? number : qMin(mScanFrom, number);
         if (!mTimer.isActive())
@@ -506,7 +539,8 @@ void WritingAids::hidePredictions()
 
 void WritingAids::predict()
 {
-    if (!mHelp.WordPrediction || !mPredictor || !mPredictor->ready() || mEdit->isReadOnly()) {
+    ++mRequest;
+    if (!mHelp.WordPrediction || !mPredictor || mEdit->isReadOnly()) {
         hidePredictions();
         return;
     }
@@ -519,12 +553,26 @@ void WritingAids::predict()
         hidePredictions();
         return;
     }
+    mRequestedAt = caret.position();
+    mPredictor->latest = mRequest;
+    QMetaObject::invokeMethod(
+        mPredictor, [worker = mPredictor, request = mRequest, before] { worker->predict(request, before); },
+        Qt::QueuedConnection);
+}
+
+void WritingAids::offerPredictions(int request, const QStringList& predicted)
+{
+    // An answer to an older request, or for a caret that has moved since, is dropped.
+    const QTextCursor caret = mEdit->textCursor();
+    if (request != mRequest || caret.position() != mRequestedAt || caret.hasSelection() || !mHelp.WordPrediction)
+        return;
+    const QString before = caret.block().text().left(caret.positionInBlock());
     qsizetype partStart = before.size();
     while (partStart > 0 && (isWordLetter(before[partStart - 1]) || isApostrophe(before[partStart - 1])))
         --partStart;
     const QString part = before.mid(partStart);
     QStringList words;
-    for (const QString& word : mPredictor->predict(before))
+    for (const QString& word : predicted)
         if (word.compare(part, Qt::CaseInsensitive) != 0)
             words << capitalisedLike(part, word);
     if (words.isEmpty()) {
@@ -532,8 +580,8 @@ void WritingAids::predict()
         return;
     }
     const QRect caretRect = mEdit->cursorRect();
+    // Shown, not announced: a screen reader would talk over every key typed. The arrow keys say each word.
     mPredictions->offer(words, mEdit->viewport()->mapTo(mEdit, caretRect.bottomLeft() + QPoint(0, 4)));
-    mSurface.announce(QStringLiteral("Word predictions: %1").arg(words.join(QStringLiteral(", "))));
 }
 
 void WritingAids::insertPrediction(int row)
@@ -567,7 +615,9 @@ void WritingAids::learnSentenceBefore(int position)
     while (!text.isEmpty() && QStringLiteral(".!?").contains(text.back()))
         text.chop(1);
     const qsizetype start = text.lastIndexOf(QRegularExpression(QStringLiteral("[.!?]")));
-    mPredictor->learn(text.mid(start + 1).trimmed());
+    QMetaObject::invokeMethod(
+        mPredictor, [worker = mPredictor, sentence = text.mid(start + 1).trimmed()] { worker->learn(sentence); },
+        Qt::QueuedConnection);
 }
 
 bool WritingAids::predictionKey(QKeyEvent* key)

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -18,7 +19,7 @@ class QKeyEvent;
 class QMenu;
 class QTextBlock;
 class QTextEdit;
-class WordPredictor;
+class PredictionWorker;
 
 // A word of a block: its start and length in block positions.
 struct WordSpan
@@ -96,7 +97,7 @@ public:
     QTextCursor wordAtCaret() const;
 
     PredictionList* predictionList() const { return mPredictions; }
-    // Offers predictions for the text before the caret now (normally a key press starts this).
+    // Asks for predictions for the text before the caret (normally a key press does); they are shown when they come.
     void predict();
 
 signals:
@@ -111,7 +112,9 @@ private:
     void checkSlice();
     // Checks one block if its marks are stale; true when it did.
     bool checkBlock(const QTextBlock& block);
-    QList<std::pair<WordSpan, WritingMark>> findMarks(const QString& text) const;
+    QList<std::pair<WordSpan, WritingMark>> findMarks(const QString& text);
+    // Checks the block's words and keeps what was found on it.
+    void storeMarks(QTextBlock block);
     bool fresh(const QTextBlock& block) const;
     // Whether marks of this kind are drawn now.
     bool draws(WritingMark mark) const;
@@ -120,6 +123,7 @@ private:
     QString sentenceAround(const QTextCursor& word) const;
     bool predictionKey(QKeyEvent* key);
     void insertPrediction(int row);
+    void offerPredictions(int request, const QStringList& predicted);
     void hidePredictions();
     void learnSentenceBefore(int position);
 
@@ -131,8 +135,12 @@ private:
     int mGeneration = 1; // bumped whenever every block must be checked again
     int mScanFrom = -1;  // the first block number the background walk has still to look at; -1 when done
     QTimer mTimer;
+    QHash<QString, int> mKnownWords; // word -> the WritingMark it was found to be, or -1
     QList<QAction*> mOffers;
-    std::unique_ptr<WordPredictor> mPredictor;
+    QThread mPredictThread;
+    PredictionWorker* mPredictor = nullptr; // lives on mPredictThread
+    int mRequest = 0;                       // the latest prediction asked for
+    int mRequestedAt = -1;                  // the caret position it was asked for
     QPointer<PredictionList> mPredictions;
     QTimer mPredictTimer;
 };
