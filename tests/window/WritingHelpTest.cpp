@@ -108,6 +108,16 @@ TEST_F(WritingHelpTest, MisspellingsAreUnderlinedSpokenAndFixedFromTheMenuAndUnd
     EXPECT_TRUE(spoken().last().contains(QStringLiteral("I beleive their is a mistaik today.")));
     EXPECT_TRUE(spoken().last().contains(QStringLiteral("believe")));
 
+    // The next step passes a word left as it is (once it has been said, which leaves the caret at its start), and
+    // the walk goes round to the first again.
+    const auto nextMisspelling = [this] {
+        QCoreApplication::processEvents();
+        QTest::keyClick(&text(), Qt::Key(CheckSpellingKey.key()));
+        return text().textCursor().selectedText();
+    };
+    EXPECT_EQ(nextMisspelling(), QStringLiteral("mistaik"));
+    EXPECT_EQ(nextMisspelling(), QStringLiteral("beleive"));
+
     QList<QAction*> offers = openMenuAt(3);
     QAction* believe = named(offers, QStringLiteral("miSpellingSuggestion"), QStringLiteral("believe"));
     ASSERT_NE(believe, nullptr);

@@ -119,7 +119,7 @@ QList<WordSpan> FindWords(QStringView text)
 }
 
 WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
-    : QObject(parent), mEdit(edit), mSurface(std::move(surface))
+    : QObject(parent), mEdit(edit), mViewport(edit->viewport()), mSurface(std::move(surface))
 {
     mTimer.setSingleShot(true);
     mTimer.setInterval(0);
@@ -493,7 +493,11 @@ bool WritingAids::checkNextMisspelling()
         return false;
     }
     QTextDocument* document = mEdit->document();
-    const int from = mEdit->textCursor().selectionEnd();
+    // After the word found last, which the end of its speaking leaves the caret at the start of.
+    const QTextCursor caret = mEdit->textCursor();
+    int from = caret.selectionEnd();
+    if (mLastFound.hasSelection() && caret.position() == mLastFound.selectionStart())
+        from = mLastFound.selectionEnd();
     const QTextBlock startBlock = document->findBlock(from);
     // From the caret to the end, then from the start up to the caret.
     for (int pass = 0; pass < 2; ++pass) {
@@ -510,6 +514,7 @@ bool WritingAids::checkNextMisspelling()
                 word.setPosition(position);
                 word.setPosition(position + span.length, QTextCursor::KeepAnchor);
                 mEdit->setTextCursor(word);
+                mLastFound = word;
                 mEdit->ensureCursorVisible();
                 const QString text = word.selectedText();
                 const QStringList suggestions = mSpeller.suggest(text, 8);
@@ -669,9 +674,15 @@ bool WritingAids::predictionKey(QKeyEvent* key)
 
 bool WritingAids::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == mEdit->viewport() && event->type() == QEvent::MouseButtonPress)
+    // Only pointers are compared before the event is known to be one of these: the object it comes from may be
+    // being destroyed (the reading area itself, as the window closes).
+    const QEvent::Type type = event->type();
+    if (!mHelp.WordPrediction ||
+        (type != QEvent::KeyPress && type != QEvent::FocusOut && type != QEvent::MouseButtonPress))
+        return false;
+    if (watched == mViewport && type == QEvent::MouseButtonPress)
         hidePredictions();
-    if (watched != mEdit || !mHelp.WordPrediction)
+    if (watched != mEdit)
         return false;
     if (event->type() == QEvent::FocusOut) {
         hidePredictions();

@@ -128,6 +128,8 @@ private:
     void learnSentenceBefore(int position);
 
     QTextEdit* mEdit;
+    QWidget* mViewport;     // kept apart: compared while the edit may be going
+    QTextCursor mLastFound; // the misspelt word the walk found last; it follows edits
     Surface mSurface;
     WritingHelp mHelp;
     SpellChecker mSpeller;
