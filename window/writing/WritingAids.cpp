@@ -172,8 +172,10 @@ void WritingAids::setHelp(const WritingHelp& help)
             }))
             mSurface.reformatBlock(block);
     }
+    // What was found stands (it does not depend on what is drawn); blocks edited while nothing was drawn are due.
     if (mHelp.SpellCheck || mHelp.Confusables) {
-        restart();
+        mScanFrom = 0;
+        mTimer.start();
     } else {
         mTimer.stop();
         mScanFrom = -1;
