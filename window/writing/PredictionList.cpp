@@ -16,9 +16,11 @@ PredictionList::PredictionList(QWidget* parent) : QListWidget(parent)
 
 void PredictionList::offer(const QStringList& offered, const QPoint& at)
 {
-    // While typing the list mostly shows the same words, or as many: it is changed in place, not built again.
-    if (isVisible() && offered == words() && pos() == at)
+    // While typing the list mostly shows the same words, or as many, in the same place: it is changed in place,
+    // not built again.
+    if (isVisible() && offered == words() && mOfferedAt == at)
         return;
+    mOfferedAt = at;
     while (count() > offered.size())
         delete takeItem(count() - 1);
     for (qsizetype i = 0; i < offered.size(); ++i) {

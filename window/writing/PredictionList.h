@@ -14,4 +14,7 @@ public:
     void offer(const QStringList& words, const QPoint& at);
     QString word(int row) const;
     QStringList words() const;
+
+private:
+    QPoint mOfferedAt;
 };

@@ -586,7 +586,10 @@ void WritingAids::offerPredictions(int request, const QStringList& predicted)
         hidePredictions();
         return;
     }
-    const QRect caretRect = mEdit->cursorRect();
+    // Under the start of the word being typed: the list stays in place while the word grows.
+    QTextCursor wordStart = caret;
+    wordStart.setPosition(caret.block().position() + int(partStart));
+    const QRect caretRect = mEdit->cursorRect(wordStart);
     // Shown, not announced: a screen reader would talk over every key typed. The arrow keys say each word.
     mPredictions->offer(words, mEdit->viewport()->mapTo(mEdit, caretRect.bottomLeft() + QPoint(0, 4)));
 }
