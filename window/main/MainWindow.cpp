@@ -61,6 +61,7 @@ MainWindow::MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
     setupReadingAids();
     connectSurfaces();
     setupTranslation();
+    setupWritingHelp();
 }
 
 MainWindow::~MainWindow()

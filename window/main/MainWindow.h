@@ -36,6 +36,8 @@ struct PageText;
 class AboutWindow;
 class SpellingBuilderDialog;
 class MenuDecorator;
+class WritingAids;
+class QTextCursor;
 class ReadingPlaces;
 class WindowAppearance;
 class ReaderBar;
@@ -170,6 +172,13 @@ public:
     QAction* miTranslateWhileReading = nullptr; // reader menu, checkable: shows the model's choice
     QAction* Translate1 = nullptr;              // reading-area menu and Ctrl+T
     TranslationPanel* panTranslation = nullptr;
+    // Writing help (in the reader menu)
+    QMenu* miWritingHelp = nullptr;
+    QAction* SpellAsYouType1 = nullptr;  // checkable
+    QAction* ConfusableWords1 = nullptr; // checkable
+    QAction* CheckSpelling1 = nullptr;
+    QAction* DefineWord1 = nullptr;
+    QAction* WordPrediction1 = nullptr; // checkable
 
     // --- Operations --------------------------------------------------------------------------------------
     // Reading
@@ -247,6 +256,15 @@ public:
     void TranslateText();
     // Offers the languages of the installed pairs in the reader menu.
     void ListMyLanguages();
+    // Writing help
+    // Walks to the next misspelt word and says it with its sentence and suggestions.
+    void CheckSpelling();
+    // Shows what the word at the caret means and reads the first meaning; a word the dictionary lacks is said so.
+    void DefineWord();
+    void ShowDefinition(const QTextCursor& word);
+    // Says a word or a hint of the writing aids, unless a reading is under way.
+    void SpeakWritingHelp(const QString& text);
+    WritingAids* writingAids() const { return mWritingAids; }
     // Appearance and settings
     void ApplyAppearance();
     void ListColourSchemes();
@@ -322,6 +340,11 @@ private:
     void setupReadingAids();
     void buildMenus();
     void connectSurfaces();
+    void setupWritingHelp();
+    // Checks spelling in the chosen voice's language.
+    void UseVoiceLanguage();
+    // Marks the writing help switches that are on.
+    void ShowWritingChoices();
     QAction* addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
     QMenu* addSubmenu(QMenu* menu, const QString& name, const QString& caption, const QString& hint);
     void describe(QWidget* control, const QString& name, const QString& caption, const QString& hint);
@@ -359,6 +382,7 @@ private:
     std::unique_ptr<WindowAppearance> mWindowAppearance;
     LinkClicks* mLinkClicks = nullptr;
     ReadingAidsView* mReadingAidsView = nullptr;
+    WritingAids* mWritingAids = nullptr;
     QString mOpenDialogFileName; // the name the open dialog offers next
     QString mCurrentDocument;    // the document in the reading area; empty after Clear or for typed text
     std::unique_ptr<ReadingPlaces> mReadingPlaces;

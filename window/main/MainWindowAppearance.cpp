@@ -12,6 +12,7 @@
 #include "window/settings/InterfaceLanguage.h"
 #include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/writing/WritingAids.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -42,10 +43,11 @@ void MainWindow::setupReadingAids()
     // The reading aids draw through the reading area's one highlighter, under its links.
     LinkHighlighter* highlighter = mLinkClicks->highlighter();
     mReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
-    highlighter->setDecoration(
-        [view = mReadingAidsView](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
-            view->decorate(block, ranges);
-        });
+    highlighter->setDecoration([this](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
+        mReadingAidsView->decorate(block, ranges);
+        if (mWritingAids)
+            mWritingAids->decorate(block, ranges);
+    });
 }
 
 WindowSettings MainWindow::windowSettings() const
@@ -57,7 +59,8 @@ WindowSettings MainWindow::windowSettings() const
                           mMp3Subtitles,
                           !mReaderBar->isHidden(),
                           mMatchLanguage,
-                          mFloatingBar ? mFloatingBar->pos() : mFloatingBarPlace};
+                          mFloatingBar ? mFloatingBar->pos() : mFloatingBarPlace,
+                          mWritingAids->help()};
 }
 
 void MainWindow::LoadSettings()
@@ -78,6 +81,8 @@ void MainWindow::LoadSettings()
     ShowReaderBar(settings.readerBarVisible);
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     Mp3Subtitles1->setChecked(mMp3Subtitles);
+    mWritingAids->setHelp(settings.writingHelp);
+    ShowWritingChoices();
     if (!missingReader.isEmpty())
         ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
                        .arg(missingReader));

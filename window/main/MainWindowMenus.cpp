@@ -8,6 +8,7 @@
 #include "window/web/WebPanel.h"
 #include "formats/TextRecognition.h"
 #include "speech/VoiceChoices.h"
+#include "window/writing/WritingAids.h"
 
 #include <QListWidget>
 
@@ -466,6 +467,8 @@ QPoint MainWindow::TextMenuPosition(const QPoint& positionInReadingArea) const
 
 void MainWindow::PopupTextMenu(const QPoint& positionInReadingArea)
 {
+    mWritingAids->offerFor(pumTextToRead,
+                           reText->cursorForPosition(reText->viewport()->mapFrom(reText, positionInReadingArea)));
     pumTextToRead->popup(TextMenuPosition(positionInReadingArea));
 }
 
@@ -487,6 +490,7 @@ bool MainWindow::PopupMenuForKeyboard(QWidget* focused)
 {
     if (focused == reText || focused == reText->viewport()) {
         const QRect caret = reText->cursorRect();
+        mWritingAids->offerFor(pumTextToRead, reText->textCursor());
         popupAtFirstItem(pumTextToRead, reText->viewport()->mapToGlobal(caret.bottomLeft()));
         return true;
     }

@@ -44,6 +44,15 @@ void LinkHighlighter::reformat()
     doc->markContentsDirty(0, doc->characterCount());
 }
 
+void LinkHighlighter::reformatBlock(const QTextBlock& block)
+{
+    QTextDocument* doc = document();
+    if (!doc || !block.isValid() || block.document() != doc)
+        return;
+    block.layout()->setFormats(blockFormats(block, block.text()));
+    doc->markContentsDirty(block.position(), block.length());
+}
+
 QList<QTextLayout::FormatRange> LinkHighlighter::blockFormats(const QTextBlock& block, const QString& text) const
 {
     QList<QTextLayout::FormatRange> decorations;

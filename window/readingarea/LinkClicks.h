@@ -36,6 +36,8 @@ public:
     // Formats every block again without the document reporting a change, e.g. after the decoration's
     // settings changed.
     void reformat();
+    // The same for one block, e.g. after a check of its words finished.
+    void reformatBlock(const QTextBlock& block);
 
     // The formats of one block: the decoration's, with the link format merged over the links.
     QList<QTextLayout::FormatRange> blockFormats(const QTextBlock& block, const QString& text) const;

@@ -60,6 +60,7 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
             CustomisationSection, QString::fromLatin1(AppearanceSettings::keys()[field - 1]), defaults.field(field));
 
     window.readingAids = ReadReadingAids(ini);
+    window.writingHelp = ReadWritingHelp(ini);
 }
 } // namespace
 
@@ -108,6 +109,7 @@ void SaveSettings(const ReadingModel& model, const WindowSettings& window, const
             ini.writeInteger(CustomisationSection, QLatin1String(AppearanceSettings::keys()[field - 1]),
                              window.appearance.field(field));
         WriteReadingAids(ini, window.readingAids);
+        WriteWritingHelp(ini, window.writingHelp);
     } catch (...) {
         // Saving happens while the window closes; a failure must not keep it open.
     }

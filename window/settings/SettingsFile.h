@@ -2,6 +2,7 @@
 
 #include "window/settings/AppearanceSettings.h"
 #include "window/readingarea/ReadingAids.h"
+#include "window/writing/WritingHelp.h"
 
 #include <QPoint>
 #include <QString>
@@ -27,6 +28,7 @@ struct WindowSettings
     bool readerBarVisible = true;    // the reader bar above the reading area
     bool matchLanguage = false;      // each paragraph read by a voice of its language
     QPoint floatingBarPlace{-1, -1}; // where the floating reader bar was put; (-1, -1) when never
+    WritingHelp writingHelp;
 };
 
 // Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes

@@ -1,0 +1,97 @@
+#include "window/writing/WordPredictor.h"
+
+#include "core/AppFolder.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+#include <presage.h>
+#include <presageCallback.h>
+
+// What Presage reads as the text before the caret.
+class PastText : public PresageCallback
+{
+public:
+    std::string get_past_stream() const override { return past; }
+    std::string get_future_stream() const override { return {}; }
+    std::string past;
+};
+
+namespace {
+const QString SystemConfig = QStringLiteral("/etc/presage.xml");
+// Enough text before the caret for Presage's trigrams.
+constexpr qsizetype PastLength = 200;
+} // namespace
+
+WordPredictor::WordPredictor(const QString& userWords) : mPast(std::make_unique<PastText>())
+{
+    // Presage opens its databases as it starts, so the user's own goes into its configuration first; the rest is
+    // the system's. It learns only from finished sentences, never from text the caret merely passes.
+    QFile system(SystemConfig);
+    if (!system.open(QIODevice::ReadOnly))
+        return;
+    QString config = QString::fromUtf8(system.readAll());
+    config.replace(QStringLiteral("${HOME}/.presage/lm.db"), userWords.toHtmlEscaped());
+    config.replace(QStringLiteral("<ONLINE_LEARNING>yes"), QStringLiteral("<ONLINE_LEARNING>no"));
+    QTemporaryFile file;
+    if (!file.open() || file.write(config.toUtf8()) < 0 || !file.flush())
+        return;
+    try {
+        mPresage = std::make_unique<Presage>(mPast.get(), file.fileName().toStdString());
+        mPresage->config("Presage.Selector.SUGGESTIONS", "5");
+    } catch (...) {
+        mPresage.reset();
+    }
+}
+
+WordPredictor::~WordPredictor() = default;
+
+QStringList WordPredictor::predict(const QString& before)
+{
+    QStringList words;
+    if (!mPresage)
+        return words;
+    mPast->past = before.right(PastLength).toStdString();
+    try {
+        for (const std::string& word : mPresage->predict())
+            if (words.size() < 5)
+                words << QString::fromStdString(word);
+    } catch (...) {
+    }
+    return words;
+}
+
+void WordPredictor::learn(const QString& sentence)
+{
+    if (!mPresage || sentence.trimmed().isEmpty())
+        return;
+    try {
+        mPresage->learn(sentence.toStdString());
+    } catch (...) {
+    }
+}
+
+QString UserWordsFilePath()
+{
+    return appPath(QStringLiteral("Parlivo words.db"));
+}
+
+PredictionWorker::~PredictionWorker() = default;
+
+WordPredictor& PredictionWorker::predictor()
+{
+    if (!mPredictor)
+        mPredictor = std::make_unique<WordPredictor>(mUserWords);
+    return *mPredictor;
+}
+
+void PredictionWorker::predict(int request, const QString& before)
+{
+    if (request < latest.load())
+        return;
+    emit predicted(request, predictor().predict(before));
+}
+
+void PredictionWorker::learn(const QString& sentence)
+{
+    predictor().learn(sentence);
+}
