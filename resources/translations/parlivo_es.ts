@@ -21,6 +21,308 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>ColourSchemes</name>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>No se puede abrir el archivo %1</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>No se puede crear el archivo %1</translation>
+    </message>
+</context>
+<context>
+    <name>CustomiseDialog</name>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Slightly wide</source>
+        <translation>Algo ancho</translation>
+    </message>
+    <message>
+        <source>Wide</source>
+        <translation>Ancho</translation>
+    </message>
+    <message>
+        <source>Wider</source>
+        <translation>Más ancho</translation>
+    </message>
+    <message>
+        <source>Widest</source>
+        <translation>El más ancho</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Desactivado</translation>
+    </message>
+    <message>
+        <source>1 line</source>
+        <translation>1 línea</translation>
+    </message>
+    <message>
+        <source>3 lines</source>
+        <translation>3 líneas</translation>
+    </message>
+    <message>
+        <source>5 lines</source>
+        <translation>5 líneas</translation>
+    </message>
+    <message>
+        <source>There was a problem, unable to save customisation file.</source>
+        <translation>Ha habido un problema; no se ha podido guardar el archivo de personalización.</translation>
+    </message>
+    <message>
+        <source>Customisation</source>
+        <translation>Personalización</translation>
+    </message>
+    <message>
+        <source>Click to set toolbar background colour</source>
+        <translation>Haga clic para elegir el color de fondo de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Click to set Toolbar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Font Colour</source>
+        <translation>Color de letra</translation>
+    </message>
+    <message>
+        <source>Click to set toolbar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Background Colour</source>
+        <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Click to set Text Area background colour</source>
+        <translation>Haga clic para elegir el color de fondo del área de texto</translation>
+    </message>
+    <message>
+        <source>Text Area</source>
+        <translation>Área de texto</translation>
+    </message>
+    <message>
+        <source>click to set Text Area font colour</source>
+        <translation>haga clic para elegir el color de letra del área de texto</translation>
+    </message>
+    <message>
+        <source>Click to set Text Area font colour</source>
+        <translation>Haga clic para elegir el color de letra del área de texto</translation>
+    </message>
+    <message>
+        <source>Click to set Status Bar background colour</source>
+        <translation>Haga clic para elegir el color de fondo de la barra de estado</translation>
+    </message>
+    <message>
+        <source>Status Bar</source>
+        <translation>Barra de estado</translation>
+    </message>
+    <message>
+        <source>Click to set Status Bar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de estado</translation>
+    </message>
+    <message>
+        <source>Click to set Reader background colour</source>
+        <translation>Haga clic para elegir el color de fondo del lector</translation>
+    </message>
+    <message>
+        <source>Text Reader</source>
+        <translation>Lector de texto</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ubicación</translation>
+    </message>
+    <message>
+        <source>FC</source>
+        <translation>CL</translation>
+    </message>
+    <message>
+        <source>BC</source>
+        <translation>CF</translation>
+    </message>
+    <message>
+        <source>Application font size</source>
+        <translation>Tamaño de letra de la aplicación</translation>
+    </message>
+    <message>
+        <source>Click to set application font size</source>
+        <translation>Haga clic para elegir el tamaño de letra de la aplicación</translation>
+    </message>
+    <message>
+        <source>Reading Text font size</source>
+        <translation>Tamaño de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Click to set Reading Text font colour</source>
+        <translation>Haga clic para elegir el tamaño de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>Click to save customisation to file</source>
+        <translation>Haga clic para guardar la personalización en un archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>A&amp;plicar</translation>
+    </message>
+    <message>
+        <source>Click to apply current settings</source>
+        <translation>Haga clic para aplicar la configuración actual</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Click to close Customisation form</source>
+        <translation>Haga clic para cerrar la ventana de personalización</translation>
+    </message>
+    <message>
+        <source>Reading aids</source>
+        <translation>Ayudas de lectura</translation>
+    </message>
+    <message>
+        <source>Reading text typeface</source>
+        <translation>Tipo de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Click to choose the typeface of the reading text</source>
+        <translation>Haga clic para elegir el tipo de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Estándar</translation>
+    </message>
+    <message>
+        <source>Reading &amp;typeface</source>
+        <translation>&amp;Tipo de letra de lectura</translation>
+    </message>
+    <message>
+        <source>Also &amp;replace the fonts of documents</source>
+        <translation>Sustituir también las &amp;fuentes de los documentos</translation>
+    </message>
+    <message>
+        <source>Also replace the fonts of documents</source>
+        <translation>Sustituir también las fuentes de los documentos</translation>
+    </message>
+    <message>
+        <source>Rich-text documents keep their own fonts unless this is ticked</source>
+        <translation>Los documentos con formato conservan sus propias fuentes salvo que esto esté marcado</translation>
+    </message>
+    <message>
+        <source>Line spacing</source>
+        <translation>Interlineado</translation>
+    </message>
+    <message>
+        <source>Click to set the space between the lines of the reading text</source>
+        <translation>Haga clic para elegir el espacio entre las líneas del texto de lectura</translation>
+    </message>
+    <message>
+        <source>&amp;Line spacing</source>
+        <translation>&amp;Interlineado</translation>
+    </message>
+    <message>
+        <source>Letter spacing</source>
+        <translation>Espaciado entre letras</translation>
+    </message>
+    <message>
+        <source>Click to set the space between the letters of the reading text</source>
+        <translation>Haga clic para elegir el espacio entre las letras del texto de lectura</translation>
+    </message>
+    <message>
+        <source>L&amp;etter spacing</source>
+        <translation>&amp;Espaciado entre letras</translation>
+    </message>
+    <message>
+        <source>Line focus</source>
+        <translation>Enfoque de línea</translation>
+    </message>
+    <message>
+        <source>Dims the reading area except the lines around the spoken word</source>
+        <translation>Oscurece el área de lectura salvo las líneas alrededor de la palabra dicha</translation>
+    </message>
+    <message>
+        <source>Line &amp;focus</source>
+        <translation>Enf&amp;oque de línea</translation>
+    </message>
+    <message>
+        <source>Focus on the caret &amp;when not reading</source>
+        <translation>Enfocar el cursor c&amp;uando no se lee</translation>
+    </message>
+    <message>
+        <source>Focus on the caret when not reading</source>
+        <translation>Enfocar el cursor cuando no se lee</translation>
+    </message>
+    <message>
+        <source>Keeps the line focus on the caret while nothing is being read</source>
+        <translation>Mantiene el enfoque de línea en el cursor mientras no se lee nada</translation>
+    </message>
+    <message>
+        <source>Show s&amp;yllables</source>
+        <translation>Mostrar síla&amp;bas</translation>
+    </message>
+    <message>
+        <source>Show syllables</source>
+        <translation>Mostrar sílabas</translation>
+    </message>
+    <message>
+        <source>Shows a dot between the syllables of each word; the text itself stays as it is</source>
+        <translation>Muestra un punto entre las sílabas de cada palabra; el texto en sí no cambia</translation>
+    </message>
+    <message>
+        <source>My &amp;language (translations)</source>
+        <translation>&amp;Mi idioma (traducciones)</translation>
+    </message>
+    <message>
+        <source>My language</source>
+        <translation>Mi idioma</translation>
+    </message>
+    <message>
+        <source>The language Translate puts English into</source>
+        <translation>El idioma al que Traducir pasa el inglés</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>&amp;Window language (from the next start)</source>
+        <translation>Idioma de la &amp;ventana (desde el próximo inicio)</translation>
+    </message>
+    <message>
+        <source>Window language</source>
+        <translation>Idioma de la ventana</translation>
+    </message>
+    <message>
+        <source>The language of the window&apos;s captions and messages</source>
+        <translation>El idioma de los textos y mensajes de la ventana</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>El idioma del escritorio</translation>
+    </message>
+    <message>
+        <source>Save Customisation</source>
+        <translation>Guardar personalización</translation>
+    </message>
+    <message>
+        <source>Customisation Name</source>
+        <translation>Nombre de la personalización</translation>
+    </message>
+</context>
+<context>
     <name>PronunciationsDialog</name>
     <message>
         <source>Pronunciations</source>
@@ -387,6 +689,13 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>WindowAppearance</name>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>No se puede abrir el archivo %1</translation>
     </message>
 </context>
 </TS>
