@@ -323,6 +323,83 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>DocumentLoader</name>
+    <message>
+        <source>Loading Document</source>
+        <translation>Cargando documento</translation>
+    </message>
+    <message>
+        <source>Document is loading, please wait ...</source>
+        <translation>El documento se está cargando; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>Open Parlivo Document</source>
+        <translation>Abrir documento de Parlivo</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentSaver</name>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>No se puede crear el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>Save Text Document</source>
+        <translation>Guardar documento de texto</translation>
+    </message>
+    <message>
+        <source>Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf</source>
+        <translation>Archivo de texto (*.txt)|*.txt|Archivo de texto enriquecido (*.rtf)|*.rtf</translation>
+    </message>
+    <message>
+        <source>There is nothing to save.</source>
+        <translation>No hay nada que guardar.</translation>
+    </message>
+</context>
+<context>
+    <name>FindDialog</name>
+    <message>
+        <source>Match &amp;whole word only</source>
+        <translation>Coincidir sólo &amp;palabras completas</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Coincidir &amp;mayúsculas y minúsculas</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Ar&amp;riba</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>&amp;Abajo</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation>Buscar &amp;siguiente</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd what:</source>
+        <translation>&amp;Buscar:</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Dirección</translation>
+    </message>
+    <message>
+        <source>Could not find the text &quot;%1&quot;.</source>
+        <translation>No se ha encontrado el texto «%1».</translation>
+    </message>
+</context>
+<context>
     <name>PronunciationsDialog</name>
     <message>
         <source>Pronunciations</source>
@@ -689,6 +766,25 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>TranslationPanel</name>
+    <message>
+        <source>Translation</source>
+        <translation>Traducción</translation>
+    </message>
+    <message>
+        <source>Close translation</source>
+        <translation>Cerrar traducción</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;small&gt;Not translated: %1&lt;/small&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;small&gt;Sin traducir: %1&lt;/small&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>%1 translation</source>
+        <translation>Traducción: %1</translation>
     </message>
 </context>
 <context>
