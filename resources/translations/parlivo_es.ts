@@ -471,6 +471,13 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>ReaderFace</name>
+    <message>
+        <source>Reader</source>
+        <translation>Lector</translation>
+    </message>
+</context>
+<context>
     <name>SpellingAidDialog</name>
     <message>
         <source>Spelling Assistant</source>
