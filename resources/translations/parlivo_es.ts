@@ -795,6 +795,65 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>WebPanel</name>
+    <message>
+        <source>Web content browser</source>
+        <translation>Navegador de contenido web</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Adelante</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Dirección:</translation>
+    </message>
+    <message>
+        <source>Enter web address (URL) to which you wish to navigate.</source>
+        <translation>Escriba la dirección web (URL) a la que desea ir.</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Dirección</translation>
+    </message>
+    <message>
+        <source>Go!</source>
+        <translation>¡Ir!</translation>
+    </message>
+    <message>
+        <source>Go to address (website)</source>
+        <translation>Ir a la dirección (sitio web)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a web address the browser can go to.</source>
+        <translation>«%1» no es una dirección web a la que pueda ir el navegador.</translation>
+    </message>
+    <message>
+        <source>No mail program could be started for &apos;%1&apos;.</source>
+        <translation>No se ha podido iniciar ningún programa de correo para «%1».</translation>
+    </message>
+    <message>
+        <source>Cannot go back: the browser has no earlier page.</source>
+        <translation>No se puede ir atrás: el navegador no tiene ninguna página anterior.</translation>
+    </message>
+    <message>
+        <source>Cannot go forward: the browser has no later page.</source>
+        <translation>No se puede ir adelante: el navegador no tiene ninguna página posterior.</translation>
+    </message>
+</context>
+<context>
     <name>WindowAppearance</name>
     <message>
         <source>Cannot open file %1</source>
