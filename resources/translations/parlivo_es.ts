@@ -400,6 +400,81 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Parlivo 
+- right click for reader options
+- left click to start or pause reading
+- double click to stop reading
+- keys: F5 read, F6 pause, F7 stop, Shift+F10 options</source>
+        <translation>Parlivo 
+- clic derecho para las opciones del lector
+- clic izquierdo para empezar o pausar la lectura
+- doble clic para detener la lectura
+- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Clear reading area</source>
+        <translation>Borrar el área de lectura</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Find text in reading area</source>
+        <translation>Buscar texto en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Open a document for reading</source>
+        <translation>Abrir un documento para leerlo</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Spell</source>
+        <translation>Deletrear</translation>
+    </message>
+    <message>
+        <source>Start a spelling test</source>
+        <translation>Empezar una prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+    <message>
+        <source>Hide/Minimise Parlivo</source>
+        <translation>Ocultar/minimizar Parlivo</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Exit Parlivo</source>
+        <translation>Salir de Parlivo</translation>
+    </message>
+    <message>
+        <source>Reading area</source>
+        <translation>Área de lectura</translation>
+    </message>
+    <message>
+        <source>Speech Engine not installed.</source>
+        <translation>El motor de voz no está instalado.</translation>
+    </message>
+</context>
+<context>
     <name>PronunciationsDialog</name>
     <message>
         <source>Pronunciations</source>
