@@ -473,6 +473,10 @@ Voz de espeak-ng y Festival.</translation>
         <source>Speech Engine not installed.</source>
         <translation>El motor de voz no está instalado.</translation>
     </message>
+    <message>
+        <source>The reader &quot;%1&quot; is no longer installed; the default voice reads instead.</source>
+        <translation>El lector «%1» ya no está instalado; en su lugar lee la voz predeterminada.</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>

@@ -68,8 +68,7 @@ void MainWindow::LoadSettings()
     MarkDefault(panReader->isVisibleTo(this) ? Yes1 : No1);
     Mp3Subtitles1->setChecked(mMp3Subtitles);
     if (!missingReader.isEmpty())
-        ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
-                       .arg(missingReader));
+        ShowNotice(tr("The reader \"%1\" is no longer installed; the default voice reads instead.").arg(missingReader));
 }
 
 void MainWindow::SaveSettings()
