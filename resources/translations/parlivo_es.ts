@@ -477,6 +477,34 @@ Voz de espeak-ng y Festival.</translation>
         <source>The reader &quot;%1&quot; is no longer installed; the default voice reads instead.</source>
         <translation>El lector «%1» ya no está instalado; en su lugar lee la voz predeterminada.</translation>
     </message>
+    <message>
+        <source>Replace text in the reading area?</source>
+        <translation>¿Sustituir el texto del área de lectura?</translation>
+    </message>
+    <message>
+        <source>Loading Document</source>
+        <translation>Cargando documento</translation>
+    </message>
+    <message>
+        <source>Document is loading, please wait ...</source>
+        <translation>El documento se está cargando; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>Document loaded: %1, where reading stopped last time</source>
+        <translation>Documento cargado: %1, donde se dejó de leer la última vez</translation>
+    </message>
+    <message>
+        <source>Document loaded: %1</source>
+        <translation>Documento cargado: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no longer in %2, so it has been taken off the list of recent documents.</source>
+        <translation>«%1» ya no está en %2, así que se ha quitado de la lista de documentos recientes.</translation>
+    </message>
+    <message>
+        <source>No recent documents</source>
+        <translation>No hay documentos recientes</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>

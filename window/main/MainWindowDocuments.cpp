@@ -40,7 +40,7 @@ void MainWindow::OpenDocumentFile(const QString& chosen)
     } else if (!mReading->busy() && readingAreaBlank()) {
         edAddress->setText(chosen);
         LoadDocument();
-    } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+    } else if (prompts().confirm(tr("Replace text in the reading area?"))) {
         // The old reading is let go; the next reading purges what the voice still holds of it.
         mReading->setState(ReadingState::Idle);
         edAddress->setText(chosen);
@@ -66,9 +66,8 @@ void MainWindow::LoadDocument()
         const bool ownWindow = format && (format->kind == DocumentKind::WordProcessor ||
                                           format->kind == DocumentKind::Pdf || format->kind == DocumentKind::Epub);
         const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
-        const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
-                                                       QStringLiteral("Document is loading, please wait ..."))
-                                          : StatusHandle();
+        const StatusHandle status =
+            large ? ShowStatus(tr("Loading Document"), tr("Document is loading, please wait ...")) : StatusHandle();
         try {
             loaded = LoadDocumentByType(reText, path, mTextMode);
         } catch (...) {
@@ -92,10 +91,9 @@ void MainWindow::LoadDocument()
         mReadingPlaces->remember(path, caret, text);
         SaveReadingPlaces();
         ListRecentDocuments();
-        ShowStatusText(
-            caret > 0
-                ? QStringLiteral("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
-                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName()));
+        ShowStatusText(caret > 0
+                           ? tr("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
+                           : tr("Document loaded: %1").arg(QFileInfo(path).fileName()));
     }
     reText->setTextCursor(cursor);
     reText->ensureCursorVisible();
@@ -109,8 +107,8 @@ void MainWindow::OpenRecentDocument(const QString& path)
         SaveReadingPlaces();
         ListRecentDocuments();
         const QFileInfo gone(path);
-        prompts().message(QStringLiteral("\"%1\" is no longer in %2, so it has been taken off the list of recent "
-                                         "documents.")
+        prompts().message(tr("\"%1\" is no longer in %2, so it has been taken off the list of recent "
+                             "documents.")
                               .arg(gone.fileName(), QDir::toNativeSeparators(gone.path())),
                           MessageKind::Information);
         return;
@@ -130,8 +128,7 @@ void MainWindow::ListRecentDocuments()
     }
     const QStringList recent = mReadingPlaces->recent();
     if (recent.isEmpty()) {
-        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
-            ->setEnabled(false);
+        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), tr("No recent documents"), {})->setEnabled(false);
         return;
     }
     for (qsizetype i = 0; i < recent.size(); ++i) {
