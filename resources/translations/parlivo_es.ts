@@ -505,6 +505,42 @@ Voz de espeak-ng y Festival.</translation>
         <source>No recent documents</source>
         <translation>No hay documentos recientes</translation>
     </message>
+    <message>
+        <source>Unable to convert text to MP3. Please check to ensure the file is not in use</source>
+        <translation>No se ha podido convertir el texto a MP3. Compruebe que el archivo no está en uso</translation>
+    </message>
+    <message>
+        <source>There is nothing to save.</source>
+        <translation>No hay nada que guardar.</translation>
+    </message>
+    <message>
+        <source>MP3 File (*.mp3)|*.mp3</source>
+        <translation>Archivo MP3 (*.mp3)|*.mp3</translation>
+    </message>
+    <message>
+        <source>Saving to MP3</source>
+        <translation>Guardando en MP3</translation>
+    </message>
+    <message>
+        <source>Saving document to MP3 format, please wait...</source>
+        <translation>Guardando el documento en formato MP3; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>MP3 export cancelled</source>
+        <translation>Exportación a MP3 cancelada</translation>
+    </message>
+    <message>
+        <source>MP3 file saved: %1</source>
+        <translation>Archivo MP3 guardado: %1</translation>
+    </message>
+    <message>
+        <source>Text successfully converted to MP3.</source>
+        <translation>El texto se ha convertido a MP3 correctamente.</translation>
+    </message>
+    <message>
+        <source>MP3 export failed</source>
+        <translation>La exportación a MP3 ha fallado</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>
