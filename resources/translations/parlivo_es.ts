@@ -541,6 +541,298 @@ Voz de espeak-ng y Festival.</translation>
         <source>MP3 export failed</source>
         <translation>La exportación a MP3 ha fallado</translation>
     </message>
+    <message>
+        <source>Reader menu</source>
+        <translation>Menú del lector</translation>
+    </message>
+    <message>
+        <source>Start, pause and stop reading; choose the reader, its speed and volume, and auto-read</source>
+        <translation>Empezar, pausar y detener la lectura; elegir el lector, su velocidad y volumen, y la lectura automática</translation>
+    </message>
+    <message>
+        <source>Start/Resume reading of document</source>
+        <translation>Empezar/reanudar la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <source>Pause reading of document</source>
+        <translation>Pausar la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop reading of document</source>
+        <translation>Detener la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Read from cursor position</source>
+        <translation>Leer desde la posición del cursor</translation>
+    </message>
+    <message>
+        <source>Read from cursor</source>
+        <translation>Leer desde el cursor</translation>
+    </message>
+    <message>
+        <source>Read web page</source>
+        <translation>Leer la página web</translation>
+    </message>
+    <message>
+        <source>Read the web page shown in the web panel</source>
+        <translation>Leer la página web que muestra el panel web</translation>
+    </message>
+    <message>
+        <source>Available document readers</source>
+        <translation>Lectores de documentos disponibles</translation>
+    </message>
+    <message>
+        <source>Reader</source>
+        <translation>Lector</translation>
+    </message>
+    <message>
+        <source>Pronunciations...</source>
+        <translation>Pronunciaciones...</translation>
+    </message>
+    <message>
+        <source>Choose how the reader says names and words</source>
+        <translation>Elegir cómo dice el lector los nombres y las palabras</translation>
+    </message>
+    <message>
+        <source>Auto Read</source>
+        <translation>Lectura automática</translation>
+    </message>
+    <message>
+        <source>Single Word</source>
+        <translation>Una palabra</translation>
+    </message>
+    <message>
+        <source>Set auto read to single word</source>
+        <translation>Lectura automática de una sola palabra</translation>
+    </message>
+    <message>
+        <source>Sentence</source>
+        <translation>Frase</translation>
+    </message>
+    <message>
+        <source>Set auto read to single sentence</source>
+        <translation>Lectura automática de una sola frase</translation>
+    </message>
+    <message>
+        <source>Auto Read Off</source>
+        <translation>Lectura automática desactivada</translation>
+    </message>
+    <message>
+        <source>Set auto read off</source>
+        <translation>Desactivar la lectura automática</translation>
+    </message>
+    <message>
+        <source>Reading Speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Read speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Reading Volume</source>
+        <translation>Volumen de lectura</translation>
+    </message>
+    <message>
+        <source>Read volume</source>
+        <translation>Volumen de lectura</translation>
+    </message>
+    <message>
+        <source>Reading area menu</source>
+        <translation>Menú del área de lectura</translation>
+    </message>
+    <message>
+        <source>Colour schemes, showing the reader, editing commands and customisation</source>
+        <translation>Combinaciones de colores, mostrar el lector, órdenes de edición y personalización</translation>
+    </message>
+    <message>
+        <source>Colour Schemes</source>
+        <translation>Combinaciones de colores</translation>
+    </message>
+    <message>
+        <source>Colour schemes</source>
+        <translation>Combinaciones de colores</translation>
+    </message>
+    <message>
+        <source>Show Reader</source>
+        <translation>Mostrar lector</translation>
+    </message>
+    <message>
+        <source>Show reader</source>
+        <translation>Mostrar el lector</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Yes, show reader</source>
+        <translation>Sí, mostrar el lector</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>No, don&apos;t show reader</source>
+        <translation>No, no mostrar el lector</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edición</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cortar</translation>
+    </message>
+    <message>
+        <source>Cut to clipboard</source>
+        <translation>Cortar al portapapeles</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Copy to clipboard</source>
+        <translation>Copiar al portapapeles</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Paste from clipboard</source>
+        <translation>Pegar del portapapeles</translation>
+    </message>
+    <message>
+        <source>Find text in read area</source>
+        <translation>Buscar texto en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Beginning</source>
+        <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Move to beginning of read area</source>
+        <translation>Ir al inicio del área de lectura</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Seleccionar todo</translation>
+    </message>
+    <message>
+        <source>Select all text</source>
+        <translation>Seleccionar todo el texto</translation>
+    </message>
+    <message>
+        <source>Customise</source>
+        <translation>Personalizar</translation>
+    </message>
+    <message>
+        <source>Open menu</source>
+        <translation>Menú Abrir</translation>
+    </message>
+    <message>
+        <source>Open a document, or one of the documents opened lately</source>
+        <translation>Abrir un documento, o uno de los abiertos últimamente</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Abrir...</translation>
+    </message>
+    <message>
+        <source>Save menu</source>
+        <translation>Menú Guardar</translation>
+    </message>
+    <message>
+        <source>Save the text, save it under another name or as an MP3 file</source>
+        <translation>Guardar el texto, guardarlo con otro nombre o como archivo MP3</translation>
+    </message>
+    <message>
+        <source>Save text</source>
+        <translation>Guardar el texto</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Guardar como...</translation>
+    </message>
+    <message>
+        <source>Save text document with name given</source>
+        <translation>Guardar el documento de texto con el nombre indicado</translation>
+    </message>
+    <message>
+        <source>Save As MP3...</source>
+        <translation>Guardar como MP3...</translation>
+    </message>
+    <message>
+        <source>Save text document as MP3 file</source>
+        <translation>Guardar el documento de texto como archivo MP3</translation>
+    </message>
+    <message>
+        <source>Save to MP3 As...</source>
+        <translation>Guardar en MP3 como...</translation>
+    </message>
+    <message>
+        <source>Save text document as MP3 with name given</source>
+        <translation>Guardar el documento de texto como MP3 con el nombre indicado</translation>
+    </message>
+    <message>
+        <source>Write subtitles with MP3 export</source>
+        <translation>Escribir subtítulos al exportar a MP3</translation>
+    </message>
+    <message>
+        <source>Also write LRC and SRT subtitles, timed to the speech, beside each MP3 file</source>
+        <translation>Escribir también subtítulos LRC y SRT, sincronizados con la voz, junto a cada archivo MP3</translation>
+    </message>
+    <message>
+        <source>Spelling menu</source>
+        <translation>Menú de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling tests, the spelling file builder and the spelling assistant</source>
+        <translation>Pruebas de ortografía, el creador de archivos de ortografía y el asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling Assistant ...</source>
+        <translation>Asistente de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Show the spelling assistant screen</source>
+        <translation>Mostrar la pantalla del asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling file Builder ...</source>
+        <translation>Creador de archivos de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Build Spelling file</source>
+        <translation>Crear archivo de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling test ...</source>
+        <translation>Prueba de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Start Spelling Test</source>
+        <translation>Empezar la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Customise colours and font sizes</source>
+        <translation>Personalizar los colores y los tamaños de letra</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>
