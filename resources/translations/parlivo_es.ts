@@ -833,6 +833,50 @@ Voz de espeak-ng y Festival.</translation>
         <source>Customise colours and font sizes</source>
         <translation>Personalizar los colores y los tamaños de letra</translation>
     </message>
+    <message>
+        <source>
+... and %1 more lines.</source>
+        <translation>
+... y %1 líneas más.</translation>
+    </message>
+    <message>
+        <source>These lines of the pronunciation list are not &quot;written=spoken&quot; and were left out:
+%1</source>
+        <translation>Estas líneas de la lista de pronunciaciones no tienen la forma «escrito=pronunciado» y se han omitido:
+%1</translation>
+    </message>
+    <message>
+        <source>Initialising reader</source>
+        <translation>Iniciando el lector</translation>
+    </message>
+    <message>
+        <source>Your text reader is loading, please wait... </source>
+        <translation>Su lector de texto se está cargando; espere, por favor... </translation>
+    </message>
+    <message>
+        <source>Reading resumed</source>
+        <translation>Lectura reanudada</translation>
+    </message>
+    <message>
+        <source>Reading started</source>
+        <translation>Lectura iniciada</translation>
+    </message>
+    <message>
+        <source>Reading started from the cursor</source>
+        <translation>Lectura iniciada desde el cursor</translation>
+    </message>
+    <message>
+        <source>Reading paused</source>
+        <translation>Lectura en pausa</translation>
+    </message>
+    <message>
+        <source>Reading stopped</source>
+        <translation>Lectura detenida</translation>
+    </message>
+    <message>
+        <source>Reading finished</source>
+        <translation>Lectura terminada</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>
