@@ -877,6 +877,58 @@ Voz de espeak-ng y Festival.</translation>
         <source>Reading finished</source>
         <translation>Lectura terminada</translation>
     </message>
+    <message>
+        <source>My language</source>
+        <translation>Mi idioma</translation>
+    </message>
+    <message>
+        <source>The language Translate puts English into</source>
+        <translation>El idioma al que Traducir pasa el inglés</translation>
+    </message>
+    <message>
+        <source>Translate while reading</source>
+        <translation>Traducir mientras se lee</translation>
+    </message>
+    <message>
+        <source>Show each sentence in your language beside the text as it is read</source>
+        <translation>Mostrar cada frase en su idioma junto al texto mientras se lee</translation>
+    </message>
+    <message>
+        <source>Translate</source>
+        <translation>Traducir</translation>
+    </message>
+    <message>
+        <source>Translate the word, the selection or the sentence being read into your language</source>
+        <translation>Traducir a su idioma la palabra, la selección o la frase que se está leyendo</translation>
+    </message>
+    <message>
+        <source>Translate into %1</source>
+        <translation>Traducir a %1</translation>
+    </message>
+    <message>
+        <source>No translation installed</source>
+        <translation>No hay ninguna traducción instalada</translation>
+    </message>
+    <message>
+        <source>Install an Apertium pair from English, such as apertium-eng-spa</source>
+        <translation>Instale un par de Apertium desde el inglés, como apertium-eng-spa</translation>
+    </message>
+    <message>
+        <source>Choose your own language first: right-click the reader and pick it under &quot;My language&quot;.</source>
+        <translation>Elija primero su idioma: haga clic derecho en el lector y elíjalo en «Mi idioma».</translation>
+    </message>
+    <message>
+        <source>There is no word at the cursor to translate.</source>
+        <translation>No hay ninguna palabra en el cursor que traducir.</translation>
+    </message>
+    <message>
+        <source>Translated into %1</source>
+        <translation>Traducido: %1</translation>
+    </message>
+    <message>
+        <source>No installed voice speaks %1: the translation is shown, not said.</source>
+        <translation>Ninguna voz instalada habla %1: la traducción se muestra, no se dice.</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>
