@@ -929,6 +929,26 @@ Voz de espeak-ng y Festival.</translation>
         <source>No installed voice speaks %1: the translation is shown, not said.</source>
         <translation>Ninguna voz instalada habla %1: la traducción se muestra, no se dice.</translation>
     </message>
+    <message>
+        <source>Still getting the text of the web page</source>
+        <translation>Todavía se está obteniendo el texto de la página web</translation>
+    </message>
+    <message>
+        <source>Nothing read from the web page</source>
+        <translation>No se ha leído nada de la página web</translation>
+    </message>
+    <message>
+        <source>The web page will be read once it has loaded</source>
+        <translation>La página web se leerá cuando haya terminado de cargarse</translation>
+    </message>
+    <message>
+        <source>Reading the selection of the web page</source>
+        <translation>Leyendo la selección de la página web</translation>
+    </message>
+    <message>
+        <source>Reading the web page</source>
+        <translation>Leyendo la página web</translation>
+    </message>
 </context>
 <context>
     <name>PronunciationsDialog</name>
