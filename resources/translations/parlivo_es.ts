@@ -951,6 +951,28 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>ParlivoApplication</name>
+    <message>
+        <source>An unexpected error occurred.</source>
+        <translation>Se ha producido un error inesperado.</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>A version of Parlivo is already running.</source>
+        <translation>Ya se está ejecutando una versión de Parlivo.</translation>
+    </message>
+    <message>
+        <source>Study Edition</source>
+        <translation>Edición de estudio</translation>
+    </message>
+    <message>
+        <source>Speech Engine not installed.</source>
+        <translation>El motor de voz no está instalado.</translation>
+    </message>
+</context>
+<context>
     <name>PronunciationsDialog</name>
     <message>
         <source>Pronunciations</source>

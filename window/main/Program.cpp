@@ -8,6 +8,7 @@
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -43,17 +44,17 @@ int RunParlivo(int argc, char** argv)
         // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
         if (!document.isEmpty() && guard.handOff(document))
             return 0;
-        prompts().message(QStringLiteral("A version of Parlivo is already running."));
+        prompts().message(QCoreApplication::translate("Program", "A version of Parlivo is already running."));
         return 0;
     }
 
-    ShowAbout(QStringLiteral("Study Edition"));
+    ShowAbout(QCoreApplication::translate("Program", "Study Edition"));
 
     std::unique_ptr<SpeechEngine> engine;
     try {
         engine = createDefaultSpeechEngine();
     } catch (const std::exception&) {
-        prompts().message(QStringLiteral("Speech Engine not installed."));
+        prompts().message(QCoreApplication::translate("Program", "Speech Engine not installed."));
         return 1;
     }
     MainWindow reader(std::move(engine));
