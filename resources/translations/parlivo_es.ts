@@ -1368,6 +1368,13 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>VoiceMenu</name>
+    <message>
+        <source>The reader now: %1</source>
+        <translation>El lector ahora: %1</translation>
+    </message>
+</context>
+<context>
     <name>WebPanel</name>
     <message>
         <source>Web content browser</source>
