@@ -1,5 +1,6 @@
 #include "formats/DocumentFormats.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 const QList<DocumentFormat>& documentFormats()
@@ -27,22 +28,25 @@ const QList<DocumentFormat>& documentFormats()
          QStringLiteral("Microsoft Word Document"),
          {QStringLiteral("doc")},
          {QStringLiteral("application/msword")},
-         QStringLiteral("MS Word is not installed, unable to load MS Word document."),
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "MS Word is not installed, unable to load MS Word document.")),
          {}},
         {DocumentKind::WordProcessor,
          QStringLiteral("Word Document"),
          {QStringLiteral("docx"), QStringLiteral("dotx")},
          {QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
           QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template")},
-         QStringLiteral("LibreOffice is not installed, unable to load Word documents."),
-         QStringLiteral("a Word document")},
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "LibreOffice is not installed, unable to load Word documents.")),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "a Word document"))},
         {DocumentKind::WordProcessor,
          QStringLiteral("OpenDocument Text"),
          {QStringLiteral("odt"), QStringLiteral("ott")},
          {QStringLiteral("application/vnd.oasis.opendocument.text"),
           QStringLiteral("application/vnd.oasis.opendocument.text-template")},
-         QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text."),
-         QStringLiteral("an OpenDocument text")},
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "LibreOffice is not installed, unable to load OpenDocument text.")),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "an OpenDocument text"))},
         {DocumentKind::Pdf,
          QStringLiteral("PDF Document"),
          {QStringLiteral("pdf")},

@@ -1,5 +1,6 @@
 #include "formats/PdfReader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <poppler-qt6.h>
 
@@ -62,11 +63,13 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
     if (document && document->isLocked())
         throw UnreadableDocument(
             UnreadableDocument::Reason::PasswordProtected,
-            QStringLiteral("\"%1\" is protected by a password, so it cannot be read.").arg(displayName(path)));
+            QCoreApplication::translate("PdfReader", "\"%1\" is protected by a password, so it cannot be read.")
+                .arg(displayName(path)));
     if (!document || document->numPages() <= 0)
-        throw UnreadableDocument(
-            UnreadableDocument::Reason::Damaged,
-            QStringLiteral("\"%1\" is damaged or is not a PDF document, so it cannot be read.").arg(displayName(path)));
+        throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" is damaged or is not a PDF document, so it cannot be read.")
+                                     .arg(displayName(path)));
     const int count = document->numPages();
     if (progress)
         progress->total = count;
@@ -110,7 +113,8 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
         throw ReadCancelled();
     if (damagedPage >= 0)
         throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
-                                 QStringLiteral("\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
                                      .arg(displayName(path))
                                      .arg(damagedPage + 1));
     return pages;
@@ -122,8 +126,9 @@ TextBlocks readPdf(const QString& path, ReadProgress* progress)
     TextBlocks blocks = paragraphsFromPages(pages);
     if (blocks.isEmpty())
         throw UnreadableDocument(UnreadableDocument::Reason::NoText,
-                                 QStringLiteral("\"%1\" has no text to read: its pages are pictures, as in a scan. "
-                                                "Parlivo can only read a PDF that holds text.")
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" has no text to read: its pages are pictures, as in a scan. "
+                                                  "Parlivo can only read a PDF that holds text.")
                                      .arg(displayName(path)));
     return blocks;
 }

@@ -323,6 +323,29 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>DocumentFormats</name>
+    <message>
+        <source>MS Word is not installed, unable to load MS Word document.</source>
+        <translation>MS Word no está instalado; no se puede cargar el documento de MS Word.</translation>
+    </message>
+    <message>
+        <source>LibreOffice is not installed, unable to load Word documents.</source>
+        <translation>LibreOffice no está instalado; no se pueden cargar documentos de Word.</translation>
+    </message>
+    <message>
+        <source>a Word document</source>
+        <translation>un documento de Word</translation>
+    </message>
+    <message>
+        <source>LibreOffice is not installed, unable to load OpenDocument text.</source>
+        <translation>LibreOffice no está instalado; no se puede cargar texto OpenDocument.</translation>
+    </message>
+    <message>
+        <source>an OpenDocument text</source>
+        <translation>un texto OpenDocument</translation>
+    </message>
+</context>
+<context>
     <name>DocumentLoader</name>
     <message>
         <source>Loading Document</source>
@@ -335,6 +358,33 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Open Parlivo Document</source>
         <translation>Abrir documento de Parlivo</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentLoading</name>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. It is not a file.</source>
+        <translation>No se puede abrir el archivo «%1». No es un archivo.</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>No se puede abrir el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. It is larger than %2 MB.</source>
+        <translation>No se puede abrir el archivo «%1». Ocupa más de %2 MB.</translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;. %2</source>
+        <translation>No se puede leer el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not %2, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es %2, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a document LibreOffice can open, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un documento que LibreOffice pueda abrir, así que no se puede leer.</translation>
     </message>
 </context>
 <context>
@@ -354,6 +404,25 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>There is nothing to save.</source>
         <translation>No hay nada que guardar.</translation>
+    </message>
+</context>
+<context>
+    <name>EpubReader</name>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not an EPUB book, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un libro EPUB, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; unpacks to far more text than a book holds, so it cannot be read.</source>
+        <translation>«%1» se descomprime en mucho más texto del que cabe en un libro, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is protected against copying (DRM), so it cannot be read.</source>
+        <translation>«%1» está protegido contra copia (DRM), así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text to read.</source>
+        <translation>«%1» no tiene texto que leer.</translation>
     </message>
 </context>
 <context>
@@ -955,6 +1024,25 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>An unexpected error occurred.</source>
         <translation>Se ha producido un error inesperado.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfReader</name>
+    <message>
+        <source>&quot;%1&quot; is protected by a password, so it cannot be read.</source>
+        <translation>«%1» está protegido con contraseña, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a PDF document, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un documento PDF, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged (page %2 cannot be read), so it cannot be read.</source>
+        <translation>«%1» está dañado (no se puede leer la página %2), así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text to read: its pages are pictures, as in a scan. Parlivo can only read a PDF that holds text.</source>
+        <translation>«%1» no tiene texto que leer: sus páginas son imágenes, como en un escaneado. Parlivo solo puede leer un PDF que contenga texto.</translation>
     </message>
 </context>
 <context>
