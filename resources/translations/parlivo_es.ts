@@ -21,6 +21,13 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>AllVoicesEngine</name>
+    <message>
+        <source>No voice is installed.</source>
+        <translation>No hay ninguna voz instalada.</translation>
+    </message>
+</context>
+<context>
     <name>ColourSchemes</name>
     <message>
         <source>Cannot open file %1</source>
@@ -423,6 +430,44 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&quot;%1&quot; has no text to read.</source>
         <translation>«%1» no tiene texto que leer.</translation>
+    </message>
+</context>
+<context>
+    <name>EspeakLibrary</name>
+    <message>
+        <source>The espeak-ng speech engine could not start: its data is missing from %1.</source>
+        <translation>El motor de voz espeak-ng no ha podido iniciarse: faltan sus datos en %1.</translation>
+    </message>
+    <message>
+        <source>The espeak-ng speech engine could not start: its data is missing.</source>
+        <translation>El motor de voz espeak-ng no ha podido iniciarse: faltan sus datos.</translation>
+    </message>
+    <message>
+        <source>espeak-ng speaks at %1 Hz, not %2 Hz.</source>
+        <translation>espeak-ng habla a %1 Hz, no a %2 Hz.</translation>
+    </message>
+    <message>
+        <source>The espeak-ng speech engine has no English voice.</source>
+        <translation>El motor de voz espeak-ng no tiene ninguna voz inglesa.</translation>
+    </message>
+    <message>
+        <source>espeak-ng could not speak the text (error %1).</source>
+        <translation>espeak-ng no ha podido decir el texto (error %1).</translation>
+    </message>
+</context>
+<context>
+    <name>FestivalEngine</name>
+    <message>
+        <source>Festival has no voice installed.</source>
+        <translation>Festival no tiene ninguna voz instalada.</translation>
+    </message>
+    <message>
+        <source>The Festival voice &quot;%1&quot; is not installed.</source>
+        <translation>La voz de Festival «%1» no está instalada.</translation>
+    </message>
+    <message>
+        <source>Festival could not speak the text.</source>
+        <translation>Festival no ha podido decir el texto.</translation>
     </message>
 </context>
 <context>
@@ -1020,6 +1065,21 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>Mp3Encoding</name>
+    <message>
+        <source>The MP3 encoder could not start.</source>
+        <translation>El codificador de MP3 no ha podido iniciarse.</translation>
+    </message>
+    <message>
+        <source>The MP3 encoder failed (error %1).</source>
+        <translation>El codificador de MP3 ha fallado (error %1).</translation>
+    </message>
+    <message>
+        <source>The MP3 encoding was cancelled.</source>
+        <translation>La codificación a MP3 se ha cancelado.</translation>
+    </message>
+</context>
+<context>
     <name>ParlivoApplication</name>
     <message>
         <source>An unexpected error occurred.</source>
@@ -1058,6 +1118,37 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Speech Engine not installed.</source>
         <translation>El motor de voz no está instalado.</translation>
+    </message>
+</context>
+<context>
+    <name>PronunciationList</name>
+    <message>
+        <source>there is no &quot;=&quot; between the word and how it is said</source>
+        <translation>no hay ningún «=» entre la palabra y cómo se dice</translation>
+    </message>
+    <message>
+        <source>line %1 (%2): %3</source>
+        <translation>línea %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>the written word is missing</source>
+        <translation>falta la palabra escrita</translation>
+    </message>
+    <message>
+        <source>how it is said is missing</source>
+        <translation>falta cómo se dice</translation>
+    </message>
+    <message>
+        <source>it is longer than %1 letters</source>
+        <translation>tiene más de %1 letras</translation>
+    </message>
+    <message>
+        <source>the written side is not one word</source>
+        <translation>la parte escrita no es una sola palabra</translation>
+    </message>
+    <message>
+        <source>how it is said holds a &quot;&lt;&quot;</source>
+        <translation>cómo se dice contiene un «&lt;»</translation>
     </message>
 </context>
 <context>
@@ -1136,6 +1227,40 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Reader</source>
         <translation>Lector</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechEngine</name>
+    <message>
+        <source>Cannot create the sound file &quot;%1&quot;: %2</source>
+        <translation>No se puede crear el archivo de sonido «%1»: %2</translation>
+    </message>
+    <message>
+        <source>The speech is too long for the sound file &quot;%1&quot;.</source>
+        <translation>La voz es demasiado larga para el archivo de sonido «%1».</translation>
+    </message>
+    <message>
+        <source>Cannot write the sound file &quot;%1&quot;: %2</source>
+        <translation>No se puede escribir el archivo de sonido «%1»: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechExport</name>
+    <message>
+        <source>%1: cannot write: %2</source>
+        <translation>%1: no se puede escribir: %2</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>la carpeta no existe</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>el archivo es de solo lectura</translation>
+    </message>
+    <message>
+        <source>the speech is too long for a WAV file</source>
+        <translation>la voz es demasiado larga para un archivo WAV</translation>
     </message>
 </context>
 <context>
@@ -1418,6 +1543,17 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>SynthesisEngine</name>
+    <message>
+        <source>The voice &quot;%1&quot; is not installed.</source>
+        <translation>La voz «%1» no está instalada.</translation>
+    </message>
+    <message>
+        <source>The rendering of the speech was cancelled.</source>
+        <translation>La generación de la voz se ha cancelado.</translation>
+    </message>
+</context>
+<context>
     <name>TextLineDialog</name>
     <message>
         <source>Save</source>
@@ -1434,6 +1570,49 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>Translation</name>
+    <message>
+        <source>Parlivo cannot translate into this language: the Apertium pair &quot;%1&quot; is not installed.</source>
+        <translation>Parlivo no puede traducir a este idioma: el par de Apertium «%1» no está instalado.</translation>
+    </message>
+    <message>
+        <source>The text is too long to translate at once (more than 100,000 characters). Choose a shorter passage.</source>
+        <translation>El texto es demasiado largo para traducirlo de una vez (más de 100.000 caracteres). Elija un fragmento más corto.</translation>
+    </message>
+    <message>
+        <source>The Apertium pair &quot;%1&quot; cannot be read: %2</source>
+        <translation>No se puede leer el par de Apertium «%1»: %2</translation>
+    </message>
+    <message>
+        <source>The Apertium pair &quot;%1&quot; asks for a command Parlivo does not run.</source>
+        <translation>El par de Apertium «%1» pide una orden que Parlivo no ejecuta.</translation>
+    </message>
+    <message>
+        <source>The translator cannot start: its program %1 is not installed.</source>
+        <translation>El traductor no puede iniciarse: su programa %1 no está instalado.</translation>
+    </message>
+    <message>
+        <source>The translator could not start %1: %2</source>
+        <translation>El traductor no ha podido iniciar %1: %2</translation>
+    </message>
+    <message>
+        <source>The translator did not finish within %1 seconds (%2 did not answer) and was stopped.</source>
+        <translation>El traductor no terminó en %1 segundos (%2 no respondió) y se ha detenido.</translation>
+    </message>
+    <message>
+        <source>The translator stopped unexpectedly (%1 crashed).</source>
+        <translation>El traductor se ha detenido de forma inesperada (%1 ha fallado).</translation>
+    </message>
+    <message>
+        <source>The translator failed (%1 exited with code %2): %3</source>
+        <translation>El traductor ha fallado (%1 terminó con el código %2): %3</translation>
+    </message>
+    <message>
+        <source>This text does not look like English, so it was not translated into %1.</source>
+        <translation>Este texto no parece inglés, así que no se ha traducido a %1.</translation>
     </message>
 </context>
 <context>
