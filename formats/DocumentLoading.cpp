@@ -34,12 +34,6 @@ struct LoadFailure
     throw LoadFailure{{kind, message}};
 }
 
-// The format table's texts are marked for translation where they are written and translated where they are shown.
-QString translatedFormatText(const QString& text)
-{
-    return QCoreApplication::translate("DocumentFormats", text.toUtf8().constData());
-}
-
 QString nativePath(const QString& path)
 {
     return QDir::toNativeSeparators(path);

@@ -351,6 +351,46 @@ Voz de espeak-ng y Festival.</translation>
         <source>an OpenDocument text</source>
         <translation>un texto OpenDocument</translation>
     </message>
+    <message>
+        <source>HTML Document</source>
+        <translation>Documento HTML</translation>
+    </message>
+    <message>
+        <source>Rich Text Files</source>
+        <translation>Archivos de texto enriquecido</translation>
+    </message>
+    <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
+        <source>Microsoft Word Document</source>
+        <translation>Documento de Microsoft Word</translation>
+    </message>
+    <message>
+        <source>Word Document</source>
+        <translation>Documento de Word</translation>
+    </message>
+    <message>
+        <source>OpenDocument Text</source>
+        <translation>Texto OpenDocument</translation>
+    </message>
+    <message>
+        <source>PDF Document</source>
+        <translation>Documento PDF</translation>
+    </message>
+    <message>
+        <source>EPUB Book</source>
+        <translation>Libro EPUB</translation>
+    </message>
+    <message>
+        <source>Valid Documents (%1)|%1|</source>
+        <translation>Documentos válidos (%1)|%1|</translation>
+    </message>
+    <message>
+        <source>|All Files (*.*)|*.*</source>
+        <translation>|Todos los archivos (*.*)|*.*</translation>
+    </message>
 </context>
 <context>
     <name>DocumentLoader</name>
@@ -1632,6 +1672,13 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>%1 translation</source>
         <translation>Traducción: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceChoices</name>
+    <message>
+        <source>%1 (%2 of %3)</source>
+        <translation>%1 (%2 de %3)</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "core/ProfileStrings.h"
 #include "window/main/MenuMarker.h"
 #include "window/main/ToolbarButton.h"
+#include "window/readingarea/DocumentLoader.h"
 #include "window/readingarea/TranslationPanel.h"
 #include "window/dialogs/TextLineDialog.h"
 #include "window/settings/CustomiseDialog.h"
@@ -257,6 +258,13 @@ TEST_F(SpanishWindow, TheToolbarMenusDialogsAndMessagesAreInSpanishAndTheCommand
     ASSERT_EQ(prompts.messages.size(), 2);
     EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("«eng-xyz» no está instalado")))
         << prompts.messages[1].toStdString();
+
+    // The Open dialog's filter: the names in Spanish, the patterns as they were.
+    const QString filter = openDocumentDialog().filter;
+    EXPECT_TRUE(filter.startsWith(QStringLiteral("Documentos válidos (")) &&
+                filter.contains(QStringLiteral("|Documento PDF (*.pdf)|*.pdf|")) &&
+                filter.endsWith(QStringLiteral("|Todos los archivos (*.*)|*.*")))
+        << filter.toStdString();
 
     // A dialog: its captions, and accelerators that stay one letter per control.
     CustomiseDialog dialog(reader->mAppearance, {});
