@@ -237,6 +237,11 @@ TEST_F(SpanishWindow, TheToolbarMenusDialogsAndMessagesAreInSpanishAndTheCommand
     EXPECT_EQ(reader->buOpen->text(), QStringLiteral("Abrir"));
     EXPECT_EQ(reader->buExit->text(), QStringLiteral("Salir"));
     EXPECT_EQ(reader->buOpen->accessibleName(), QStringLiteral("Abrir"));
+    // The longer Spanish captions still fit their fixed buttons, beside a drop-down arrow where there is one.
+    for (const ToolbarButton* button : reader->findChildren<ToolbarButton*>()) {
+        const int room = button->width() - (button->dropDownMenu() ? ToolbarButton::DropDownWidth : 0);
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), room) << button->text().toStdString();
+    }
     EXPECT_EQ(ItemCaption(reader->pummiRead), QStringLiteral("Empezar/reanudar la lectura del documento"));
     EXPECT_EQ(reader->pummiPause->toolTip(), QStringLiteral("Pausar la lectura del documento (F6)"));
     EXPECT_EQ(reader->miReadersList->title(), QStringLiteral("Lectores de documentos disponibles"));
