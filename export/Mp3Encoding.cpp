@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 
+#include <QCoreApplication>
+
 #include <lame/lame.h>
 
 #include <algorithm>
@@ -53,14 +55,14 @@ EncodedPiece EncodeMp3Piece(const QByteArray& pcm, const std::atomic<bool>& canc
 {
     LameHandle lame(lame_init(), &lame_close);
     if (!lame)
-        throw SpeechError(QStringLiteral("The MP3 encoder could not start."));
+        throw SpeechError(QCoreApplication::translate("Mp3Encoding", "The MP3 encoder could not start."));
     lame_set_num_channels(lame.get(), 1);
     lame_set_in_samplerate(lame.get(), SampleRate);
     lame_set_mode(lame.get(), MONO);
     // The pieces are joined, so none carries the header frame that describes a whole file.
     lame_set_bWriteVbrTag(lame.get(), 0);
     if (lame_init_params(lame.get()) < 0)
-        throw SpeechError(QStringLiteral("The MP3 encoder could not start."));
+        throw SpeechError(QCoreApplication::translate("Mp3Encoding", "The MP3 encoder could not start."));
 
     EncodedPiece piece;
     const auto* samples = reinterpret_cast<const short*>(pcm.constData());
@@ -73,14 +75,16 @@ EncodedPiece EncodeMp3Piece(const QByteArray& pcm, const std::atomic<bool>& canc
         const int made = lame_encode_buffer(lame.get(), samples + at, nullptr, n,
                                             reinterpret_cast<unsigned char*>(block.data()), int(block.size()));
         if (made < 0)
-            throw SpeechError(QStringLiteral("The MP3 encoder failed (error %1).").arg(made));
+            throw SpeechError(
+                QCoreApplication::translate("Mp3Encoding", "The MP3 encoder failed (error %1).").arg(made));
         piece.mp3.append(block.constData(), made);
     }
     block.resize(7200);
     const int flushed =
         lame_encode_flush(lame.get(), reinterpret_cast<unsigned char*>(block.data()), int(block.size()));
     if (flushed < 0)
-        throw SpeechError(QStringLiteral("The MP3 encoder failed (error %1).").arg(flushed));
+        throw SpeechError(
+            QCoreApplication::translate("Mp3Encoding", "The MP3 encoder failed (error %1).").arg(flushed));
     piece.mp3.append(block.constData(), flushed);
     piece.delay = lame_get_encoder_delay(lame.get());
     piece.samples = qint64(frameStarts(piece.mp3).size()) * FrameSamples;
@@ -156,7 +160,7 @@ QByteArray Mp3Writer::finish(const std::function<bool(double)>& progress)
         while (piece.encoded.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
             if (progress && !progress(double(i) / mPieces.size())) {
                 mCancelled->store(true);
-                throw SpeechError(QStringLiteral("The MP3 encoding was cancelled."));
+                throw SpeechError(QCoreApplication::translate("Mp3Encoding", "The MP3 encoding was cancelled."));
             }
         }
         piece.result = piece.encoded.get();

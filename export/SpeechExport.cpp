@@ -5,6 +5,7 @@
 #include "speech/Voice.h"
 #include "speech/WavFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -15,8 +16,8 @@ namespace {
 
 ExportError cannotWrite(const QString& path, const QString& reason)
 {
-    return ExportError(ExportError::Kind::Output,
-                       QStringLiteral("%1: cannot write: %2").arg(QDir::toNativeSeparators(path), reason));
+    return ExportError(ExportError::Kind::Output, QCoreApplication::translate("SpeechExport", "%1: cannot write: %2")
+                                                      .arg(QDir::toNativeSeparators(path), reason));
 }
 
 // One file of an export. QSaveFile writes it under a temporary name beside the target and renames it over the
@@ -29,10 +30,10 @@ public:
     {
         const QFileInfo info(path);
         if (!info.absoluteDir().exists())
-            throw cannotWrite(path, QStringLiteral("the folder does not exist"));
+            throw cannotWrite(path, QCoreApplication::translate("SpeechExport", "the folder does not exist"));
         // The rename would get past a file the user has made read-only.
         if (info.exists() && !info.isDir() && !info.isWritable())
-            throw cannotWrite(path, QStringLiteral("the file is read-only"));
+            throw cannotWrite(path, QCoreApplication::translate("SpeechExport", "the file is read-only"));
         // Unbuffered, every write reports what reached the disk: through the buffer a write cut short by a full
         // disk looks whole, and the truncated file would replace the old one.
         if (!mFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -94,7 +95,8 @@ std::vector<SpeechEvent> renderWav(SpeechEngine& engine, const QString& spoken, 
         spoken, false,
         [&](const QByteArray& pcm) {
             if (dataBytes + pcm.size() > MaxWavDataBytes)
-                throw cannotWrite(path, QStringLiteral("the speech is too long for a WAV file"));
+                throw cannotWrite(path,
+                                  QCoreApplication::translate("SpeechExport", "the speech is too long for a WAV file"));
             file.write(pcm);
             dataBytes += pcm.size();
         },

@@ -1,56 +1,60 @@
 #include "formats/DocumentFormats.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 const QList<DocumentFormat>& documentFormats()
 {
     static const QList<DocumentFormat> formats = {
         {DocumentKind::Html,
-         QStringLiteral("HTML Document"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "HTML Document")),
          {QStringLiteral("htm"), QStringLiteral("html")},
          {QStringLiteral("text/html")},
          {},
          {}},
         {DocumentKind::RichText,
-         QStringLiteral("Rich Text Files"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "Rich Text Files")),
          {QStringLiteral("rtf")},
          {QStringLiteral("text/rtf"), QStringLiteral("application/rtf")},
          {},
          {}},
         {DocumentKind::PlainText,
-         QStringLiteral("Text Files"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "Text Files")),
          {QStringLiteral("txt")},
          {QStringLiteral("text/plain")},
          {},
          {}},
         {DocumentKind::WordProcessor,
-         QStringLiteral("Microsoft Word Document"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "Microsoft Word Document")),
          {QStringLiteral("doc")},
          {QStringLiteral("application/msword")},
-         QStringLiteral("MS Word is not installed, unable to load MS Word document."),
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "MS Word is not installed, unable to load MS Word document.")),
          {}},
         {DocumentKind::WordProcessor,
-         QStringLiteral("Word Document"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "Word Document")),
          {QStringLiteral("docx"), QStringLiteral("dotx")},
          {QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.document"),
           QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.template")},
-         QStringLiteral("LibreOffice is not installed, unable to load Word documents."),
-         QStringLiteral("a Word document")},
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "LibreOffice is not installed, unable to load Word documents.")),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "a Word document"))},
         {DocumentKind::WordProcessor,
-         QStringLiteral("OpenDocument Text"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "OpenDocument Text")),
          {QStringLiteral("odt"), QStringLiteral("ott")},
          {QStringLiteral("application/vnd.oasis.opendocument.text"),
           QStringLiteral("application/vnd.oasis.opendocument.text-template")},
-         QStringLiteral("LibreOffice is not installed, unable to load OpenDocument text."),
-         QStringLiteral("an OpenDocument text")},
+         QStringLiteral(
+             QT_TRANSLATE_NOOP("DocumentFormats", "LibreOffice is not installed, unable to load OpenDocument text.")),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "an OpenDocument text"))},
         {DocumentKind::Pdf,
-         QStringLiteral("PDF Document"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "PDF Document")),
          {QStringLiteral("pdf")},
          {QStringLiteral("application/pdf")},
          {},
          {}},
         {DocumentKind::Epub,
-         QStringLiteral("EPUB Book"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "EPUB Book")),
          {QStringLiteral("epub")},
          {QStringLiteral("application/epub+zip")},
          {},
@@ -87,6 +91,11 @@ QString patterns(const QStringList& extensions)
 }
 } // namespace
 
+QString translatedFormatText(const QString& text)
+{
+    return QCoreApplication::translate("DocumentFormats", text.toUtf8().constData());
+}
+
 QString openDocumentFilter()
 {
     // The first five types keep the order the program has always listed them in; newer ones follow.
@@ -99,11 +108,11 @@ QString openDocumentFilter()
                 valid << extension;
         }
         const QString list = patterns(format.extensions);
-        entries << QStringLiteral("%1 (%2)|%2").arg(format.filterName, list);
+        entries << QStringLiteral("%1 (%2)|%2").arg(translatedFormatText(format.filterName), list);
     }
     const QString all = patterns(valid);
-    return QStringLiteral("Valid Documents (%1)|%1|").arg(all) + entries.join(QLatin1Char('|')) +
-           QStringLiteral("|All Files (*.*)|*.*");
+    return QCoreApplication::translate("DocumentFormats", "Valid Documents (%1)|%1|").arg(all) +
+           entries.join(QLatin1Char('|')) + QCoreApplication::translate("DocumentFormats", "|All Files (*.*)|*.*");
 }
 
 QString documentMimeTypes()

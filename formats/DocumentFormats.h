@@ -37,6 +37,8 @@ struct DocumentFormat
 const QList<DocumentFormat>& documentFormats();
 // The format of `path` by its extension in any letter case; null for any other file.
 const DocumentFormat* formatForPath(const QString& path);
+// One of the table's texts (a filter name, a reader message, a package name) in the window's language.
+QString translatedFormatText(const QString& text);
 // The Open dialog's filter: "Valid Documents" with every extension, one entry per format, then "All Files".
 QString openDocumentFilter();
 // The MIME types of every format, ";"-separated and ";"-ended as a desktop entry lists them.

@@ -8,6 +8,7 @@
 #include "formats/RtfReader.h"
 #include "formats/TextRecognition.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,10 +47,12 @@ void openDocumentFile(QFile& file)
     const QFileInfo info(file.fileName());
     if (info.exists() && !info.isFile())
         fail(Kind::NotReadable,
-             QStringLiteral("Cannot open file \"%1\". It is not a file.").arg(nativePath(file.fileName())));
+             QCoreApplication::translate("DocumentLoading", "Cannot open file \"%1\". It is not a file.")
+                 .arg(nativePath(file.fileName())));
     if (!file.open(QIODevice::ReadOnly))
         fail(info.exists() ? Kind::NotReadable : Kind::NotFound,
-             QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(file.fileName()), file.errorString()));
+             QCoreApplication::translate("DocumentLoading", "Cannot open file \"%1\". %2")
+                 .arg(nativePath(file.fileName()), file.errorString()));
 }
 
 // The file's bytes, refused past the size limit before a byte of it is read.
@@ -58,13 +61,14 @@ QByteArray readDocumentFile(const QString& path)
     QFile file(path);
     openDocumentFile(file);
     if (file.size() > kMaxDocumentBytes)
-        fail(Kind::TooLarge, QStringLiteral("Cannot open file \"%1\". It is larger than %2 MB.")
-                                 .arg(nativePath(path))
-                                 .arg(kMaxDocumentBytes / (1024 * 1024)));
+        fail(Kind::TooLarge,
+             QCoreApplication::translate("DocumentLoading", "Cannot open file \"%1\". It is larger than %2 MB.")
+                 .arg(nativePath(path))
+                 .arg(kMaxDocumentBytes / (1024 * 1024)));
     QByteArray bytes = file.read(kMaxDocumentBytes);
     if (file.error() != QFileDevice::NoError)
-        fail(Kind::NotReadable,
-             QStringLiteral("Cannot read file \"%1\". %2").arg(nativePath(path), file.errorString()));
+        fail(Kind::NotReadable, QCoreApplication::translate("DocumentLoading", "Cannot read file \"%1\". %2")
+                                    .arg(nativePath(path), file.errorString()));
     return bytes;
 }
 
@@ -95,8 +99,9 @@ void checkPackage(QFile& file, const DocumentFormat& format)
     const QByteArray start = file.read(4);
     if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
         return;
-    fail(Kind::Damaged, QStringLiteral("\"%1\" is damaged or is not %2, so it cannot be read.")
-                            .arg(QFileInfo(file.fileName()).fileName(), format.packageName));
+    fail(Kind::Damaged,
+         QCoreApplication::translate("DocumentLoading", "\"%1\" is damaged or is not %2, so it cannot be read.")
+             .arg(QFileInfo(file.fileName()).fileName(), translatedFormatText(format.packageName)));
 }
 
 LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format)
@@ -116,8 +121,10 @@ LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, con
         const bool missing = wordProcessorProgram().isEmpty() || !QFileInfo(wordProcessorProgram()).isExecutable();
         const Kind kind = missing ? Kind::ConverterMissing : Kind::ConverterFailed;
         if (format.extensions.contains(QLatin1String("doc")) || missing)
-            fail(kind, format.readerMessage);
-        fail(kind, QStringLiteral("\"%1\" is damaged or is not a document LibreOffice can open, so it cannot be read.")
+            fail(kind, translatedFormatText(format.readerMessage));
+        fail(kind, QCoreApplication::translate(
+                       "DocumentLoading",
+                       "\"%1\" is damaged or is not a document LibreOffice can open, so it cannot be read.")
                        .arg(QFileInfo(path).fileName()));
     }
     // LibreOffice writes list bullets as the Symbol and Wingdings fonts' private characters; its own text

@@ -2,6 +2,7 @@
 
 #include "core/HtmlEntities.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -28,7 +29,8 @@ QString displayName(const QString& path)
 {
     throw UnreadableDocument(
         UnreadableDocument::Reason::Damaged,
-        QStringLiteral("\"%1\" is damaged or is not an EPUB book, so it cannot be read.").arg(displayName(path)));
+        QCoreApplication::translate("EpubReader", "\"%1\" is damaged or is not an EPUB book, so it cannot be read.")
+            .arg(displayName(path)));
 }
 
 // The entries of the book's zip, read with the limits above.
@@ -64,8 +66,9 @@ public:
             mRead += got;
             if (bytes.size() > kMaxEntryBytes || mRead > kMaxBookBytes)
                 throw UnreadableDocument(UnreadableDocument::Reason::TooLarge,
-                                         QStringLiteral("\"%1\" unpacks to far more text than a book holds, so it "
-                                                        "cannot be read.")
+                                         QCoreApplication::translate(
+                                             "EpubReader", "\"%1\" unpacks to far more text than a book holds, so it "
+                                                           "cannot be read.")
                                              .arg(displayName(mPath)));
         }
         file.close();
@@ -338,9 +341,10 @@ TextBlocks readEpub(const QString& path, ReadProgress* progress)
 {
     BookArchive book(path);
     if (isCopyProtected(book))
-        throw UnreadableDocument(
-            UnreadableDocument::Reason::CopyProtected,
-            QStringLiteral("\"%1\" is protected against copying (DRM), so it cannot be read.").arg(displayName(path)));
+        throw UnreadableDocument(UnreadableDocument::Reason::CopyProtected,
+                                 QCoreApplication::translate(
+                                     "EpubReader", "\"%1\" is protected against copying (DRM), so it cannot be read.")
+                                     .arg(displayName(path)));
     const QStringList pages = spinePages(book, path);
     if (progress)
         progress->total = static_cast<int>(pages.size());
@@ -354,7 +358,8 @@ TextBlocks readEpub(const QString& path, ReadProgress* progress)
             progress->done = ++done;
     }
     if (blocks.isEmpty())
-        throw UnreadableDocument(UnreadableDocument::Reason::NoText,
-                                 QStringLiteral("\"%1\" has no text to read.").arg(displayName(path)));
+        throw UnreadableDocument(
+            UnreadableDocument::Reason::NoText,
+            QCoreApplication::translate("EpubReader", "\"%1\" has no text to read.").arg(displayName(path)));
     return blocks;
 }

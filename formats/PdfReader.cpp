@@ -2,6 +2,7 @@
 
 #include "formats/TextRecognition.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <poppler-qt6.h>
 
@@ -68,11 +69,13 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
     if (document && document->isLocked())
         throw UnreadableDocument(
             UnreadableDocument::Reason::PasswordProtected,
-            QStringLiteral("\"%1\" is protected by a password, so it cannot be read.").arg(displayName(path)));
+            QCoreApplication::translate("PdfReader", "\"%1\" is protected by a password, so it cannot be read.")
+                .arg(displayName(path)));
     if (!document || document->numPages() <= 0)
-        throw UnreadableDocument(
-            UnreadableDocument::Reason::Damaged,
-            QStringLiteral("\"%1\" is damaged or is not a PDF document, so it cannot be read.").arg(displayName(path)));
+        throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" is damaged or is not a PDF document, so it cannot be read.")
+                                     .arg(displayName(path)));
     const int count = document->numPages();
     if (progress)
         progress->total = count;
@@ -116,7 +119,8 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
         throw ReadCancelled();
     if (damagedPage >= 0)
         throw UnreadableDocument(UnreadableDocument::Reason::Damaged,
-                                 QStringLiteral("\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" is damaged (page %2 cannot be read), so it cannot be read.")
                                      .arg(displayName(path))
                                      .arg(damagedPage + 1));
     return pages;
@@ -194,7 +198,8 @@ TextBlocks readPdf(const QString& path, ReadProgress* progress)
     TextBlocks blocks = paragraphsFromPages(pages);
     if (blocks.isEmpty())
         throw UnreadableDocument(UnreadableDocument::Reason::NoText,
-                                 QStringLiteral("\"%1\" has no text to read, not even in the pictures of its pages.")
+                                 QCoreApplication::translate(
+                                     "PdfReader", "\"%1\" has no text to read, not even in the pictures of its pages.")
                                      .arg(displayName(path)));
     return blocks;
 }

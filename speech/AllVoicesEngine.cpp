@@ -4,6 +4,8 @@
 #include "speech/EspeakEngine.h"
 #include "speech/FestivalEngine.h"
 
+#include <QCoreApplication>
+
 AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engines, QObject* parent)
     : SpeechEngine(parent), mEngines(std::move(engines)), mVoices(mEngines.size()), mFailures(mEngines.size()),
       mCurrent(mEngines.front().get())
@@ -42,7 +44,8 @@ void AllVoicesEngine::noVoiceAtAll(const QString& failure)
 {
     // The next call tries every engine again.
     std::fill(mVoices.begin(), mVoices.end(), std::nullopt);
-    throw SpeechError(failure.isEmpty() ? QStringLiteral("No voice is installed.") : failure);
+    throw SpeechError(failure.isEmpty() ? QCoreApplication::translate("AllVoicesEngine", "No voice is installed.")
+                                        : failure);
 }
 
 QList<EngineVoice> AllVoicesEngine::voices()

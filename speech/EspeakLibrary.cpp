@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -89,8 +90,10 @@ void EspeakSession::start(const QString& dataPath)
     std::lock_guard guard(libraryMutex());
     // A data folder without the phoneme tables cannot speak, whether or not the library already runs.
     if (!dataPath.isEmpty() && !QFileInfo::exists(QDir(dataPath).filePath(QStringLiteral("espeak-ng-data/phontab"))))
-        throw SpeechError(QStringLiteral("The espeak-ng speech engine could not start: its data is missing from %1.")
-                              .arg(QDir::toNativeSeparators(dataPath)));
+        throw SpeechError(
+            QCoreApplication::translate("EspeakLibrary",
+                                        "The espeak-ng speech engine could not start: its data is missing from %1.")
+                .arg(QDir::toNativeSeparators(dataPath)));
     if (initialised) {
         ++owners;
         return;
@@ -99,12 +102,16 @@ void EspeakSession::start(const QString& dataPath)
     const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, path.isEmpty() ? nullptr : path.constData(),
                                        espeakINITIALIZE_PHONEME_EVENTS | espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0)
-        throw SpeechError(QStringLiteral("The espeak-ng speech engine could not start: its data is missing."));
+        throw SpeechError(QCoreApplication::translate(
+            "EspeakLibrary", "The espeak-ng speech engine could not start: its data is missing."));
     if (rate != SampleRate)
-        throw SpeechError(QStringLiteral("espeak-ng speaks at %1 Hz, not %2 Hz.").arg(rate).arg(SampleRate));
+        throw SpeechError(QCoreApplication::translate("EspeakLibrary", "espeak-ng speaks at %1 Hz, not %2 Hz.")
+                              .arg(rate)
+                              .arg(SampleRate));
     espeak_SetSynthCallback(synthCallback);
     if (espeak_SetVoiceByName("en") != EE_OK)
-        throw SpeechError(QStringLiteral("The espeak-ng speech engine has no English voice."));
+        throw SpeechError(
+            QCoreApplication::translate("EspeakLibrary", "The espeak-ng speech engine has no English voice."));
     currentVoice.clear();
     currentWordsPerMinute = espeakRATE_NORMAL;
     espeak_SetParameter(espeakRATE, currentWordsPerMinute, 0);
@@ -177,7 +184,8 @@ bool EspeakSession::synthesize(const QString& text, bool endPause, Synthesis& ou
     if (context.error)
         std::rethrow_exception(context.error);
     if (result != EE_OK && !context.stopped)
-        throw SpeechError(QStringLiteral("espeak-ng could not speak the text (error %1).").arg(int(result)));
+        throw SpeechError(QCoreApplication::translate("EspeakLibrary", "espeak-ng could not speak the text (error %1).")
+                              .arg(int(result)));
 
     // The closing pause is the run of pause phonemes after the last sound.
     out.speechEnd = out.samples();

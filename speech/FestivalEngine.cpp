@@ -4,6 +4,7 @@
 
 #include <festival/festival.h>
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QLocale>
 
@@ -164,7 +165,7 @@ public:
             }
             if (!evaluate(QStringLiteral("(set! parlivo_voices (voice.list))")) ||
                 siod_get_lval("parlivo_voices", nullptr) == NIL)
-                throw SpeechError(QStringLiteral("Festival has no voice installed."));
+                throw SpeechError(QCoreApplication::translate("FestivalEngine", "Festival has no voice installed."));
         });
     }
 
@@ -269,7 +270,9 @@ private:
         QString& loadedVoice = FestivalThread::instance().loadedVoice;
         if (mVoice != loadedVoice) {
             if (!evaluate(QStringLiteral("(voice_%1)").arg(mVoice)))
-                throw SpeechError(QStringLiteral("The Festival voice \"%1\" is not installed.").arg(mVoice));
+                throw SpeechError(
+                    QCoreApplication::translate("FestivalEngine", "The Festival voice \"%1\" is not installed.")
+                        .arg(mVoice));
             evaluate(QStringLiteral("(set! parlivo_hts_params hts_engine_params)"));
             loadedVoice = mVoice;
         }
@@ -369,7 +372,7 @@ private:
         if (cut <= 0)
             cut = text.indexOf(QLatin1Char(' '), text.size() / 2);
         if (cut <= 0 || text.left(cut).trimmed().isEmpty() || text.mid(cut).trimmed().isEmpty())
-            throw SpeechError(QStringLiteral("Festival could not speak the text."));
+            throw SpeechError(QCoreApplication::translate("FestivalEngine", "Festival could not speak the text."));
         Synthesis rest;
         synthesizeInParts(text.left(cut), out);
         synthesizeInParts(text.mid(cut), rest);

@@ -2,6 +2,7 @@
 
 #include "core/AppFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -59,11 +60,15 @@ PronunciationList PronunciationList::fromText(const QString& text, QStringList* 
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString written = line.left(std::max<qsizetype>(equals, 0)).trimmed();
         const QString spoken = equals < 0 ? QString() : line.mid(equals + 1).trimmed();
-        const QString problem = equals < 0 ? QStringLiteral("there is no \"=\" between the word and how it is said")
-                                           : problemWith(written, spoken);
+        const QString problem =
+            equals < 0 ? QCoreApplication::translate("PronunciationList",
+                                                     "there is no \"=\" between the word and how it is said")
+                       : problemWith(written, spoken);
         if (!problem.isEmpty()) {
             if (problems)
-                problems->append(QStringLiteral("line %1 (%2): %3").arg(i + 1).arg(problem, line.left(40)));
+                problems->append(QCoreApplication::translate("PronunciationList", "line %1 (%2): %3")
+                                     .arg(i + 1)
+                                     .arg(problem, line.left(40)));
             continue;
         }
         list.set(written, spoken);
@@ -74,15 +79,15 @@ PronunciationList PronunciationList::fromText(const QString& text, QStringList* 
 QString PronunciationList::problemWith(const QString& written, const QString& spoken)
 {
     if (written.isEmpty())
-        return QStringLiteral("the written word is missing");
+        return QCoreApplication::translate("PronunciationList", "the written word is missing");
     if (spoken.isEmpty())
-        return QStringLiteral("how it is said is missing");
+        return QCoreApplication::translate("PronunciationList", "how it is said is missing");
     if (written.size() > LongestSide || spoken.size() > LongestSide)
-        return QStringLiteral("it is longer than %1 letters").arg(LongestSide);
+        return QCoreApplication::translate("PronunciationList", "it is longer than %1 letters").arg(LongestSide);
     if (!isOneWord(written))
-        return QStringLiteral("the written side is not one word");
+        return QCoreApplication::translate("PronunciationList", "the written side is not one word");
     if (spoken.contains(QLatin1Char('<')))
-        return QStringLiteral("how it is said holds a \"<\"");
+        return QCoreApplication::translate("PronunciationList", "how it is said holds a \"<\"");
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "speech/WavFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSaveFile>
 
@@ -31,14 +32,18 @@ void SpeechEngine::speakToFile(const QString& text, bool markup, const QString& 
     QSaveFile file(path);
     // Unbuffered, every write reports what reached the disk (buffered, Qt 6.4 takes a short write for a whole one).
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw SpeechError(QStringLiteral("Cannot create the sound file \"%1\": %2").arg(shown, file.errorString()));
+        throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot create the sound file \"%1\": %2")
+                              .arg(shown, file.errorString()));
     file.write(wavHeader(0));
     qint64 dataBytes = 0;
     auto write = [&](const QByteArray& pcm) {
         if (dataBytes + pcm.size() > MaxWavDataBytes)
-            throw SpeechError(QStringLiteral("The speech is too long for the sound file \"%1\".").arg(shown));
+            throw SpeechError(
+                QCoreApplication::translate("SpeechEngine", "The speech is too long for the sound file \"%1\".")
+                    .arg(shown));
         if (file.write(pcm) != pcm.size())
-            throw SpeechError(QStringLiteral("Cannot write the sound file \"%1\": %2").arg(shown, file.errorString()));
+            throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot write the sound file \"%1\": %2")
+                                  .arg(shown, file.errorString()));
         dataBytes += pcm.size();
     };
     try {
@@ -49,5 +54,6 @@ void SpeechEngine::speakToFile(const QString& text, bool markup, const QString& 
         throw;
     }
     if (!file.seek(0) || file.write(wavHeader(dataBytes)) != 44 || !file.commit())
-        throw SpeechError(QStringLiteral("Cannot write the sound file \"%1\": %2").arg(shown, file.errorString()));
+        throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot write the sound file \"%1\": %2")
+                              .arg(shown, file.errorString()));
 }

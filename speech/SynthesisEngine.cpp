@@ -6,6 +6,7 @@
 #include "speech/SpeechPlayer.h"
 #include "speech/SpeechQueue.h"
 
+#include <QCoreApplication>
 #include <QMediaDevices>
 #include <QtEndian>
 
@@ -253,7 +254,8 @@ void SynthesisEngine::setVoice(const QString& id)
         const bool known =
             std::any_of(installed.begin(), installed.end(), [&id](const EngineVoice& voice) { return voice.id == id; });
         if (!known)
-            throw SpeechError(QStringLiteral("The voice \"%1\" is not installed.").arg(id));
+            throw SpeechError(
+                QCoreApplication::translate("SynthesisEngine", "The voice \"%1\" is not installed.").arg(id));
     }
     mVoice = id;
 }
@@ -442,7 +444,7 @@ void SynthesisEngine::render(const QString& text, bool markup,
     }
     if (cancelled) {
         abandon();
-        throw SpeechError(QStringLiteral("The rendering of the speech was cancelled."));
+        throw SpeechError(QCoreApplication::translate("SynthesisEngine", "The rendering of the speech was cancelled."));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/ProcessRunner.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,31 +161,35 @@ TranslatedText Translator::translate(const QString& text, const QString& mode, s
 {
     const auto language = this->language(mode);
     if (!language)
-        throw TranslationError(QStringLiteral("Parlivo cannot translate into this language: the Apertium pair "
-                                              "\"%1\" is not installed.")
-                                   .arg(mode));
+        throw TranslationError(
+            QCoreApplication::translate("Translation", "Parlivo cannot translate into this language: the Apertium pair "
+                                                       "\"%1\" is not installed.")
+                .arg(mode));
     if (text.size() > MaxTranslationLength)
-        throw TranslationError(QStringLiteral("The text is too long to translate at once (more than 100,000 "
-                                              "characters). Choose a shorter passage."));
+        throw TranslationError(
+            QCoreApplication::translate("Translation", "The text is too long to translate at once (more than 100,000 "
+                                                       "characters). Choose a shorter passage."));
     if (text.trimmed().isEmpty())
         return {};
 
     QFile modeFile(QDir(mModesFolder).filePath(mode + QStringLiteral(".mode")));
     if (!modeFile.open(QIODevice::ReadOnly))
-        throw TranslationError(
-            QStringLiteral("The Apertium pair \"%1\" cannot be read: %2").arg(mode, modeFile.errorString()));
+        throw TranslationError(QCoreApplication::translate("Translation", "The Apertium pair \"%1\" cannot be read: %2")
+                                   .arg(mode, modeFile.errorString()));
     QList<QStringList> commands = ModePipeline(QString::fromUtf8(modeFile.readAll()).trimmed());
     if (commands.isEmpty())
-        throw TranslationError(
-            QStringLiteral("The Apertium pair \"%1\" asks for a command Parlivo does not run.").arg(mode));
+        throw TranslationError(QCoreApplication::translate(
+                                   "Translation", "The Apertium pair \"%1\" asks for a command Parlivo does not run.")
+                                   .arg(mode));
     // Plain text is turned into Apertium's stream format and back around the pair's own programs.
     commands.prepend({QStringLiteral("apertium-destxt")});
     commands.append({QStringLiteral("apertium-retxt")});
     for (QStringList& command : commands) {
         const QString program = findProgram(command[0]);
         if (program.isEmpty())
-            throw TranslationError(
-                QStringLiteral("The translator cannot start: its program %1 is not installed.").arg(command[0]));
+            throw TranslationError(QCoreApplication::translate(
+                                       "Translation", "The translator cannot start: its program %1 is not installed.")
+                                       .arg(command[0]));
         command[0] = program;
     }
 
@@ -194,19 +199,24 @@ TranslatedText Translator::translate(const QString& text, const QString& mode, s
     const PipelineResult run = RunPipeline(commands, input.toUtf8(), limit);
     const QString program = QFileInfo(run.failed).fileName();
     if (!run.started)
-        throw TranslationError(QStringLiteral("The translator could not start %1: %2").arg(program, run.startError));
+        throw TranslationError(QCoreApplication::translate("Translation", "The translator could not start %1: %2")
+                                   .arg(program, run.startError));
     if (run.timedOut)
-        throw TranslationError(QStringLiteral("The translator did not finish within %1 seconds (%2 did not answer) "
-                                              "and was stopped.")
+        throw TranslationError(QCoreApplication::translate(
+                                   "Translation", "The translator did not finish within %1 seconds (%2 did not answer) "
+                                                  "and was stopped.")
                                    .arg(std::chrono::duration<double>(limit).count())
                                    .arg(program));
     if (run.crashed)
-        throw TranslationError(QStringLiteral("The translator stopped unexpectedly (%1 crashed).").arg(program));
+        throw TranslationError(
+            QCoreApplication::translate("Translation", "The translator stopped unexpectedly (%1 crashed).")
+                .arg(program));
     if (run.exitCode != 0)
-        throw TranslationError(QStringLiteral("The translator failed (%1 exited with code %2): %3")
-                                   .arg(program)
-                                   .arg(run.exitCode)
-                                   .arg(run.errors.trimmed().section(u'\n', 0, 0)));
+        throw TranslationError(
+            QCoreApplication::translate("Translation", "The translator failed (%1 exited with code %2): %3")
+                .arg(program)
+                .arg(run.exitCode)
+                .arg(run.errors.trimmed().section(u'\n', 0, 0)));
 
     TranslatedText translated;
     translated.text = QString::fromUtf8(run.output);
@@ -221,8 +231,9 @@ TranslatedText Translator::translate(const QString& text, const QString& mode, s
     for (auto it = wordPattern.globalMatch(translated.text); it.hasNext(); it.next())
         ++words;
     if (words >= 3 && translated.unknownWords.size() * 2 > words)
-        throw TranslationError(QStringLiteral("This text does not look like English, so it was not translated into "
-                                              "%1.")
+        throw TranslationError(QCoreApplication::translate(
+                                   "Translation", "This text does not look like English, so it was not translated into "
+                                                  "%1.")
                                    .arg(language->name));
     return translated;
 }

@@ -1,5 +1,6 @@
 #include "speech/VoiceChoices.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -113,10 +114,11 @@ VoiceMenuLayout ArrangeVoices(const QList<VoiceToken>& voices, qsizetype chosen,
         } else {
             const QList<QList<qsizetype>> parts = evenRuns(members, rows);
             for (qsizetype part = 0; part < parts.size(); ++part) {
-                const QString caption =
-                    parts.size() == 1
-                        ? names[language]
-                        : QStringLiteral("%1 (%2 of %3)").arg(names[language]).arg(part + 1).arg(parts.size());
+                const QString caption = parts.size() == 1 ? names[language]
+                                                          : QCoreApplication::translate("VoiceChoices", "%1 (%2 of %3)")
+                                                                .arg(names[language])
+                                                                .arg(part + 1)
+                                                                .arg(parts.size());
                 entries.append({VoiceMenuEntry::Language, caption, parts[part]});
             }
         }

@@ -21,6 +21,1177 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>AllVoicesEngine</name>
+    <message>
+        <source>No voice is installed.</source>
+        <translation>No hay ninguna voz instalada.</translation>
+    </message>
+</context>
+<context>
+    <name>ColourSchemes</name>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>No se puede abrir el archivo %1</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>No se puede crear el archivo %1</translation>
+    </message>
+</context>
+<context>
+    <name>CustomiseDialog</name>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>Slightly wide</source>
+        <translation>Algo ancho</translation>
+    </message>
+    <message>
+        <source>Wide</source>
+        <translation>Ancho</translation>
+    </message>
+    <message>
+        <source>Wider</source>
+        <translation>Más ancho</translation>
+    </message>
+    <message>
+        <source>Widest</source>
+        <translation>El más ancho</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Desactivado</translation>
+    </message>
+    <message>
+        <source>1 line</source>
+        <translation>1 línea</translation>
+    </message>
+    <message>
+        <source>3 lines</source>
+        <translation>3 líneas</translation>
+    </message>
+    <message>
+        <source>5 lines</source>
+        <translation>5 líneas</translation>
+    </message>
+    <message>
+        <source>There was a problem, unable to save customisation file.</source>
+        <translation>Ha habido un problema; no se ha podido guardar el archivo de personalización.</translation>
+    </message>
+    <message>
+        <source>Customisation</source>
+        <translation>Personalización</translation>
+    </message>
+    <message>
+        <source>Click to set toolbar background colour</source>
+        <translation>Haga clic para elegir el color de fondo de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Click to set Toolbar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Font Colour</source>
+        <translation>Color de letra</translation>
+    </message>
+    <message>
+        <source>Click to set toolbar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de herramientas</translation>
+    </message>
+    <message>
+        <source>Background Colour</source>
+        <translation>Color de fondo</translation>
+    </message>
+    <message>
+        <source>Click to set Text Area background colour</source>
+        <translation>Haga clic para elegir el color de fondo del área de texto</translation>
+    </message>
+    <message>
+        <source>Text Area</source>
+        <translation>Área de texto</translation>
+    </message>
+    <message>
+        <source>click to set Text Area font colour</source>
+        <translation>haga clic para elegir el color de letra del área de texto</translation>
+    </message>
+    <message>
+        <source>Click to set Text Area font colour</source>
+        <translation>Haga clic para elegir el color de letra del área de texto</translation>
+    </message>
+    <message>
+        <source>Click to set Status Bar background colour</source>
+        <translation>Haga clic para elegir el color de fondo de la barra de estado</translation>
+    </message>
+    <message>
+        <source>Status Bar</source>
+        <translation>Barra de estado</translation>
+    </message>
+    <message>
+        <source>Click to set Status Bar font colour</source>
+        <translation>Haga clic para elegir el color de letra de la barra de estado</translation>
+    </message>
+    <message>
+        <source>Click to set Reader background colour</source>
+        <translation>Haga clic para elegir el color de fondo del lector</translation>
+    </message>
+    <message>
+        <source>Text Reader</source>
+        <translation>Lector de texto</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ubicación</translation>
+    </message>
+    <message>
+        <source>FC</source>
+        <translation>CL</translation>
+    </message>
+    <message>
+        <source>BC</source>
+        <translation>CF</translation>
+    </message>
+    <message>
+        <source>Application font size</source>
+        <translation>Tamaño de letra de la aplicación</translation>
+    </message>
+    <message>
+        <source>Click to set application font size</source>
+        <translation>Haga clic para elegir el tamaño de letra de la aplicación</translation>
+    </message>
+    <message>
+        <source>Reading Text font size</source>
+        <translation>Tamaño de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Click to set Reading Text font colour</source>
+        <translation>Haga clic para elegir el tamaño de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>Click to save customisation to file</source>
+        <translation>Haga clic para guardar la personalización en un archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>A&amp;plicar</translation>
+    </message>
+    <message>
+        <source>Click to apply current settings</source>
+        <translation>Haga clic para aplicar la configuración actual</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Click to close Customisation form</source>
+        <translation>Haga clic para cerrar la ventana de personalización</translation>
+    </message>
+    <message>
+        <source>Reading aids</source>
+        <translation>Ayudas de lectura</translation>
+    </message>
+    <message>
+        <source>Reading text typeface</source>
+        <translation>Tipo de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Click to choose the typeface of the reading text</source>
+        <translation>Haga clic para elegir el tipo de letra del texto de lectura</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Estándar</translation>
+    </message>
+    <message>
+        <source>Reading &amp;typeface</source>
+        <translation>&amp;Tipo de letra de lectura</translation>
+    </message>
+    <message>
+        <source>Also &amp;replace the fonts of documents</source>
+        <translation>Sustituir también las &amp;fuentes de los documentos</translation>
+    </message>
+    <message>
+        <source>Also replace the fonts of documents</source>
+        <translation>Sustituir también las fuentes de los documentos</translation>
+    </message>
+    <message>
+        <source>Rich-text documents keep their own fonts unless this is ticked</source>
+        <translation>Los documentos con formato conservan sus propias fuentes salvo que esto esté marcado</translation>
+    </message>
+    <message>
+        <source>Line spacing</source>
+        <translation>Interlineado</translation>
+    </message>
+    <message>
+        <source>Click to set the space between the lines of the reading text</source>
+        <translation>Haga clic para elegir el espacio entre las líneas del texto de lectura</translation>
+    </message>
+    <message>
+        <source>&amp;Line spacing</source>
+        <translation>&amp;Interlineado</translation>
+    </message>
+    <message>
+        <source>Letter spacing</source>
+        <translation>Espaciado entre letras</translation>
+    </message>
+    <message>
+        <source>Click to set the space between the letters of the reading text</source>
+        <translation>Haga clic para elegir el espacio entre las letras del texto de lectura</translation>
+    </message>
+    <message>
+        <source>L&amp;etter spacing</source>
+        <translation>&amp;Espaciado entre letras</translation>
+    </message>
+    <message>
+        <source>Line focus</source>
+        <translation>Enfoque de línea</translation>
+    </message>
+    <message>
+        <source>Dims the reading area except the lines around the spoken word</source>
+        <translation>Oscurece el área de lectura salvo las líneas alrededor de la palabra dicha</translation>
+    </message>
+    <message>
+        <source>Line &amp;focus</source>
+        <translation>Enf&amp;oque de línea</translation>
+    </message>
+    <message>
+        <source>Focus on the caret &amp;when not reading</source>
+        <translation>Enfocar el cursor c&amp;uando no se lee</translation>
+    </message>
+    <message>
+        <source>Focus on the caret when not reading</source>
+        <translation>Enfocar el cursor cuando no se lee</translation>
+    </message>
+    <message>
+        <source>Keeps the line focus on the caret while nothing is being read</source>
+        <translation>Mantiene el enfoque de línea en el cursor mientras no se lee nada</translation>
+    </message>
+    <message>
+        <source>Show s&amp;yllables</source>
+        <translation>Mostrar síla&amp;bas</translation>
+    </message>
+    <message>
+        <source>Show syllables</source>
+        <translation>Mostrar sílabas</translation>
+    </message>
+    <message>
+        <source>Shows a dot between the syllables of each word; the text itself stays as it is</source>
+        <translation>Muestra un punto entre las sílabas de cada palabra; el texto en sí no cambia</translation>
+    </message>
+    <message>
+        <source>My &amp;language (translations)</source>
+        <translation>&amp;Mi idioma (traducciones)</translation>
+    </message>
+    <message>
+        <source>My language</source>
+        <translation>Mi idioma</translation>
+    </message>
+    <message>
+        <source>The language Translate puts English into</source>
+        <translation>El idioma al que Traducir pasa el inglés</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>&amp;Window language (from the next start)</source>
+        <translation>Idioma de la &amp;ventana (desde el próximo inicio)</translation>
+    </message>
+    <message>
+        <source>Window language</source>
+        <translation>Idioma de la ventana</translation>
+    </message>
+    <message>
+        <source>The language of the window&apos;s captions and messages</source>
+        <translation>El idioma de los textos y mensajes de la ventana</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>El idioma del escritorio</translation>
+    </message>
+    <message>
+        <source>Save Customisation</source>
+        <translation>Guardar personalización</translation>
+    </message>
+    <message>
+        <source>Customisation Name</source>
+        <translation>Nombre de la personalización</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentFormats</name>
+    <message>
+        <source>MS Word is not installed, unable to load MS Word document.</source>
+        <translation>MS Word no está instalado; no se puede cargar el documento de MS Word.</translation>
+    </message>
+    <message>
+        <source>LibreOffice is not installed, unable to load Word documents.</source>
+        <translation>LibreOffice no está instalado; no se pueden cargar documentos de Word.</translation>
+    </message>
+    <message>
+        <source>a Word document</source>
+        <translation>un documento de Word</translation>
+    </message>
+    <message>
+        <source>LibreOffice is not installed, unable to load OpenDocument text.</source>
+        <translation>LibreOffice no está instalado; no se puede cargar texto OpenDocument.</translation>
+    </message>
+    <message>
+        <source>an OpenDocument text</source>
+        <translation>un texto OpenDocument</translation>
+    </message>
+    <message>
+        <source>HTML Document</source>
+        <translation>Documento HTML</translation>
+    </message>
+    <message>
+        <source>Rich Text Files</source>
+        <translation>Archivos de texto enriquecido</translation>
+    </message>
+    <message>
+        <source>Text Files</source>
+        <translation>Archivos de texto</translation>
+    </message>
+    <message>
+        <source>Microsoft Word Document</source>
+        <translation>Documento de Microsoft Word</translation>
+    </message>
+    <message>
+        <source>Word Document</source>
+        <translation>Documento de Word</translation>
+    </message>
+    <message>
+        <source>OpenDocument Text</source>
+        <translation>Texto OpenDocument</translation>
+    </message>
+    <message>
+        <source>PDF Document</source>
+        <translation>Documento PDF</translation>
+    </message>
+    <message>
+        <source>EPUB Book</source>
+        <translation>Libro EPUB</translation>
+    </message>
+    <message>
+        <source>Valid Documents (%1)|%1|</source>
+        <translation>Documentos válidos (%1)|%1|</translation>
+    </message>
+    <message>
+        <source>|All Files (*.*)|*.*</source>
+        <translation>|Todos los archivos (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentLoader</name>
+    <message>
+        <source>Loading Document</source>
+        <translation>Cargando documento</translation>
+    </message>
+    <message>
+        <source>Document is loading, please wait ...</source>
+        <translation>El documento se está cargando; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>Open Parlivo Document</source>
+        <translation>Abrir documento de Parlivo</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentLoading</name>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. It is not a file.</source>
+        <translation>No se puede abrir el archivo «%1». No es un archivo.</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>No se puede abrir el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. It is larger than %2 MB.</source>
+        <translation>No se puede abrir el archivo «%1». Ocupa más de %2 MB.</translation>
+    </message>
+    <message>
+        <source>Cannot read file &quot;%1&quot;. %2</source>
+        <translation>No se puede leer el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not %2, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es %2, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a document LibreOffice can open, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un documento que LibreOffice pueda abrir, así que no se puede leer.</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentSaver</name>
+    <message>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
+        <translation>No se puede crear el archivo «%1». %2</translation>
+    </message>
+    <message>
+        <source>Save Text Document</source>
+        <translation>Guardar documento de texto</translation>
+    </message>
+    <message>
+        <source>Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf</source>
+        <translation>Archivo de texto (*.txt)|*.txt|Archivo de texto enriquecido (*.rtf)|*.rtf</translation>
+    </message>
+    <message>
+        <source>There is nothing to save.</source>
+        <translation>No hay nada que guardar.</translation>
+    </message>
+</context>
+<context>
+    <name>EpubReader</name>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not an EPUB book, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un libro EPUB, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; unpacks to far more text than a book holds, so it cannot be read.</source>
+        <translation>«%1» se descomprime en mucho más texto del que cabe en un libro, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is protected against copying (DRM), so it cannot be read.</source>
+        <translation>«%1» está protegido contra copia (DRM), así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text to read.</source>
+        <translation>«%1» no tiene texto que leer.</translation>
+    </message>
+</context>
+<context>
+    <name>EspeakLibrary</name>
+    <message>
+        <source>The espeak-ng speech engine could not start: its data is missing from %1.</source>
+        <translation>El motor de voz espeak-ng no ha podido iniciarse: faltan sus datos en %1.</translation>
+    </message>
+    <message>
+        <source>The espeak-ng speech engine could not start: its data is missing.</source>
+        <translation>El motor de voz espeak-ng no ha podido iniciarse: faltan sus datos.</translation>
+    </message>
+    <message>
+        <source>espeak-ng speaks at %1 Hz, not %2 Hz.</source>
+        <translation>espeak-ng habla a %1 Hz, no a %2 Hz.</translation>
+    </message>
+    <message>
+        <source>The espeak-ng speech engine has no English voice.</source>
+        <translation>El motor de voz espeak-ng no tiene ninguna voz inglesa.</translation>
+    </message>
+    <message>
+        <source>espeak-ng could not speak the text (error %1).</source>
+        <translation>espeak-ng no ha podido decir el texto (error %1).</translation>
+    </message>
+</context>
+<context>
+    <name>FestivalEngine</name>
+    <message>
+        <source>Festival has no voice installed.</source>
+        <translation>Festival no tiene ninguna voz instalada.</translation>
+    </message>
+    <message>
+        <source>The Festival voice &quot;%1&quot; is not installed.</source>
+        <translation>La voz de Festival «%1» no está instalada.</translation>
+    </message>
+    <message>
+        <source>Festival could not speak the text.</source>
+        <translation>Festival no ha podido decir el texto.</translation>
+    </message>
+</context>
+<context>
+    <name>FindDialog</name>
+    <message>
+        <source>Match &amp;whole word only</source>
+        <translation>Coincidir sólo &amp;palabras completas</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Coincidir &amp;mayúsculas y minúsculas</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Ar&amp;riba</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>&amp;Abajo</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation>Buscar &amp;siguiente</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd what:</source>
+        <translation>&amp;Buscar:</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Dirección</translation>
+    </message>
+    <message>
+        <source>Could not find the text &quot;%1&quot;.</source>
+        <translation>No se ha encontrado el texto «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Parlivo 
+- right click for reader options
+- left click to start or pause reading
+- double click to stop reading
+- keys: F5 read, F6 pause, F7 stop, Shift+F10 options</source>
+        <translation>Parlivo 
+- clic derecho para las opciones del lector
+- clic izquierdo para empezar o pausar la lectura
+- doble clic para detener la lectura
+- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Borrar</translation>
+    </message>
+    <message>
+        <source>Clear reading area</source>
+        <translation>Borrar el área de lectura</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Find text in reading area</source>
+        <translation>Buscar texto en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Open a document for reading</source>
+        <translation>Abrir un documento para leerlo</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Spell</source>
+        <translation>Deletrear</translation>
+    </message>
+    <message>
+        <source>Start a spelling test</source>
+        <translation>Empezar una prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Ocultar</translation>
+    </message>
+    <message>
+        <source>Hide/Minimise Parlivo</source>
+        <translation>Ocultar/minimizar Parlivo</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Exit Parlivo</source>
+        <translation>Salir de Parlivo</translation>
+    </message>
+    <message>
+        <source>Reading area</source>
+        <translation>Área de lectura</translation>
+    </message>
+    <message>
+        <source>Speech Engine not installed.</source>
+        <translation>El motor de voz no está instalado.</translation>
+    </message>
+    <message>
+        <source>The reader &quot;%1&quot; is no longer installed; the default voice reads instead.</source>
+        <translation>El lector «%1» ya no está instalado; en su lugar lee la voz predeterminada.</translation>
+    </message>
+    <message>
+        <source>Replace text in the reading area?</source>
+        <translation>¿Sustituir el texto del área de lectura?</translation>
+    </message>
+    <message>
+        <source>Loading Document</source>
+        <translation>Cargando documento</translation>
+    </message>
+    <message>
+        <source>Document is loading, please wait ...</source>
+        <translation>El documento se está cargando; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>Document loaded: %1, where reading stopped last time</source>
+        <translation>Documento cargado: %1, donde se dejó de leer la última vez</translation>
+    </message>
+    <message>
+        <source>Document loaded: %1</source>
+        <translation>Documento cargado: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no longer in %2, so it has been taken off the list of recent documents.</source>
+        <translation>«%1» ya no está en %2, así que se ha quitado de la lista de documentos recientes.</translation>
+    </message>
+    <message>
+        <source>No recent documents</source>
+        <translation>No hay documentos recientes</translation>
+    </message>
+    <message>
+        <source>Unable to convert text to MP3. Please check to ensure the file is not in use</source>
+        <translation>No se ha podido convertir el texto a MP3. Compruebe que el archivo no está en uso</translation>
+    </message>
+    <message>
+        <source>There is nothing to save.</source>
+        <translation>No hay nada que guardar.</translation>
+    </message>
+    <message>
+        <source>MP3 File (*.mp3)|*.mp3</source>
+        <translation>Archivo MP3 (*.mp3)|*.mp3</translation>
+    </message>
+    <message>
+        <source>Saving to MP3</source>
+        <translation>Guardando en MP3</translation>
+    </message>
+    <message>
+        <source>Saving document to MP3 format, please wait...</source>
+        <translation>Guardando el documento en formato MP3; espere, por favor...</translation>
+    </message>
+    <message>
+        <source>MP3 export cancelled</source>
+        <translation>Exportación a MP3 cancelada</translation>
+    </message>
+    <message>
+        <source>MP3 file saved: %1</source>
+        <translation>Archivo MP3 guardado: %1</translation>
+    </message>
+    <message>
+        <source>Text successfully converted to MP3.</source>
+        <translation>El texto se ha convertido a MP3 correctamente.</translation>
+    </message>
+    <message>
+        <source>MP3 export failed</source>
+        <translation>La exportación a MP3 ha fallado</translation>
+    </message>
+    <message>
+        <source>Reader menu</source>
+        <translation>Menú del lector</translation>
+    </message>
+    <message>
+        <source>Start, pause and stop reading; choose the reader, its speed and volume, and auto-read</source>
+        <translation>Empezar, pausar y detener la lectura; elegir el lector, su velocidad y volumen, y la lectura automática</translation>
+    </message>
+    <message>
+        <source>Start/Resume reading of document</source>
+        <translation>Empezar/reanudar la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <source>Pause reading of document</source>
+        <translation>Pausar la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop reading of document</source>
+        <translation>Detener la lectura del documento</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Read from cursor position</source>
+        <translation>Leer desde la posición del cursor</translation>
+    </message>
+    <message>
+        <source>Read from cursor</source>
+        <translation>Leer desde el cursor</translation>
+    </message>
+    <message>
+        <source>Read web page</source>
+        <translation>Leer la página web</translation>
+    </message>
+    <message>
+        <source>Read the web page shown in the web panel</source>
+        <translation>Leer la página web que muestra el panel web</translation>
+    </message>
+    <message>
+        <source>Available document readers</source>
+        <translation>Lectores de documentos disponibles</translation>
+    </message>
+    <message>
+        <source>Reader</source>
+        <translation>Lector</translation>
+    </message>
+    <message>
+        <source>Pronunciations...</source>
+        <translation>Pronunciaciones...</translation>
+    </message>
+    <message>
+        <source>Choose how the reader says names and words</source>
+        <translation>Elegir cómo dice el lector los nombres y las palabras</translation>
+    </message>
+    <message>
+        <source>Auto Read</source>
+        <translation>Lectura automática</translation>
+    </message>
+    <message>
+        <source>Single Word</source>
+        <translation>Una palabra</translation>
+    </message>
+    <message>
+        <source>Set auto read to single word</source>
+        <translation>Lectura automática de una sola palabra</translation>
+    </message>
+    <message>
+        <source>Sentence</source>
+        <translation>Frase</translation>
+    </message>
+    <message>
+        <source>Set auto read to single sentence</source>
+        <translation>Lectura automática de una sola frase</translation>
+    </message>
+    <message>
+        <source>Auto Read Off</source>
+        <translation>Lectura automática desactivada</translation>
+    </message>
+    <message>
+        <source>Set auto read off</source>
+        <translation>Desactivar la lectura automática</translation>
+    </message>
+    <message>
+        <source>Reading Speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Read speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Reading Volume</source>
+        <translation>Volumen de lectura</translation>
+    </message>
+    <message>
+        <source>Read volume</source>
+        <translation>Volumen de lectura</translation>
+    </message>
+    <message>
+        <source>Reading area menu</source>
+        <translation>Menú del área de lectura</translation>
+    </message>
+    <message>
+        <source>Colour schemes, showing the reader, editing commands and customisation</source>
+        <translation>Combinaciones de colores, mostrar el lector, órdenes de edición y personalización</translation>
+    </message>
+    <message>
+        <source>Colour Schemes</source>
+        <translation>Combinaciones de colores</translation>
+    </message>
+    <message>
+        <source>Colour schemes</source>
+        <translation>Combinaciones de colores</translation>
+    </message>
+    <message>
+        <source>Show Reader</source>
+        <translation>Mostrar lector</translation>
+    </message>
+    <message>
+        <source>Show reader</source>
+        <translation>Mostrar el lector</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Yes, show reader</source>
+        <translation>Sí, mostrar el lector</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>No, don&apos;t show reader</source>
+        <translation>No, no mostrar el lector</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Edición</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cortar</translation>
+    </message>
+    <message>
+        <source>Cut to clipboard</source>
+        <translation>Cortar al portapapeles</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copiar</translation>
+    </message>
+    <message>
+        <source>Copy to clipboard</source>
+        <translation>Copiar al portapapeles</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Pegar</translation>
+    </message>
+    <message>
+        <source>Paste from clipboard</source>
+        <translation>Pegar del portapapeles</translation>
+    </message>
+    <message>
+        <source>Find text in read area</source>
+        <translation>Buscar texto en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Beginning</source>
+        <translation>Inicio</translation>
+    </message>
+    <message>
+        <source>Move to beginning of read area</source>
+        <translation>Ir al inicio del área de lectura</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Seleccionar todo</translation>
+    </message>
+    <message>
+        <source>Select all text</source>
+        <translation>Seleccionar todo el texto</translation>
+    </message>
+    <message>
+        <source>Customise</source>
+        <translation>Personalizar</translation>
+    </message>
+    <message>
+        <source>Open menu</source>
+        <translation>Menú Abrir</translation>
+    </message>
+    <message>
+        <source>Open a document, or one of the documents opened lately</source>
+        <translation>Abrir un documento, o uno de los abiertos últimamente</translation>
+    </message>
+    <message>
+        <source>Open...</source>
+        <translation>Abrir...</translation>
+    </message>
+    <message>
+        <source>Save menu</source>
+        <translation>Menú Guardar</translation>
+    </message>
+    <message>
+        <source>Save the text, save it under another name or as an MP3 file</source>
+        <translation>Guardar el texto, guardarlo con otro nombre o como archivo MP3</translation>
+    </message>
+    <message>
+        <source>Save text</source>
+        <translation>Guardar el texto</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Guardar como...</translation>
+    </message>
+    <message>
+        <source>Save text document with name given</source>
+        <translation>Guardar el documento de texto con el nombre indicado</translation>
+    </message>
+    <message>
+        <source>Save As MP3...</source>
+        <translation>Guardar como MP3...</translation>
+    </message>
+    <message>
+        <source>Save text document as MP3 file</source>
+        <translation>Guardar el documento de texto como archivo MP3</translation>
+    </message>
+    <message>
+        <source>Save to MP3 As...</source>
+        <translation>Guardar en MP3 como...</translation>
+    </message>
+    <message>
+        <source>Save text document as MP3 with name given</source>
+        <translation>Guardar el documento de texto como MP3 con el nombre indicado</translation>
+    </message>
+    <message>
+        <source>Write subtitles with MP3 export</source>
+        <translation>Escribir subtítulos al exportar a MP3</translation>
+    </message>
+    <message>
+        <source>Also write LRC and SRT subtitles, timed to the speech, beside each MP3 file</source>
+        <translation>Escribir también subtítulos LRC y SRT, sincronizados con la voz, junto a cada archivo MP3</translation>
+    </message>
+    <message>
+        <source>Spelling menu</source>
+        <translation>Menú de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling tests, the spelling file builder and the spelling assistant</source>
+        <translation>Pruebas de ortografía, el creador de archivos de ortografía y el asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling Assistant ...</source>
+        <translation>Asistente de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Show the spelling assistant screen</source>
+        <translation>Mostrar la pantalla del asistente de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling file Builder ...</source>
+        <translation>Creador de archivos de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Build Spelling file</source>
+        <translation>Crear archivo de ortografía</translation>
+    </message>
+    <message>
+        <source>Spelling test ...</source>
+        <translation>Prueba de ortografía ...</translation>
+    </message>
+    <message>
+        <source>Start Spelling Test</source>
+        <translation>Empezar la prueba de ortografía</translation>
+    </message>
+    <message>
+        <source>Customise colours and font sizes</source>
+        <translation>Personalizar los colores y los tamaños de letra</translation>
+    </message>
+    <message>
+        <source>
+... and %1 more lines.</source>
+        <translation>
+... y %1 líneas más.</translation>
+    </message>
+    <message>
+        <source>These lines of the pronunciation list are not &quot;written=spoken&quot; and were left out:
+%1</source>
+        <translation>Estas líneas de la lista de pronunciaciones no tienen la forma «escrito=pronunciado» y se han omitido:
+%1</translation>
+    </message>
+    <message>
+        <source>Initialising reader</source>
+        <translation>Iniciando el lector</translation>
+    </message>
+    <message>
+        <source>Your text reader is loading, please wait... </source>
+        <translation>Su lector de texto se está cargando; espere, por favor... </translation>
+    </message>
+    <message>
+        <source>Reading resumed</source>
+        <translation>Lectura reanudada</translation>
+    </message>
+    <message>
+        <source>Reading started</source>
+        <translation>Lectura iniciada</translation>
+    </message>
+    <message>
+        <source>Reading started from the cursor</source>
+        <translation>Lectura iniciada desde el cursor</translation>
+    </message>
+    <message>
+        <source>Reading paused</source>
+        <translation>Lectura en pausa</translation>
+    </message>
+    <message>
+        <source>Reading stopped</source>
+        <translation>Lectura detenida</translation>
+    </message>
+    <message>
+        <source>Reading finished</source>
+        <translation>Lectura terminada</translation>
+    </message>
+    <message>
+        <source>My language</source>
+        <translation>Mi idioma</translation>
+    </message>
+    <message>
+        <source>The language Translate puts English into</source>
+        <translation>El idioma al que Traducir pasa el inglés</translation>
+    </message>
+    <message>
+        <source>Translate while reading</source>
+        <translation>Traducir mientras se lee</translation>
+    </message>
+    <message>
+        <source>Show each sentence in your language beside the text as it is read</source>
+        <translation>Mostrar cada frase en su idioma junto al texto mientras se lee</translation>
+    </message>
+    <message>
+        <source>Translate</source>
+        <translation>Traducir</translation>
+    </message>
+    <message>
+        <source>Translate the word, the selection or the sentence being read into your language</source>
+        <translation>Traducir a su idioma la palabra, la selección o la frase que se está leyendo</translation>
+    </message>
+    <message>
+        <source>Translate into %1</source>
+        <translation>Traducir a %1</translation>
+    </message>
+    <message>
+        <source>No translation installed</source>
+        <translation>No hay ninguna traducción instalada</translation>
+    </message>
+    <message>
+        <source>Install an Apertium pair from English, such as apertium-eng-spa</source>
+        <translation>Instale un par de Apertium desde el inglés, como apertium-eng-spa</translation>
+    </message>
+    <message>
+        <source>Choose your own language first: right-click the reader and pick it under &quot;My language&quot;.</source>
+        <translation>Elija primero su idioma: haga clic derecho en el lector y elíjalo en «Mi idioma».</translation>
+    </message>
+    <message>
+        <source>There is no word at the cursor to translate.</source>
+        <translation>No hay ninguna palabra en el cursor que traducir.</translation>
+    </message>
+    <message>
+        <source>Translated into %1</source>
+        <translation>Traducido: %1</translation>
+    </message>
+    <message>
+        <source>No installed voice speaks %1: the translation is shown, not said.</source>
+        <translation>Ninguna voz instalada habla %1: la traducción se muestra, no se dice.</translation>
+    </message>
+    <message>
+        <source>Still getting the text of the web page</source>
+        <translation>Todavía se está obteniendo el texto de la página web</translation>
+    </message>
+    <message>
+        <source>Nothing read from the web page</source>
+        <translation>No se ha leído nada de la página web</translation>
+    </message>
+    <message>
+        <source>The web page will be read once it has loaded</source>
+        <translation>La página web se leerá cuando haya terminado de cargarse</translation>
+    </message>
+    <message>
+        <source>Reading the selection of the web page</source>
+        <translation>Leyendo la selección de la página web</translation>
+    </message>
+    <message>
+        <source>Reading the web page</source>
+        <translation>Leyendo la página web</translation>
+    </message>
+</context>
+<context>
+    <name>Mp3Encoding</name>
+    <message>
+        <source>The MP3 encoder could not start.</source>
+        <translation>El codificador de MP3 no ha podido iniciarse.</translation>
+    </message>
+    <message>
+        <source>The MP3 encoder failed (error %1).</source>
+        <translation>El codificador de MP3 ha fallado (error %1).</translation>
+    </message>
+    <message>
+        <source>The MP3 encoding was cancelled.</source>
+        <translation>La codificación a MP3 se ha cancelado.</translation>
+    </message>
+</context>
+<context>
+    <name>ParlivoApplication</name>
+    <message>
+        <source>An unexpected error occurred.</source>
+        <translation>Se ha producido un error inesperado.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfReader</name>
+    <message>
+        <source>&quot;%1&quot; is protected by a password, so it cannot be read.</source>
+        <translation>«%1» está protegido con contraseña, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a PDF document, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es un documento PDF, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged (page %2 cannot be read), so it cannot be read.</source>
+        <translation>«%1» está dañado (no se puede leer la página %2), así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text to read: its pages are pictures, as in a scan. Parlivo can only read a PDF that holds text.</source>
+        <translation>«%1» no tiene texto que leer: sus páginas son imágenes, como en un escaneado. Parlivo solo puede leer un PDF que contenga texto.</translation>
+    </message>
+</context>
+<context>
+    <name>Program</name>
+    <message>
+        <source>A version of Parlivo is already running.</source>
+        <translation>Ya se está ejecutando una versión de Parlivo.</translation>
+    </message>
+    <message>
+        <source>Study Edition</source>
+        <translation>Edición de estudio</translation>
+    </message>
+    <message>
+        <source>Speech Engine not installed.</source>
+        <translation>El motor de voz no está instalado.</translation>
+    </message>
+</context>
+<context>
+    <name>PronunciationList</name>
+    <message>
+        <source>there is no &quot;=&quot; between the word and how it is said</source>
+        <translation>no hay ningún «=» entre la palabra y cómo se dice</translation>
+    </message>
+    <message>
+        <source>line %1 (%2): %3</source>
+        <translation>línea %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>the written word is missing</source>
+        <translation>falta la palabra escrita</translation>
+    </message>
+    <message>
+        <source>how it is said is missing</source>
+        <translation>falta cómo se dice</translation>
+    </message>
+    <message>
+        <source>it is longer than %1 letters</source>
+        <translation>tiene más de %1 letras</translation>
+    </message>
+    <message>
+        <source>the written side is not one word</source>
+        <translation>la parte escrita no es una sola palabra</translation>
+    </message>
+    <message>
+        <source>how it is said holds a &quot;&lt;&quot;</source>
+        <translation>cómo se dice contiene un «&lt;»</translation>
+    </message>
+</context>
+<context>
     <name>PronunciationsDialog</name>
     <message>
         <source>Pronunciations</source>
@@ -89,6 +1260,47 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Not added: %1.</source>
         <translation>No se añadió: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderFace</name>
+    <message>
+        <source>Reader</source>
+        <translation>Lector</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechEngine</name>
+    <message>
+        <source>Cannot create the sound file &quot;%1&quot;: %2</source>
+        <translation>No se puede crear el archivo de sonido «%1»: %2</translation>
+    </message>
+    <message>
+        <source>The speech is too long for the sound file &quot;%1&quot;.</source>
+        <translation>La voz es demasiado larga para el archivo de sonido «%1».</translation>
+    </message>
+    <message>
+        <source>Cannot write the sound file &quot;%1&quot;: %2</source>
+        <translation>No se puede escribir el archivo de sonido «%1»: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechExport</name>
+    <message>
+        <source>%1: cannot write: %2</source>
+        <translation>%1: no se puede escribir: %2</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>la carpeta no existe</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>el archivo es de solo lectura</translation>
+    </message>
+    <message>
+        <source>the speech is too long for a WAV file</source>
+        <translation>la voz es demasiado larga para un archivo WAV</translation>
     </message>
 </context>
 <context>
@@ -371,6 +1583,17 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>SynthesisEngine</name>
+    <message>
+        <source>The voice &quot;%1&quot; is not installed.</source>
+        <translation>La voz «%1» no está instalada.</translation>
+    </message>
+    <message>
+        <source>The rendering of the speech was cancelled.</source>
+        <translation>La generación de la voz se ha cancelado.</translation>
+    </message>
+</context>
+<context>
     <name>TextLineDialog</name>
     <message>
         <source>Save</source>
@@ -387,6 +1610,148 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>Translation</name>
+    <message>
+        <source>Parlivo cannot translate into this language: the Apertium pair &quot;%1&quot; is not installed.</source>
+        <translation>Parlivo no puede traducir a este idioma: el par de Apertium «%1» no está instalado.</translation>
+    </message>
+    <message>
+        <source>The text is too long to translate at once (more than 100,000 characters). Choose a shorter passage.</source>
+        <translation>El texto es demasiado largo para traducirlo de una vez (más de 100.000 caracteres). Elija un fragmento más corto.</translation>
+    </message>
+    <message>
+        <source>The Apertium pair &quot;%1&quot; cannot be read: %2</source>
+        <translation>No se puede leer el par de Apertium «%1»: %2</translation>
+    </message>
+    <message>
+        <source>The Apertium pair &quot;%1&quot; asks for a command Parlivo does not run.</source>
+        <translation>El par de Apertium «%1» pide una orden que Parlivo no ejecuta.</translation>
+    </message>
+    <message>
+        <source>The translator cannot start: its program %1 is not installed.</source>
+        <translation>El traductor no puede iniciarse: su programa %1 no está instalado.</translation>
+    </message>
+    <message>
+        <source>The translator could not start %1: %2</source>
+        <translation>El traductor no ha podido iniciar %1: %2</translation>
+    </message>
+    <message>
+        <source>The translator did not finish within %1 seconds (%2 did not answer) and was stopped.</source>
+        <translation>El traductor no terminó en %1 segundos (%2 no respondió) y se ha detenido.</translation>
+    </message>
+    <message>
+        <source>The translator stopped unexpectedly (%1 crashed).</source>
+        <translation>El traductor se ha detenido de forma inesperada (%1 ha fallado).</translation>
+    </message>
+    <message>
+        <source>The translator failed (%1 exited with code %2): %3</source>
+        <translation>El traductor ha fallado (%1 terminó con el código %2): %3</translation>
+    </message>
+    <message>
+        <source>This text does not look like English, so it was not translated into %1.</source>
+        <translation>Este texto no parece inglés, así que no se ha traducido a %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TranslationPanel</name>
+    <message>
+        <source>Translation</source>
+        <translation>Traducción</translation>
+    </message>
+    <message>
+        <source>Close translation</source>
+        <translation>Cerrar traducción</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;small&gt;Not translated: %1&lt;/small&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;small&gt;Sin traducir: %1&lt;/small&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>%1 translation</source>
+        <translation>Traducción: %1</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceChoices</name>
+    <message>
+        <source>%1 (%2 of %3)</source>
+        <translation>%1 (%2 de %3)</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceMenu</name>
+    <message>
+        <source>The reader now: %1</source>
+        <translation>El lector ahora: %1</translation>
+    </message>
+</context>
+<context>
+    <name>WebPanel</name>
+    <message>
+        <source>Web content browser</source>
+        <translation>Navegador de contenido web</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Adelante</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>Dirección:</translation>
+    </message>
+    <message>
+        <source>Enter web address (URL) to which you wish to navigate.</source>
+        <translation>Escriba la dirección web (URL) a la que desea ir.</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Dirección</translation>
+    </message>
+    <message>
+        <source>Go!</source>
+        <translation>¡Ir!</translation>
+    </message>
+    <message>
+        <source>Go to address (website)</source>
+        <translation>Ir a la dirección (sitio web)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a web address the browser can go to.</source>
+        <translation>«%1» no es una dirección web a la que pueda ir el navegador.</translation>
+    </message>
+    <message>
+        <source>No mail program could be started for &apos;%1&apos;.</source>
+        <translation>No se ha podido iniciar ningún programa de correo para «%1».</translation>
+    </message>
+    <message>
+        <source>Cannot go back: the browser has no earlier page.</source>
+        <translation>No se puede ir atrás: el navegador no tiene ninguna página anterior.</translation>
+    </message>
+    <message>
+        <source>Cannot go forward: the browser has no later page.</source>
+        <translation>No se puede ir adelante: el navegador no tiene ninguna página posterior.</translation>
+    </message>
+</context>
+<context>
+    <name>WindowAppearance</name>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>No se puede abrir el archivo %1</translation>
     </message>
 </context>
 </TS>

@@ -39,7 +39,7 @@ ReaderFace::ReaderFace(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("imgReader"));
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
-    setAccessibleName(QStringLiteral("Reader"));
+    setAccessibleName(tr("Reader"));
     // Only the keyboard gives it the focus: a click must leave the caret in the reading area.
     setFocusPolicy(Qt::TabFocus);
 }

@@ -98,16 +98,15 @@ void MainWindow::buildLayout()
 
     imgReader = new ReaderFace(panReader);
     describe(imgReader, QStringLiteral("imgReader"), QStringLiteral("Parlivo"),
-             QStringLiteral("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
-                            "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options\n"
-                            "- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again"));
+             tr("Parlivo \n- right click for reader options\n- left click to start or pause reading\n"
+                "- double click to stop reading\n- keys: F5 read, F6 pause, F7 stop, Shift+F10 options\n"
+                "- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again"));
     imgReader->setGeometry(0, 5, 121, 137);
 
-    buReadingAreaClear = new ToolbarButton(QStringLiteral("Clear"), panReader);
-    describe(buReadingAreaClear, QStringLiteral("buReadingAreaClear"), QStringLiteral("Clear"),
-             QStringLiteral("Clear reading area"));
-    buFind = new ToolbarButton(QStringLiteral("Find"), panReader);
-    describe(buFind, QStringLiteral("buFind"), QStringLiteral("Find"), QStringLiteral("Find text in reading area"));
+    buReadingAreaClear = new ToolbarButton(tr("Clear"), panReader);
+    describe(buReadingAreaClear, QStringLiteral("buReadingAreaClear"), tr("Clear"), tr("Clear reading area"));
+    buFind = new ToolbarButton(tr("Find"), panReader);
+    describe(buFind, QStringLiteral("buFind"), tr("Find"), tr("Find text in reading area"));
 
     // Text area: toolbar, reading area, splitter and web panel.
     panTextArea = new QWidget(this);
@@ -129,17 +128,16 @@ void MainWindow::buildLayout()
     toolbarHolder->setContentsMargins(0, 0, 0, 0);
     toolbarHolder->addWidget(cbarMain2);
 
-    buOpen = new ToolbarButton(QStringLiteral("Open"), cbarMain2);
-    describe(buOpen, QStringLiteral("buOpen"), QStringLiteral("Open"), QStringLiteral("Open a document for reading"));
-    buSAve = new ToolbarButton(QStringLiteral("Save"), cbarMain2);
-    describe(buSAve, QStringLiteral("buSAve"), QStringLiteral("Save"), QStringLiteral("Save"));
-    buSpelling = new ToolbarButton(QStringLiteral("Spell"), cbarMain2);
-    describe(buSpelling, QStringLiteral("buSpelling"), QStringLiteral("Spell"),
-             QStringLiteral("Start a spelling test"));
-    buMinimise = new ToolbarButton(QStringLiteral("Hide"), cbarMain2);
-    describe(buMinimise, QStringLiteral("buMinimise"), QStringLiteral("Hide"), QStringLiteral("Hide/Minimise Parlivo"));
-    buExit = new ToolbarButton(QStringLiteral("Exit"), cbarMain2);
-    describe(buExit, QStringLiteral("buExit"), QStringLiteral("Exit"), QStringLiteral("Exit Parlivo"));
+    buOpen = new ToolbarButton(tr("Open"), cbarMain2);
+    describe(buOpen, QStringLiteral("buOpen"), tr("Open"), tr("Open a document for reading"));
+    buSAve = new ToolbarButton(tr("Save"), cbarMain2);
+    describe(buSAve, QStringLiteral("buSAve"), tr("Save"), tr("Save"));
+    buSpelling = new ToolbarButton(tr("Spell"), cbarMain2);
+    describe(buSpelling, QStringLiteral("buSpelling"), tr("Spell"), tr("Start a spelling test"));
+    buMinimise = new ToolbarButton(tr("Hide"), cbarMain2);
+    describe(buMinimise, QStringLiteral("buMinimise"), tr("Hide"), tr("Hide/Minimise Parlivo"));
+    buExit = new ToolbarButton(tr("Exit"), cbarMain2);
+    describe(buExit, QStringLiteral("buExit"), tr("Exit"), tr("Exit Parlivo"));
     buOpen->move(1, 3);
     buSAve->move(113, 3);
     buSpelling->move(225, 3);
@@ -162,7 +160,7 @@ void MainWindow::buildLayout()
     textLayout->addWidget(sltWebSplitter, 1);
 
     reText = new QTextEdit(sltWebSplitter);
-    describe(reText, QStringLiteral("reText"), QStringLiteral("Reading area"), QStringLiteral("Reading area"));
+    describe(reText, QStringLiteral("reText"), tr("Reading area"), tr("Reading area"));
     reText->setFrameShape(QFrame::NoFrame);
     reText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reText->setTabChangesFocus(false);
@@ -235,7 +233,7 @@ bool MainWindow::FormCreate()
         StartVoices();
         ListColourSchemes();
     } catch (const std::exception&) {
-        prompts().message(QStringLiteral("Speech Engine not installed."));
+        prompts().message(tr("Speech Engine not installed."));
         return false;
     }
     LoadPronunciations();

@@ -84,8 +84,7 @@ void MainWindow::LoadSettings()
     mWritingAids->setHelp(settings.writingHelp);
     ShowWritingChoices();
     if (!missingReader.isEmpty())
-        ShowNotice(QStringLiteral("The reader \"%1\" is no longer installed; the default voice reads instead.")
-                       .arg(missingReader));
+        ShowNotice(tr("The reader \"%1\" is no longer installed; the default voice reads instead.").arg(missingReader));
 }
 
 void MainWindow::SaveSettings()

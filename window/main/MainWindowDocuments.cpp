@@ -40,7 +40,7 @@ void MainWindow::OpenDocumentFile(const QString& chosen)
     } else if (!mReading->busy() && readingAreaBlank()) {
         edAddress->setText(chosen);
         LoadDocument();
-    } else if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+    } else if (prompts().confirm(tr("Replace text in the reading area?"))) {
         // The old reading is let go; the next reading purges what the voice still holds of it.
         mReading->setState(ReadingState::Idle);
         edAddress->setText(chosen);
@@ -68,9 +68,8 @@ void MainWindow::LoadDocument()
             format && (format->kind == DocumentKind::WordProcessor || format->kind == DocumentKind::Pdf ||
                        format->kind == DocumentKind::Epub || format->kind == DocumentKind::Picture);
         const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
-        const StatusHandle status = large ? ShowStatus(QStringLiteral("Loading Document"),
-                                                       QStringLiteral("Document is loading, please wait ..."))
-                                          : StatusHandle();
+        const StatusHandle status =
+            large ? ShowStatus(tr("Loading Document"), tr("Document is loading, please wait ...")) : StatusHandle();
         try {
             loaded = LoadDocumentByType(reText, path, mTextMode, &note);
         } catch (...) {
@@ -95,9 +94,8 @@ void MainWindow::LoadDocument()
         SaveReadingPlaces();
         ListRecentDocuments();
         const QString shown =
-            caret > 0
-                ? QStringLiteral("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
-                : QStringLiteral("Document loaded: %1").arg(QFileInfo(path).fileName());
+            caret > 0 ? tr("Document loaded: %1, where reading stopped last time").arg(QFileInfo(path).fileName())
+                      : tr("Document loaded: %1").arg(QFileInfo(path).fileName());
         // Recognised pages the listener should check come after the name, so both are seen.
         ShowStatusText(note.isEmpty() ? shown : shown + QStringLiteral(". ") + note);
     }
@@ -113,8 +111,8 @@ void MainWindow::OpenRecentDocument(const QString& path)
         SaveReadingPlaces();
         ListRecentDocuments();
         const QFileInfo gone(path);
-        prompts().message(QStringLiteral("\"%1\" is no longer in %2, so it has been taken off the list of recent "
-                                         "documents.")
+        prompts().message(tr("\"%1\" is no longer in %2, so it has been taken off the list of recent "
+                             "documents.")
                               .arg(gone.fileName(), QDir::toNativeSeparators(gone.path())),
                           MessageKind::Information);
         return;
@@ -134,8 +132,7 @@ void MainWindow::ListRecentDocuments()
     }
     const QStringList recent = mReadingPlaces->recent();
     if (recent.isEmpty()) {
-        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), QStringLiteral("No recent documents"), {})
-            ->setEnabled(false);
+        addItem(pumOpenMenu, QStringLiteral("miNoRecent"), tr("No recent documents"), {})->setEnabled(false);
         return;
     }
     for (qsizetype i = 0; i < recent.size(); ++i) {

@@ -9,18 +9,18 @@
 #include <QTextEdit>
 
 namespace {
-const QString FailureMessage =
-    QStringLiteral("Unable to convert text to MP3. Please check to ensure the file is not in use");
+const char* const FailureMessage =
+    QT_TRANSLATE_NOOP("MainWindow", "Unable to convert text to MP3. Please check to ensure the file is not in use");
 } // namespace
 
 void MainWindow::SaveAsMp3(bool askFirst)
 {
     if (askFirst && readingAreaBlank()) {
-        prompts().message(QStringLiteral("There is nothing to save."));
+        prompts().message(tr("There is nothing to save."));
         return;
     }
     FileDialogSpec dialog;
-    dialog.filter = QStringLiteral("MP3 File (*.mp3)|*.mp3");
+    dialog.filter = tr("MP3 File (*.mp3)|*.mp3");
     dialog.defaultExtension = QStringLiteral("mp3");
     const QString chosen = prompts().saveFile(dialog);
     if (chosen.isEmpty())
@@ -31,8 +31,7 @@ void MainWindow::SaveAsMp3(bool askFirst)
 void MainWindow::ExportToMp3(const QString& mp3Path)
 {
     mReading->setState(ReadingState::Speaking);
-    const StatusHandle status =
-        ShowStatus(QStringLiteral("Saving to MP3"), QStringLiteral("Saving document to MP3 format, please wait..."));
+    const StatusHandle status = ShowStatus(tr("Saving to MP3"), tr("Saving document to MP3 format, please wait..."));
     if (status)
         status->showProgress();
 
@@ -51,20 +50,20 @@ void MainWindow::ExportToMp3(const QString& mp3Path)
                      });
     } catch (const ExportError& error) {
         cancelled = error.kind() == ExportError::Kind::Cancelled;
-        failure = FailureMessage + QStringLiteral("\n\n") + error.message();
+        failure = tr(FailureMessage) + QStringLiteral("\n\n") + error.message();
     }
     CloseStatus(status);
     EnterIdleState();
 
     if (cancelled) {
-        ShowStatusText(QStringLiteral("MP3 export cancelled"));
+        ShowStatusText(tr("MP3 export cancelled"));
         return;
     }
     if (failure.isEmpty()) {
-        ShowStatusText(QStringLiteral("MP3 file saved: %1").arg(QFileInfo(mp3Path).fileName()));
-        prompts().message(QStringLiteral("Text successfully converted to MP3."));
+        ShowStatusText(tr("MP3 file saved: %1").arg(QFileInfo(mp3Path).fileName()));
+        prompts().message(tr("Text successfully converted to MP3."));
     } else {
-        ShowStatusText(QStringLiteral("MP3 export failed"));
+        ShowStatusText(tr("MP3 export failed"));
         prompts().message(failure, MessageKind::Error);
     }
 }

@@ -84,163 +84,144 @@ void MainWindow::buildMenus()
     };
     auto hiddenSeparator = [](QMenu* menu) { menu->addSeparator()->setVisible(false); };
 
-    pumReaderOnly =
-        popup(QStringLiteral("pumReaderOnly"), QStringLiteral("Reader menu"),
-              QStringLiteral("Start, pause and stop reading; choose the reader, its speed and volume, and auto-read"));
-    pummiRead = addItem(pumReaderOnly, QStringLiteral("pummiRead"), QStringLiteral("Start/Resume reading of document"),
-                        QStringLiteral("Read"));
-    pummiPause = addItem(pumReaderOnly, QStringLiteral("pummiPause"), QStringLiteral("Pause reading of document"),
-                         QStringLiteral("Pause"));
-    pummiStop = addItem(pumReaderOnly, QStringLiteral("pummiStop"), QStringLiteral("Stop reading of document"),
-                        QStringLiteral("Stop"));
+    pumReaderOnly = popup(QStringLiteral("pumReaderOnly"), tr("Reader menu"),
+                          tr("Start, pause and stop reading; choose the reader, its speed and volume, and auto-read"));
+    pummiRead = addItem(pumReaderOnly, QStringLiteral("pummiRead"), tr("Start/Resume reading of document"), tr("Read"));
+    pummiPause = addItem(pumReaderOnly, QStringLiteral("pummiPause"), tr("Pause reading of document"), tr("Pause"));
+    pummiStop = addItem(pumReaderOnly, QStringLiteral("pummiStop"), tr("Stop reading of document"), tr("Stop"));
     pumReaderOnly->addSeparator();
-    pummiPreviousSentence = addItem(pumReaderOnly, QStringLiteral("pummiPreviousSentence"),
-                                    QStringLiteral("Previous sentence"), QStringLiteral("Read the sentence before"));
-    pummiNextSentence = addItem(pumReaderOnly, QStringLiteral("pummiNextSentence"), QStringLiteral("Next sentence"),
-                                QStringLiteral("Read on from the next sentence"));
-    pummiSayAgain = addItem(pumReaderOnly, QStringLiteral("pummiSayAgain"), QStringLiteral("Say sentence again"),
-                            QStringLiteral("Read the sentence again"));
-    pummiPreviousParagraph = addItem(pumReaderOnly, QStringLiteral("pummiPreviousParagraph"),
-                                     QStringLiteral("Previous paragraph"), QStringLiteral("Read the paragraph before"));
-    pummiNextParagraph = addItem(pumReaderOnly, QStringLiteral("pummiNextParagraph"), QStringLiteral("Next paragraph"),
-                                 QStringLiteral("Read on from the next paragraph"));
-    pummiReadFromHere =
-        addItem(pumReaderOnly, QStringLiteral("pummiReadFromHere"), QStringLiteral("Read from here"),
-                QStringLiteral("Read from the word at the cursor, or from the word clicked while paused"));
+    pummiPreviousSentence = addItem(pumReaderOnly, QStringLiteral("pummiPreviousSentence"), tr("Previous sentence"),
+                                    tr("Read the sentence before"));
+    pummiNextSentence = addItem(pumReaderOnly, QStringLiteral("pummiNextSentence"), tr("Next sentence"),
+                                tr("Read on from the next sentence"));
+    pummiSayAgain = addItem(pumReaderOnly, QStringLiteral("pummiSayAgain"), tr("Say sentence again"),
+                            tr("Read the sentence again"));
+    pummiPreviousParagraph = addItem(pumReaderOnly, QStringLiteral("pummiPreviousParagraph"), tr("Previous paragraph"),
+                                     tr("Read the paragraph before"));
+    pummiNextParagraph = addItem(pumReaderOnly, QStringLiteral("pummiNextParagraph"), tr("Next paragraph"),
+                                 tr("Read on from the next paragraph"));
+    pummiReadFromHere = addItem(pumReaderOnly, QStringLiteral("pummiReadFromHere"), tr("Read from here"),
+                                tr("Read from the word at the cursor, or from the word clicked while paused"));
     pumReaderOnly->addSeparator();
-    pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"),
-                                  QStringLiteral("Read from cursor position"), QStringLiteral("Read from cursor"));
-    pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), QStringLiteral("Read web page"),
-                               QStringLiteral("Read the web page shown in the web panel"));
-    pummiFloatingReaderBar =
-        addItem(pumReaderOnly, QStringLiteral("pummiFloatingReaderBar"), QStringLiteral("Floating reader bar"),
-                QStringLiteral("A small reader bar that stays over other programs"));
+    pummiReadFromCursor = addItem(pumReaderOnly, QStringLiteral("pummiReadFromCursor"), tr("Read from cursor position"),
+                                  tr("Read from cursor"));
+    pummiReadWebPage = addItem(pumReaderOnly, QStringLiteral("pummiReadWebPage"), tr("Read web page"),
+                               tr("Read the web page shown in the web panel"));
+    pummiFloatingReaderBar = addItem(pumReaderOnly, QStringLiteral("pummiFloatingReaderBar"), tr("Floating reader bar"),
+                                     tr("A small reader bar that stays over other programs"));
     pummiFloatingReaderBar->setCheckable(true);
-    pummiWatchClipboard =
-        addItem(pumReaderOnly, QStringLiteral("pummiWatchClipboard"), QStringLiteral("Watch clipboard"),
-                QStringLiteral("Read text at once when it is copied in any program"));
+    pummiWatchClipboard = addItem(pumReaderOnly, QStringLiteral("pummiWatchClipboard"), tr("Watch clipboard"),
+                                  tr("Read text at once when it is copied in any program"));
     pummiWatchClipboard->setCheckable(true);
     pummiMatchLanguage =
-        addItem(pumReaderOnly, QStringLiteral("pummiMatchLanguage"), QStringLiteral("Match the voice to the language"),
-                QStringLiteral("Read each paragraph with an installed voice of its language"));
+        addItem(pumReaderOnly, QStringLiteral("pummiMatchLanguage"), tr("Match the voice to the language"),
+                tr("Read each paragraph with an installed voice of its language"));
     pummiMatchLanguage->setCheckable(true);
-    pummiReadFromScreen =
-        addItem(pumReaderOnly, QStringLiteral("pummiReadFromScreen"), QStringLiteral("Read from screen"),
-                QStringLiteral("Read the text in a part of the screen: drag a rectangle over it"));
+    pummiReadFromScreen = addItem(pumReaderOnly, QStringLiteral("pummiReadFromScreen"), tr("Read from screen"),
+                                  tr("Read the text in a part of the screen: drag a rectangle over it"));
     hiddenSeparator(pumReaderOnly);
-    miReadersList = addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"),
-                               QStringLiteral("Available document readers"), QStringLiteral("Reader"));
-    pummiPronunciations =
-        addItem(pumReaderOnly, QStringLiteral("pummiPronunciations"), QStringLiteral("Pronunciations..."),
-                QStringLiteral("Choose how the reader says names and words"));
+    miReadersList =
+        addSubmenu(pumReaderOnly, QStringLiteral("miReadersList"), tr("Available document readers"), tr("Reader"));
+    pummiPronunciations = addItem(pumReaderOnly, QStringLiteral("pummiPronunciations"), tr("Pronunciations..."),
+                                  tr("Choose how the reader says names and words"));
     connect(pummiPronunciations, &QAction::triggered, this, &MainWindow::EditPronunciations);
     pumReaderOnly->addSeparator();
-    miAutoRead = addSubmenu(pumReaderOnly, QStringLiteral("miAutoRead"), QStringLiteral("Auto Read"),
-                            QStringLiteral("Auto Read"));
-    mipumSingleWord = addItem(miAutoRead, QStringLiteral("mipumSingleWord"), QStringLiteral("Single Word"),
-                              QStringLiteral("Set auto read to single word"));
-    mipumSentence = addItem(miAutoRead, QStringLiteral("mipumSentence"), QStringLiteral("Sentence"),
-                            QStringLiteral("Set auto read to single sentence"));
+    miAutoRead = addSubmenu(pumReaderOnly, QStringLiteral("miAutoRead"), tr("Auto Read"), tr("Auto Read"));
+    mipumSingleWord =
+        addItem(miAutoRead, QStringLiteral("mipumSingleWord"), tr("Single Word"), tr("Set auto read to single word"));
+    mipumSentence =
+        addItem(miAutoRead, QStringLiteral("mipumSentence"), tr("Sentence"), tr("Set auto read to single sentence"));
     miAutoRead->addSeparator();
-    mipumAutoReadOff = addItem(miAutoRead, QStringLiteral("mipumAutoReadOff"), QStringLiteral("Auto Read Off"),
-                               QStringLiteral("Set auto read off"));
+    mipumAutoReadOff =
+        addItem(miAutoRead, QStringLiteral("mipumAutoReadOff"), tr("Auto Read Off"), tr("Set auto read off"));
     mipumSingleWord->setData(int(AutoReadMode::SingleWord));
     mipumSentence->setData(int(AutoReadMode::Sentence));
     mipumAutoReadOff->setData(int(AutoReadMode::Off));
     pumReaderOnly->addSeparator();
-    miReadSpeed = addSubmenu(pumReaderOnly, QStringLiteral("miReadSpeed"), QStringLiteral("Reading Speed"),
-                             QStringLiteral("Read speed"));
+    miReadSpeed = addSubmenu(pumReaderOnly, QStringLiteral("miReadSpeed"), tr("Reading Speed"), tr("Read speed"));
     for (int speed = 1; speed <= 10; ++speed) {
         QAction* item = addItem(miReadSpeed, QStringLiteral("miSpeed%1").arg(speed), QString::number(speed), {});
         item->setData(speed);
         connect(item, &QAction::triggered, this, [this, speed] { SetReadingSpeed(speed); });
     }
-    miReadVolume = addSubmenu(pumReaderOnly, QStringLiteral("miReadVolume"), QStringLiteral("Reading Volume"),
-                              QStringLiteral("Read volume"));
+    miReadVolume = addSubmenu(pumReaderOnly, QStringLiteral("miReadVolume"), tr("Reading Volume"), tr("Read volume"));
     for (int volume = 10; volume >= 1; --volume) {
         QAction* item = addItem(miReadVolume, QStringLiteral("miVolume%1").arg(volume), QString::number(volume), {});
         item->setData(volume);
         connect(item, &QAction::triggered, this, [this, volume] { SetReadingVolume(volume); });
     }
 
-    pumTextToRead = popup(QStringLiteral("pumTextToRead"), QStringLiteral("Reading area menu"),
-                          QStringLiteral("Colour schemes, showing the reader, editing commands and customisation"));
-    miColourSchemes = addSubmenu(pumTextToRead, QStringLiteral("miColourSchemes"), QStringLiteral("Colour Schemes"),
-                                 QStringLiteral("Colour schemes"));
+    pumTextToRead = popup(QStringLiteral("pumTextToRead"), tr("Reading area menu"),
+                          tr("Colour schemes, showing the reader, editing commands and customisation"));
+    miColourSchemes =
+        addSubmenu(pumTextToRead, QStringLiteral("miColourSchemes"), tr("Colour Schemes"), tr("Colour schemes"));
     hiddenSeparator(pumTextToRead);
-    miShowHideReader = addSubmenu(pumTextToRead, QStringLiteral("miShowHideReader"), QStringLiteral("Show Reader"),
-                                  QStringLiteral("Show reader"));
+    miShowHideReader =
+        addSubmenu(pumTextToRead, QStringLiteral("miShowHideReader"), tr("Show Reader"), tr("Show reader"));
     miShowHideReader->menuAction()->setVisible(false);
-    Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), QStringLiteral("Yes"), QStringLiteral("Yes, show reader"));
-    No1 =
-        addItem(miShowHideReader, QStringLiteral("No1"), QStringLiteral("No"), QStringLiteral("No, don't show reader"));
+    Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), tr("Yes"), tr("Yes, show reader"));
+    No1 = addItem(miShowHideReader, QStringLiteral("No1"), tr("No"), tr("No, don't show reader"));
     MarkDefault(Yes1);
     pummiShowReaderBar = addItem(pumTextToRead, QStringLiteral("pummiShowReaderBar"), QStringLiteral("Show reader bar"),
                                  QStringLiteral("Show the reading commands above the reading area"));
     pummiShowReaderBar->setCheckable(true);
     pummiShowReaderBar->setChecked(true);
     pumTextToRead->addSeparator();
-    pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), QStringLiteral("Edit"), QStringLiteral("Edit"));
-    Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"));
-    Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), QStringLiteral("Copy"), QStringLiteral("Copy to clipboard"));
-    Paste2 =
-        addItem(pupmiEdit, QStringLiteral("Paste2"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"));
+    pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), tr("Edit"), tr("Edit"));
+    Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), tr("Cut"), tr("Cut to clipboard"));
+    Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), tr("Copy"), tr("Copy to clipboard"));
+    Paste2 = addItem(pupmiEdit, QStringLiteral("Paste2"), tr("Paste"), tr("Paste from clipboard"));
     pupmiEdit->addSeparator();
-    Find2 =
-        addItem(pupmiEdit, QStringLiteral("Find2"), QStringLiteral("Find"), QStringLiteral("Find text in read area"));
-    Clear2 =
-        addItem(pupmiEdit, QStringLiteral("Clear2"), QStringLiteral("Clear"), QStringLiteral("Clear reading area"));
-    Beginning1 = addItem(pupmiEdit, QStringLiteral("Beginning1"), QStringLiteral("Beginning"),
-                         QStringLiteral("Move to beginning of read area"));
-    SelectAll1 = addItem(pupmiEdit, QStringLiteral("SelectAll1"), QStringLiteral("Select All"),
-                         QStringLiteral("Select all text"));
+    Find2 = addItem(pupmiEdit, QStringLiteral("Find2"), tr("Find"), tr("Find text in read area"));
+    Clear2 = addItem(pupmiEdit, QStringLiteral("Clear2"), tr("Clear"), tr("Clear reading area"));
+    Beginning1 =
+        addItem(pupmiEdit, QStringLiteral("Beginning1"), tr("Beginning"), tr("Move to beginning of read area"));
+    SelectAll1 = addItem(pupmiEdit, QStringLiteral("SelectAll1"), tr("Select All"), tr("Select all text"));
     pumTextToRead->addSeparator();
-    Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), QStringLiteral("Customise"), {});
+    Customise1 = addItem(pumTextToRead, QStringLiteral("Customise1"), tr("Customise"), {});
 
-    pumOpenMenu = popup(QStringLiteral("pumOpenMenu"), QStringLiteral("Open menu"),
-                        QStringLiteral("Open a document, or one of the documents opened lately"));
-    Open1 = addItem(pumOpenMenu, QStringLiteral("Open1"), QStringLiteral("Open..."),
-                    QStringLiteral("Open a document for reading"));
+    pumOpenMenu = popup(QStringLiteral("pumOpenMenu"), tr("Open menu"),
+                        tr("Open a document, or one of the documents opened lately"));
+    Open1 = addItem(pumOpenMenu, QStringLiteral("Open1"), tr("Open..."), tr("Open a document for reading"));
     MarkDefault(Open1);
     pumOpenMenu->addSeparator();
     buOpen->setDropDownMenu(pumOpenMenu);
 
-    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"), QStringLiteral("Save menu"),
-                        QStringLiteral("Save the text, save it under another name or as an MP3 file"));
-    Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), QStringLiteral("Save"), QStringLiteral("Save text"));
+    pumSaveMenu = popup(QStringLiteral("pumSaveMenu"), tr("Save menu"),
+                        tr("Save the text, save it under another name or as an MP3 file"));
+    Save1 = addItem(pumSaveMenu, QStringLiteral("Save1"), tr("Save"), tr("Save text"));
     MarkDefault(Save1);
-    SaveAs1 = addItem(pumSaveMenu, QStringLiteral("SaveAs1"), QStringLiteral("Save As..."),
-                      QStringLiteral("Save text document with name given"));
+    SaveAs1 =
+        addItem(pumSaveMenu, QStringLiteral("SaveAs1"), tr("Save As..."), tr("Save text document with name given"));
     pumSaveMenu->addSeparator();
-    SaveAsMP31 = addItem(pumSaveMenu, QStringLiteral("SaveAsMP31"), QStringLiteral("Save As MP3..."),
-                         QStringLiteral("Save text document as MP3 file"));
-    SavetoMP3As1 = addItem(pumSaveMenu, QStringLiteral("SavetoMP3As1"), QStringLiteral("Save to MP3 As..."),
-                           QStringLiteral("Save text document as MP3 with name given"));
+    SaveAsMP31 =
+        addItem(pumSaveMenu, QStringLiteral("SaveAsMP31"), tr("Save As MP3..."), tr("Save text document as MP3 file"));
+    SavetoMP3As1 = addItem(pumSaveMenu, QStringLiteral("SavetoMP3As1"), tr("Save to MP3 As..."),
+                           tr("Save text document as MP3 with name given"));
     SavetoMP3As1->setVisible(false);
-    Mp3Subtitles1 =
-        addItem(pumSaveMenu, QStringLiteral("Mp3Subtitles1"), QStringLiteral("Write subtitles with MP3 export"),
-                QStringLiteral("Also write LRC and SRT subtitles, timed to the speech, beside each MP3 file"));
+    Mp3Subtitles1 = addItem(pumSaveMenu, QStringLiteral("Mp3Subtitles1"), tr("Write subtitles with MP3 export"),
+                            tr("Also write LRC and SRT subtitles, timed to the speech, beside each MP3 file"));
     Mp3Subtitles1->setCheckable(true);
     buSAve->setDropDownMenu(pumSaveMenu);
 
-    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"), QStringLiteral("Spelling menu"),
-                            QStringLiteral("Spelling tests, the spelling file builder and the spelling assistant"));
-    SpellingAid1 = addItem(pumSpellingMode, QStringLiteral("SpellingAid1"), QStringLiteral("Spelling Assistant ..."),
-                           QStringLiteral("Show the spelling assistant screen"));
-    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"),
-                            QStringLiteral("Spelling file Builder ..."), QStringLiteral("Build Spelling file"));
+    pumSpellingMode = popup(QStringLiteral("pumSpellingMode"), tr("Spelling menu"),
+                            tr("Spelling tests, the spelling file builder and the spelling assistant"));
+    SpellingAid1 = addItem(pumSpellingMode, QStringLiteral("SpellingAid1"), tr("Spelling Assistant ..."),
+                           tr("Show the spelling assistant screen"));
+    SpellingTest1 = addItem(pumSpellingMode, QStringLiteral("SpellingTest1"), tr("Spelling file Builder ..."),
+                            tr("Build Spelling file"));
     pumSpellingMode->addSeparator();
-    Startspellingtest1 = addItem(pumSpellingMode, QStringLiteral("Startspellingtest1"),
-                                 QStringLiteral("Spelling test ..."), QStringLiteral("Start Spelling Test"));
+    Startspellingtest1 = addItem(pumSpellingMode, QStringLiteral("Startspellingtest1"), tr("Spelling test ..."),
+                                 tr("Start Spelling Test"));
     MarkDefault(Startspellingtest1);
     buSpelling->setDropDownMenu(pumSpellingMode);
 
     // Keys people know from other programs: F5 reads, F6 pauses, F7 stops, F8 reads the web page; the usual
     // document keys.
-    bindKey(pummiRead, QKeySequence(Qt::Key_F5), QStringLiteral("Start/Resume reading of document"));
-    bindKey(pummiPause, QKeySequence(Qt::Key_F6), QStringLiteral("Pause reading of document"));
-    bindKey(pummiStop, QKeySequence(Qt::Key_F7), QStringLiteral("Stop reading of document"));
-    bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), QStringLiteral("Read from cursor position"));
+    bindKey(pummiRead, QKeySequence(Qt::Key_F5), tr("Start/Resume reading of document"));
+    bindKey(pummiPause, QKeySequence(Qt::Key_F6), tr("Pause reading of document"));
+    bindKey(pummiStop, QKeySequence(Qt::Key_F7), tr("Stop reading of document"));
+    bindKey(pummiReadFromCursor, QKeySequence(Qt::CTRL | Qt::Key_F5), tr("Read from cursor position"));
     bindKey(pummiReadWebPage, QKeySequence(Qt::Key_F8), pummiReadWebPage->statusTip());
     // Alt with the arrows moves through a reading: the reading area keeps the arrows for the caret.
     bindKey(pummiPreviousSentence, QKeySequence(Qt::ALT | Qt::Key_Left), pummiPreviousSentence->statusTip());
@@ -254,7 +235,7 @@ void MainWindow::buildMenus()
     bindKey(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), Save1->statusTip());
     bindKey(SaveAs1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), SaveAs1->statusTip());
     bindKey(SaveAsMP31, QKeySequence(Qt::CTRL | Qt::Key_M), SaveAsMP31->statusTip());
-    OpenKey = new QAction(QStringLiteral("Open"), this);
+    OpenKey = new QAction(tr("Open"), this);
     OpenKey->setObjectName(QStringLiteral("OpenKey"));
     bindKey(OpenKey, QKeySequence(Qt::CTRL | Qt::Key_O), buOpen->statusTip());
 
@@ -273,7 +254,7 @@ void MainWindow::buildMenus()
     Find2->setToolTip(findHint);
     Find2->setStatusTip(findHint);
     const QString customiseHint =
-        HintWithKey(QStringLiteral("Customise colours and font sizes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+        HintWithKey(tr("Customise colours and font sizes"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     Customise1->setToolTip(customiseHint);
     Customise1->setStatusTip(customiseHint);
 }

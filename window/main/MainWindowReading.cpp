@@ -64,10 +64,9 @@ void MainWindow::LoadPronunciations()
     constexpr qsizetype Shown = 10;
     QString lines = problems.mid(0, Shown).join(QLatin1Char('\n'));
     if (problems.size() > Shown)
-        lines += QStringLiteral("\n... and %1 more lines.").arg(problems.size() - Shown);
+        lines += tr("\n... and %1 more lines.").arg(problems.size() - Shown);
     prompts().message(
-        QStringLiteral("These lines of the pronunciation list are not \"written=spoken\" and were left out:\n%1")
-            .arg(lines),
+        tr("These lines of the pronunciation list are not \"written=spoken\" and were left out:\n%1").arg(lines),
         MessageKind::Error);
 }
 
@@ -88,8 +87,8 @@ void MainWindow::SelectVoice(const QString& description)
 
 void MainWindow::AnnounceVoice()
 {
-    const StatusHandle status = ShowStatus(QStringLiteral("Initialising reader"),
-                                           QStringLiteral("Your text reader is loading, please wait... "));
+    const StatusHandle status =
+        ShowStatus(tr("Initialising reader"), tr("Your text reader is loading, please wait... "));
     imgReader->setEnabled(false);
     const auto done = qScopeGuard([this, &status] {
         imgReader->setEnabled(true);
@@ -141,7 +140,7 @@ void MainWindow::StartReading(bool fromStart)
             // The paused text goes on where the voice stopped; nothing is spoken anew.
             EnterReadingState();
             spVoice->Resume();
-            ShowStatusText(QStringLiteral("Reading resumed"));
+            ShowStatusText(tr("Reading resumed"));
             return;
         }
         if (mMatchLanguage) {
@@ -155,7 +154,7 @@ void MainWindow::StartReading(bool fromStart)
         EnterReadingState();
         spVoice->Resume();
         spVoice->Speak(text, SpeakReading);
-        ShowStatusText(QStringLiteral("Reading started"));
+        ShowStatusText(tr("Reading started"));
         return;
     }
     const int start = cursor.selectionStart();
@@ -179,7 +178,7 @@ void MainWindow::StartReading(bool fromStart)
     EnterReadingState();
     spVoice->Resume();
     spVoice->Speak(text, SpeakReading);
-    ShowStatusText(QStringLiteral("Reading started from the cursor"));
+    ShowStatusText(tr("Reading started from the cursor"));
 }
 
 void MainWindow::ReadFrom(int position)
@@ -271,7 +270,7 @@ void MainWindow::PauseReading()
     imgReader->setEnabled(true);
     if (faceFocused)
         imgReader->setFocus(Qt::OtherFocusReason);
-    ShowStatusText(QStringLiteral("Reading paused"));
+    ShowStatusText(tr("Reading paused"));
 }
 
 void MainWindow::StopReading()
@@ -288,7 +287,7 @@ void MainWindow::StopReading()
     if (!mExiting) {
         EnterIdleState();
         if (reading)
-            ShowStatusText(QStringLiteral("Reading stopped"));
+            ShowStatusText(tr("Reading stopped"));
     }
 }
 
@@ -371,7 +370,7 @@ void MainWindow::spVoiceEndStream(const SpeechEvent&)
     if (!QCoreApplication::closingDown()) {
         EnterIdleState();
         if (readingEnded)
-            ShowStatusText(QStringLiteral("Reading finished"));
+            ShowStatusText(tr("Reading finished"));
     }
     QTextCursor cursor = reText->textCursor();
     cursor.setPosition(cursor.selectionStart());

@@ -54,21 +54,21 @@ void MainWindow::setupTranslation()
     mWindowAppearance->addBesideText(panTranslation);
 
     pumReaderOnly->addSeparator();
-    miMyLanguage = addSubmenu(pumReaderOnly, QStringLiteral("miMyLanguage"), QStringLiteral("My language"),
-                              QStringLiteral("The language Translate puts English into"));
+    miMyLanguage = addSubmenu(pumReaderOnly, QStringLiteral("miMyLanguage"), tr("My language"),
+                              tr("The language Translate puts English into"));
     miTranslateWhileReading =
-        addItem(pumReaderOnly, QStringLiteral("miTranslateWhileReading"), QStringLiteral("Translate while reading"),
-                QStringLiteral("Show each sentence in your language beside the text as it is read"));
+        addItem(pumReaderOnly, QStringLiteral("miTranslateWhileReading"), tr("Translate while reading"),
+                tr("Show each sentence in your language beside the text as it is read"));
     miTranslateWhileReading->setCheckable(true);
     ListMyLanguages();
 
-    Translate1 = new QAction(QStringLiteral("Translate"), pumTextToRead);
+    Translate1 = new QAction(tr("Translate"), pumTextToRead);
     Translate1->setObjectName(QStringLiteral("Translate1"));
     // After the editing commands, before customisation.
     const QList<QAction*> items = pumTextToRead->actions();
     pumTextToRead->insertAction(items.value(items.indexOf(Customise1) - 1), Translate1);
     bindKey(Translate1, QKeySequence(Qt::CTRL | Qt::Key_T),
-            QStringLiteral("Translate the word, the selection or the sentence being read into your language"));
+            tr("Translate the word, the selection or the sentence being read into your language"));
 
     connect(Translate1, &QAction::triggered, this, &MainWindow::TranslateText);
     connect(miTranslateWhileReading, &QAction::toggled, mTranslation, &TranslationChoices::setWhileReading);
@@ -108,14 +108,14 @@ void MainWindow::ListMyLanguages()
     const QList<TranslationLanguage> languages = mTranslator->languages();
     for (const TranslationLanguage& language : languages) {
         QAction* item = addItem(miMyLanguage, QStringLiteral("miMyLanguage%1").arg(language.mode), language.name,
-                                QStringLiteral("Translate into %1").arg(language.name));
+                                tr("Translate into %1").arg(language.name));
         item->setData(language.mode);
         connect(item, &QAction::triggered, mTranslation,
                 [this, mode = language.mode] { mTranslation->setLanguage(mode); });
     }
     if (languages.isEmpty()) {
-        addItem(miMyLanguage, QStringLiteral("miNoLanguage"), QStringLiteral("No translation installed"),
-                QStringLiteral("Install an Apertium pair from English, such as apertium-eng-spa"))
+        addItem(miMyLanguage, QStringLiteral("miNoLanguage"), tr("No translation installed"),
+                tr("Install an Apertium pair from English, such as apertium-eng-spa"))
             ->setEnabled(false);
     }
     MarkChoice(miMyLanguage, mTranslation->language());
@@ -127,8 +127,8 @@ void MainWindow::TranslateText()
         return;
     const QString mode = mTranslation->language();
     if (mode.isEmpty()) {
-        prompts().message(QStringLiteral("Choose your own language first: right-click the reader and pick it under "
-                                         "\"My language\"."));
+        prompts().message(tr("Choose your own language first: right-click the reader and pick it under "
+                             "\"My language\"."));
         return;
     }
     const QString text = reText->toPlainText();
@@ -143,7 +143,7 @@ void MainWindow::TranslateText()
     else
         span = wordAt(text, caret.position());
     if (span.length == 0) {
-        ShowNotice(QStringLiteral("There is no word at the cursor to translate."));
+        ShowNotice(tr("There is no word at the cursor to translate."));
         return;
     }
 
@@ -173,11 +173,10 @@ void MainWindow::TranslateText()
     }
     const TranslationLanguage language = mTranslator->language(mode).value_or(TranslationLanguage{mode, {}, mode});
     panTranslation->showTranslation(language.name, translation, true);
-    ShowStatusText(QStringLiteral("Translated into %1").arg(language.name));
+    ShowStatusText(tr("Translated into %1").arg(language.name));
 
     if (!SpeakTranslation(translation.spoken(), language.code))
-        ShowNotice(
-            QStringLiteral("No installed voice speaks %1: the translation is shown, not said.").arg(language.name));
+        ShowNotice(tr("No installed voice speaks %1: the translation is shown, not said.").arg(language.name));
     if (goOnReading) {
         int next = span.end();
         while (next < text.size() && text[next].isSpace())

@@ -23,31 +23,30 @@ void MainWindow::ReadWebPage()
 {
     // A second request while the first waits for its page would read the same page twice.
     if (mPageTextRequest) {
-        ShowStatusText(QStringLiteral("Still getting the text of the web page"));
+        ShowStatusText(tr("Still getting the text of the web page"));
         return;
     }
     mPageTextRequest = Panel1->RequestPageText();
     connect(mPageTextRequest, &PageTextRequest::finished, this, &MainWindow::ReadPageText);
     connect(mPageTextRequest, &PageTextRequest::failed, this, [this](const QString& message) {
-        ShowStatusText(QStringLiteral("Nothing read from the web page"));
+        ShowStatusText(tr("Nothing read from the web page"));
         prompts().message(message);
     });
     mPageTextRequest->start();
     if (mPageTextRequest && mPageTextRequest->waitingForLoad())
-        ShowStatusText(QStringLiteral("The web page will be read once it has loaded"));
+        ShowStatusText(tr("The web page will be read once it has loaded"));
 }
 
 void MainWindow::ReadPageText(const PageText& page)
 {
-    if ((mReading->busy() || !readingAreaBlank()) &&
-        !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
+    if ((mReading->busy() || !readingAreaBlank()) && !prompts().confirm(tr("Replace text in the reading area?")))
         return;
     mReading->setState(ReadingState::Idle);
     mOpenDialogFileName.clear();
     reText->setPlainText(page.text);
     StartReading(true);
-    ShowStatusText(page.source == PageText::Source::Selection ? QStringLiteral("Reading the selection of the web page")
-                                                              : QStringLiteral("Reading the web page"));
+    ShowStatusText(page.source == PageText::Source::Selection ? tr("Reading the selection of the web page")
+                                                              : tr("Reading the web page"));
 }
 
 void MainWindow::ReadFromScreen()

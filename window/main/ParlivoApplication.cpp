@@ -14,7 +14,7 @@ bool ParlivoApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromUtf8(error.what()));
     } catch (...) {
-        ShowErrorBox(QStringLiteral("An unexpected error occurred."));
+        ShowErrorBox(tr("An unexpected error occurred."));
     }
     return false;
 }

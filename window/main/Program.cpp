@@ -79,19 +79,19 @@ int RunParlivo(int argc, char** argv)
         // A document goes to the copy that runs; without one, or when that copy does not answer, the old message.
         if (!document.isEmpty() && guard.handOff(document))
             return 0;
-        prompts().message(QStringLiteral("A version of Parlivo is already running."));
+        prompts().message(QCoreApplication::translate("Program", "A version of Parlivo is already running."));
         return 0;
     }
 
     // A shortcut pressed to hear some text should not wait for the splash.
     if (!request.startsWith(QLatin1String("Read")))
-        ShowAbout(QStringLiteral("Study Edition"));
+        ShowAbout(QCoreApplication::translate("Program", "Study Edition"));
 
     std::unique_ptr<SpeechEngine> engine;
     try {
         engine = createDefaultSpeechEngine();
     } catch (const std::exception&) {
-        prompts().message(QStringLiteral("Speech Engine not installed."));
+        prompts().message(QCoreApplication::translate("Program", "Speech Engine not installed."));
         return 1;
     }
     MainWindow reader(std::move(engine));

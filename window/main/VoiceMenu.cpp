@@ -5,6 +5,7 @@
 #include "speech/VoiceChoices.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QScreen>
 
@@ -42,7 +43,8 @@ void PlaceVoiceItems(QMenu* menu, const QList<QAction*>& items, const QList<Voic
         if (entry.kind == VoiceMenuEntry::Languages)
             SetTypeAheadRange(opener, entry.first, entry.last);
         if (chosen && group->actions().contains(chosen)) {
-            const QString holds = QStringLiteral("The reader now: %1").arg(ItemCaption(chosen));
+            const QString holds =
+                QCoreApplication::translate("VoiceMenu", "The reader now: %1").arg(ItemCaption(chosen));
             opener->setStatusTip(holds);
             opener->setToolTip(holds);
             group->setAccessibleDescription(holds);

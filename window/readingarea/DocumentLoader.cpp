@@ -5,6 +5,7 @@
 #include "formats/TextRecognition.h"
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
@@ -76,8 +77,8 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
         // Cancel button takes input.
         loop.exec(status ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
         if (!status && !thread->isFinished() && clock.elapsed() > kStatusDelayMs) {
-            status =
-                ShowStatus(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
+            status = ShowStatus(QCoreApplication::translate("DocumentLoader", "Loading Document"),
+                                QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
             if (status)
                 status->showProgress();
         }
@@ -169,7 +170,7 @@ void SwitchTextMode(QTextEdit* readingArea, TextMode& mode, TextMode to)
 FileDialogSpec openDocumentDialog()
 {
     FileDialogSpec dialog;
-    dialog.title = QStringLiteral("Open Parlivo Document");
+    dialog.title = QCoreApplication::translate("DocumentLoader", "Open Parlivo Document");
     dialog.filter = openDocumentFilter();
     dialog.defaultExtension = QStringLiteral("txt");
     dialog.mustExist = true;
@@ -190,7 +191,8 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
         // A file that cannot be opened is reported before the status window shows.
         loaded.error = documentFileError(path);
         if (!loaded.error) {
-            status.emplace(QStringLiteral("Loading Document"), QStringLiteral("Document is loading, please wait ..."));
+            status.emplace(QCoreApplication::translate("DocumentLoader", "Loading Document"),
+                           QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
             loaded = loadDocument(path, mode);
         }
     } else {

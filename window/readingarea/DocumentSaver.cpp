@@ -4,6 +4,7 @@
 #include "core/Errors.h"
 #include "formats/RtfWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -25,7 +26,8 @@ QByteArray plainTextBytes(const QString& text)
 
 FileError writeError(const QString& path, const QString& reason)
 {
-    return FileError(QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason));
+    return FileError(QCoreApplication::translate("DocumentSaver", "Cannot create file \"%1\". %2")
+                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 } // namespace
@@ -33,8 +35,8 @@ FileError writeError(const QString& path, const QString& reason)
 FileDialogSpec saveTextDialog()
 {
     FileDialogSpec dialog;
-    dialog.title = QStringLiteral("Save Text Document");
-    dialog.filter = QStringLiteral("Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf");
+    dialog.title = QCoreApplication::translate("DocumentSaver", "Save Text Document");
+    dialog.filter = QCoreApplication::translate("DocumentSaver", "Text File (*.txt)|*.txt|RichText File (*.rtf)|*.rtf");
     dialog.defaultExtension = QStringLiteral("txt");
     return dialog;
 }
@@ -96,7 +98,8 @@ namespace {
 QString chooseSaveName(const QTextEdit* readingArea)
 {
     if (nothingToSave(readingArea)) {
-        prompts().message(QStringLiteral("There is nothing to save."), MessageKind::Information);
+        prompts().message(QCoreApplication::translate("DocumentSaver", "There is nothing to save."),
+                          MessageKind::Information);
         return {};
     }
     const FileDialogSpec dialog = saveTextDialog();

@@ -120,14 +120,13 @@ std::optional<QPoint> FindDialogPosition(const QRect& dialog, const QRect& first
 
 FindDialog::FindDialog(QTextEdit* readingArea)
     : QDialog(readingArea), mReadingArea(readingArea), edFindText(new QLineEdit(this)),
-      cbWholeWord(new QCheckBox(QStringLiteral("Match &whole word only"), this)),
-      cbMatchCase(new QCheckBox(QStringLiteral("Match &case"), this)),
-      rbUp(new QRadioButton(QStringLiteral("&Up"), this)), rbDown(new QRadioButton(QStringLiteral("&Down"), this)),
-      buFindNext(new QPushButton(QStringLiteral("&Find Next"), this)),
-      buCancel(new QPushButton(QStringLiteral("Cancel"), this))
+      cbWholeWord(new QCheckBox(tr("Match &whole word only"), this)),
+      cbMatchCase(new QCheckBox(tr("Match &case"), this)), rbUp(new QRadioButton(tr("&Up"), this)),
+      rbDown(new QRadioButton(tr("&Down"), this)), buFindNext(new QPushButton(tr("&Find Next"), this)),
+      buCancel(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("FindDialog"));
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setModal(false);
     edFindText->setObjectName(QStringLiteral("edFindText"));
     cbWholeWord->setObjectName(QStringLiteral("cbWholeWord"));
@@ -140,9 +139,9 @@ FindDialog::FindDialog(QTextEdit* readingArea)
     buFindNext->setDefault(true);
     buFindNext->setEnabled(false);
 
-    auto* label = new QLabel(QStringLiteral("Fi&nd what:"), this);
+    auto* label = new QLabel(tr("Fi&nd what:"), this);
     label->setBuddy(edFindText);
-    auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
+    auto* direction = new QGroupBox(tr("Direction"), this);
     auto* directionLayout = new QHBoxLayout(direction);
     directionLayout->addWidget(rbUp);
     directionLayout->addWidget(rbDown);
@@ -206,7 +205,7 @@ bool FindDialog::findNext()
     // cursor's positions.
     const qsizetype found = FindInPlainText(mReadingArea->document()->toPlainText(), needle, from, how);
     if (found < 0) {
-        prompts().message(QStringLiteral("Could not find the text \"%1\".").arg(needle), MessageKind::Information);
+        prompts().message(tr("Could not find the text \"%1\".").arg(needle), MessageKind::Information);
         return false;
     }
     cursor.setPosition(int(found));

@@ -24,7 +24,7 @@ QString markedUp(const QString& translation)
 TranslationPanel::TranslationPanel(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("panTranslation"));
-    setAccessibleName(QStringLiteral("Translation"));
+    setAccessibleName(tr("Translation"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
@@ -41,8 +41,8 @@ TranslationPanel::TranslationPanel(QWidget* parent) : QFrame(parent)
     buCloseTranslation = new QToolButton(this);
     buCloseTranslation->setObjectName(QStringLiteral("buCloseTranslation"));
     buCloseTranslation->setText(QStringLiteral("\u00D7"));
-    buCloseTranslation->setAccessibleName(QStringLiteral("Close translation"));
-    buCloseTranslation->setToolTip(QStringLiteral("Close translation"));
+    buCloseTranslation->setAccessibleName(tr("Close translation"));
+    buCloseTranslation->setToolTip(tr("Close translation"));
     buCloseTranslation->setAutoRaise(true);
     heading->addWidget(buCloseTranslation);
 
@@ -67,11 +67,11 @@ void TranslationPanel::showTranslation(const QString& languageName, const Transl
     QString spoken = translation.spoken();
     if (!translation.unknownWords.isEmpty()) {
         const QString unknown = translation.unknownWords.join(QStringLiteral(", "));
-        html += QStringLiteral("<p><small>Not translated: %1</small></p>").arg(unknown.toHtmlEscaped());
+        html += tr("<p><small>Not translated: %1</small></p>").arg(unknown.toHtmlEscaped());
         spoken += QStringLiteral(" Not translated: %1").arg(unknown);
     }
     labTranslation->setText(html);
-    labTranslation->setAccessibleName(QStringLiteral("%1 translation").arg(languageName));
+    labTranslation->setAccessibleName(tr("%1 translation").arg(languageName));
     labTranslation->setAccessibleDescription(spoken);
     show();
     if (announce) {

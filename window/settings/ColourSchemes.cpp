@@ -8,6 +8,7 @@
 #include "core/TextEncoding.h"
 #include "window/settings/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +83,7 @@ QStringList ReadTextLines(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot open file %1").arg(path));
+        throw FileError(QCoreApplication::translate("ColourSchemes", "Cannot open file %1").arg(path));
     QString text = decodeText(file.readAll());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -151,7 +152,7 @@ void CopySchemeIntoSettings(const QString& schemePath, const QString& settingsPa
     try {
         settings = ProfileDocument::load(settingsPath);
     } catch (const FileError&) {
-        throw FileError(QStringLiteral("Cannot open file %1").arg(settingsPath));
+        throw FileError(QCoreApplication::translate("ColourSchemes", "Cannot open file %1").arg(settingsPath));
     }
 
     for (int field = 1; field <= AppearanceSettings::FieldCount; ++field) {
@@ -165,7 +166,7 @@ void CopySchemeIntoSettings(const QString& schemePath, const QString& settingsPa
     try {
         settings.save(settingsPath);
     } catch (const FileError&) {
-        throw FileError(QStringLiteral("Cannot create file %1").arg(settingsPath));
+        throw FileError(QCoreApplication::translate("ColourSchemes", "Cannot create file %1").arg(settingsPath));
     }
 
     for (const int field : ChosenFields) {

@@ -24,11 +24,19 @@ constexpr char TagProperty[] = "Tag";
 
 constexpr int AidsLeft = 365; // the reading aids take a column right of the colour samples
 const std::initializer_list<std::pair<const char*, int>> LetterSpacings = {
-    {"Normal", 100}, {"Slightly wide", 110}, {"Wide", 120}, {"Wider", 135}, {"Widest", 150}};
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Normal"), 100},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Slightly wide"), 110},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Wide"), 120},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Wider"), 135},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Widest"), 150}};
 const std::initializer_list<std::pair<const char*, int>> FocusChoices = {
-    {"Off", 0}, {"1 line", 1}, {"3 lines", 3}, {"5 lines", 5}};
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "Off"), 0},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "1 line"), 1},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "3 lines"), 3},
+    {QT_TRANSLATE_NOOP("CustomiseDialog", "5 lines"), 5}};
 
-const QString SaveError = QStringLiteral("There was a problem, unable to save customisation file.");
+const char* const SaveError =
+    QT_TRANSLATE_NOOP("CustomiseDialog", "There was a problem, unable to save customisation file.");
 
 QString fieldKey(int field)
 {
@@ -73,85 +81,85 @@ CustomiseDialog::CustomiseDialog(const AppearanceSettings& current,
 void CustomiseDialog::buildLayout()
 {
     setObjectName(QStringLiteral("frmCustomise"));
-    setWindowTitle(QStringLiteral("Customisation"));
+    setWindowTitle(tr("Customisation"));
     setFixedSize(AidsLeft + 258, 430);
     QFont dialogFont(QStringLiteral("Verdana"));
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
 
-    PanToolBarBC = addSample(QStringLiteral("PanToolBarBC"), {8, 8, 345, 69}, 2,
-                             QStringLiteral("Click to set toolbar background colour"));
-    labToolBarFC = addSampleLabel(PanToolBarBC, QStringLiteral("labToolBarFC"), QStringLiteral("Toolbar"), 1,
-                                  QStringLiteral("Click to set Toolbar font colour"));
-    buFCToolbar = addButton(PanToolBarBC, QStringLiteral("buFCToolbar"), QStringLiteral("Font Colour"), {6, 6, 118, 27},
-                            QStringLiteral("Click to set toolbar font colour"));
-    buBCToolbar = addButton(PanToolBarBC, QStringLiteral("buBCToolbar"), QStringLiteral("Background Colour"),
-                            {6, 36, 118, 27}, QStringLiteral("Click to set toolbar background colour"));
+    PanToolBarBC =
+        addSample(QStringLiteral("PanToolBarBC"), {8, 8, 345, 69}, 2, tr("Click to set toolbar background colour"));
+    labToolBarFC = addSampleLabel(PanToolBarBC, QStringLiteral("labToolBarFC"), tr("Toolbar"), 1,
+                                  tr("Click to set Toolbar font colour"));
+    buFCToolbar = addButton(PanToolBarBC, QStringLiteral("buFCToolbar"), tr("Font Colour"), {6, 6, 118, 27},
+                            tr("Click to set toolbar font colour"));
+    buBCToolbar = addButton(PanToolBarBC, QStringLiteral("buBCToolbar"), tr("Background Colour"), {6, 36, 118, 27},
+                            tr("Click to set toolbar background colour"));
 
-    panTextAreaBC = addSample(QStringLiteral("panTextAreaBC"), {8, 80, 345, 73}, 6,
-                              QStringLiteral("Click to set Text Area background colour"));
-    labTextAreaFC = addSampleLabel(panTextAreaBC, QStringLiteral("labTextAreaFC"), QStringLiteral("Text Area"), 5,
-                                   QStringLiteral("click to set Text Area font colour"));
-    buFCTextArea = addButton(panTextAreaBC, QStringLiteral("buFCTextArea"), QStringLiteral("Font Colour"),
-                             {6, 7, 118, 28}, QStringLiteral("Click to set Text Area font colour"));
-    buBCTextArea = addButton(panTextAreaBC, QStringLiteral("buBCTextArea"), QStringLiteral("Background Colour"),
-                             {6, 38, 118, 28}, QStringLiteral("Click to set Text Area background colour"));
+    panTextAreaBC =
+        addSample(QStringLiteral("panTextAreaBC"), {8, 80, 345, 73}, 6, tr("Click to set Text Area background colour"));
+    labTextAreaFC = addSampleLabel(panTextAreaBC, QStringLiteral("labTextAreaFC"), tr("Text Area"), 5,
+                                   tr("click to set Text Area font colour"));
+    buFCTextArea = addButton(panTextAreaBC, QStringLiteral("buFCTextArea"), tr("Font Colour"), {6, 7, 118, 28},
+                             tr("Click to set Text Area font colour"));
+    buBCTextArea = addButton(panTextAreaBC, QStringLiteral("buBCTextArea"), tr("Background Colour"), {6, 38, 118, 28},
+                             tr("Click to set Text Area background colour"));
 
     panStatusBarFC = addSample(QStringLiteral("panStatusBarFC"), {8, 160, 345, 73}, 10,
-                               QStringLiteral("Click to set Status Bar background colour"));
-    labStatusBarFc = addSampleLabel(panStatusBarFC, QStringLiteral("labStatusBarFc"), QStringLiteral("Status Bar"), 9,
-                                    QStringLiteral("Click to set Status Bar font colour"));
-    buFCStatusBar = addButton(panStatusBarFC, QStringLiteral("buFCStatusBar"), QStringLiteral("Font Colour"),
-                              {6, 7, 118, 28}, QStringLiteral("Click to set Status Bar font colour"));
-    buBCStatusBar = addButton(panStatusBarFC, QStringLiteral("buBCStatusBar"), QStringLiteral("Background Colour"),
-                              {6, 38, 118, 28}, QStringLiteral("Click to set Status Bar background colour"));
+                               tr("Click to set Status Bar background colour"));
+    labStatusBarFc = addSampleLabel(panStatusBarFC, QStringLiteral("labStatusBarFc"), tr("Status Bar"), 9,
+                                    tr("Click to set Status Bar font colour"));
+    buFCStatusBar = addButton(panStatusBarFC, QStringLiteral("buFCStatusBar"), tr("Font Colour"), {6, 7, 118, 28},
+                              tr("Click to set Status Bar font colour"));
+    buBCStatusBar = addButton(panStatusBarFC, QStringLiteral("buBCStatusBar"), tr("Background Colour"),
+                              {6, 38, 118, 28}, tr("Click to set Status Bar background colour"));
 
-    panReadBC = addSample(QStringLiteral("panReadBC"), {8, 239, 345, 66}, 14,
-                          QStringLiteral("Click to set Reader background colour"));
-    labTextReader = addSampleLabel(panReadBC, QStringLiteral("labTextReader"), QStringLiteral("Text Reader"), 0, {});
+    panReadBC =
+        addSample(QStringLiteral("panReadBC"), {8, 239, 345, 66}, 14, tr("Click to set Reader background colour"));
+    labTextReader = addSampleLabel(panReadBC, QStringLiteral("labTextReader"), tr("Text Reader"), 0, {});
     labTextReader->setEnabled(false);
     // Clicks on the caption reach the panel under it.
     labTextReader->setAttribute(Qt::WA_TransparentForMouseEvents);
     mClickTargets.remove(labTextReader);
-    buBCReader = addButton(panReadBC, QStringLiteral("buBCReader"), QStringLiteral("Background Colour"),
-                           {6, 6, 118, 54}, QStringLiteral("Click to set Reader background colour"));
+    buBCReader = addButton(panReadBC, QStringLiteral("buBCReader"), tr("Background Colour"), {6, 6, 118, 54},
+                           tr("Click to set Reader background colour"));
 
     // The location colours have no visible sample; the panel stays outside the client area.
     panLocationBC = addSample(QStringLiteral("panLocationBC"), {8, 440, 345, 60}, 4, {});
-    labLocationFC = addSampleLabel(panLocationBC, QStringLiteral("labLocationFC"), QStringLiteral("Location"), 3, {});
-    buFCLocation = addButton(panLocationBC, QStringLiteral("buFCLocation"), QStringLiteral("FC"), {6, 4, 40, 25}, {});
-    buBCLocation = addButton(panLocationBC, QStringLiteral("buBCLocation"), QStringLiteral("BC"), {6, 31, 40, 25}, {});
+    labLocationFC = addSampleLabel(panLocationBC, QStringLiteral("labLocationFC"), tr("Location"), 3, {});
+    buFCLocation = addButton(panLocationBC, QStringLiteral("buFCLocation"), tr("FC"), {6, 4, 40, 25}, {});
+    buBCLocation = addButton(panLocationBC, QStringLiteral("buBCLocation"), tr("BC"), {6, 31, 40, 25}, {});
     for (QPushButton* hidden : {buFCLocation, buBCLocation}) {
         hidden->setEnabled(false);
         hidden->hide();
     }
     panLocationBC->hide();
 
-    auto* labFontSize = new QLabel(QStringLiteral("Application font size"), this);
+    auto* labFontSize = new QLabel(tr("Application font size"), this);
     labFontSize->setGeometry(8, 328, 200, 16);
     edFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
     edFontSize->setObjectName(QStringLiteral("edFontSize"));
     edFontSize->setGeometry(8, 344, 105, 24);
-    edFontSize->setToolTip(QStringLiteral("Click to set application font size"));
+    edFontSize->setToolTip(tr("Click to set application font size"));
     // A screen reader names each size field by the caption above it.
     edFontSize->editor()->setAccessibleName(labFontSize->text());
-    auto* labTextFontSize = new QLabel(QStringLiteral("Reading Text font size"), this);
+    auto* labTextFontSize = new QLabel(tr("Reading Text font size"), this);
     // Right-aligned over its field, so the caption may reach left of the field in wider fonts.
     labTextFontSize->setGeometry(153, 328, 200, 16);
     labTextFontSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edTextFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
     edTextFontSize->setObjectName(QStringLiteral("edTextFontSize"));
     edTextFontSize->setGeometry(248, 344, 105, 24);
-    edTextFontSize->setToolTip(QStringLiteral("Click to set Reading Text font colour"));
+    edTextFontSize->setToolTip(tr("Click to set Reading Text font colour"));
     edTextFontSize->editor()->setAccessibleName(labTextFontSize->text());
 
     rule(this, QFrame::HLine, {8, 383, 345, 3});
-    buSaveScheme = addButton(this, QStringLiteral("buSaveScheme"), QStringLiteral("&Save"), {8, 400, 65, 25},
-                             QStringLiteral("Click to save customisation to file"));
-    buApply = addButton(this, QStringLiteral("buApply"), QStringLiteral("&Apply"), {76, 400, 65, 25},
-                        QStringLiteral("Click to apply current settings"));
-    buClose = addButton(this, QStringLiteral("buClose"), QStringLiteral("&Close"), {288, 400, 65, 25},
-                        QStringLiteral("Click to close Customisation form"));
+    buSaveScheme = addButton(this, QStringLiteral("buSaveScheme"), tr("&Save"), {8, 400, 65, 25},
+                             tr("Click to save customisation to file"));
+    buApply = addButton(this, QStringLiteral("buApply"), tr("&Apply"), {76, 400, 65, 25},
+                        tr("Click to apply current settings"));
+    buClose = addButton(this, QStringLiteral("buClose"), tr("&Close"), {288, 400, 65, 25},
+                        tr("Click to close Customisation form"));
     for (QPushButton* button : {buSaveScheme, buApply, buClose})
         button->setAutoDefault(false);
 
@@ -173,7 +181,7 @@ void CustomiseDialog::buildLayout()
 
 void CustomiseDialog::buildReadingAids()
 {
-    grpReadingAids = new QGroupBox(QStringLiteral("Reading aids"), this);
+    grpReadingAids = new QGroupBox(tr("Reading aids"), this);
     grpReadingAids->setObjectName(QStringLiteral("grpReadingAids"));
     grpReadingAids->setGeometry(AidsLeft, 4, 250, 372);
     auto* form = new QFormLayout(grpReadingAids);
@@ -186,46 +194,46 @@ void CustomiseDialog::buildReadingAids()
         control->setToolTip(hint);
     };
     cboReadingFont = new QComboBox(grpReadingAids);
-    describe(cboReadingFont, "cboReadingFont", QStringLiteral("Reading text typeface"),
-             QStringLiteral("Click to choose the typeface of the reading text"));
-    cboReadingFont->addItem(QStringLiteral("Standard"), QString());
+    describe(cboReadingFont, "cboReadingFont", tr("Reading text typeface"),
+             tr("Click to choose the typeface of the reading text"));
+    cboReadingFont->addItem(tr("Standard"), QString());
     for (const QString& family : ReadingFontFamilies())
         cboReadingFont->addItem(family, family);
-    form->addRow(QStringLiteral("Reading &typeface"), cboReadingFont);
-    chkOverrideFonts = new QCheckBox(QStringLiteral("Also &replace the fonts of documents"), grpReadingAids);
-    describe(chkOverrideFonts, "chkOverrideFonts", QStringLiteral("Also replace the fonts of documents"),
-             QStringLiteral("Rich-text documents keep their own fonts unless this is ticked"));
+    form->addRow(tr("Reading &typeface"), cboReadingFont);
+    chkOverrideFonts = new QCheckBox(tr("Also &replace the fonts of documents"), grpReadingAids);
+    describe(chkOverrideFonts, "chkOverrideFonts", tr("Also replace the fonts of documents"),
+             tr("Rich-text documents keep their own fonts unless this is ticked"));
     form->addRow(chkOverrideFonts);
 
     edLineSpacing = new QDoubleSpinBox(grpReadingAids);
-    describe(edLineSpacing, "edLineSpacing", QStringLiteral("Line spacing"),
-             QStringLiteral("Click to set the space between the lines of the reading text"));
+    describe(edLineSpacing, "edLineSpacing", tr("Line spacing"),
+             tr("Click to set the space between the lines of the reading text"));
     edLineSpacing->setRange(ReadingAids::MinLineSpacing / 100.0, ReadingAids::MaxLineSpacing / 100.0);
     edLineSpacing->setSingleStep(0.1);
     edLineSpacing->setDecimals(1);
-    form->addRow(QStringLiteral("&Line spacing"), edLineSpacing);
+    form->addRow(tr("&Line spacing"), edLineSpacing);
 
     cboLetterSpacing = new QComboBox(grpReadingAids);
-    describe(cboLetterSpacing, "cboLetterSpacing", QStringLiteral("Letter spacing"),
-             QStringLiteral("Click to set the space between the letters of the reading text"));
+    describe(cboLetterSpacing, "cboLetterSpacing", tr("Letter spacing"),
+             tr("Click to set the space between the letters of the reading text"));
     for (const auto& [caption, percent] : LetterSpacings)
-        cboLetterSpacing->addItem(QString::fromLatin1(caption), percent);
-    form->addRow(QStringLiteral("L&etter spacing"), cboLetterSpacing);
+        cboLetterSpacing->addItem(tr(caption), percent);
+    form->addRow(tr("L&etter spacing"), cboLetterSpacing);
 
     cboLineFocus = new QComboBox(grpReadingAids);
-    describe(cboLineFocus, "cboLineFocus", QStringLiteral("Line focus"),
-             QStringLiteral("Dims the reading area except the lines around the spoken word"));
+    describe(cboLineFocus, "cboLineFocus", tr("Line focus"),
+             tr("Dims the reading area except the lines around the spoken word"));
     for (const auto& [caption, lines] : FocusChoices)
-        cboLineFocus->addItem(QString::fromLatin1(caption), lines);
-    form->addRow(QStringLiteral("Line &focus"), cboLineFocus);
-    chkFocusWhenIdle = new QCheckBox(QStringLiteral("Focus on the caret &when not reading"), grpReadingAids);
-    describe(chkFocusWhenIdle, "chkFocusWhenIdle", QStringLiteral("Focus on the caret when not reading"),
-             QStringLiteral("Keeps the line focus on the caret while nothing is being read"));
+        cboLineFocus->addItem(tr(caption), lines);
+    form->addRow(tr("Line &focus"), cboLineFocus);
+    chkFocusWhenIdle = new QCheckBox(tr("Focus on the caret &when not reading"), grpReadingAids);
+    describe(chkFocusWhenIdle, "chkFocusWhenIdle", tr("Focus on the caret when not reading"),
+             tr("Keeps the line focus on the caret while nothing is being read"));
     form->addRow(chkFocusWhenIdle);
 
-    chkSyllables = new QCheckBox(QStringLiteral("Show s&yllables"), grpReadingAids);
-    describe(chkSyllables, "chkSyllables", QStringLiteral("Show syllables"),
-             QStringLiteral("Shows a dot between the syllables of each word; the text itself stays as it is"));
+    chkSyllables = new QCheckBox(tr("Show s&yllables"), grpReadingAids);
+    describe(chkSyllables, "chkSyllables", tr("Show syllables"),
+             tr("Shows a dot between the syllables of each word; the text itself stays as it is"));
     form->addRow(chkSyllables);
 
     showReadingAids();
@@ -428,11 +436,10 @@ void CustomiseDialog::setMyLanguage(const QList<TranslationLanguage>& offered, c
                                     std::function<void(const QString&)> apply)
 {
     if (!cboMyLanguage)
-        cboMyLanguage = addLanguageChoice(QStringLiteral("cboMyLanguage"),
-                                          QStringLiteral("My &language (translations)"), QStringLiteral("My language"),
-                                          QStringLiteral("The language Translate puts English into"));
+        cboMyLanguage = addLanguageChoice(QStringLiteral("cboMyLanguage"), tr("My &language (translations)"),
+                                          tr("My language"), tr("The language Translate puts English into"));
     cboMyLanguage->clear();
-    cboMyLanguage->addItem(QStringLiteral("None"), QString());
+    cboMyLanguage->addItem(tr("None"), QString());
     for (const TranslationLanguage& language : offered)
         cboMyLanguage->addItem(language.name, language.mode);
     if (cboMyLanguage->findData(current) < 0)
@@ -445,11 +452,11 @@ void CustomiseDialog::setWindowLanguage(const QList<QPair<QString, QString>>& tr
                                         std::function<void(const QString&)> apply)
 {
     if (!cboWindowLanguage)
-        cboWindowLanguage = addLanguageChoice(
-            QStringLiteral("cboWindowLanguage"), QStringLiteral("&Window language (from the next start)"),
-            QStringLiteral("Window language"), QStringLiteral("The language of the window's captions and messages"));
+        cboWindowLanguage =
+            addLanguageChoice(QStringLiteral("cboWindowLanguage"), tr("&Window language (from the next start)"),
+                              tr("Window language"), tr("The language of the window's captions and messages"));
     cboWindowLanguage->clear();
-    cboWindowLanguage->addItem(QStringLiteral("The desktop's language"), QString());
+    cboWindowLanguage->addItem(tr("The desktop's language"), QString());
     cboWindowLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
     for (const auto& [code, name] : translated)
         cboWindowLanguage->addItem(name, code);
@@ -471,8 +478,7 @@ void CustomiseDialog::ApplyCustomisation()
 
 void CustomiseDialog::SaveScheme()
 {
-    const QString name =
-        prompts().promptLine(QStringLiteral("Save Customisation"), QStringLiteral("Customisation Name"), QString());
+    const QString name = prompts().promptLine(tr("Save Customisation"), tr("Customisation Name"), QString());
     if (name.isEmpty())
         return;
     SetKeyLine(mSchemeLines, QStringLiteral("Name"), name);
@@ -481,10 +487,10 @@ void CustomiseDialog::SaveScheme()
     try {
         // A name must not lead the file out of the scheme folder.
         if (!IsSafeSchemeName(name))
-            throw FileError(SaveError);
+            throw FileError(tr(SaveError));
         WriteTextLines(SchemeFilePath(name), mSchemeLines);
     } catch (const FileError&) {
-        prompts().message(SaveError, MessageKind::Error);
+        prompts().message(tr(SaveError), MessageKind::Error);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "window/settings/SettingsFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTextEdit>
@@ -156,7 +157,7 @@ void WindowAppearance::ChooseColourScheme(const QString& name)
     const QString schemePath = SchemeFilePath(name);
     try {
         if (!IsSafeSchemeName(name))
-            throw FileError(QStringLiteral("Cannot open file %1").arg(schemePath));
+            throw FileError(QCoreApplication::translate("WindowAppearance", "Cannot open file %1").arg(schemePath));
         CopySchemeIntoSettings(schemePath, SettingsFilePath(), mAppearance);
     } catch (const ParlivoError& error) {
         prompts().message(error.message(), MessageKind::Error);

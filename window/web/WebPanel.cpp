@@ -93,7 +93,7 @@ WebPanel::WebPanel(QWidget* parent) : QWidget(parent)
 
     MozillaWebBrowser = new QWebEngineView(this);
     MozillaWebBrowser->setObjectName(QStringLiteral("MozillaWebBrowser"));
-    setHint(MozillaWebBrowser, QStringLiteral("Web content browser"), QStringLiteral("Web content browser"));
+    setHint(MozillaWebBrowser, tr("Web content browser"), tr("Web content browser"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -145,10 +145,10 @@ void WebPanel::buildAddressBar()
     Panel2->setAutoFillBackground(true);
     Panel2->installEventFilter(this);
 
-    buWebBack = speedButton(Panel2, "buWebBack", QStringLiteral("|<"), QStringLiteral("Back"), 3);
-    buWebRefresh = speedButton(Panel2, "buWebRefresh", QStringLiteral(">R<"), QStringLiteral("Refresh"), 39);
-    buWebForward = speedButton(Panel2, "buWebForward", QStringLiteral(">|"), QStringLiteral("Forward"), 77);
-    buWebStop = speedButton(Panel2, "buWebStop", QStringLiteral(">X<"), QStringLiteral("Stop"), 113);
+    buWebBack = speedButton(Panel2, "buWebBack", QStringLiteral("|<"), tr("Back"), 3);
+    buWebRefresh = speedButton(Panel2, "buWebRefresh", QStringLiteral(">R<"), tr("Refresh"), 39);
+    buWebForward = speedButton(Panel2, "buWebForward", QStringLiteral(">|"), tr("Forward"), 77);
+    buWebStop = speedButton(Panel2, "buWebStop", QStringLiteral(">X<"), tr("Stop"), 113);
 
     Bevel1 = new QFrame(Panel2);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -156,22 +156,21 @@ void WebPanel::buildAddressBar()
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(145, 2, 6, 37);
 
-    Label1 = new QLabel(QStringLiteral("Address:"), Panel2);
+    Label1 = new QLabel(tr("Address:"), Panel2);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->adjustSize();
     Label1->move(158, 13);
 
     edWebAddress = new QLineEdit(Panel2);
     edWebAddress->setObjectName(QStringLiteral("edWebAddress"));
-    setHint(edWebAddress, QStringLiteral("Enter web address (URL) to which you wish to navigate."),
-            QStringLiteral("Address"));
+    setHint(edWebAddress, tr("Enter web address (URL) to which you wish to navigate."), tr("Address"));
     Label1->setBuddy(edWebAddress);
     edWebAddress->installEventFilter(this);
 
     buWebGo = new TSpeedButton(Panel2);
     buWebGo->setObjectName(QStringLiteral("buWebGo"));
-    buWebGo->setText(QStringLiteral("Go!"));
-    setHint(buWebGo, QStringLiteral("Go to address (website)"), QStringLiteral("Go to address (website)"));
+    buWebGo->setText(tr("Go!"));
+    setHint(buWebGo, tr("Go to address (website)"), tr("Go to address (website)"));
     buWebGo->setFocusPolicy(Qt::TabFocus);
 
     placeAddressBarControls();
@@ -214,11 +213,11 @@ void WebPanel::Navigate(const QString& address)
 {
     const QUrl url = QUrl::fromUserInput(address);
     if (!url.isValid() || url.isEmpty())
-        throw ParlivoError(QStringLiteral("'%1' is not a web address the browser can go to.").arg(address));
+        throw ParlivoError(tr("'%1' is not a web address the browser can go to.").arg(address));
     // A page cannot show an e-mail address; the user's mail program can.
     if (url.scheme() == QLatin1String("mailto")) {
         if (!QDesktopServices::openUrl(url))
-            throw ParlivoError(QStringLiteral("No mail program could be started for '%1'.").arg(address));
+            throw ParlivoError(tr("No mail program could be started for '%1'.").arg(address));
         return;
     }
     mReloading.clear();
@@ -239,7 +238,7 @@ void WebPanel::GoBackInHistory()
     if (location == AboutBlank)
         return;
     if (!MozillaWebBrowser->history()->canGoBack())
-        throw ParlivoError(QStringLiteral("Cannot go back: the browser has no earlier page."));
+        throw ParlivoError(tr("Cannot go back: the browser has no earlier page."));
     edWebAddress->setText(location);
     mReloading.clear();
     MozillaWebBrowser->back();
@@ -251,7 +250,7 @@ void WebPanel::GoForwardInHistory()
     if (location == AboutBlank)
         return;
     if (!MozillaWebBrowser->history()->canGoForward())
-        throw ParlivoError(QStringLiteral("Cannot go forward: the browser has no later page."));
+        throw ParlivoError(tr("Cannot go forward: the browser has no later page."));
     edWebAddress->setText(location);
     mReloading.clear();
     MozillaWebBrowser->forward();
