@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 
 ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mModel(model)
@@ -25,15 +26,20 @@ ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mM
                                   QStringLiteral("Read on from the next sentence"));
     QToolButton* selection = addButton(QStringLiteral("buBarReadSelection"), QStringLiteral("Read selection"),
                                        QStringLiteral("Read the text selected in any program, else the clipboard"));
-    // Arrows read faster than words in a narrow bar; their spoken names stay the words.
-    previous->setText(QStringLiteral("\u23EE"));
-    next->setText(QStringLiteral("\u23ED"));
+    // Arrows read faster than words in a narrow bar; their spoken names stay the words. The style's own pictures,
+    // since the usual type has no glyph for the media symbols.
+    previous->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+    next->setIcon(style()->standardIcon(QStyle::SP_MediaSkipForward));
+    for (QToolButton* arrow : {previous, next})
+        arrow->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     mVoice = new QComboBox(this);
     mVoice->setObjectName(QStringLiteral("cbBarVoice"));
     mVoice->setAccessibleName(QStringLiteral("Voice"));
     mVoice->setToolTip(QStringLiteral("The voice that reads"));
     mVoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Until a voice is chosen the engine's default voice reads.
+    mVoice->setPlaceholderText(tr("Default voice"));
     mSpeed = new QSpinBox(this);
     mSpeed->setObjectName(QStringLiteral("sbBarSpeed"));
     mSpeed->setAccessibleName(QStringLiteral("Reading speed"));
