@@ -556,18 +556,6 @@ Voz de espeak-ng y Festival.</translation>
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Parlivo 
-- right click for reader options
-- left click to start or pause reading
-- double click to stop reading
-- keys: F5 read, F6 pause, F7 stop, Shift+F10 options</source>
-        <translation>Parlivo 
-- clic derecho para las opciones del lector
-- clic izquierdo para empezar o pausar la lectura
-- doble clic para detener la lectura
-- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones</translation>
-    </message>
-    <message>
         <source>Clear</source>
         <translation>Borrar</translation>
     </message>
@@ -1103,6 +1091,100 @@ Voz de espeak-ng y Festival.</translation>
         <source>Reading the web page</source>
         <translation>Leyendo la página web</translation>
     </message>
+    <message>
+        <source>Parlivo 
+- right click for reader options
+- left click to start or pause reading
+- double click to stop reading
+- keys: F5 read, F6 pause, F7 stop, Shift+F10 options
+- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again</source>
+        <translation>Parlivo 
+- clic derecho para las opciones del lector
+- clic izquierdo para empezar o pausar la lectura
+- doble clic para detener la lectura
+- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones
+- Alt+Izquierda/Derecha: frase anterior/siguiente, Alt+Arriba/Abajo: párrafo, F9: repetir</translation>
+    </message>
+    <message>
+        <source>Previous sentence</source>
+        <translation>Frase anterior</translation>
+    </message>
+    <message>
+        <source>Read the sentence before</source>
+        <translation>Leer la frase anterior</translation>
+    </message>
+    <message>
+        <source>Next sentence</source>
+        <translation>Frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next sentence</source>
+        <translation>Seguir leyendo desde la frase siguiente</translation>
+    </message>
+    <message>
+        <source>Say sentence again</source>
+        <translation>Repetir la frase</translation>
+    </message>
+    <message>
+        <source>Read the sentence again</source>
+        <translation>Leer la frase otra vez</translation>
+    </message>
+    <message>
+        <source>Previous paragraph</source>
+        <translation>Párrafo anterior</translation>
+    </message>
+    <message>
+        <source>Read the paragraph before</source>
+        <translation>Leer el párrafo anterior</translation>
+    </message>
+    <message>
+        <source>Next paragraph</source>
+        <translation>Párrafo siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next paragraph</source>
+        <translation>Seguir leyendo desde el párrafo siguiente</translation>
+    </message>
+    <message>
+        <source>Read from here</source>
+        <translation>Leer desde aquí</translation>
+    </message>
+    <message>
+        <source>Read from the word at the cursor, or from the word clicked while paused</source>
+        <translation>Leer desde la palabra del cursor, o desde la palabra pulsada durante la pausa</translation>
+    </message>
+    <message>
+        <source>Floating reader bar</source>
+        <translation>Barra de lectura flotante</translation>
+    </message>
+    <message>
+        <source>A small reader bar that stays over other programs</source>
+        <translation>Una pequeña barra de lectura que queda sobre los demás programas</translation>
+    </message>
+    <message>
+        <source>Watch clipboard</source>
+        <translation>Vigilar el portapapeles</translation>
+    </message>
+    <message>
+        <source>Read text at once when it is copied in any program</source>
+        <translation>Leer el texto en cuanto se copie en cualquier programa</translation>
+    </message>
+    <message>
+        <source>Match the voice to the language</source>
+        <translation>Ajustar la voz al idioma</translation>
+    </message>
+    <message>
+        <source>Read each paragraph with an installed voice of its language</source>
+        <translation>Leer cada párrafo con una voz instalada de su idioma</translation>
+    </message>
+    <message>
+        <source>Read from screen</source>
+        <translation>Leer de la pantalla</translation>
+    </message>
+    <message>
+        <source>Read the text in a part of the screen: drag a rectangle over it</source>
+        <translation>Leer el texto de una parte de la pantalla: arrastre un rectángulo sobre ella</translation>
+    </message>
 </context>
 <context>
     <name>Mp3Encoding</name>
@@ -1141,8 +1223,8 @@ Voz de espeak-ng y Festival.</translation>
         <translation>«%1» está dañado (no se puede leer la página %2), así que no se puede leer.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; has no text to read: its pages are pictures, as in a scan. Parlivo can only read a PDF that holds text.</source>
-        <translation>«%1» no tiene texto que leer: sus páginas son imágenes, como en un escaneado. Parlivo solo puede leer un PDF que contenga texto.</translation>
+        <source>&quot;%1&quot; has no text to read, not even in the pictures of its pages.</source>
+        <translation>«%1» no tiene texto que leer, ni siquiera en las imágenes de sus páginas.</translation>
     </message>
 </context>
 <context>
