@@ -330,6 +330,53 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>DefinitionWindow</name>
+    <message>
+        <source>There is no definition of &quot;%1&quot; in the dictionary.</source>
+        <translation>No hay ninguna definición de «%1» en el diccionario.</translation>
+    </message>
+    <message>
+        <source> For example: %1.</source>
+        <translation> Por ejemplo: %1.</translation>
+    </message>
+    <message>
+        <source>Define: %1</source>
+        <translation>Definir: %1</translation>
+    </message>
+    <message>
+        <source>Meanings of %1</source>
+        <translation>Significados de %1</translation>
+    </message>
+    <message>
+        <source>&amp;Synonyms:</source>
+        <translation>&amp;Sinónimos:</translation>
+    </message>
+    <message>
+        <source>Synonyms</source>
+        <translation>Sinónimos</translation>
+    </message>
+    <message>
+        <source>&amp;Insert</source>
+        <translation>&amp;Insertar</translation>
+    </message>
+    <message>
+        <source>Put the chosen synonym in place of the word</source>
+        <translation>Poner el sinónimo elegido en lugar de la palabra</translation>
+    </message>
+    <message>
+        <source>&amp;Read</source>
+        <translation>&amp;Leer</translation>
+    </message>
+    <message>
+        <source>Read the first meaning aloud</source>
+        <translation>Leer en voz alta el primer significado</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>DocumentFormats</name>
     <message>
         <source>MS Word is not installed, unable to load MS Word document.</source>
@@ -551,6 +598,28 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Could not find the text &quot;%1&quot;.</source>
         <translation>No se ha encontrado el texto «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>FloatingReaderBar</name>
+    <message>
+        <source>Parlivo reader bar</source>
+        <translation>Barra de lectura de Parlivo</translation>
+    </message>
+</context>
+<context>
+    <name>GivenText</name>
+    <message>
+        <source>The text is too long to read from here (more than %L1 characters). Save it and open it as a document instead.</source>
+        <translation>El texto es demasiado largo para leerlo desde aquí (más de %L1 caracteres). Guárdelo y ábralo como documento.</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no readable text.</source>
+        <translation>El portapapeles no contiene texto legible.</translation>
+    </message>
+    <message>
+        <source>No text is selected or on the clipboard.</source>
+        <translation>No hay texto seleccionado ni en el portapapeles.</translation>
     </message>
 </context>
 <context>
@@ -1185,6 +1254,78 @@ Voz de espeak-ng y Festival.</translation>
         <source>Read the text in a part of the screen: drag a rectangle over it</source>
         <translation>Leer el texto de una parte de la pantalla: arrastre un rectángulo sobre ella</translation>
     </message>
+    <message>
+        <source>Add the text at the end of the reading area instead?</source>
+        <translation>¿Añadir el texto al final del área de lectura en su lugar?</translation>
+    </message>
+    <message>
+        <source>Reading the text from another program</source>
+        <translation>Leyendo el texto de otro programa</translation>
+    </message>
+    <message>
+        <source>Show reader bar</source>
+        <translation>Mostrar la barra de lectura</translation>
+    </message>
+    <message>
+        <source>Show the reading commands above the reading area</source>
+        <translation>Mostrar las órdenes de lectura encima del área de lectura</translation>
+    </message>
+    <message>
+        <source>Writing Help</source>
+        <translation>Ayuda a la escritura</translation>
+    </message>
+    <message>
+        <source>Spelling, confusable words and definitions</source>
+        <translation>Ortografía, palabras que se confunden y definiciones</translation>
+    </message>
+    <message>
+        <source>Check spelling as you type</source>
+        <translation>Revisar la ortografía al escribir</translation>
+    </message>
+    <message>
+        <source>Underline misspelt words in the reading area</source>
+        <translation>Subrayar las palabras mal escritas en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Mark confusable words</source>
+        <translation>Marcar las palabras que se confunden</translation>
+    </message>
+    <message>
+        <source>Mark words that sound like others, such as their and there</source>
+        <translation>Marcar las palabras que suenan como otras, como their y there</translation>
+    </message>
+    <message>
+        <source>Check spelling</source>
+        <translation>Revisar la ortografía</translation>
+    </message>
+    <message>
+        <source>Go to the next misspelt word and say it with its suggestions</source>
+        <translation>Ir a la siguiente palabra mal escrita y decirla con sus sugerencias</translation>
+    </message>
+    <message>
+        <source>Define</source>
+        <translation>Definir</translation>
+    </message>
+    <message>
+        <source>Say what the word at the caret means</source>
+        <translation>Decir qué significa la palabra del cursor</translation>
+    </message>
+    <message>
+        <source>Word Prediction</source>
+        <translation>Predicción de palabras</translation>
+    </message>
+    <message>
+        <source>Offer the words you may be typing in a list by the caret</source>
+        <translation>Ofrecer en una lista junto al cursor las palabras que puede estar escribiendo</translation>
+    </message>
+    <message>
+        <source>There is no spelling dictionary for the language of %1.</source>
+        <translation>No hay ningún diccionario ortográfico para el idioma de %1.</translation>
+    </message>
+    <message>
+        <source>Put the caret on a word to define it.</source>
+        <translation>Ponga el cursor en una palabra para definirla.</translation>
+    </message>
 </context>
 <context>
     <name>Mp3Encoding</name>
@@ -1225,6 +1366,17 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&quot;%1&quot; has no text to read, not even in the pictures of its pages.</source>
         <translation>«%1» no tiene texto que leer, ni siquiera en las imágenes de sus páginas.</translation>
+    </message>
+</context>
+<context>
+    <name>PredictionList</name>
+    <message>
+        <source>Word predictions</source>
+        <translation>Predicciones de palabras</translation>
+    </message>
+    <message>
+        <source>Up and Down choose a word and say it; Enter, Tab or its number inserts it; Escape hides</source>
+        <translation>Arriba y Abajo eligen una palabra y la dicen; Intro, Tab o su número la insertan; Escape oculta la lista</translation>
     </message>
 </context>
 <context>
@@ -1342,6 +1494,73 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Not added: %1.</source>
         <translation>No se añadió: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ReaderBar</name>
+    <message>
+        <source>Reader bar</source>
+        <translation>Barra de lectura</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <source>Start or resume reading</source>
+        <translation>Empezar o reanudar la lectura</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Detener la lectura</translation>
+    </message>
+    <message>
+        <source>Previous sentence</source>
+        <translation>Frase anterior</translation>
+    </message>
+    <message>
+        <source>Read the sentence before</source>
+        <translation>Leer la frase anterior</translation>
+    </message>
+    <message>
+        <source>Next sentence</source>
+        <translation>Frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next sentence</source>
+        <translation>Seguir leyendo desde la frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read selection</source>
+        <translation>Leer la selección</translation>
+    </message>
+    <message>
+        <source>Read the text selected in any program, else the clipboard</source>
+        <translation>Leer el texto seleccionado en cualquier programa o, si no hay, el portapapeles</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Voz</translation>
+    </message>
+    <message>
+        <source>The voice that reads</source>
+        <translation>La voz que lee</translation>
+    </message>
+    <message>
+        <source>Reading speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Reading speed, 1 to 10</source>
+        <translation>Velocidad de lectura, de 1 a 10</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
     </message>
 </context>
 <context>
@@ -1755,6 +1974,10 @@ Voz de espeak-ng y Festival.</translation>
         <source>%1 translation</source>
         <translation>Traducción: %1</translation>
     </message>
+    <message>
+        <source> Not translated: %1</source>
+        <translation> Sin traducir: %1</translation>
+    </message>
 </context>
 <context>
     <name>VoiceChoices</name>
@@ -1834,6 +2057,81 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Cannot open file %1</source>
         <translation>No se puede abrir el archivo %1</translation>
+    </message>
+</context>
+<context>
+    <name>WritingAids</name>
+    <message>
+        <source>Replace &quot;%1&quot; with &quot;%2&quot;</source>
+        <translation>Sustituir «%1» por «%2»</translation>
+    </message>
+    <message>
+        <source>(no suggestions)</source>
+        <translation>(no hay sugerencias)</translation>
+    </message>
+    <message>
+        <source>The dictionary has no word like &quot;%1&quot;</source>
+        <translation>El diccionario no tiene ninguna palabra parecida a «%1»</translation>
+    </message>
+    <message>
+        <source>Add to dictionary</source>
+        <translation>Añadir al diccionario</translation>
+    </message>
+    <message>
+        <source>Add &quot;%1&quot; to your own word list</source>
+        <translation>Añadir «%1» a su propia lista de palabras</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; added to the dictionary</source>
+        <translation>«%1» añadida al diccionario</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignorar</translation>
+    </message>
+    <message>
+        <source>Accept &quot;%1&quot; until Parlivo closes</source>
+        <translation>Aceptar «%1» hasta que se cierre Parlivo</translation>
+    </message>
+    <message>
+        <source>Sounds like: %1</source>
+        <translation>Suena como: %1</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;</source>
+        <translation>Usar «%1»</translation>
+    </message>
+    <message>
+        <source>Define &quot;%1&quot;	%2</source>
+        <translation>Definir «%1»	%2</translation>
+    </message>
+    <message>
+        <source>Say what &quot;%1&quot; means</source>
+        <translation>Decir qué significa «%1»</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary is installed for the reader&apos;s language.</source>
+        <translation>No hay ningún diccionario ortográfico instalado para el idioma del lector.</translation>
+    </message>
+    <message>
+        <source>No suggestions.</source>
+        <translation>No hay sugerencias.</translation>
+    </message>
+    <message>
+        <source>Suggestions: %1.</source>
+        <translation>Sugerencias: %1.</translation>
+    </message>
+    <message>
+        <source>Misspelt: %1. %2 The menu key offers the fixes.</source>
+        <translation>Mal escrita: %1. %2 La tecla de menú ofrece las correcciones.</translation>
+    </message>
+    <message>
+        <source>No spelling mistakes found.</source>
+        <translation>No se han encontrado faltas de ortografía.</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3</source>
+        <translation>%1 de %2: %3</translation>
     </message>
 </context>
 </TS>

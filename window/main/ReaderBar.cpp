@@ -11,33 +11,33 @@
 ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mModel(model)
 {
     setObjectName(QStringLiteral("panReaderBar"));
-    setAccessibleName(QStringLiteral("Reader bar"));
+    setAccessibleName(tr("Reader bar"));
     setAutoFillBackground(true);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(4);
 
-    mPlay = addButton(QStringLiteral("buBarPlay"), QStringLiteral("Play"), QStringLiteral("Start or resume reading"));
-    mStop = addButton(QStringLiteral("buBarStop"), QStringLiteral("Stop"), QStringLiteral("Stop reading"));
-    QToolButton* previous = addButton(QStringLiteral("buBarPrevious"), QStringLiteral("Previous sentence"),
-                                      QStringLiteral("Read the sentence before"));
-    QToolButton* next = addButton(QStringLiteral("buBarNext"), QStringLiteral("Next sentence"),
-                                  QStringLiteral("Read on from the next sentence"));
-    QToolButton* selection = addButton(QStringLiteral("buBarReadSelection"), QStringLiteral("Read selection"),
-                                       QStringLiteral("Read the text selected in any program, else the clipboard"));
+    mPlay = addButton(QStringLiteral("buBarPlay"), tr("Play"), tr("Start or resume reading"));
+    mStop = addButton(QStringLiteral("buBarStop"), tr("Stop"), tr("Stop reading"));
+    QToolButton* previous =
+        addButton(QStringLiteral("buBarPrevious"), tr("Previous sentence"), tr("Read the sentence before"));
+    QToolButton* next =
+        addButton(QStringLiteral("buBarNext"), tr("Next sentence"), tr("Read on from the next sentence"));
+    QToolButton* selection = addButton(QStringLiteral("buBarReadSelection"), tr("Read selection"),
+                                       tr("Read the text selected in any program, else the clipboard"));
     // Arrows read faster than words in a narrow bar; their spoken names stay the words.
     previous->setText(QStringLiteral("\u23EE"));
     next->setText(QStringLiteral("\u23ED"));
 
     mVoice = new QComboBox(this);
     mVoice->setObjectName(QStringLiteral("cbBarVoice"));
-    mVoice->setAccessibleName(QStringLiteral("Voice"));
-    mVoice->setToolTip(QStringLiteral("The voice that reads"));
+    mVoice->setAccessibleName(tr("Voice"));
+    mVoice->setToolTip(tr("The voice that reads"));
     mVoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     mSpeed = new QSpinBox(this);
     mSpeed->setObjectName(QStringLiteral("sbBarSpeed"));
-    mSpeed->setAccessibleName(QStringLiteral("Reading speed"));
-    mSpeed->setToolTip(QStringLiteral("Reading speed, 1 to 10"));
+    mSpeed->setAccessibleName(tr("Reading speed"));
+    mSpeed->setToolTip(tr("Reading speed, 1 to 10"));
     mSpeed->setRange(1, 10);
     row->addWidget(mVoice);
     row->addWidget(mSpeed);
@@ -92,7 +92,7 @@ void ReaderBar::setLook(const QPalette& palette, const QFont& font, const QStrin
 void ReaderBar::showState()
 {
     const bool speaking = mModel.state() == ReadingState::Reading;
-    const QString caption = speaking ? QStringLiteral("Pause") : QStringLiteral("Play");
+    const QString caption = speaking ? tr("Pause") : tr("Play");
     mPlay->setText(caption);
     mPlay->setAccessibleName(caption);
     mStop->setEnabled(mModel.reading());
@@ -111,7 +111,7 @@ FloatingReaderBar::FloatingReaderBar(ReadingModel& model, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmReaderBar"));
-    setWindowTitle(QStringLiteral("Parlivo reader bar"));
+    setWindowTitle(tr("Parlivo reader bar"));
     setAccessibleName(windowTitle());
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
