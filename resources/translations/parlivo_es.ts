@@ -438,6 +438,10 @@ Voz de espeak-ng y Festival.</translation>
         <source>|All Files (*.*)|*.*</source>
         <translation>|Todos los archivos (*.*)|*.*</translation>
     </message>
+    <message>
+        <source>Pictures and Scans</source>
+        <translation>Imágenes y escaneados</translation>
+    </message>
 </context>
 <context>
     <name>DocumentLoader</name>
@@ -452,6 +456,10 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Open Parlivo Document</source>
         <translation>Abrir documento de Parlivo</translation>
+    </message>
+    <message>
+        <source>Reading the text in page %1 of %2 ...</source>
+        <translation>Leyendo el texto de la página %1 de %2 ...</translation>
     </message>
 </context>
 <context>
@@ -1175,6 +1183,14 @@ Voz de espeak-ng y Festival.</translation>
 - Alt+Izquierda/Derecha: frase anterior/siguiente, Alt+Arriba/Abajo: párrafo, F9: repetir</translation>
     </message>
     <message>
+        <source>Add the text at the end of the reading area instead?</source>
+        <translation>¿Añadir el texto al final del área de lectura en su lugar?</translation>
+    </message>
+    <message>
+        <source>Reading the text from another program</source>
+        <translation>Leyendo el texto de otro programa</translation>
+    </message>
+    <message>
         <source>Previous sentence</source>
         <translation>Frase anterior</translation>
     </message>
@@ -1255,14 +1271,6 @@ Voz de espeak-ng y Festival.</translation>
         <translation>Leer el texto de una parte de la pantalla: arrastre un rectángulo sobre ella</translation>
     </message>
     <message>
-        <source>Add the text at the end of the reading area instead?</source>
-        <translation>¿Añadir el texto al final del área de lectura en su lugar?</translation>
-    </message>
-    <message>
-        <source>Reading the text from another program</source>
-        <translation>Leyendo el texto de otro programa</translation>
-    </message>
-    <message>
         <source>Show reader bar</source>
         <translation>Mostrar la barra de lectura</translation>
     </message>
@@ -1325,6 +1333,10 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Put the caret on a word to define it.</source>
         <translation>Ponga el cursor en una palabra para definirla.</translation>
+    </message>
+    <message>
+        <source>Reading the text from the screen</source>
+        <translation>Leyendo el texto de la pantalla</translation>
     </message>
 </context>
 <context>
@@ -1568,6 +1580,24 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Reader</source>
         <translation>Lector</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenAreaPicker</name>
+    <message>
+        <source>Read from screen</source>
+        <translation>Leer de la pantalla</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenReading</name>
+    <message>
+        <source>Parlivo cannot see the screen: this desktop does not let programs take a picture of it. Take a screenshot with the desktop&apos;s own tool and open it in Parlivo instead.</source>
+        <translation>Parlivo no puede ver la pantalla: este escritorio no deja que los programas tomen una imagen de ella. Haga una captura de pantalla con la herramienta del propio escritorio y ábrala en Parlivo.</translation>
+    </message>
+    <message>
+        <source>No text was found in the part of the screen chosen.</source>
+        <translation>No se ha encontrado texto en la parte de la pantalla elegida.</translation>
     </message>
 </context>
 <context>
@@ -1911,6 +1941,33 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>TextRecognition</name>
+    <message>
+        <source>Parlivo cannot read text in pictures: the recognition data for &quot;%1&quot; is not installed (Debian package tesseract-ocr-%1).</source>
+        <translation>Parlivo no puede leer texto en imágenes: los datos de reconocimiento de «%1» no están instalados (paquete de Debian tesseract-ocr-%1).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a picture, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es una imagen, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a picture of %2 x %3 pixels, too large to be read.</source>
+        <translation>«%1» es una imagen de %2 x %3 píxeles, demasiado grande para leerla.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text that Parlivo can recognise.</source>
+        <translation>«%1» no tiene ningún texto que Parlivo pueda reconocer.</translation>
+    </message>
+    <message>
+        <source>Page %1 may be misread</source>
+        <translation>Puede que la página %1 se haya leído mal</translation>
+    </message>
+    <message>
+        <source>Pages %1 and %2 may be misread</source>
+        <translation>Puede que las páginas %1 y %2 se hayan leído mal</translation>
     </message>
 </context>
 <context>
