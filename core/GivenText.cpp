@@ -1,5 +1,7 @@
 #include "core/GivenText.h"
 
+#include <QCoreApplication>
+
 QString readableGivenText(const QString& given, QString* problem)
 {
     const auto refuse = [problem](const QString& message) {
@@ -8,8 +10,9 @@ QString readableGivenText(const QString& given, QString* problem)
         return QString();
     };
     if (given.size() > MaxGivenText)
-        return refuse(QStringLiteral("The text is too long to read from here (more than %L1 characters). Save it "
-                                     "and open it as a document instead.")
+        return refuse(QCoreApplication::translate(
+                          "GivenText", "The text is too long to read from here (more than %L1 characters). Save it "
+                                       "and open it as a document instead.")
                           .arg(MaxGivenText));
     QString text;
     text.reserve(given.size());
@@ -31,10 +34,10 @@ QString readableGivenText(const QString& given, QString* problem)
     }
     // Bytes of a picture or a program decoded as text are mostly control and replacement characters.
     if (junk * 10 > given.size())
-        return refuse(QStringLiteral("The clipboard holds no readable text."));
+        return refuse(QCoreApplication::translate("GivenText", "The clipboard holds no readable text."));
     text = text.trimmed();
     if (text.isEmpty())
-        return refuse(QStringLiteral("No text is selected or on the clipboard."));
+        return refuse(QCoreApplication::translate("GivenText", "No text is selected or on the clipboard."));
     if (problem)
         problem->clear();
     return text;

@@ -60,7 +60,7 @@ const QList<DocumentFormat>& documentFormats()
          {},
          {}},
         {DocumentKind::Picture,
-         QStringLiteral("Pictures and Scans"),
+         QStringLiteral(QT_TRANSLATE_NOOP("DocumentFormats", "Pictures and Scans")),
          {QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("tif"),
           QStringLiteral("tiff"), QStringLiteral("bmp"), QStringLiteral("webp"), QStringLiteral("gif")},
          {QStringLiteral("image/png"), QStringLiteral("image/jpeg"), QStringLiteral("image/tiff"),

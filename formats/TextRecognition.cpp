@@ -1,5 +1,6 @@
 #include "formats/TextRecognition.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -60,8 +61,9 @@ QString dataFolder()
 {
     throw UnreadableDocument(
         UnreadableDocument::Reason::NoText,
-        QStringLiteral("Parlivo cannot read text in pictures: the recognition data for \"%1\" is not installed "
-                       "(Debian package tesseract-ocr-%1).")
+        QCoreApplication::translate(
+            "TextRecognition", "Parlivo cannot read text in pictures: the recognition data for \"%1\" is not installed "
+                               "(Debian package tesseract-ocr-%1).")
             .arg(language.section(QLatin1Char('+'), 0, 0)));
 }
 
@@ -253,16 +255,18 @@ QString displayName(const QString& path)
 {
     throw UnreadableDocument(
         UnreadableDocument::Reason::Damaged,
-        QStringLiteral("\"%1\" is damaged or is not a picture, so it cannot be read.").arg(displayName(path)));
+        QCoreApplication::translate("TextRecognition", "\"%1\" is damaged or is not a picture, so it cannot be read.")
+            .arg(displayName(path)));
 }
 
 [[noreturn]] void tooLarge(const QString& path, QSize size)
 {
-    throw UnreadableDocument(UnreadableDocument::Reason::TooLarge,
-                             QStringLiteral("\"%1\" is a picture of %2 x %3 pixels, too large to be read.")
-                                 .arg(displayName(path))
-                                 .arg(size.width())
-                                 .arg(size.height()));
+    throw UnreadableDocument(
+        UnreadableDocument::Reason::TooLarge,
+        QCoreApplication::translate("TextRecognition", "\"%1\" is a picture of %2 x %3 pixels, too large to be read.")
+            .arg(displayName(path))
+            .arg(size.width())
+            .arg(size.height()));
 }
 
 } // namespace
@@ -408,7 +412,8 @@ TextBlocks readPicture(const QString& path, ReadProgress* progress)
     if (blocks.isEmpty())
         throw UnreadableDocument(
             UnreadableDocument::Reason::NoText,
-            QStringLiteral("\"%1\" has no text that Parlivo can recognise.").arg(displayName(path)));
+            QCoreApplication::translate("TextRecognition", "\"%1\" has no text that Parlivo can recognise.")
+                .arg(displayName(path)));
     return blocks;
 }
 
@@ -417,10 +422,11 @@ QString misreadPagesNote(const QList<int>& pages)
     if (pages.isEmpty())
         return {};
     if (pages.size() == 1)
-        return QStringLiteral("Page %1 may be misread").arg(pages.front());
+        return QCoreApplication::translate("TextRecognition", "Page %1 may be misread").arg(pages.front());
     QStringList numbers;
     for (int page : pages)
         numbers << QString::number(page);
     const QString last = numbers.takeLast();
-    return QStringLiteral("Pages %1 and %2 may be misread").arg(numbers.join(QStringLiteral(", ")), last);
+    return QCoreApplication::translate("TextRecognition", "Pages %1 and %2 may be misread")
+        .arg(numbers.join(QStringLiteral(", ")), last);
 }

@@ -330,6 +330,53 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>DefinitionWindow</name>
+    <message>
+        <source>There is no definition of &quot;%1&quot; in the dictionary.</source>
+        <translation>No hay ninguna definición de «%1» en el diccionario.</translation>
+    </message>
+    <message>
+        <source> For example: %1.</source>
+        <translation> Por ejemplo: %1.</translation>
+    </message>
+    <message>
+        <source>Define: %1</source>
+        <translation>Definir: %1</translation>
+    </message>
+    <message>
+        <source>Meanings of %1</source>
+        <translation>Significados de %1</translation>
+    </message>
+    <message>
+        <source>&amp;Synonyms:</source>
+        <translation>&amp;Sinónimos:</translation>
+    </message>
+    <message>
+        <source>Synonyms</source>
+        <translation>Sinónimos</translation>
+    </message>
+    <message>
+        <source>&amp;Insert</source>
+        <translation>&amp;Insertar</translation>
+    </message>
+    <message>
+        <source>Put the chosen synonym in place of the word</source>
+        <translation>Poner el sinónimo elegido en lugar de la palabra</translation>
+    </message>
+    <message>
+        <source>&amp;Read</source>
+        <translation>&amp;Leer</translation>
+    </message>
+    <message>
+        <source>Read the first meaning aloud</source>
+        <translation>Leer en voz alta el primer significado</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>DocumentFormats</name>
     <message>
         <source>MS Word is not installed, unable to load MS Word document.</source>
@@ -391,6 +438,10 @@ Voz de espeak-ng y Festival.</translation>
         <source>|All Files (*.*)|*.*</source>
         <translation>|Todos los archivos (*.*)|*.*</translation>
     </message>
+    <message>
+        <source>Pictures and Scans</source>
+        <translation>Imágenes y escaneados</translation>
+    </message>
 </context>
 <context>
     <name>DocumentLoader</name>
@@ -405,6 +456,10 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Open Parlivo Document</source>
         <translation>Abrir documento de Parlivo</translation>
+    </message>
+    <message>
+        <source>Reading the text in page %1 of %2 ...</source>
+        <translation>Leyendo el texto de la página %1 de %2 ...</translation>
     </message>
 </context>
 <context>
@@ -554,19 +609,29 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>FloatingReaderBar</name>
     <message>
-        <source>Parlivo 
-- right click for reader options
-- left click to start or pause reading
-- double click to stop reading
-- keys: F5 read, F6 pause, F7 stop, Shift+F10 options</source>
-        <translation>Parlivo 
-- clic derecho para las opciones del lector
-- clic izquierdo para empezar o pausar la lectura
-- doble clic para detener la lectura
-- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones</translation>
+        <source>Parlivo reader bar</source>
+        <translation>Barra de lectura de Parlivo</translation>
     </message>
+</context>
+<context>
+    <name>GivenText</name>
+    <message>
+        <source>The text is too long to read from here (more than %L1 characters). Save it and open it as a document instead.</source>
+        <translation>El texto es demasiado largo para leerlo desde aquí (más de %L1 caracteres). Guárdelo y ábralo como documento.</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no readable text.</source>
+        <translation>El portapapeles no contiene texto legible.</translation>
+    </message>
+    <message>
+        <source>No text is selected or on the clipboard.</source>
+        <translation>No hay texto seleccionado ni en el portapapeles.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
     <message>
         <source>Clear</source>
         <translation>Borrar</translation>
@@ -1103,6 +1168,176 @@ Voz de espeak-ng y Festival.</translation>
         <source>Reading the web page</source>
         <translation>Leyendo la página web</translation>
     </message>
+    <message>
+        <source>Parlivo 
+- right click for reader options
+- left click to start or pause reading
+- double click to stop reading
+- keys: F5 read, F6 pause, F7 stop, Shift+F10 options
+- Alt+Left/Right: previous/next sentence, Alt+Up/Down: paragraph, F9: say again</source>
+        <translation>Parlivo 
+- clic derecho para las opciones del lector
+- clic izquierdo para empezar o pausar la lectura
+- doble clic para detener la lectura
+- teclas: F5 leer, F6 pausa, F7 detener, Mayús+F10 opciones
+- Alt+Izquierda/Derecha: frase anterior/siguiente, Alt+Arriba/Abajo: párrafo, F9: repetir</translation>
+    </message>
+    <message>
+        <source>Add the text at the end of the reading area instead?</source>
+        <translation>¿Añadir el texto al final del área de lectura en su lugar?</translation>
+    </message>
+    <message>
+        <source>Reading the text from another program</source>
+        <translation>Leyendo el texto de otro programa</translation>
+    </message>
+    <message>
+        <source>Previous sentence</source>
+        <translation>Frase anterior</translation>
+    </message>
+    <message>
+        <source>Read the sentence before</source>
+        <translation>Leer la frase anterior</translation>
+    </message>
+    <message>
+        <source>Next sentence</source>
+        <translation>Frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next sentence</source>
+        <translation>Seguir leyendo desde la frase siguiente</translation>
+    </message>
+    <message>
+        <source>Say sentence again</source>
+        <translation>Repetir la frase</translation>
+    </message>
+    <message>
+        <source>Read the sentence again</source>
+        <translation>Leer la frase otra vez</translation>
+    </message>
+    <message>
+        <source>Previous paragraph</source>
+        <translation>Párrafo anterior</translation>
+    </message>
+    <message>
+        <source>Read the paragraph before</source>
+        <translation>Leer el párrafo anterior</translation>
+    </message>
+    <message>
+        <source>Next paragraph</source>
+        <translation>Párrafo siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next paragraph</source>
+        <translation>Seguir leyendo desde el párrafo siguiente</translation>
+    </message>
+    <message>
+        <source>Read from here</source>
+        <translation>Leer desde aquí</translation>
+    </message>
+    <message>
+        <source>Read from the word at the cursor, or from the word clicked while paused</source>
+        <translation>Leer desde la palabra del cursor, o desde la palabra pulsada durante la pausa</translation>
+    </message>
+    <message>
+        <source>Floating reader bar</source>
+        <translation>Barra de lectura flotante</translation>
+    </message>
+    <message>
+        <source>A small reader bar that stays over other programs</source>
+        <translation>Una pequeña barra de lectura que queda sobre los demás programas</translation>
+    </message>
+    <message>
+        <source>Watch clipboard</source>
+        <translation>Vigilar el portapapeles</translation>
+    </message>
+    <message>
+        <source>Read text at once when it is copied in any program</source>
+        <translation>Leer el texto en cuanto se copie en cualquier programa</translation>
+    </message>
+    <message>
+        <source>Match the voice to the language</source>
+        <translation>Ajustar la voz al idioma</translation>
+    </message>
+    <message>
+        <source>Read each paragraph with an installed voice of its language</source>
+        <translation>Leer cada párrafo con una voz instalada de su idioma</translation>
+    </message>
+    <message>
+        <source>Read from screen</source>
+        <translation>Leer de la pantalla</translation>
+    </message>
+    <message>
+        <source>Read the text in a part of the screen: drag a rectangle over it</source>
+        <translation>Leer el texto de una parte de la pantalla: arrastre un rectángulo sobre ella</translation>
+    </message>
+    <message>
+        <source>Show reader bar</source>
+        <translation>Mostrar la barra de lectura</translation>
+    </message>
+    <message>
+        <source>Show the reading commands above the reading area</source>
+        <translation>Mostrar las órdenes de lectura encima del área de lectura</translation>
+    </message>
+    <message>
+        <source>Writing Help</source>
+        <translation>Ayuda a la escritura</translation>
+    </message>
+    <message>
+        <source>Spelling, confusable words and definitions</source>
+        <translation>Ortografía, palabras que se confunden y definiciones</translation>
+    </message>
+    <message>
+        <source>Check spelling as you type</source>
+        <translation>Revisar la ortografía al escribir</translation>
+    </message>
+    <message>
+        <source>Underline misspelt words in the reading area</source>
+        <translation>Subrayar las palabras mal escritas en el área de lectura</translation>
+    </message>
+    <message>
+        <source>Mark confusable words</source>
+        <translation>Marcar las palabras que se confunden</translation>
+    </message>
+    <message>
+        <source>Mark words that sound like others, such as their and there</source>
+        <translation>Marcar las palabras que suenan como otras, como their y there</translation>
+    </message>
+    <message>
+        <source>Check spelling</source>
+        <translation>Revisar la ortografía</translation>
+    </message>
+    <message>
+        <source>Go to the next misspelt word and say it with its suggestions</source>
+        <translation>Ir a la siguiente palabra mal escrita y decirla con sus sugerencias</translation>
+    </message>
+    <message>
+        <source>Define</source>
+        <translation>Definir</translation>
+    </message>
+    <message>
+        <source>Say what the word at the caret means</source>
+        <translation>Decir qué significa la palabra del cursor</translation>
+    </message>
+    <message>
+        <source>Word Prediction</source>
+        <translation>Predicción de palabras</translation>
+    </message>
+    <message>
+        <source>Offer the words you may be typing in a list by the caret</source>
+        <translation>Ofrecer en una lista junto al cursor las palabras que puede estar escribiendo</translation>
+    </message>
+    <message>
+        <source>There is no spelling dictionary for the language of %1.</source>
+        <translation>No hay ningún diccionario ortográfico para el idioma de %1.</translation>
+    </message>
+    <message>
+        <source>Put the caret on a word to define it.</source>
+        <translation>Ponga el cursor en una palabra para definirla.</translation>
+    </message>
+    <message>
+        <source>Reading the text from the screen</source>
+        <translation>Leyendo el texto de la pantalla</translation>
+    </message>
 </context>
 <context>
     <name>Mp3Encoding</name>
@@ -1141,8 +1376,19 @@ Voz de espeak-ng y Festival.</translation>
         <translation>«%1» está dañado (no se puede leer la página %2), así que no se puede leer.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; has no text to read: its pages are pictures, as in a scan. Parlivo can only read a PDF that holds text.</source>
-        <translation>«%1» no tiene texto que leer: sus páginas son imágenes, como en un escaneado. Parlivo solo puede leer un PDF que contenga texto.</translation>
+        <source>&quot;%1&quot; has no text to read, not even in the pictures of its pages.</source>
+        <translation>«%1» no tiene texto que leer, ni siquiera en las imágenes de sus páginas.</translation>
+    </message>
+</context>
+<context>
+    <name>PredictionList</name>
+    <message>
+        <source>Word predictions</source>
+        <translation>Predicciones de palabras</translation>
+    </message>
+    <message>
+        <source>Up and Down choose a word and say it; Enter, Tab or its number inserts it; Escape hides</source>
+        <translation>Arriba y Abajo eligen una palabra y la dicen; Intro, Tab o su número la insertan; Escape oculta la lista</translation>
     </message>
 </context>
 <context>
@@ -1263,10 +1509,95 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>ReaderBar</name>
+    <message>
+        <source>Reader bar</source>
+        <translation>Barra de lectura</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Leer</translation>
+    </message>
+    <message>
+        <source>Start or resume reading</source>
+        <translation>Empezar o reanudar la lectura</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Detener la lectura</translation>
+    </message>
+    <message>
+        <source>Previous sentence</source>
+        <translation>Frase anterior</translation>
+    </message>
+    <message>
+        <source>Read the sentence before</source>
+        <translation>Leer la frase anterior</translation>
+    </message>
+    <message>
+        <source>Next sentence</source>
+        <translation>Frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read on from the next sentence</source>
+        <translation>Seguir leyendo desde la frase siguiente</translation>
+    </message>
+    <message>
+        <source>Read selection</source>
+        <translation>Leer la selección</translation>
+    </message>
+    <message>
+        <source>Read the text selected in any program, else the clipboard</source>
+        <translation>Leer el texto seleccionado en cualquier programa o, si no hay, el portapapeles</translation>
+    </message>
+    <message>
+        <source>Voice</source>
+        <translation>Voz</translation>
+    </message>
+    <message>
+        <source>The voice that reads</source>
+        <translation>La voz que lee</translation>
+    </message>
+    <message>
+        <source>Reading speed</source>
+        <translation>Velocidad de lectura</translation>
+    </message>
+    <message>
+        <source>Reading speed, 1 to 10</source>
+        <translation>Velocidad de lectura, de 1 a 10</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pausa</translation>
+    </message>
+</context>
+<context>
     <name>ReaderFace</name>
     <message>
         <source>Reader</source>
         <translation>Lector</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenAreaPicker</name>
+    <message>
+        <source>Read from screen</source>
+        <translation>Leer de la pantalla</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenReading</name>
+    <message>
+        <source>Parlivo cannot see the screen: this desktop does not let programs take a picture of it. Take a screenshot with the desktop&apos;s own tool and open it in Parlivo instead.</source>
+        <translation>Parlivo no puede ver la pantalla: este escritorio no deja que los programas tomen una imagen de ella. Haga una captura de pantalla con la herramienta del propio escritorio y ábrala en Parlivo.</translation>
+    </message>
+    <message>
+        <source>No text was found in the part of the screen chosen.</source>
+        <translation>No se ha encontrado texto en la parte de la pantalla elegida.</translation>
     </message>
 </context>
 <context>
@@ -1613,6 +1944,33 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>TextRecognition</name>
+    <message>
+        <source>Parlivo cannot read text in pictures: the recognition data for &quot;%1&quot; is not installed (Debian package tesseract-ocr-%1).</source>
+        <translation>Parlivo no puede leer texto en imágenes: los datos de reconocimiento de «%1» no están instalados (paquete de Debian tesseract-ocr-%1).</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or is not a picture, so it cannot be read.</source>
+        <translation>«%1» está dañado o no es una imagen, así que no se puede leer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a picture of %2 x %3 pixels, too large to be read.</source>
+        <translation>«%1» es una imagen de %2 x %3 píxeles, demasiado grande para leerla.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no text that Parlivo can recognise.</source>
+        <translation>«%1» no tiene ningún texto que Parlivo pueda reconocer.</translation>
+    </message>
+    <message>
+        <source>Page %1 may be misread</source>
+        <translation>Puede que la página %1 se haya leído mal</translation>
+    </message>
+    <message>
+        <source>Pages %1 and %2 may be misread</source>
+        <translation>Puede que las páginas %1 y %2 se hayan leído mal</translation>
+    </message>
+</context>
+<context>
     <name>Translation</name>
     <message>
         <source>Parlivo cannot translate into this language: the Apertium pair &quot;%1&quot; is not installed.</source>
@@ -1672,6 +2030,10 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>%1 translation</source>
         <translation>Traducción: %1</translation>
+    </message>
+    <message>
+        <source> Not translated: %1</source>
+        <translation> Sin traducir: %1</translation>
     </message>
 </context>
 <context>
@@ -1752,6 +2114,81 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Cannot open file %1</source>
         <translation>No se puede abrir el archivo %1</translation>
+    </message>
+</context>
+<context>
+    <name>WritingAids</name>
+    <message>
+        <source>Replace &quot;%1&quot; with &quot;%2&quot;</source>
+        <translation>Sustituir «%1» por «%2»</translation>
+    </message>
+    <message>
+        <source>(no suggestions)</source>
+        <translation>(no hay sugerencias)</translation>
+    </message>
+    <message>
+        <source>The dictionary has no word like &quot;%1&quot;</source>
+        <translation>El diccionario no tiene ninguna palabra parecida a «%1»</translation>
+    </message>
+    <message>
+        <source>Add to dictionary</source>
+        <translation>Añadir al diccionario</translation>
+    </message>
+    <message>
+        <source>Add &quot;%1&quot; to your own word list</source>
+        <translation>Añadir «%1» a su propia lista de palabras</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; added to the dictionary</source>
+        <translation>«%1» añadida al diccionario</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignorar</translation>
+    </message>
+    <message>
+        <source>Accept &quot;%1&quot; until Parlivo closes</source>
+        <translation>Aceptar «%1» hasta que se cierre Parlivo</translation>
+    </message>
+    <message>
+        <source>Sounds like: %1</source>
+        <translation>Suena como: %1</translation>
+    </message>
+    <message>
+        <source>Use &quot;%1&quot;</source>
+        <translation>Usar «%1»</translation>
+    </message>
+    <message>
+        <source>Define &quot;%1&quot;	%2</source>
+        <translation>Definir «%1»	%2</translation>
+    </message>
+    <message>
+        <source>Say what &quot;%1&quot; means</source>
+        <translation>Decir qué significa «%1»</translation>
+    </message>
+    <message>
+        <source>No spelling dictionary is installed for the reader&apos;s language.</source>
+        <translation>No hay ningún diccionario ortográfico instalado para el idioma del lector.</translation>
+    </message>
+    <message>
+        <source>No suggestions.</source>
+        <translation>No hay sugerencias.</translation>
+    </message>
+    <message>
+        <source>Suggestions: %1.</source>
+        <translation>Sugerencias: %1.</translation>
+    </message>
+    <message>
+        <source>Misspelt: %1. %2 The menu key offers the fixes.</source>
+        <translation>Mal escrita: %1. %2 La tecla de menú ofrece las correcciones.</translation>
+    </message>
+    <message>
+        <source>No spelling mistakes found.</source>
+        <translation>No se han encontrado faltas de ortografía.</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3</source>
+        <translation>%1 de %2: %3</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,8 @@
 // the customisation dialog and the settings file; Translate shown beside the text and said by a Spanish voice; each
 // sentence translated while it is read.
 #include "ReaderFixture.h"
+#include "core/GivenText.h"
+#include "formats/TextRecognition.h"
 #include "core/ProfileStrings.h"
 #include "window/main/MenuMarker.h"
 #include "window/main/ToolbarButton.h"
@@ -29,6 +31,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -264,10 +267,19 @@ TEST_F(SpanishWindow, TheToolbarMenusDialogsAndMessagesAreInSpanishAndTheCommand
     EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("«eng-xyz» no está instalado")))
         << prompts.messages[1].toStdString();
 
+    // The reader bar, the writing help, and messages made below the window: a given text refused, pictures misread.
+    EXPECT_EQ(reader->findChild<QToolButton*>(QStringLiteral("buBarPlay"))->text(), QStringLiteral("Leer"));
+    EXPECT_EQ(ItemCaption(reader->CheckSpelling1), QStringLiteral("Revisar la ortografía"));
+    QString problem;
+    readableGivenText(QStringLiteral(" \n"), &problem);
+    EXPECT_EQ(problem, QStringLiteral("No hay texto seleccionado ni en el portapapeles."));
+    EXPECT_EQ(misreadPagesNote({2, 5}), QStringLiteral("Puede que las páginas 2 y 5 se hayan leído mal"));
+
     // The Open dialog's filter: the names in Spanish, the patterns as they were.
     const QString filter = openDocumentDialog().filter;
     EXPECT_TRUE(filter.startsWith(QStringLiteral("Documentos válidos (")) &&
                 filter.contains(QStringLiteral("|Documento PDF (*.pdf)|*.pdf|")) &&
+                filter.contains(QStringLiteral("|Imágenes y escaneados (")) &&
                 filter.endsWith(QStringLiteral("|Todos los archivos (*.*)|*.*")))
         << filter.toStdString();
 
@@ -301,7 +313,8 @@ TEST(InterfaceLanguage, EveryCaptionOfTheWindowHasItsSpanish)
     const RunResult run =
         RunProgram(QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate"),
                    {QStringLiteral("-silent"), source + QStringLiteral("/window"), source + QStringLiteral("/formats"),
-                    source + QStringLiteral("/speech"), source + QStringLiteral("/export"), QStringLiteral("-ts"), ts},
+                    source + QStringLiteral("/speech"), source + QStringLiteral("/export"),
+                    source + QStringLiteral("/core"), QStringLiteral("-ts"), ts},
                    std::chrono::minutes(1));
     ASSERT_EQ(run.exitCode, 0) << run.startError.toStdString();
     QFile file(ts);

@@ -87,9 +87,9 @@ bool MainWindow::ReadText(const QString& given)
     }
     int from = 0;
     if (mReading->busy() || !readingAreaBlank()) {
-        if (prompts().confirm(QStringLiteral("Replace text in the reading area?"))) {
+        if (prompts().confirm(tr("Replace text in the reading area?"))) {
             reText->setPlainText(text);
-        } else if (prompts().confirm(QStringLiteral("Add the text at the end of the reading area instead?"))) {
+        } else if (prompts().confirm(tr("Add the text at the end of the reading area instead?"))) {
             // The reading area keeps its text, and the reading starts where the new text does.
             QTextCursor end(reText->document());
             end.movePosition(QTextCursor::End);
@@ -105,7 +105,7 @@ bool MainWindow::ReadText(const QString& given)
     mReading->setState(ReadingState::Idle);
     mOpenDialogFileName.clear();
     ReadFrom(from);
-    ShowStatusText(QStringLiteral("Reading the text from another program"));
+    ShowStatusText(tr("Reading the text from another program"));
     return true;
 }
 

@@ -162,8 +162,8 @@ void MainWindow::buildMenus()
     Yes1 = addItem(miShowHideReader, QStringLiteral("Yes1"), tr("Yes"), tr("Yes, show reader"));
     No1 = addItem(miShowHideReader, QStringLiteral("No1"), tr("No"), tr("No, don't show reader"));
     MarkDefault(Yes1);
-    pummiShowReaderBar = addItem(pumTextToRead, QStringLiteral("pummiShowReaderBar"), QStringLiteral("Show reader bar"),
-                                 QStringLiteral("Show the reading commands above the reading area"));
+    pummiShowReaderBar = addItem(pumTextToRead, QStringLiteral("pummiShowReaderBar"), tr("Show reader bar"),
+                                 tr("Show the reading commands above the reading area"));
     pummiShowReaderBar->setCheckable(true);
     pummiShowReaderBar->setChecked(true);
     pumTextToRead->addSeparator();

@@ -145,7 +145,7 @@ void MainWindow::StartReading(bool fromStart)
         }
         if (mMatchLanguage) {
             ReadFrom(0);
-            ShowStatusText(QStringLiteral("Reading started"));
+            ShowStatusText(tr("Reading started"));
             return;
         }
         mFromCursor = false;
@@ -160,7 +160,7 @@ void MainWindow::StartReading(bool fromStart)
     const int start = cursor.selectionStart();
     if (mMatchLanguage) {
         ReadFrom(start);
-        ShowStatusText(QStringLiteral("Reading started from the cursor"));
+        ShowStatusText(tr("Reading started from the cursor"));
         return;
     }
     mFromCursor = true;

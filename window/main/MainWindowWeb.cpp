@@ -58,12 +58,11 @@ void MainWindow::ReadFromScreen()
         prompts().message(screen.failure, MessageKind::Information);
         return;
     }
-    if ((mReading->busy() || !readingAreaBlank()) &&
-        !prompts().confirm(QStringLiteral("Replace text in the reading area?")))
+    if ((mReading->busy() || !readingAreaBlank()) && !prompts().confirm(tr("Replace text in the reading area?")))
         return;
     mReading->setState(ReadingState::Idle);
     mOpenDialogFileName.clear();
     reText->setPlainText(screen.text);
     StartReading(true);
-    ShowStatusText(QStringLiteral("Reading the text from the screen"));
+    ShowStatusText(tr("Reading the text from the screen"));
 }

@@ -22,21 +22,19 @@ void MainWindow::setupWritingHelp()
     connect(mWritingAids, &WritingAids::defineRequested, this, &MainWindow::ShowDefinition);
 
     pumReaderOnly->addSeparator();
-    miWritingHelp = addSubmenu(pumReaderOnly, QStringLiteral("miWritingHelp"), QStringLiteral("Writing Help"),
-                               QStringLiteral("Spelling, confusable words and definitions"));
-    SpellAsYouType1 =
-        addItem(miWritingHelp, QStringLiteral("SpellAsYouType1"), QStringLiteral("Check spelling as you type"),
-                QStringLiteral("Underline misspelt words in the reading area"));
-    ConfusableWords1 =
-        addItem(miWritingHelp, QStringLiteral("ConfusableWords1"), QStringLiteral("Mark confusable words"),
-                QStringLiteral("Mark words that sound like others, such as their and there"));
+    miWritingHelp = addSubmenu(pumReaderOnly, QStringLiteral("miWritingHelp"), tr("Writing Help"),
+                               tr("Spelling, confusable words and definitions"));
+    SpellAsYouType1 = addItem(miWritingHelp, QStringLiteral("SpellAsYouType1"), tr("Check spelling as you type"),
+                              tr("Underline misspelt words in the reading area"));
+    ConfusableWords1 = addItem(miWritingHelp, QStringLiteral("ConfusableWords1"), tr("Mark confusable words"),
+                               tr("Mark words that sound like others, such as their and there"));
     miWritingHelp->addSeparator();
-    CheckSpelling1 = addItem(miWritingHelp, QStringLiteral("CheckSpelling1"), QStringLiteral("Check spelling"),
-                             QStringLiteral("Go to the next misspelt word and say it with its suggestions"));
-    DefineWord1 = addItem(miWritingHelp, QStringLiteral("DefineWord1"), QStringLiteral("Define"),
-                          QStringLiteral("Say what the word at the caret means"));
-    WordPrediction1 = addItem(pumReaderOnly, QStringLiteral("WordPrediction1"), QStringLiteral("Word Prediction"),
-                              QStringLiteral("Offer the words you may be typing in a list by the caret"));
+    CheckSpelling1 = addItem(miWritingHelp, QStringLiteral("CheckSpelling1"), tr("Check spelling"),
+                             tr("Go to the next misspelt word and say it with its suggestions"));
+    DefineWord1 =
+        addItem(miWritingHelp, QStringLiteral("DefineWord1"), tr("Define"), tr("Say what the word at the caret means"));
+    WordPrediction1 = addItem(pumReaderOnly, QStringLiteral("WordPrediction1"), tr("Word Prediction"),
+                              tr("Offer the words you may be typing in a list by the caret"));
     for (QAction* item : {SpellAsYouType1, ConfusableWords1, WordPrediction1})
         item->setCheckable(true);
     bindKey(CheckSpelling1, QKeySequence(CheckSpellingKey), CheckSpelling1->statusTip());
@@ -77,7 +75,7 @@ void MainWindow::UseVoiceLanguage()
         language = QLocale::system().name();
     // Without a dictionary for the language nothing is marked misspelt; English is the usual fallback.
     if (!mWritingAids->setLanguage(language) && !mReading->voice().isEmpty())
-        ShowNotice(QStringLiteral("There is no spelling dictionary for the language of %1.").arg(mReading->voice()));
+        ShowNotice(tr("There is no spelling dictionary for the language of %1.").arg(mReading->voice()));
     if (!mWritingAids->speller().ready() && mReading->voice().isEmpty())
         mWritingAids->setLanguage(QStringLiteral("en"));
 }
@@ -101,7 +99,7 @@ void MainWindow::DefineWord()
 {
     const QTextCursor word = mWritingAids->wordAtCaret();
     if (word.isNull()) {
-        ShowNotice(QStringLiteral("Put the caret on a word to define it."));
+        ShowNotice(tr("Put the caret on a word to define it."));
         return;
     }
     ShowDefinition(word);

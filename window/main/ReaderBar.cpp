@@ -12,20 +12,20 @@
 ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mModel(model)
 {
     setObjectName(QStringLiteral("panReaderBar"));
-    setAccessibleName(QStringLiteral("Reader bar"));
+    setAccessibleName(tr("Reader bar"));
     setAutoFillBackground(true);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(4);
 
-    mPlay = addButton(QStringLiteral("buBarPlay"), QStringLiteral("Play"), QStringLiteral("Start or resume reading"));
-    mStop = addButton(QStringLiteral("buBarStop"), QStringLiteral("Stop"), QStringLiteral("Stop reading"));
-    QToolButton* previous = addButton(QStringLiteral("buBarPrevious"), QStringLiteral("Previous sentence"),
-                                      QStringLiteral("Read the sentence before"));
-    QToolButton* next = addButton(QStringLiteral("buBarNext"), QStringLiteral("Next sentence"),
-                                  QStringLiteral("Read on from the next sentence"));
-    QToolButton* selection = addButton(QStringLiteral("buBarReadSelection"), QStringLiteral("Read selection"),
-                                       QStringLiteral("Read the text selected in any program, else the clipboard"));
+    mPlay = addButton(QStringLiteral("buBarPlay"), tr("Play"), tr("Start or resume reading"));
+    mStop = addButton(QStringLiteral("buBarStop"), tr("Stop"), tr("Stop reading"));
+    QToolButton* previous =
+        addButton(QStringLiteral("buBarPrevious"), tr("Previous sentence"), tr("Read the sentence before"));
+    QToolButton* next =
+        addButton(QStringLiteral("buBarNext"), tr("Next sentence"), tr("Read on from the next sentence"));
+    QToolButton* selection = addButton(QStringLiteral("buBarReadSelection"), tr("Read selection"),
+                                       tr("Read the text selected in any program, else the clipboard"));
     // Arrows read faster than words in a narrow bar; their spoken names stay the words. The style's own pictures,
     // since the usual type has no glyph for the media symbols.
     previous->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
@@ -35,15 +35,15 @@ ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mM
 
     mVoice = new QComboBox(this);
     mVoice->setObjectName(QStringLiteral("cbBarVoice"));
-    mVoice->setAccessibleName(QStringLiteral("Voice"));
-    mVoice->setToolTip(QStringLiteral("The voice that reads"));
+    mVoice->setAccessibleName(tr("Voice"));
+    mVoice->setToolTip(tr("The voice that reads"));
     mVoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // Until a voice is chosen the engine's default voice reads.
     mVoice->setPlaceholderText(tr("Default voice"));
     mSpeed = new QSpinBox(this);
     mSpeed->setObjectName(QStringLiteral("sbBarSpeed"));
-    mSpeed->setAccessibleName(QStringLiteral("Reading speed"));
-    mSpeed->setToolTip(QStringLiteral("Reading speed, 1 to 10"));
+    mSpeed->setAccessibleName(tr("Reading speed"));
+    mSpeed->setToolTip(tr("Reading speed, 1 to 10"));
     mSpeed->setRange(1, 10);
     row->addWidget(mVoice);
     row->addWidget(mSpeed);
@@ -98,7 +98,7 @@ void ReaderBar::setLook(const QPalette& palette, const QFont& font, const QStrin
 void ReaderBar::showState()
 {
     const bool speaking = mModel.state() == ReadingState::Reading;
-    const QString caption = speaking ? QStringLiteral("Pause") : QStringLiteral("Play");
+    const QString caption = speaking ? tr("Pause") : tr("Play");
     mPlay->setText(caption);
     mPlay->setAccessibleName(caption);
     mStop->setEnabled(mModel.reading());
@@ -117,7 +117,7 @@ FloatingReaderBar::FloatingReaderBar(ReadingModel& model, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmReaderBar"));
-    setWindowTitle(QStringLiteral("Parlivo reader bar"));
+    setWindowTitle(tr("Parlivo reader bar"));
     setAccessibleName(windowTitle());
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

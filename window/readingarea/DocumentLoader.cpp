@@ -86,9 +86,10 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
             const int total = progress.total;
             status->setProgress(total > 0 ? double(progress.done) / total : -1.0);
             if (progress.recognising && total > 0)
-                status->Label1->setText(QStringLiteral("Reading the text in page %1 of %2 ...")
-                                            .arg(std::min(progress.done + 1, total))
-                                            .arg(total));
+                status->Label1->setText(
+                    QCoreApplication::translate("DocumentLoader", "Reading the text in page %1 of %2 ...")
+                        .arg(std::min(progress.done + 1, total))
+                        .arg(total));
             if (status->cancelled())
                 progress.stop = true;
         }

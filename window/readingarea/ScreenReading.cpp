@@ -3,6 +3,7 @@
 #include "formats/TextRecognition.h"
 #include "core/Errors.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -52,9 +53,10 @@ QImage grabScreen(QString* failure)
     if (screen && !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         image = screen->grabWindow(0).toImage();
     if (image.isNull()) {
-        *failure = QStringLiteral("Parlivo cannot see the screen: this desktop does not let programs take a picture "
-                                  "of it. Take a screenshot with the desktop's own tool and open it in Parlivo "
-                                  "instead.");
+        *failure = QCoreApplication::translate(
+            "ScreenReading", "Parlivo cannot see the screen: this desktop does not let programs take a picture "
+                             "of it. Take a screenshot with the desktop's own tool and open it in Parlivo "
+                             "instead.");
         return {};
     }
     const double dpi = screen->logicalDotsPerInch() * screen->devicePixelRatio();
@@ -66,7 +68,7 @@ QImage grabScreen(QString* failure)
 ScreenAreaPicker::ScreenAreaPicker(const QImage& screen) : mScreen(screen)
 {
     setObjectName(QStringLiteral("ScreenAreaPicker"));
-    setWindowTitle(QStringLiteral("Read from screen"));
+    setWindowTitle(tr("Read from screen"));
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setCursor(Qt::CrossCursor);
@@ -165,6 +167,7 @@ ScreenText readScreenArea()
     }
     result.text = recogniseInBackground(screen.copy(area), &result.failure);
     if (result.text.isEmpty() && result.failure.isEmpty())
-        result.failure = QStringLiteral("No text was found in the part of the screen chosen.");
+        result.failure =
+            QCoreApplication::translate("ScreenReading", "No text was found in the part of the screen chosen.");
     return result;
 }

@@ -68,7 +68,7 @@ void TranslationPanel::showTranslation(const QString& languageName, const Transl
     if (!translation.unknownWords.isEmpty()) {
         const QString unknown = translation.unknownWords.join(QStringLiteral(", "));
         html += tr("<p><small>Not translated: %1</small></p>").arg(unknown.toHtmlEscaped());
-        spoken += QStringLiteral(" Not translated: %1").arg(unknown);
+        spoken += tr(" Not translated: %1").arg(unknown);
     }
     labTranslation->setText(html);
     labTranslation->setAccessibleName(tr("%1 translation").arg(languageName));

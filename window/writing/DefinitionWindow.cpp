@@ -10,11 +10,11 @@
 QString DefinitionWindow::FirstMeaningText(const QString& word, const QList<WordMeaning>& meanings)
 {
     if (meanings.isEmpty())
-        return QStringLiteral("There is no definition of \"%1\" in the dictionary.").arg(word);
+        return tr("There is no definition of \"%1\" in the dictionary.").arg(word);
     const WordMeaning& first = meanings.first();
     QString text = QStringLiteral("%1, %2: %3.").arg(word, first.partOfSpeech, first.gloss);
     if (!first.examples.isEmpty())
-        text += QStringLiteral(" For example: %1.").arg(first.examples.first());
+        text += tr(" For example: %1.").arg(first.examples.first());
     return text;
 }
 
@@ -23,13 +23,13 @@ DefinitionWindow::DefinitionWindow(const QString& word, const QList<WordMeaning>
 {
     setObjectName(QStringLiteral("frmDefinition"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Define: %1").arg(word));
+    setWindowTitle(tr("Define: %1").arg(word));
     setAccessibleName(windowTitle());
     resize(560, 420);
 
     reMeanings = new QTextBrowser(this);
     reMeanings->setObjectName(QStringLiteral("reMeanings"));
-    reMeanings->setAccessibleName(QStringLiteral("Meanings of %1").arg(word));
+    reMeanings->setAccessibleName(tr("Meanings of %1").arg(word));
     QString html = QStringLiteral("<h3>%1</h3><ol>").arg(word.toHtmlEscaped());
     QStringList synonyms;
     for (const WordMeaning& meaning : meanings) {
@@ -43,26 +43,26 @@ DefinitionWindow::DefinitionWindow(const QString& word, const QList<WordMeaning>
     }
     reMeanings->setHtml(html + QStringLiteral("</ol>"));
 
-    auto* synonymsLabel = new QLabel(QStringLiteral("&Synonyms:"), this);
+    auto* synonymsLabel = new QLabel(tr("&Synonyms:"), this);
     lbSynonyms = new QListWidget(this);
     lbSynonyms->setObjectName(QStringLiteral("lbSynonyms"));
-    lbSynonyms->setAccessibleName(QStringLiteral("Synonyms"));
+    lbSynonyms->setAccessibleName(tr("Synonyms"));
     lbSynonyms->addItems(synonyms);
     synonymsLabel->setBuddy(lbSynonyms);
     connect(lbSynonyms, &QListWidget::currentTextChanged, this, &DefinitionWindow::readAloud);
     connect(lbSynonyms, &QListWidget::itemActivated, this, &DefinitionWindow::insertChosen);
 
-    buInsert = new QPushButton(QStringLiteral("&Insert"), this);
+    buInsert = new QPushButton(tr("&Insert"), this);
     buInsert->setObjectName(QStringLiteral("buInsertSynonym"));
-    buInsert->setAccessibleDescription(QStringLiteral("Put the chosen synonym in place of the word"));
+    buInsert->setAccessibleDescription(tr("Put the chosen synonym in place of the word"));
     buInsert->setEnabled(!synonyms.isEmpty());
     connect(buInsert, &QPushButton::clicked, this, &DefinitionWindow::insertChosen);
-    auto* read = new QPushButton(QStringLiteral("&Read"), this);
+    auto* read = new QPushButton(tr("&Read"), this);
     read->setObjectName(QStringLiteral("buReadMeaning"));
-    read->setAccessibleDescription(QStringLiteral("Read the first meaning aloud"));
+    read->setAccessibleDescription(tr("Read the first meaning aloud"));
     const QString first = FirstMeaningText(word, meanings);
     connect(read, &QPushButton::clicked, this, [this, first] { emit readAloud(first); });
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
     close->setObjectName(QStringLiteral("buCloseDefinition"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
 

@@ -3,9 +3,9 @@
 PredictionList::PredictionList(QWidget* parent) : QListWidget(parent)
 {
     setObjectName(QStringLiteral("lbWordPredictions"));
-    setAccessibleName(QStringLiteral("Word predictions"));
+    setAccessibleName(tr("Word predictions"));
     setAccessibleDescription(
-        QStringLiteral("Up and Down choose a word and say it; Enter, Tab or its number inserts it; Escape hides"));
+        tr("Up and Down choose a word and say it; Enter, Tab or its number inserts it; Escape hides"));
     setFocusPolicy(Qt::NoFocus);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

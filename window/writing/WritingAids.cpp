@@ -422,20 +422,20 @@ void WritingAids::offerFor(QMenu* menu, const QTextCursor& at)
         const QStringList suggestions = mSpeller.suggest(text, 8);
         for (const QString& suggestion : suggestions)
             offerWord(QStringLiteral("miSpellingSuggestion"), capitalisedLike(text, suggestion), suggestion,
-                      QStringLiteral("Replace \"%1\" with \"%2\"").arg(text, capitalisedLike(text, suggestion)));
+                      tr("Replace \"%1\" with \"%2\"").arg(text, capitalisedLike(text, suggestion)));
         if (suggestions.isEmpty())
-            add(QStringLiteral("miNoSuggestions"), QStringLiteral("(no suggestions)"),
-                QStringLiteral("The dictionary has no word like \"%1\"").arg(text))
+            add(QStringLiteral("miNoSuggestions"), tr("(no suggestions)"),
+                tr("The dictionary has no word like \"%1\"").arg(text))
                 ->setEnabled(false);
-        QAction* addWord = add(QStringLiteral("miAddToDictionary"), QStringLiteral("Add to dictionary"),
-                               QStringLiteral("Add \"%1\" to your own word list").arg(text));
+        QAction* addWord = add(QStringLiteral("miAddToDictionary"), tr("Add to dictionary"),
+                               tr("Add \"%1\" to your own word list").arg(text));
         connect(addWord, &QAction::triggered, this, [this, text] {
             mSpeller.add(text);
             restart();
-            mSurface.announce(QStringLiteral("\"%1\" added to the dictionary").arg(text));
+            mSurface.announce(tr("\"%1\" added to the dictionary").arg(text));
         });
-        QAction* ignore = add(QStringLiteral("miIgnoreSpelling"), QStringLiteral("Ignore"),
-                              QStringLiteral("Accept \"%1\" until Parlivo closes").arg(text));
+        QAction* ignore =
+            add(QStringLiteral("miIgnoreSpelling"), tr("Ignore"), tr("Accept \"%1\" until Parlivo closes").arg(text));
         connect(ignore, &QAction::triggered, this, [this, text] {
             mSpeller.ignore(text);
             restart();
@@ -443,9 +443,8 @@ void WritingAids::offerFor(QMenu* menu, const QTextCursor& at)
         separate();
     } else if (const ConfusableSet* set = mHelp.Confusables ? mConfusables.find(text) : nullptr) {
         const QString explanation = set->explanation;
-        QAction* explain =
-            add(QStringLiteral("miConfusableExplain"),
-                QStringLiteral("Sounds like: %1").arg(set->words.join(QStringLiteral(", "))), explanation);
+        QAction* explain = add(QStringLiteral("miConfusableExplain"),
+                               tr("Sounds like: %1").arg(set->words.join(QStringLiteral(", "))), explanation);
         const auto tell = [this, explanation] {
             mSurface.speak(explanation);
             mSurface.announce(explanation);
@@ -454,9 +453,8 @@ void WritingAids::offerFor(QMenu* menu, const QTextCursor& at)
         connect(explain, &QAction::triggered, this, tell);
         for (const QString& other : set->words)
             if (other.compare(text, Qt::CaseInsensitive) != 0)
-                offerWord(QStringLiteral("miConfusableWord"),
-                          QStringLiteral("Use \"%1\"").arg(capitalisedLike(text, other)), other,
-                          QStringLiteral("Replace \"%1\" with \"%2\"").arg(text, capitalisedLike(text, other)));
+                offerWord(QStringLiteral("miConfusableWord"), tr("Use \"%1\"").arg(capitalisedLike(text, other)), other,
+                          tr("Replace \"%1\" with \"%2\"").arg(text, capitalisedLike(text, other)));
         separate();
     }
     // "Define" goes with the commands at the foot of the menu (before its last part), so on a word with nothing to
@@ -466,10 +464,9 @@ void WritingAids::offerFor(QMenu* menu, const QTextCursor& at)
     for (qsizetype i = items.size() - 1; i >= 0 && !before; --i)
         if (items.at(i)->isSeparator() && !mOffers.contains(items.at(i)))
             before = items.at(i);
-    QAction* define =
-        add(QStringLiteral("miDefineWord"),
-            QStringLiteral("Define \"%1\"\t%2").arg(text, QKeySequence(DefineKey).toString(QKeySequence::NativeText)),
-            QStringLiteral("Say what \"%1\" means").arg(text));
+    QAction* define = add(QStringLiteral("miDefineWord"),
+                          tr("Define \"%1\"\t%2").arg(text, QKeySequence(DefineKey).toString(QKeySequence::NativeText)),
+                          tr("Say what \"%1\" means").arg(text));
     connect(define, &QAction::triggered, this, [this, word] { emit defineRequested(word); });
 }
 
@@ -489,7 +486,7 @@ QString WritingAids::sentenceAround(const QTextCursor& word) const
 bool WritingAids::checkNextMisspelling()
 {
     if (!mSpeller.ready()) {
-        const QString none = QStringLiteral("No spelling dictionary is installed for the reader's language.");
+        const QString none = tr("No spelling dictionary is installed for the reader's language.");
         mSurface.announce(none);
         mSurface.speak(none);
         return false;
@@ -520,11 +517,10 @@ bool WritingAids::checkNextMisspelling()
                 mEdit->ensureCursorVisible();
                 const QString text = word.selectedText();
                 const QStringList suggestions = mSpeller.suggest(text, 8);
-                const QString offered =
-                    suggestions.isEmpty()
-                        ? QStringLiteral("No suggestions.")
-                        : QStringLiteral("Suggestions: %1.").arg(suggestions.join(QStringLiteral(", ")));
-                mSurface.announce(QStringLiteral("Misspelt: %1. %2 The menu key offers the fixes.").arg(text, offered));
+                const QString offered = suggestions.isEmpty()
+                                            ? tr("No suggestions.")
+                                            : tr("Suggestions: %1.").arg(suggestions.join(QStringLiteral(", ")));
+                mSurface.announce(tr("Misspelt: %1. %2 The menu key offers the fixes.").arg(text, offered));
                 mSurface.speak(QStringLiteral("%1. %2 %3").arg(text, sentenceAround(word), offered));
                 return true;
             }
@@ -532,7 +528,7 @@ bool WritingAids::checkNextMisspelling()
                 break;
         }
     }
-    const QString none = QStringLiteral("No spelling mistakes found.");
+    const QString none = tr("No spelling mistakes found.");
     mSurface.announce(none);
     mSurface.speak(none);
     return false;
@@ -639,7 +635,7 @@ bool WritingAids::predictionKey(QKeyEvent* key)
         mPredictions->setCurrentRow(chosen);
         const QString word = mPredictions->word(chosen);
         mSurface.speak(word);
-        mSurface.announce(QStringLiteral("%1 of %2: %3").arg(chosen + 1).arg(rows).arg(word));
+        mSurface.announce(tr("%1 of %2: %3").arg(chosen + 1).arg(rows).arg(word));
     };
     if (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
         return false;
