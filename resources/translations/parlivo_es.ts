@@ -1515,6 +1515,10 @@ Voz de espeak-ng y Festival.</translation>
         <translation>Barra de lectura</translation>
     </message>
     <message>
+        <source>Default voice</source>
+        <translation>Voz predeterminada</translation>
+    </message>
+    <message>
         <source>Play</source>
         <translation>Leer</translation>
     </message>

@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -300,6 +301,57 @@ TEST_F(SpanishWindow, TheToolbarMenusDialogsAndMessagesAreInSpanishAndTheCommand
     }
     EXPECT_GE(keys.size(), 12);
     EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size()) << keys.join(u' ').toStdString();
+}
+
+// Every caption, hint and spoken name of the main window, its menus and bars, by object name.
+QMap<QString, QString> WindowTexts(const MainWindow& window)
+{
+    QMap<QString, QString> texts;
+    const auto add = [&texts](const QObject* owner, const char* kind, const QString& text) {
+        if (!owner->objectName().isEmpty() && !text.isEmpty())
+            texts.insert(owner->objectName() + u'.' + QLatin1String(kind), text);
+    };
+    for (const QAction* item : window.findChildren<QAction*>()) {
+        add(item, "text", item->text());
+        add(item, "toolTip", item->toolTip());
+        add(item, "statusTip", item->statusTip());
+    }
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        if (const auto* menu = qobject_cast<const QMenu*>(control))
+            add(menu, "title", menu->title());
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            add(button, "text", button->text());
+        if (const auto* label = qobject_cast<const QLabel*>(control))
+            add(label, "text", label->text());
+        add(control, "toolTip", control->toolTip());
+        add(control, "accessibleName", control->accessibleName());
+        add(control, "accessibleDescription", control->accessibleDescription());
+    }
+    return texts;
+}
+
+TEST_F(SpanishWindow, NoCaptionHintOrSpokenNameOfTheWindowIsLeftInEnglish)
+{
+    const QMap<QString, QString> spanish = WindowTexts(*reader);
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
+    auto voices = std::make_unique<ScriptedSpeechEngine>();
+    voices->installed = engine->installed;
+    MainWindow english(std::move(voices));
+    ASSERT_TRUE(english.FormCreate());
+    const QMap<QString, QString> shown = WindowTexts(english);
+    ASSERT_GT(shown.size(), 200);
+    // Names stay as they are in every language: the program's, the voices' and the learner's languages'.
+    static const QRegularExpression words(QStringLiteral("[A-Za-z]{3}"));
+    static const QRegularExpression languageItem(QStringLiteral("^miMyLanguage\\w+-\\w+\\."));
+    const QSet<QString> names{QStringLiteral("Parlivo"), QStringLiteral("English (Great Britain)"),
+                              QStringLiteral("English (America)"), QStringLiteral("French")};
+    QStringList left;
+    for (auto text = shown.cbegin(); text != shown.cend(); ++text)
+        if (spanish.value(text.key()) == text.value() && text.value().contains(words) &&
+            !names.contains(text.value()) && !text.key().contains(languageItem))
+            left << text.key() + QStringLiteral(": ") + text.value();
+    EXPECT_TRUE(left.isEmpty()) << left.join(u'\n').toStdString();
 }
 
 TEST(InterfaceLanguage, EveryCaptionOfTheWindowHasItsSpanish)
