@@ -125,6 +125,14 @@ WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
     mPredictTimer.setSingleShot(true);
     mPredictTimer.setInterval(0);
     connect(&mPredictTimer, &QTimer::timeout, this, &WritingAids::predict);
+    // A key's request goes to the worker as soon as the key has moved the caret, not after the area is painted
+    // again; a key that leaves the caret where it was is answered by the timer.
+    connect(edit, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (mPredictTimer.isActive()) {
+            mPredictTimer.stop();
+            predict();
+        }
+    });
     mPredictions = new PredictionList(edit);
     connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &WritingAids::hidePredictions);
     reloadConfusables();
