@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -90,11 +91,10 @@ TEST_F(WritingHelpTest, MisspellingsAreUnderlinedSpokenAndFixedFromTheMenuAndUnd
     EXPECT_EQ(marked(WritingMark::Misspelt), (QStringList{QStringLiteral("beleive"), QStringLiteral("mistaik")}));
     EXPECT_EQ(marked(WritingMark::Confusable), QStringList{QStringLiteral("their")});
     // Drawn as a wavy underline over the word, nowhere else.
-    const QTextBlock block = text().document()->begin();
     QStringList wavy;
-    for (const QTextLayout::FormatRange& range : block.layout()->formats())
-        if (range.format.underlineStyle() == QTextCharFormat::WaveUnderline)
-            wavy << block.text().mid(range.start, range.length);
+    for (const WritingAids::ShownMark& shown : aids().shownMarks())
+        if (shown.mark == WritingMark::Misspelt)
+            wavy << text().toPlainText().mid(shown.start, shown.length);
     EXPECT_EQ(wavy, (QStringList{QStringLiteral("beleive"), QStringLiteral("mistaik")}));
 
     // The walk starts at the caret and goes round: the first misspelling, said with its sentence and suggestions.
@@ -155,6 +155,41 @@ TEST_F(WritingHelpTest, MisspellingsAreUnderlinedSpokenAndFixedFromTheMenuAndUnd
     for (int fix = 0; fix < 3; ++fix)
         text().undo();
     EXPECT_EQ(text().toPlainText(), QStringLiteral("I beleive their is a mistaik today."));
+}
+
+// Only the lines in view carry their marks: scrolling brings those of the lines it shows, and a mark moves with its
+// word as the line is typed in.
+TEST_F(WritingHelpTest, MarksOfTheLinesInViewFollowScrollingAndTyping)
+{
+    QString lines;
+    for (int line = 0; line < 300; ++line)
+        lines += QStringLiteral("Line %1 has a mistaik.\n").arg(line);
+    text().setPlainText(lines);
+    aids().finishChecking();
+    const auto misspelt = [this] {
+        QList<QTextCursor> words;
+        for (const WritingAids::ShownMark& shown : aids().shownMarks())
+            if (shown.mark == WritingMark::Misspelt) {
+                words << QTextCursor(text().document());
+                words.last().setPosition(shown.start);
+                words.last().setPosition(shown.start + shown.length, QTextCursor::KeepAnchor);
+            }
+        return words;
+    };
+    ASSERT_FALSE(misspelt().isEmpty());
+    EXPECT_EQ(misspelt().first().blockNumber(), 0);
+    EXPECT_LT(misspelt().size(), 100) << "the lines out of view are not drawn";
+
+    text().verticalScrollBar()->setValue(text().verticalScrollBar()->maximum());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !misspelt().isEmpty() && misspelt().last().blockNumber() == 299; }));
+    QTextCursor caret(text().document()->findBlockByNumber(299));
+    text().setTextCursor(caret);
+    QTest::keyClicks(&text(), QStringLiteral("Sofa "));
+    QTest::keyClicks(&text(), QStringLiteral("Zorp "));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return misspelt().size() > 1 && misspelt().last().blockNumber() == 299; }));
+    const QList<QTextCursor> last = misspelt().mid(misspelt().size() - 2);
+    EXPECT_EQ(last.first().selectedText(), QStringLiteral("Zorp"));
+    EXPECT_EQ(last.last().selectedText(), QStringLiteral("mistaik"));
 }
 
 TEST_F(WritingHelpTest, AddedWordsOutliveTheProgramAndIgnoredOnesDoNot)

@@ -45,8 +45,6 @@ void MainWindow::setupReadingAids()
     mReadingAidsView = new ReadingAidsView(reText, [highlighter] { highlighter->reformat(); });
     highlighter->setDecoration([this](const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges) {
         mReadingAidsView->decorate(block, ranges);
-        if (mWritingAids)
-            mWritingAids->decorate(block, ranges);
     });
 }
 

@@ -12,9 +12,7 @@
 
 void MainWindow::setupWritingHelp()
 {
-    LinkHighlighter* highlighter = mLinkClicks->highlighter();
     WritingAids::Surface surface;
-    surface.reformatBlock = [highlighter](const QTextBlock& block) { highlighter->reformatBlock(block); };
     surface.speak = [this](const QString& text) { SpeakWritingHelp(text); };
     surface.announce = [this](const QString& text) { ShowNotice(text); };
     mWritingAids = new WritingAids(reText, std::move(surface), this);

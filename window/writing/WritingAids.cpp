@@ -4,12 +4,16 @@
 #include "window/writing/WordPredictor.h"
 #include "core/LinkDetection.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -43,51 +47,10 @@ struct BlockMarks : QTextBlockUserData
     QList<std::pair<WordSpan, WritingMark>> marks;
 };
 
-QTextCharFormat markFormat(WritingMark mark)
-{
-    QTextCharFormat format;
-    if (mark == WritingMark::Misspelt) {
-        format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        format.setUnderlineColor(QColor(220, 0, 0));
-    } else {
-        // A light tint of another colour, seen through on every colour scheme: the marks differ without colour
-        // too, and a tint is quick to draw where a dotted line over many common words is not.
-        format.setBackground(QColor(0, 120, 255, 48));
-    }
-    return format;
-}
-
-// `over` laid on `base`: both in order and apart; the result too, each piece with the base's format (if any)
-// and the mark's merged over it.
-QList<QTextLayout::FormatRange> overlay(const QList<QTextLayout::FormatRange>& base,
-                                        const QList<QTextLayout::FormatRange>& over)
-{
-    QList<int> cuts;
-    for (const auto& list : {base, over})
-        for (const QTextLayout::FormatRange& range : list)
-            cuts << range.start << range.start + range.length;
-    std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-    QList<QTextLayout::FormatRange> merged;
-    qsizetype b = 0;
-    qsizetype o = 0;
-    for (qsizetype i = 0; i + 1 < cuts.size(); ++i) {
-        const int from = cuts[i];
-        while (b < base.size() && base[b].start + base[b].length <= from)
-            ++b;
-        while (o < over.size() && over[o].start + over[o].length <= from)
-            ++o;
-        const bool inBase = b < base.size() && base[b].start <= from;
-        const bool inOver = o < over.size() && over[o].start <= from;
-        if (!inBase && !inOver)
-            continue;
-        QTextCharFormat format = inBase ? base[b].format : QTextCharFormat();
-        if (inOver)
-            format.merge(over[o].format);
-        merged.append({from, cuts[i + 1] - from, format});
-    }
-    return merged;
-}
+const QColor MisspeltColour(220, 0, 0);
+// A light tint of another colour, seen through on every colour scheme: the marks differ without colour too, and a
+// tint is quick to draw where a dotted line over many common words is not.
+const QColor ConfusableTint(0, 120, 255, 48);
 
 QString capitalisedLike(const QString& model, QString word)
 {
@@ -96,6 +59,36 @@ QString capitalisedLike(const QString& model, QString word)
     return word;
 }
 } // namespace
+
+// Paints the writing marks over the reading area's viewport, where the viewport is painted.
+class WritingMarksOverlay : public QWidget
+{
+public:
+    WritingMarksOverlay(QTextEdit* edit, const WritingAids& aids) : QWidget(edit->viewport()), mAids(aids)
+    {
+        setObjectName(QStringLiteral("writingMarksOverlay"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(edit->viewport()->rect());
+    }
+
+protected:
+    void moveEvent(QMoveEvent*) override
+    {
+        // Scrolling the viewport carries its children along; the overlay stays put over it.
+        if (pos() != QPoint(0, 0))
+            move(0, 0);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        mAids.paintMarks(painter, event->rect());
+    }
+
+private:
+    const WritingAids& mAids;
+};
 
 QList<WordSpan> FindWords(QStringView text)
 {
@@ -124,9 +117,22 @@ WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
     mTimer.setSingleShot(true);
     mTimer.setInterval(0);
     connect(&mTimer, &QTimer::timeout, this, &WritingAids::checkSlice);
+    mOverlay = new WritingMarksOverlay(edit, *this);
+    mOverlay->hide();
+    connect(edit->document(), &QTextDocument::contentsChange, this, &WritingAids::checkEdited);
+    for (QScrollBar* bar : {edit->verticalScrollBar(), edit->horizontalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, mOverlay, qOverload<>(&QWidget::update));
     mPredictTimer.setSingleShot(true);
     mPredictTimer.setInterval(0);
     connect(&mPredictTimer, &QTimer::timeout, this, &WritingAids::predict);
+    // A key's request goes to the worker as soon as the key has moved the caret, not after the area is painted
+    // again; a key that leaves the caret where it was is answered by the timer.
+    connect(edit, &QTextEdit::cursorPositionChanged, this, [this] {
+        if (mPredictTimer.isActive()) {
+            mPredictTimer.stop();
+            predict();
+        }
+    });
     mPredictions = new PredictionList(edit);
     connect(edit->verticalScrollBar(), &QScrollBar::valueChanged, this, &WritingAids::hidePredictions);
     reloadConfusables();
@@ -136,6 +142,8 @@ WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
 
 WritingAids::~WritingAids()
 {
+    // The overlay paints from this object; the viewport it is on may outlive it.
+    delete mOverlay;
     mPredictThread.quit();
     mPredictThread.wait();
 }
@@ -160,18 +168,12 @@ void WritingAids::setHelp(const WritingHelp& help)
     }
     if (!mHelp.WordPrediction)
         hidePredictions();
+    mOverlay->setVisible(mHelp.SpellCheck || mHelp.Confusables);
     const bool spellingChanged = before.SpellCheck != help.SpellCheck;
     const bool confusablesChanged = before.Confusables != help.Confusables;
     if (!spellingChanged && !confusablesChanged)
         return;
-    // The blocks with marks of a kind just switched on or off are drawn again; the others look the same.
-    for (QTextBlock block = mEdit->document()->begin(); block.isValid(); block = block.next()) {
-        const auto* data = static_cast<BlockMarks*>(block.userData());
-        if (data && std::any_of(data->marks.begin(), data->marks.end(), [&](const auto& found) {
-                return found.second == WritingMark::Misspelt ? spellingChanged : confusablesChanged;
-            }))
-            mSurface.reformatBlock(block);
-    }
+    mOverlay->update();
     // What was found stands (it does not depend on what is drawn); blocks edited while nothing was drawn are due.
     if (mHelp.SpellCheck || mHelp.Confusables) {
         mScanFrom = 0;
@@ -259,16 +261,16 @@ bool WritingAids::drawsAny(const QList<std::pair<WordSpan, WritingMark>>& marks)
     return std::any_of(marks.begin(), marks.end(), [this](const auto& found) { return draws(found.second); });
 }
 
-bool WritingAids::checkBlock(const QTextBlock& block)
+bool WritingAids::checkBlock(const QTextBlock& block, bool repaint)
 {
     if (fresh(block))
         return false;
     const auto* data = static_cast<BlockMarks*>(block.userData());
     const bool drawn = data && drawsAny(data->marks);
     storeMarks(block);
-    // Only a change of what is drawn lays the block out again.
-    if (drawn || drawsAny(static_cast<BlockMarks*>(block.userData())->marks))
-        mSurface.reformatBlock(block);
+    // Only a change of what is drawn is painted again.
+    if (repaint && (drawn || drawsAny(static_cast<BlockMarks*>(block.userData())->marks)))
+        repaintMarksOf(block);
     return true;
 }
 
@@ -316,29 +318,107 @@ void WritingAids::finishChecking()
     }
 }
 
-void WritingAids::decorate(const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges)
+void WritingAids::checkEdited(int position, int removed, int added)
 {
+    Q_UNUSED(removed);
     if (!mHelp.SpellCheck && !mHelp.Confusables)
         return;
-    const auto* data = static_cast<const BlockMarks*>(block.userData());
     // A paragraph being typed in (checked before, with the same dictionary) is checked again at once, so its marks
     // stay in place; a long one, and text that is new or must all be checked again, wait for the background.
-    if (!fresh(block) && data && data->generation == mGeneration && block.length() <= MaxCheckedAtOnce)
-        storeMarks(block);
-    if (!fresh(block)) {
-        const int number = block.blockNumber();
-        mScanFrom = mScanFrom < 0 ? number : qMin(mScanFrom, number);
-        if (!mTimer.isActive())
-            mTimer.start();
+    QTextDocument* document = mEdit->document();
+    const QTextBlock last = document->findBlock(position + added);
+    for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
+        const auto* data = static_cast<const BlockMarks*>(block.userData());
+        // The edit paints the block again itself (its layout is not yet up to date to say where).
+        if (data && data->generation == mGeneration && block.length() <= MaxCheckedAtOnce) {
+            checkBlock(block, false);
+        } else if (!fresh(block)) {
+            const int number = block.blockNumber();
+            mScanFrom = mScanFrom < 0 ? number : qMin(mScanFrom, number);
+            if (!mTimer.isActive())
+                mTimer.start();
+        }
+        if (block == last)
+            break;
+    }
+}
+
+void WritingAids::repaintMarksOf(const QTextBlock& block)
+{
+    // A block not laid out yet is not in view; asking where it is would lay out the document up to it.
+    if (!mOverlay || !mOverlay->isVisible() || !block.layout() || block.layout()->lineCount() == 0)
         return;
+    const QPointF scroll(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
+    const QRect box = mEdit->document()->documentLayout()->blockBoundingRect(block).translated(-scroll).toAlignedRect();
+    if (box.intersects(mOverlay->rect()))
+        mOverlay->update(box);
+}
+
+QList<WritingAids::ShownMark> WritingAids::shownMarks(QRect area) const
+{
+    QList<ShownMark> shown;
+    if (!mHelp.SpellCheck && !mHelp.Confusables)
+        return shown;
+    if (area.isNull())
+        area = mViewport->rect();
+    QTextDocument* document = mEdit->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const QPointF scroll(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
+    const int hit = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
+    QTextBlock first = document->findBlock(qMax(0, hit));
+    // A fuzzy hit in the document's margin may land further on: step back to the first block in the area.
+    while (first.previous().isValid() &&
+           layout->blockBoundingRect(first.previous()).translated(-scroll).bottom() >= area.top())
+        first = first.previous();
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+        const QRectF box = layout->blockBoundingRect(block).translated(-scroll);
+        if (box.top() > area.bottom())
+            break;
+        const QTextLayout* text = block.layout();
+        const auto* data = static_cast<const BlockMarks*>(block.userData());
+        // Marks found before the dictionary changed stay until their paragraph is checked again; those of a
+        // paragraph edited since would fall on the wrong letters.
+        if (!text || !data || box.bottom() < area.top() || data->hash != qHash(block.text()))
+            continue;
+        for (const auto& [span, mark] : data->marks) {
+            if (!draws(mark))
+                continue;
+            const int end = span.start + span.length;
+            for (QTextLine line = text->lineForTextPosition(span.start); line.isValid() && line.textStart() < end;
+                 line = text->lineAt(line.lineNumber() + 1)) {
+                const qreal top = box.top() + line.y();
+                if (top > area.bottom() || top + line.height() < area.top())
+                    continue;
+                const qreal from = line.cursorToX(qMax(span.start, line.textStart()));
+                const qreal to = line.cursorToX(qMin(end, line.textStart() + line.textLength()));
+                shown.append({block.position() + span.start, span.length, mark,
+                              QRectF(box.left() + qMin(from, to), top, qAbs(to - from), line.height()),
+                              top + line.ascent()});
+            }
+        }
     }
-    QList<QTextLayout::FormatRange> over;
-    for (const auto& [span, mark] : static_cast<const BlockMarks*>(block.userData())->marks) {
-        if (draws(mark))
-            over.append({span.start, span.length, markFormat(mark)});
+    return shown;
+}
+
+void WritingAids::paintMarks(QPainter& painter, const QRect& area) const
+{
+    const QFontMetricsF metrics(mEdit->document()->defaultFont());
+    // A wave as deep as the font's underline sits below its baseline.
+    const qreal radius = qBound<qreal>(1, metrics.underlinePos(), 3);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(MisspeltColour, 1));
+    for (const ShownMark& shown : shownMarks(area)) {
+        if (shown.mark == WritingMark::Confusable) {
+            painter.fillRect(shown.box, ConfusableTint);
+            continue;
+        }
+        const qreal y = shown.baseline + metrics.underlinePos() + 1;
+        QPainterPath wave(QPointF(shown.box.left(), y));
+        bool up = true;
+        for (qreal x = shown.box.left(); x < shown.box.right(); x += 2 * radius, up = !up)
+            wave.quadTo(x + radius, up ? y - radius : y + radius, x + 2 * radius, y);
+        painter.drawPath(wave);
     }
-    if (!over.isEmpty())
-        ranges = overlay(ranges, over);
 }
 
 QList<std::pair<WordSpan, WritingMark>> WritingAids::marks(const QTextBlock& block) const
@@ -678,6 +758,8 @@ bool WritingAids::eventFilter(QObject* watched, QEvent* event)
     // Only pointers are compared before the event is known to be one of these: the object it comes from may be
     // being destroyed (the reading area itself, as the window closes).
     const QEvent::Type type = event->type();
+    if (watched == mViewport && type == QEvent::Resize && mOverlay)
+        mOverlay->setGeometry(mViewport->rect());
     if (!mHelp.WordPrediction ||
         (type != QEvent::KeyPress && type != QEvent::FocusOut && type != QEvent::MouseButtonPress))
         return false;

@@ -17,6 +17,7 @@
 
 class QKeyEvent;
 class QMenu;
+class QPainter;
 class QTextBlock;
 class QTextEdit;
 class PredictionWorker;
@@ -44,16 +45,14 @@ enum class WritingMark
 // The writing aids of a reading area: spelling checked as the user types (misspelt words underlined), confusable
 // words marked, the right-click offers for a word, the walk through the misspellings and word prediction near the
 // caret. Words are checked in the background, a few milliseconds at a time, the visible lines first, so typing in a
-// long document is not held up. Everything drawn is a display-only format merged into the area's highlighter
-// (`decorate`); the document changes only when the user picks an offer.
+// long document is not held up. The marks are painted on an overlay over the area's viewport, only where it is
+// painted: they never lay a paragraph out again, and the document changes only when the user picks an offer.
 class WritingAids : public QObject
 {
     Q_OBJECT
 public:
     struct Surface
     {
-        // Formats one block again quietly (the highlighter's single-block pass).
-        std::function<void(const QTextBlock&)> reformatBlock;
         // Says a word or a sentence aloud (nothing while a reading is under way).
         std::function<void(const QString&)> speak;
         // Puts a short text into the status bar, where a screen reader hears it.
@@ -72,13 +71,23 @@ public:
     // Reads the confusable words again from their file (after the user edited it).
     void reloadConfusables();
 
-    // The marks of one block, for the area's highlighter: laid over `ranges`, which stay in order and apart.
-    void decorate(const QTextBlock& block, QList<QTextLayout::FormatRange>& ranges);
     // The marks of a block as last checked (empty while it waits for its check).
     QList<std::pair<WordSpan, WritingMark>> marks(const QTextBlock& block) const;
+    // A mark as painted: its word in document positions, and its box and baseline on one line, in viewport
+    // coordinates (a word broken over two lines gives two).
+    struct ShownMark
+    {
+        int start = 0;
+        int length = 0;
+        WritingMark mark = WritingMark::Misspelt;
+        QRectF box;
+        qreal baseline = 0;
+    };
+    // The marks painted in a part of the viewport (all of it when `area` is null), in document order.
+    QList<ShownMark> shownMarks(QRect area = {}) const;
     // True while blocks wait for their check.
     bool checking() const { return mTimer.isActive(); }
-    // Checks every waiting block now (for a test or a benchmark that needs the marks in place).
+    // Checks every waiting block now and draws the marks (for a test or a benchmark that needs them in place).
     void finishChecking();
 
     // Puts the offers for the word at `at` at the top of the reading area's menu (suggestions, add, ignore, the
@@ -110,8 +119,9 @@ protected:
 private:
     void restart();
     void checkSlice();
-    // Checks one block if its marks are stale; true when it did.
-    bool checkBlock(const QTextBlock& block);
+    // Checks one block if its marks are stale; true when it did. A change of what is drawn is painted unless the
+    // caller knows the block is painted anyway.
+    bool checkBlock(const QTextBlock& block, bool repaint = true);
     QList<std::pair<WordSpan, WritingMark>> findMarks(const QString& text);
     // Checks the block's words and keeps what was found on it.
     void storeMarks(QTextBlock block);
@@ -119,6 +129,12 @@ private:
     // Whether marks of this kind are drawn now.
     bool draws(WritingMark mark) const;
     bool drawsAny(const QList<std::pair<WordSpan, WritingMark>>& marks) const;
+    // Checks the paragraphs an edit touched again at once, so their marks stay on their words.
+    void checkEdited(int position, int removed, int added);
+    // Paints the marks again where the block is in view.
+    void repaintMarksOf(const QTextBlock& block);
+    void paintMarks(QPainter& painter, const QRect& area) const;
+    friend class WritingMarksOverlay;
     void replaceWord(QTextCursor word, const QString& replacement);
     QString sentenceAround(const QTextCursor& word) const;
     bool predictionKey(QKeyEvent* key);
@@ -137,6 +153,7 @@ private:
     int mGeneration = 1; // bumped whenever every block must be checked again
     int mScanFrom = -1;  // the first block number the background walk has still to look at; -1 when done
     QTimer mTimer;
+    QPointer<QWidget> mOverlay;
     QHash<QString, int> mKnownWords; // word -> the WritingMark it was found to be, or -1
     QList<QAction*> mOffers;
     QThread mPredictThread;
