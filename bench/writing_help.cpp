@@ -28,8 +28,8 @@ QString fiveMegabytes()
 {
     // Paragraphs of a learner's writing: a misspelling and some confusable words in each.
     const QString paragraph =
-        QStringLiteral("Their going to the park because the wether is nice, and then they will rite a story about "
-                       "there day. The children listened carefully while the teacher read the story aloud. ");
+        QStringLiteral("Their going to the park becuase the wether is nice, and then they will rite a story about "
+                       "there day. The childern listened carefully while the teacher read the story aloud. ");
     QString text;
     while (text.size() < 5 * 1024 * 1024)
         text += paragraph + (text.size() % 2048 < 200 ? QStringLiteral("\n") : QString());
@@ -99,7 +99,7 @@ void KeyPressWithWritingHelp(benchmark::State& state)
         alone += typeRound(reader);
         aids.setHelp(AllOn);
         if (during)
-            aids.speller().ignore(QStringLiteral("wether")); // every paragraph is to be checked again
+            aids.speller().ignore(QStringLiteral("becuase")); // every paragraph is to be checked again
         else
             aids.finishChecking();
         settle(reader);
