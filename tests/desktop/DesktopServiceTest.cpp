@@ -223,6 +223,14 @@ TEST_F(DesktopServiceCalls, TheParlivoCommandHandsTheSelectionToTheRunningCopy)
     EXPECT_EQ(command.exitCode(), 0) << command.readAllStandardError().toStdString();
     EXPECT_EQ(nextWord(), QStringLiteral("Handed"));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Handed over by the command."));
+
+    // A copy that refuses is an answer: the command says why and fails, and starts no window of its own.
+    offer(clipboard, QStringLiteral("clipboard"), " \n\t ");
+    command.start(QStringLiteral(PARLIVO_PATH), {QStringLiteral("--read-clipboard")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return command.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(command.exitCode(), 1);
+    EXPECT_EQ(command.readAllStandardError(), "parlivo: No text is selected or on the clipboard.\n");
+    EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Handed over by the command."));
 }
 
 TEST_F(DesktopServiceCalls, WatchingTheClipboardReadsCopiedTextWithoutLosingTheReadingAreas)

@@ -7,7 +7,6 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QScopeGuard>
 #include <QTimer>
 
 const QString DesktopService::ServiceName = QStringLiteral("org.parlivo.Reader");
@@ -140,26 +139,4 @@ void DesktopService::ShowReaderBar()
 {
     if (windowFree())
         mWindow.ShowFloatingReaderBar(true);
-}
-
-bool CallRunningReader(const QString& method, QString* error)
-{
-    // A connection of its own, closed before returning: a copy that has to start after all offers the service on
-    // the session bus connection of its own application.
-    const QString name = QStringLiteral("parlivo-request");
-    const auto close = qScopeGuard([&name] { QDBusConnection::disconnectFromBus(name); });
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-    if (!bus.isConnected())
-        return false;
-    const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
-        DesktopService::ServiceName, DesktopService::ObjectPath, DesktopService::ServiceName, method));
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        // A copy that does not answer is no copy to hand over to.
-        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
-            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown"))
-            return false;
-        if (error)
-            *error = reply.errorMessage();
-    }
-    return true;
 }

@@ -48,7 +48,3 @@ private:
 
     MainWindow& mWindow;
 };
-
-// In a later start: has the running copy read the selection (or the clipboard). False when no copy offers the
-// service; `error` then stays empty. A copy that refuses (nothing to read) gives its message in `error`.
-bool CallRunningReader(const QString& method, QString* error);

@@ -9,11 +9,8 @@
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace {
 // The document named on the command line (`parlivo FILE`, as the desktop's "Open with" runs it), absolute so a
@@ -45,22 +42,8 @@ int RunParlivo(int argc, char** argv)
     QStringList given;
     for (int i = 0; i < argc; ++i)
         given.append(QString::fromLocal8Bit(argv[i]));
+    // `parlivo` has already offered a shortcut's request to a running copy: none answered, so this one reads it.
     const QString request = readRequest(given);
-    if (!request.isEmpty()) {
-        // The running copy reads at once: asking it takes no window and no browser, so a shortcut is heard soon.
-        int handedOver = -1;
-        {
-            QCoreApplication asking(argc, argv);
-            QString error;
-            if (CallRunningReader(request, &error)) {
-                if (!error.isEmpty())
-                    std::fprintf(stderr, "parlivo: %s\n", qPrintable(error));
-                handedOver = error.isEmpty() ? 0 : 1;
-            }
-        }
-        if (handedOver >= 0)
-            return handedOver;
-    }
 
     // The pictures are compiled into a static library; make sure they are linked in.
     Q_INIT_RESOURCE(resources);
