@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -63,8 +64,10 @@ enum class BenchApplication
     WebEngine
 };
 
-// Runs every registered benchmark inside the application, through `reporter` when one is given.
-inline int RunBenchmarks(int argc, char** argv, BenchApplication kind, benchmark::BenchmarkReporter* reporter = nullptr)
+// Runs every registered benchmark inside the application, through `reporter` when one is given. `beforeQuit` runs
+// while the application still stands, for what the benchmarks kept between runs (a window, a server).
+inline int RunBenchmarks(int argc, char** argv, BenchApplication kind, benchmark::BenchmarkReporter* reporter = nullptr,
+                         const std::function<void()>& beforeQuit = {})
 {
     if (kind != BenchApplication::Core && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -80,5 +83,7 @@ inline int RunBenchmarks(int argc, char** argv, BenchApplication kind, benchmark
         return 1;
     benchmark::RunSpecifiedBenchmarks(reporter);
     benchmark::Shutdown();
+    if (beforeQuit)
+        beforeQuit();
     return 0;
 }
