@@ -41,6 +41,7 @@ constexpr int kLargestEnlargedSide = 4000;
 constexpr float kOrientationConfidence = 2.0f;
 // Orientation is found on the page made no larger than this, in pixels a side.
 constexpr int kOrientationSide = 1600;
+constexpr int kLeastOrientationSide = 16;
 // Words recognised with less confidence than this are specks and smudges rather than print.
 constexpr float kLeastWordConfidence = 40.0f;
 // A lone mark ("|", "~") is believed only with more: a speck or a rule at a column's edge reads as one.
@@ -164,6 +165,9 @@ private:
         const double shrink = std::min(1.0, double(kOrientationSide) / std::max(image.width(), image.height()));
         const QImage small =
             shrink < 1 ? image.scaled(image.size() * shrink, Qt::KeepAspectRatio, Qt::SmoothTransformation) : image;
+        // A strip too narrow to hold a line of text has no orientation to find (and shrunk, no pixels at all).
+        if (std::min(small.width(), small.height()) < kLeastOrientationSide)
+            return image;
         mOrientation.SetImage(small.constBits(), small.width(), small.height(), 1, int(small.bytesPerLine()));
         mOrientation.SetSourceResolution(int(kBestDpi * shrink));
         int degrees = 0;
