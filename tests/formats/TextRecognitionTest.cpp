@@ -183,9 +183,9 @@ TEST_F(TextRecognition, BadPicturesSayWhyAndBlankOnesHaveNoText)
     // A blank page, and strips so long and thin that shrinking them for the orientation check leaves nothing.
     QImage tall(3, 20000, QImage::Format_RGB32);
     tall.fill(Qt::white);
-    for (const auto& [picture, name] : {std::pair{blank, QStringLiteral("blank.png")},
-                                        std::pair{tall, QStringLiteral("tall.png")},
-                                        std::pair{tall.transformed(QTransform().rotate(90)), QStringLiteral("wide.png")}}) {
+    for (const auto& [picture, name] :
+         {std::pair{blank, QStringLiteral("blank.png")}, std::pair{tall, QStringLiteral("tall.png")},
+          std::pair{tall.transformed(QTransform().rotate(90)), QStringLiteral("wide.png")}}) {
         const DocumentLoadResult empty = loadDocument(save(picture, name), TextMode::Rich);
         ASSERT_TRUE(empty.error) << name.toStdString();
         EXPECT_EQ(empty.error->kind, Kind::NoText);
