@@ -219,3 +219,24 @@ TEST_F(ReadingAidsLook, LineFocusFollowsTheSpokenWordWithoutMovingTheSelection)
     const QImage idle = reader->reText->viewport()->grab().toImage();
     EXPECT_LT(darkest(idle, strip.top() - 3 * lineHeight, strip.top() - 1), 100);
 }
+
+TEST_F(ReadingAidsLook, SyllableDotsAreDrawnFromTheTopLineOfANewDocument)
+{
+    ReadingAids syllables;
+    syllables.Syllables = true;
+    apply(syllables);
+    QString text;
+    for (int line = 0; line < 300; ++line)
+        text += QStringLiteral("Information everywhere, line %1.\n").arg(line);
+    reader->reText->setPlainText(text);
+    settle();
+    const QImage dotted = picture();
+    reader->readingAidsView()->overlay()->hide();
+    const QImage plain = picture();
+    const QRect top = reader->reText->document()
+                          ->documentLayout()
+                          ->blockBoundingRect(reader->reText->document()->begin())
+                          .toAlignedRect()
+                          .translated(reader->reText->viewport()->pos());
+    EXPECT_NE(dotted.copy(top), plain.copy(top)) << "the first line has its dots";
+}

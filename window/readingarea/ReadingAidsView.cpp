@@ -320,9 +320,8 @@ void ReadingAidsOverlay::paintSyllableDots(QPainter& painter, const QRect& area)
     QTextDocument* document = mEdit->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QPointF scroll(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
-    const int first = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
     painter.setPen(mEdit->palette().color(QPalette::Text));
-    for (QTextBlock block = document->findBlock(qMax(0, first)); block.isValid(); block = block.next()) {
+    for (QTextBlock block = firstBlockShown(*mEdit, area); block.isValid(); block = block.next()) {
         const QRectF box = layout->blockBoundingRect(block).translated(-scroll);
         if (box.top() > area.bottom())
             break;

@@ -4,9 +4,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextList>
@@ -329,3 +331,17 @@ void SpacedDocumentLayout::drawListMarker(QPainter* painter, const QTextBlock& b
 }
 
 #include "SpacedDocumentLayout.moc"
+
+QTextBlock firstBlockShown(const QTextEdit& edit, const QRect& area)
+{
+    QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+    const QPointF scroll(edit.horizontalScrollBar()->value(), edit.verticalScrollBar()->value());
+    const int hit = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
+    QTextBlock first = edit.document()->findBlock(qMax(0, hit));
+    // A fuzzy hit in the document's margin, or between paragraphs, may land further on: step back to the first
+    // paragraph in the area.
+    while (first.previous().isValid() &&
+           layout->blockBoundingRect(first.previous()).translated(-scroll).bottom() >= area.top())
+        first = first.previous();
+    return first;
+}

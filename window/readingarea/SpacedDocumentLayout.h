@@ -3,9 +3,14 @@
 #include <QAbstractTextDocumentLayout>
 #include <QSizeF>
 
+class QRect;
 class QTextBlock;
 class QTextBlockFormat;
+class QTextEdit;
 class QTextLine;
+
+// The first paragraph with a line in `area` of the edit's viewport, for the overlays that draw on the lines in view.
+QTextBlock firstBlockShown(const QTextEdit& edit, const QRect& area);
 
 // The reading area's layout while the reading aids space its lines. It places the blocks one under another as Qt's
 // own layout does (margins, indents, alignment, lists, pictures) but gives every line `spacing` times its height,

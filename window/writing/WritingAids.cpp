@@ -2,6 +2,7 @@
 
 #include "window/writing/PredictionList.h"
 #include "window/writing/WordPredictor.h"
+#include "window/readingarea/SpacedDocumentLayout.h"
 #include "core/LinkDetection.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -364,13 +365,7 @@ QList<WritingAids::ShownMark> WritingAids::shownMarks(QRect area) const
     QTextDocument* document = mEdit->document();
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const QPointF scroll(mEdit->horizontalScrollBar()->value(), mEdit->verticalScrollBar()->value());
-    const int hit = layout->hitTest(QPointF(0, scroll.y() + area.top()), Qt::FuzzyHit);
-    QTextBlock first = document->findBlock(qMax(0, hit));
-    // A fuzzy hit in the document's margin may land further on: step back to the first block in the area.
-    while (first.previous().isValid() &&
-           layout->blockBoundingRect(first.previous()).translated(-scroll).bottom() >= area.top())
-        first = first.previous();
-    for (QTextBlock block = first; block.isValid(); block = block.next()) {
+    for (QTextBlock block = firstBlockShown(*mEdit, area); block.isValid(); block = block.next()) {
         const QRectF box = layout->blockBoundingRect(block).translated(-scroll);
         if (box.top() > area.bottom())
             break;
