@@ -22,7 +22,7 @@ QTemporaryDir& folder()
     return dir;
 }
 
-const QString kParagraph = QStringLiteral(
+const QString Paragraph = QStringLiteral(
     "The river carried the boat past the village where the children waited for their teacher to arrive with the "
     "new books and the maps of the northern mountains. Everyone wanted to understand the extraordinary "
     "circumstances of the expedition and the responsibility that the international committee had placed upon "
@@ -36,7 +36,7 @@ const QString& bookPdf()
         for (int i = 0; i < 2700; ++i) {
             if (i % 50 == 0)
                 body += QStringLiteral("\\section*{Chapter %1}\n").arg(i / 50 + 1);
-            body += kParagraph + QStringLiteral("\n\n");
+            body += Paragraph + QStringLiteral("\n\n");
         }
         return fixtures::texPdf(folder().path(), QStringLiteral("book"),
                                 QStringLiteral("\\documentclass{article}\\pagestyle{myheadings}\\markright{Rivers}"
@@ -89,7 +89,7 @@ void BM_DocxOpenAgainstDoc(benchmark::State& state)
     }
     QString html = QStringLiteral("<html><body><h1>Rivers</h1>");
     for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>") + kParagraph + QStringLiteral(" <b>Bold</b> and <i>italic</i>.</p>");
+        html += QStringLiteral("<p>") + Paragraph + QStringLiteral(" <b>Bold</b> and <i>italic</i>.</p>");
     html += QStringLiteral("</body></html>");
     const QString page = fixtures::writeFile(folder().filePath(QStringLiteral("story.html")), html.toUtf8());
     const QString doc = fixtures::writeFile(folder().filePath(QStringLiteral("story.doc")),

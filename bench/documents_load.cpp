@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr qsizetype kTargetBytes = 5 * 1024 * 1024;
+constexpr qsizetype TargetBytes = 5 * 1024 * 1024;
 
 QTemporaryDir& folder()
 {
@@ -41,7 +41,7 @@ const QString& richTextFile()
     static const QString path = [] {
         QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New "
                          "Roman;}}{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n";
-        for (int n = 0; rtf.size() < kTargetBytes; ++n) {
+        for (int n = 0; rtf.size() < TargetBytes; ++n) {
             rtf += "\\pard\\plain\\f0\\fs24 Paragraph " + QByteArray::number(n) +
                    ": the quick brown fox {\\b jumps} over the {\\i lazy} dog, caf\\'e9 and "
                    "{\\cf1 na\\u239\\'efve} \\ldblquote quoted\\rdblquote  words {\\f1\\fs32 in a larger serif} "
@@ -57,7 +57,7 @@ const QString& plainTextFile()
 {
     static const QString path = [] {
         QByteArray text;
-        for (int n = 0; text.size() < kTargetBytes; ++n) {
+        for (int n = 0; text.size() < TargetBytes; ++n) {
             text += "Paragraph " + QByteArray::number(n) +
                     ": the quick brown fox jumps over the lazy dog, caf\xC3\xA9 and na\xC3\xAFve "
                     "\xE2\x80\x9Cquoted\xE2\x80\x9D words follow in a long enough line of text.\r\n";

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kPages = 10;
+constexpr int Pages = 10;
 
 QTemporaryDir& folder()
 {
@@ -40,15 +40,14 @@ QStringList pageParagraphs(int page)
     };
     QStringList paragraphs;
     for (int i = 0; i < 3; ++i)
-        paragraphs << sentences[(page + i) % sentences.size()] + QLatin1Char(' ') +
-                          pictures::kWorksheet[(page + i) % 2];
+        paragraphs << sentences[(page + i) % sentences.size()] + QLatin1Char(' ') + pictures::Worksheet[(page + i) % 2];
     return paragraphs;
 }
 
 QString sourceText()
 {
     QStringList pages;
-    for (int page = 0; page < kPages; ++page)
+    for (int page = 0; page < Pages; ++page)
         pages << pictures::sourceText(pageParagraphs(page));
     return pages.join(QLatin1Char(' '));
 }
@@ -70,14 +69,14 @@ const Scan& scan()
             writer.setPageSize(QPageSize(QSizeF(6, 6), QPageSize::Inch));
             writer.setPageMargins(QMarginsF(0, 0, 0, 0));
             QPainter painter(&writer);
-            for (int page = 0; page < kPages; ++page) {
+            for (int page = 0; page < Pages; ++page) {
                 if (page > 0)
                     writer.newPage();
                 painter.drawImage(QPointF(0, 0), pictures::typesetPage(pageParagraphs(page), 300));
             }
         }
         const std::unique_ptr<Poppler::Document> document = Poppler::Document::load(result.pdf);
-        for (int page = 0; page < kPages; ++page) {
+        for (int page = 0; page < Pages; ++page) {
             const QString image = folder().filePath(QStringLiteral("page%1.png").arg(page));
             document->page(page)->renderToImage(300, 300).save(image);
             result.images << image;

@@ -16,8 +16,8 @@ QString lockFolder(const QString& folder)
     return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
-constexpr int kAnswerWithinMs = 3000;
-constexpr qint64 kLongestPath = 64 * 1024;
+constexpr int AnswerWithinMs = 3000;
+constexpr qint64 LongestPath = 64 * 1024;
 } // namespace
 
 SingleInstance::SingleInstance(const QString& name, const QString& folder)
@@ -55,11 +55,11 @@ void SingleInstance::listen(std::function<void(const QString&)> open)
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, open] {
                 if (!socket->canReadLine()) {
-                    if (socket->bytesAvailable() > kLongestPath)
+                    if (socket->bytesAvailable() > LongestPath)
                         socket->abort();
                     return;
                 }
-                const QString path = QString::fromUtf8(socket->readLine(kLongestPath)).chopped(1);
+                const QString path = QString::fromUtf8(socket->readLine(LongestPath)).chopped(1);
                 socket->write("ok\n");
                 socket->flush();
                 // Opened once the answer is on its way: opening may ask the user a question.
@@ -73,13 +73,13 @@ bool SingleInstance::handOff(const QString& path) const
 {
     QLocalSocket socket;
     socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(kAnswerWithinMs))
+    if (!socket.waitForConnected(AnswerWithinMs))
         return false;
     socket.write(path.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(kAnswerWithinMs))
+    if (!socket.waitForBytesWritten(AnswerWithinMs))
         return false;
     while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(kAnswerWithinMs))
+        if (!socket.waitForReadyRead(AnswerWithinMs))
             return false;
     }
     return socket.readLine() == "ok\n";

@@ -12,7 +12,7 @@ using HighHalf = std::array<char16_t, 128>;
 // Bytes 0x80-0xFF of Windows code pages 1250-1258. Bytes a code page leaves undefined map to the C1
 // control of the same value, as Windows itself converts them, so every byte survives a round trip.
 // clang-format off
-constexpr std::array<HighHalf, 9> kHighHalves = {{
+constexpr std::array<HighHalf, 9> HighHalves = {{
     // 1250
     {{
         0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -191,7 +191,7 @@ const HighHalf* highHalfOf(int codePage)
 {
     if (codePage < 1250 || codePage > 1258)
         return nullptr;
-    return &kHighHalves[codePage - 1250];
+    return &HighHalves[codePage - 1250];
 }
 
 QString decodeSingleByte(QByteArrayView bytes, const HighHalf& high)
@@ -294,7 +294,7 @@ int windows1252Byte(char16_t ch)
         return ch;
     if (ch >= 0xA0 && ch <= 0xFF)
         return ch;
-    const HighHalf& high = kHighHalves[2];
+    const HighHalf& high = HighHalves[2];
     for (int b = 0; b < 0x20; ++b) {
         if (high[b] == ch)
             return 0x80 + b;
@@ -320,7 +320,7 @@ QString decodeCodePage(QByteArrayView bytes, int codePage)
         if (decoder.isValid())
             return decoder.decode(bytes);
     }
-    return decodeSingleByte(bytes, kHighHalves[2]);
+    return decodeSingleByte(bytes, HighHalves[2]);
 }
 
 QString decodeText(const QByteArray& bytes)
@@ -340,7 +340,7 @@ QString decodeText(const QByteArray& bytes)
     }
     if (isValidUtf8(bytes))
         return QString::fromUtf8(bytes);
-    return decodeSingleByte(bytes, kHighHalves[2]);
+    return decodeSingleByte(bytes, HighHalves[2]);
 }
 
 namespace {

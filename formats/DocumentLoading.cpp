@@ -22,7 +22,7 @@ namespace {
 using Kind = DocumentLoadError::Kind;
 
 // Larger files are no documents to read aloud, and would take the reading area minutes to lay out.
-constexpr qint64 kMaxDocumentBytes = 256 * 1024 * 1024;
+constexpr qint64 MaxDocumentBytes = 256 * 1024 * 1024;
 
 // Carries a failure from the steps below out to loadDocument, which returns it.
 struct LoadFailure
@@ -60,12 +60,12 @@ QByteArray readDocumentFile(const QString& path)
 {
     QFile file(path);
     openDocumentFile(file);
-    if (file.size() > kMaxDocumentBytes)
+    if (file.size() > MaxDocumentBytes)
         fail(Kind::TooLarge,
              QCoreApplication::translate("DocumentLoading", "Cannot open file \"%1\". It is larger than %2 MB.")
                  .arg(nativePath(path))
-                 .arg(kMaxDocumentBytes / (1024 * 1024)));
-    QByteArray bytes = file.read(kMaxDocumentBytes);
+                 .arg(MaxDocumentBytes / (1024 * 1024)));
+    QByteArray bytes = file.read(MaxDocumentBytes);
     if (file.error() != QFileDevice::NoError)
         fail(Kind::NotReadable, QCoreApplication::translate("DocumentLoading", "Cannot read file \"%1\". %2")
                                     .arg(nativePath(path), file.errorString()));

@@ -16,9 +16,9 @@
 namespace {
 
 // Limits that keep a hostile book from filling the memory: no page of a real book comes near them.
-constexpr qint64 kMaxEntryBytes = 32 * 1024 * 1024;
-constexpr qint64 kMaxBookBytes = 256 * 1024 * 1024;
-constexpr int kMaxEntries = 50000;
+constexpr qint64 MaxEntryBytes = 32 * 1024 * 1024;
+constexpr qint64 MaxBookBytes = 256 * 1024 * 1024;
+constexpr int MaxEntries = 50000;
 
 QString displayName(const QString& path)
 {
@@ -39,7 +39,7 @@ class BookArchive
 public:
     explicit BookArchive(const QString& path) : mPath(path), mZip(path)
     {
-        if (!mZip.open(QuaZip::mdUnzip) || mZip.getEntriesCount() > kMaxEntries)
+        if (!mZip.open(QuaZip::mdUnzip) || mZip.getEntriesCount() > MaxEntries)
             damaged(path);
         for (const QString& name : mZip.getFileNameList())
             mNames.insert(name);
@@ -64,7 +64,7 @@ public:
                 break;
             bytes.append(chunk, got);
             mRead += got;
-            if (bytes.size() > kMaxEntryBytes || mRead > kMaxBookBytes)
+            if (bytes.size() > MaxEntryBytes || mRead > MaxBookBytes)
                 throw UnreadableDocument(UnreadableDocument::Reason::TooLarge,
                                          QCoreApplication::translate(
                                              "EpubReader", "\"%1\" unpacks to far more text than a book holds, so it "

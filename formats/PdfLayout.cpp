@@ -33,11 +33,11 @@ struct EdgeLine
     bool numbered;
 };
 
-constexpr int kEdgeLinesEachSide = 2;
-constexpr double kEdgeBand = 0.2;   // share of the page height at the top and bottom
-constexpr double kSamePlace = 0.02; // two lines stand at the same height within this share
+constexpr int EdgeLinesEachSide = 2;
+constexpr double EdgeBand = 0.2;   // share of the page height at the top and bottom
+constexpr double SamePlace = 0.02; // two lines stand at the same height within this share
 // Books alternate their running heads, so a head may stand on only every other page.
-constexpr int kRepeats = 2;
+constexpr int Repeats = 2;
 
 QList<EdgeLine> edgeLines(const QList<PdfPageText>& pages)
 {
@@ -51,14 +51,14 @@ QList<EdgeLine> edgeLines(const QList<PdfPageText>& pages)
         std::sort(order.begin(), order.end(),
                   [&](int a, int b) { return page.lines[a].box.center().y() < page.lines[b].box.center().y(); });
         QList<int> chosen;
-        for (int i = 0; i < order.size() && i < kEdgeLinesEachSide; ++i)
+        for (int i = 0; i < order.size() && i < EdgeLinesEachSide; ++i)
             chosen << order[i];
-        for (int i = std::max<int>(kEdgeLinesEachSide, order.size() - kEdgeLinesEachSide); i < order.size(); ++i)
+        for (int i = std::max<int>(EdgeLinesEachSide, order.size() - EdgeLinesEachSide); i < order.size(); ++i)
             chosen << order[i];
         for (int index : chosen) {
             const PdfLine& line = page.lines[index];
             const double centre = line.box.center().y() / height;
-            if (centre > kEdgeBand && centre < 1 - kEdgeBand)
+            if (centre > EdgeBand && centre < 1 - EdgeBand)
                 continue;
             EdgeLine edge{p, index, centre, line.text.simplified().toLower(), {}, 0, false};
             const QRegularExpressionMatch match = number.match(edge.text);
@@ -81,7 +81,7 @@ QSet<QPair<int, int>> runningLines(const QList<PdfPageText>& pages)
     QSet<QPair<int, int>> dropped;
     if (pages.size() < 2)
         return dropped;
-    const int needed = kRepeats;
+    const int needed = Repeats;
     const QList<EdgeLine> edges = edgeLines(pages);
 
     QHash<QString, QList<int>> byText;
@@ -98,7 +98,7 @@ QSet<QPair<int, int>> runningLines(const QList<PdfPageText>& pages)
             // A header on every page makes a group as long as the book: stop counting once it is enough.
             QSet<int> pagesHere;
             for (int j : group) {
-                if (std::abs(edges[i].centre - edges[j].centre) <= kSamePlace)
+                if (std::abs(edges[i].centre - edges[j].centre) <= SamePlace)
                     pagesHere.insert(edges[j].page);
                 if (pagesHere.size() >= needed)
                     break;

@@ -18,11 +18,11 @@
 
 namespace {
 
-constexpr int kPagesWorthAThread = 16;
-constexpr int kMostThreads = 4;
+constexpr int PagesWorthAThread = 16;
+constexpr int MostThreads = 4;
 // Scanned pages are rendered at the resolution recognition reads best, within a bound on the pixels of a page.
-constexpr double kScanDpi = 300;
-constexpr double kMostScanPixels = 40'000'000;
+constexpr double ScanDpi = 300;
+constexpr double MostScanPixels = 40'000'000;
 
 QString displayName(const QString& path)
 {
@@ -100,7 +100,7 @@ QList<PdfPageText> readPdfPages(const QString& path, ReadProgress* progress)
                 ++progress->done;
         }
     };
-    const int threads = count < kPagesWorthAThread ? 1 : std::clamp(QThread::idealThreadCount(), 1, kMostThreads);
+    const int threads = count < PagesWorthAThread ? 1 : std::clamp(QThread::idealThreadCount(), 1, MostThreads);
     std::vector<std::thread> helpers;
     std::vector<std::unique_ptr<Poppler::Document>> copies;
     for (int t = 1; t < threads; ++t) {
@@ -161,7 +161,7 @@ void recogniseScannedPages(const QString& path, QList<PdfPageText>& pages, ReadP
         if (const std::unique_ptr<Poppler::Page> page = document->page(scanned[index])) {
             const QSizeF inches = page->pageSizeF() / 72.0;
             const double area = std::max(inches.width() * inches.height(), 1e-6);
-            const double dpi = std::min(kScanDpi, std::sqrt(kMostScanPixels / area));
+            const double dpi = std::min(ScanDpi, std::sqrt(MostScanPixels / area));
             image = page->renderToImage(dpi, dpi);
             image.setDotsPerMeterX(qRound(dpi / 0.0254));
             image.setDotsPerMeterY(qRound(dpi / 0.0254));

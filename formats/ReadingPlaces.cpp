@@ -15,11 +15,11 @@
 
 namespace {
 // The file is small: one that is much larger was not written by us.
-constexpr qint64 kMaxFileBytes = 1024 * 1024;
+constexpr qint64 MaxFileBytes = 1024 * 1024;
 // Characters kept on each side of a place: enough words that they are unlikely to stand anywhere else.
-constexpr qsizetype kContextLength = 40;
+constexpr qsizetype ContextLength = 40;
 // The words of one side alone are looked for only when there are this many: a few letters could stand anywhere.
-constexpr qsizetype kShortestSide = 20;
+constexpr qsizetype ShortestSide = 20;
 
 // The start of the occurrence of `needle` in `text` nearest to `around`, or -1.
 qsizetype nearestOccurrence(const QString& text, const QString& needle, qsizetype around)
@@ -60,7 +60,7 @@ void ReadingPlaces::load()
 {
     mPlaces.clear();
     QFile file(mPath);
-    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly))
+    if (file.size() > MaxFileBytes || !file.open(QIODevice::ReadOnly))
         return;
     const QJsonArray documents = QJsonDocument::fromJson(file.readAll()).object().value(u"documents").toArray();
     for (const QJsonValue& entry : documents) {
@@ -102,11 +102,11 @@ void ReadingPlaces::remember(const QString& document, int caret, const QString& 
     if (!text.isEmpty()) {
         place.caret = int(qMin<qsizetype>(place.caret, text.size()));
         // The kept words never begin or end in half a character, which the file could not hold.
-        qsizetype start = qMax<qsizetype>(place.caret - kContextLength, 0);
+        qsizetype start = qMax<qsizetype>(place.caret - ContextLength, 0);
         if (start > 0 && text.at(start).isLowSurrogate())
             ++start;
         place.before = text.sliced(start, place.caret - start);
-        place.after = text.mid(place.caret, kContextLength);
+        place.after = text.mid(place.caret, ContextLength);
         if (!place.after.isEmpty() && place.after.back().isHighSurrogate())
             place.after.chop(1);
     }
@@ -127,10 +127,10 @@ std::optional<int> ReadingPlaces::place(const QString& document, const QString& 
     const qsizetype contextStart = place.caret - place.before.size();
     if (const qsizetype at = nearestOccurrence(text, place.before + place.after, contextStart); at >= 0)
         return int(at + place.before.size());
-    if (place.after.size() >= kShortestSide)
+    if (place.after.size() >= ShortestSide)
         if (const qsizetype at = nearestOccurrence(text, place.after, place.caret); at >= 0)
             return int(at);
-    if (place.before.size() >= kShortestSide)
+    if (place.before.size() >= ShortestSide)
         if (const qsizetype at = nearestOccurrence(text, place.before, contextStart); at >= 0)
             return int(at + place.before.size());
     return int(wordStart(text, qMin<qsizetype>(place.caret, text.size())));

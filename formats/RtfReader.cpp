@@ -20,9 +20,9 @@
 namespace {
 
 // 1440 twips to the inch and 96 document pixels to the inch.
-constexpr double kTwipsPerPixel = 15.0;
+constexpr double TwipsPerPixel = 15.0;
 // Margins and indents beyond 22 inches are nonsense that only a hostile file carries.
-constexpr int kMaxIndentTwips = 31680;
+constexpr int MaxIndentTwips = 31680;
 
 enum class Dest : quint8
 {
@@ -789,19 +789,19 @@ private:
             para.alignment = Qt::AlignJustify;
             break;
         case Kw::LeftIndent:
-            para.left = std::clamp(word.param, 0, kMaxIndentTwips);
+            para.left = std::clamp(word.param, 0, MaxIndentTwips);
             break;
         case Kw::RightIndent:
-            para.right = std::clamp(word.param, 0, kMaxIndentTwips);
+            para.right = std::clamp(word.param, 0, MaxIndentTwips);
             break;
         case Kw::FirstIndent:
-            para.first = std::clamp(word.param, -kMaxIndentTwips, kMaxIndentTwips);
+            para.first = std::clamp(word.param, -MaxIndentTwips, MaxIndentTwips);
             break;
         case Kw::SpaceBefore:
-            para.before = std::clamp(word.param, 0, kMaxIndentTwips);
+            para.before = std::clamp(word.param, 0, MaxIndentTwips);
             break;
         case Kw::SpaceAfter:
-            para.after = std::clamp(word.param, 0, kMaxIndentTwips);
+            para.after = std::clamp(word.param, 0, MaxIndentTwips);
             break;
         case Kw::Par:
             paragraph();
@@ -1117,15 +1117,15 @@ private:
         if (para.alignment != Qt::AlignLeft)
             format.setAlignment(para.alignment);
         if (para.left != 0)
-            format.setLeftMargin(para.left / kTwipsPerPixel);
+            format.setLeftMargin(para.left / TwipsPerPixel);
         if (para.right != 0)
-            format.setRightMargin(para.right / kTwipsPerPixel);
+            format.setRightMargin(para.right / TwipsPerPixel);
         if (para.first != 0)
-            format.setTextIndent(para.first / kTwipsPerPixel);
+            format.setTextIndent(para.first / TwipsPerPixel);
         if (para.before != 0)
-            format.setTopMargin(para.before / kTwipsPerPixel);
+            format.setTopMargin(para.before / TwipsPerPixel);
         if (para.after != 0)
-            format.setBottomMargin(para.after / kTwipsPerPixel);
+            format.setBottomMargin(para.after / TwipsPerPixel);
         return format;
     }
 

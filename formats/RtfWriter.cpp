@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
+constexpr double TwipsPerPixel = 15.0;
 
 void appendNumber(QByteArray& out, qint64 value)
 {
@@ -167,7 +167,7 @@ private:
 
     void appendTwips(const char* word, qreal pixels)
     {
-        const qint64 twips = std::llround(pixels * kTwipsPerPixel);
+        const qint64 twips = std::llround(pixels * TwipsPerPixel);
         if (twips == 0)
             return;
         mBody += word;

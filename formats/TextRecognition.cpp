@@ -27,25 +27,25 @@
 namespace {
 
 // Below this mean word confidence a page is named as possibly misread; clean print scores above 85.
-constexpr int kDoubtfulConfidence = 65;
+constexpr int DoubtfulConfidence = 65;
 // A picture larger than this is no page of text but a decompression bomb: 100 million pixels is a page at
 // 1200 dpi.
-constexpr qint64 kMostPixels = 100'000'000;
-constexpr int kDecodingLimitMB = 512;
+constexpr qint64 MostPixels = 100'000'000;
+constexpr int DecodingLimitMB = 512;
 // Text is recognised best at about 300 dpi; smaller pictures (a screen, a page scanned at 150 dpi) are enlarged
-// up to this factor, but never past kLargestEnlargedSide pixels, so a phone's photo stays as it is.
-constexpr double kBestDpi = 300;
-constexpr double kMostEnlargement = 3;
-constexpr int kLargestEnlargedSide = 4000;
+// up to this factor, but never past LargestEnlargedSide pixels, so a phone's photo stays as it is.
+constexpr double BestDpi = 300;
+constexpr double MostEnlargement = 3;
+constexpr int LargestEnlargedSide = 4000;
 // Tesseract's orientation detection calls 15 reasonably confident; below a few it is guessing.
-constexpr float kOrientationConfidence = 2.0f;
+constexpr float OrientationConfidence = 2.0f;
 // Orientation is found on the page made no larger than this, in pixels a side.
-constexpr int kOrientationSide = 1600;
-constexpr int kLeastOrientationSide = 16;
+constexpr int OrientationSide = 1600;
+constexpr int LeastOrientationSide = 16;
 // Words recognised with less confidence than this are specks and smudges rather than print.
-constexpr float kLeastWordConfidence = 40.0f;
+constexpr float LeastWordConfidence = 40.0f;
 // A lone mark ("|", "~") is believed only with more: a speck or a rule at a column's edge reads as one.
-constexpr float kSureSymbol = 80.0f;
+constexpr float SureSymbol = 80.0f;
 
 QMutex languageMutex;
 QString chosenLanguage = QStringLiteral("eng");
@@ -106,7 +106,7 @@ public:
             return page;
         image = upright(std::move(image));
         mText.SetImage(image.constBits(), image.width(), image.height(), 1, int(image.bytesPerLine()));
-        mText.SetSourceResolution(int(kBestDpi));
+        mText.SetSourceResolution(int(BestDpi));
         // The whole page laid out into blocks, columns and paragraphs, as the tesseract command does.
         mText.SetPageSegMode(tesseract::PSM_AUTO);
         tesseract::ETEXT_DESC monitor;
@@ -150,7 +150,7 @@ private:
         const double dpi = image.dotsPerMeterX() * 0.0254;
         const int side = std::max(image.width(), image.height());
         const double factor =
-            std::min({kBestDpi / std::max(dpi, 1.0), kMostEnlargement, double(kLargestEnlargedSide) / side});
+            std::min({BestDpi / std::max(dpi, 1.0), MostEnlargement, double(LargestEnlargedSide) / side});
         if (factor > 1.2)
             image = image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         return image;
@@ -162,21 +162,21 @@ private:
         if (!mHasOrientation)
             return image;
         // Orientation shows as well at half the resolution, in a quarter of the time.
-        const double shrink = std::min(1.0, double(kOrientationSide) / std::max(image.width(), image.height()));
+        const double shrink = std::min(1.0, double(OrientationSide) / std::max(image.width(), image.height()));
         const QImage small =
             shrink < 1 ? image.scaled(image.size() * shrink, Qt::KeepAspectRatio, Qt::SmoothTransformation) : image;
         // A strip too narrow to hold a line of text has no orientation to find (and shrunk, no pixels at all).
-        if (std::min(small.width(), small.height()) < kLeastOrientationSide)
+        if (std::min(small.width(), small.height()) < LeastOrientationSide)
             return image;
         mOrientation.SetImage(small.constBits(), small.width(), small.height(), 1, int(small.bytesPerLine()));
-        mOrientation.SetSourceResolution(int(kBestDpi * shrink));
+        mOrientation.SetSourceResolution(int(BestDpi * shrink));
         int degrees = 0;
         float confidence = 0;
         const char* script = nullptr;
         float scriptConfidence = 0;
         const bool found = mOrientation.DetectOrientationScript(&degrees, &confidence, &script, &scriptConfidence);
         mOrientation.Clear();
-        if (!found || degrees == 0 || confidence < kOrientationConfidence)
+        if (!found || degrees == 0 || confidence < OrientationConfidence)
             return image;
         // Tesseract names the clockwise turn the picture has taken; turning it back stands it upright.
         return image.transformed(QTransform().rotate(-degrees));
@@ -209,7 +209,7 @@ private:
             const QString word = expandLigatures(QString::fromUtf8(utf8.get()).trimmed());
             const float confidence = it->Confidence(tesseract::RIL_WORD);
             const bool spoken = std::any_of(word.begin(), word.end(), [](QChar c) { return c.isLetterOrNumber(); });
-            if (word.isEmpty() || confidence < kLeastWordConfidence || (!spoken && confidence < kSureSymbol))
+            if (word.isEmpty() || confidence < LeastWordConfidence || (!spoken && confidence < SureSymbol))
                 continue;
             line.text += line.text.isEmpty() ? word : QLatin1Char(' ') + word;
         } while (it->Next(tesseract::RIL_WORD));
@@ -277,7 +277,7 @@ QString displayName(const QString& path)
 
 bool RecognisedPage::doubtful() const
 {
-    return confidence < kDoubtfulConfidence;
+    return confidence < DoubtfulConfidence;
 }
 
 QStringList recognitionLanguages()
@@ -381,7 +381,7 @@ QList<RecognisedPage> recognisePictures(int count, const std::function<QImage(in
 
 TextBlocks readPicture(const QString& path, ReadProgress* progress)
 {
-    QImageReader::setAllocationLimit(kDecodingLimitMB);
+    QImageReader::setAllocationLimit(DecodingLimitMB);
     QImageReader probe(path);
     // Counted first: Qt's TIFF reader counts its pages only before anything else is asked of it.
     const int pagesInFile = probe.imageCount();
@@ -396,12 +396,12 @@ TextBlocks readPicture(const QString& path, ReadProgress* progress)
         if (index > 0 && !reader.jumpToImage(index))
             damaged(path);
         const QSize size = reader.size();
-        if (size.isValid() && qint64(size.width()) * size.height() > kMostPixels)
+        if (size.isValid() && qint64(size.width()) * size.height() > MostPixels)
             tooLarge(path, size);
         QImage image = reader.read();
         if (image.isNull())
             damaged(path);
-        if (qint64(image.width()) * image.height() > kMostPixels)
+        if (qint64(image.width()) * image.height() > MostPixels)
             tooLarge(path, image.size());
         return image;
     };

@@ -157,10 +157,10 @@ TEST_F(CommandLine, TextIsWhatTheReadingAreaLoadsForEachDocumentType)
 TEST_F(CommandLine, PicturesHaveTheirTextRecognisedInTheLanguageAsked)
 {
     const QString page = path(QStringLiteral("page.png"));
-    ASSERT_TRUE(pictures::typesetPage(pictures::kWorksheet, 150).save(page));
+    ASSERT_TRUE(pictures::typesetPage(pictures::Worksheet, 150).save(page));
     const CliRun run = runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), QStringLiteral("eng"), page});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_GE(pictures::wordSimilarity(pictures::sourceText(pictures::kWorksheet), QString::fromUtf8(run.out)), 0.95)
+    EXPECT_GE(pictures::wordSimilarity(pictures::sourceText(pictures::Worksheet), QString::fromUtf8(run.out)), 0.95)
         << run.out.toStdString();
     const CliRun unknown =
         runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), QStringLiteral("xyz"), page});

@@ -29,7 +29,7 @@ TEST_F(ReaderFixture, ReadFromScreenReadsTheTextOfARectangleDraggedOverAnotherWi
         GTEST_SKIP() << "needs an X server";
     create();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(reader.get()));
-    const QString shown = pictures::sourceText({pictures::kWorksheet[0]});
+    const QString shown = pictures::sourceText({pictures::Worksheet[0]});
     QLabel other(shown);
     other.setWordWrap(true);
     other.setFont(QFont(QStringLiteral("DejaVu Sans"), 16));

@@ -5,12 +5,12 @@
 namespace {
 
 // An A4 page in points; body lines 12 pt apart, 10 pt high, from x 72 to 520.
-constexpr double kWidth = 595;
-constexpr double kHeight = 842;
+constexpr double Width = 595;
+constexpr double Height = 842;
 
 struct Page
 {
-    PdfPageText page{QSizeF(kWidth, kHeight), {}};
+    PdfPageText page{QSizeF(Width, Height), {}};
     double y = 100;
 
     // A body line; `indent` sets it in, `right` ends it short of the margin.

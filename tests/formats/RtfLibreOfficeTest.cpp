@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const kFormattedPage =
+const char* const FormattedPage =
     "<html><body><p><b>Bold</b> <i>Italic</i> <font color=\"#ff0000\">Red</font> "
     "<span style=\"font-size:20pt\">Big</span> <u>Under</u> <span style=\"background:#ffff00\">Marked</span> "
     "caf\xC3\xA9 \xCE\xA9</p><p align=\"center\">Centred</p></body></html>";
@@ -41,7 +41,7 @@ TEST(RtfLibreOffice, FilesWrittenByLibreOfficeOpenWithTheirLook)
     if (wordProcessorProgram().isEmpty())
         GTEST_SKIP() << "LibreOffice (soffice) is not installed";
     QTemporaryDir folder;
-    const QString page = writeFile(folder, QStringLiteral("page.html"), kFormattedPage);
+    const QString page = writeFile(folder, QStringLiteral("page.html"), FormattedPage);
     const QByteArray rtf = convertDocument(page, QStringLiteral("rtf:Rich Text Format"));
     ASSERT_TRUE(isRtf(rtf));
 

@@ -41,15 +41,15 @@ protected:
     }
 
     QTemporaryDir mFolder;
-    const QString mSource = pictures::sourceText(pictures::kWorksheet);
+    const QString mSource = pictures::sourceText(pictures::Worksheet);
 };
 
 TEST_F(TextRecognition, PagesReadAsTheirSourceHoweverTheyWereScanned)
 {
-    const QImage page = pictures::typesetPage(pictures::kWorksheet, 300);
+    const QImage page = pictures::typesetPage(pictures::Worksheet, 300);
     const QList<QPair<QString, QString>> scans = {
         {save(page, QStringLiteral("straight.png")), QStringLiteral("300 dpi")},
-        {save(pictures::typesetPage(pictures::kWorksheet, 150), QStringLiteral("low.png")), QStringLiteral("150 dpi")},
+        {save(pictures::typesetPage(pictures::Worksheet, 150), QStringLiteral("low.png")), QStringLiteral("150 dpi")},
         {save(pictures::turned(page, 90), QStringLiteral("side.tif")), QStringLiteral("turned 90")},
         {save(pictures::turned(page, 180), QStringLiteral("upside.bmp")), QStringLiteral("turned 180")},
         {save(pictures::turned(page, 1.5), QStringLiteral("skewed.webp")), QStringLiteral("skewed 1.5")},
@@ -61,8 +61,8 @@ TEST_F(TextRecognition, PagesReadAsTheirSourceHoweverTheyWereScanned)
         EXPECT_GE(pictures::wordSimilarity(mSource, text), 0.95) << what.toStdString() << ": " << text.toStdString();
     }
     // Two columns read one after the other, not line by line across.
-    const QImage left = pictures::typesetPage({pictures::kWorksheet[0]}, 300, 3.5);
-    const QImage right = pictures::typesetPage({pictures::kWorksheet[1]}, 300, 3.5);
+    const QImage left = pictures::typesetPage({pictures::Worksheet[0]}, 300, 3.5);
+    const QImage right = pictures::typesetPage({pictures::Worksheet[1]}, 300, 3.5);
     QImage columns(left.width() + right.width(), std::max(left.height(), right.height()), QImage::Format_RGB32);
     columns.fill(Qt::white);
     columns.setDotsPerMeterX(left.dotsPerMeterX());
@@ -90,19 +90,19 @@ TEST_F(TextRecognition, ScannedAndMixedPdfsReadEveryPageInOrder)
         writer.setPageSize(QPageSize(QSizeF(6, 4), QPageSize::Inch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
-        const QImage first = pictures::typesetPage({pictures::kWorksheet[0]}, 300);
+        const QImage first = pictures::typesetPage({pictures::Worksheet[0]}, 300);
         painter.drawImage(QPointF(0, 0), first);
         writer.newPage();
         painter.setFont(QFont(QStringLiteral("DejaVu Serif"), 12));
         painter.drawText(QRectF(150, 150, 1500, 900), Qt::TextWordWrap, QStringLiteral("Typeset between the scans."));
         writer.newPage();
-        painter.drawImage(QPointF(0, 0), pictures::typesetPage({pictures::kWorksheet[1]}, 300));
+        painter.drawImage(QPointF(0, 0), pictures::typesetPage({pictures::Worksheet[1]}, 300));
     }
     ReadProgress progress;
     const QString text = load(path, &progress);
-    const QString expected = pictures::sourceText({pictures::kWorksheet[0]}) +
+    const QString expected = pictures::sourceText({pictures::Worksheet[0]}) +
                              QStringLiteral(" Typeset between the scans. ") +
-                             pictures::sourceText({pictures::kWorksheet[1]});
+                             pictures::sourceText({pictures::Worksheet[1]});
     EXPECT_GE(pictures::wordSimilarity(expected, text), 0.95) << text.toStdString();
     EXPECT_EQ(progress.total, 2); // the two scanned pages, counted as they are recognised
     EXPECT_TRUE(progress.doubtfulPages.isEmpty());
@@ -150,7 +150,7 @@ TEST_F(TextRecognition, BadPicturesSayWhyAndBlankOnesHaveNoText)
     {
         QBuffer buffer(&whole);
         buffer.open(QIODevice::WriteOnly);
-        pictures::typesetPage(pictures::kWorksheet, 150).save(&buffer, "PNG");
+        pictures::typesetPage(pictures::Worksheet, 150).save(&buffer, "PNG");
     }
     struct Case
     {
@@ -195,7 +195,7 @@ TEST_F(TextRecognition, BadPicturesSayWhyAndBlankOnesHaveNoText)
 
 TEST_F(TextRecognition, AStopRequestCancelsAndTheOtherPagesOfATiffAreRead)
 {
-    const QString single = save(pictures::typesetPage(pictures::kWorksheet, 150), QStringLiteral("page.png"));
+    const QString single = save(pictures::typesetPage(pictures::Worksheet, 150), QStringLiteral("page.png"));
     ReadProgress stopped;
     stopped.stop = true;
     const DocumentLoadResult cancelled = loadDocument(single, TextMode::Rich, &stopped);
@@ -224,7 +224,7 @@ TEST_F(TextRecognition, PagesThatMayBeMisreadAreNamed)
     EXPECT_EQ(misreadPagesNote({2, 5, 9}), QStringLiteral("Pages 2, 5 and 9 may be misread"));
     // Small type under specks: read, but not with confidence.
     ReadProgress progress;
-    const QImage poor = pictures::speckled(pictures::typesetPage(pictures::kWorksheet, 60, 9), 0.02);
+    const QImage poor = pictures::speckled(pictures::typesetPage(pictures::Worksheet, 60, 9), 0.02);
     const QString text = load(save(poor, QStringLiteral("poor.png")), &progress);
     EXPECT_EQ(progress.doubtfulPages, QList<int>{1}) << text.toStdString();
 }

@@ -132,7 +132,7 @@ qsizetype linesIn(const QByteArray& bytes)
 }
 
 // The first bytes of binaryBytes() as Windows-1252 gives them: 0x9B and 0x91 are Windows-1252's own.
-const QString kBinaryStart = QStringLiteral("\u00a5\u00b0\u00d2\u203a\u0004'z\u2018");
+const QString BinaryStart = QStringLiteral("\u00a5\u00b0\u00d2\u203a\u0004'z\u2018");
 
 // A binary document arrives whole as Windows-1252 text: one character a byte, zero bytes dropped, CR LF one
 // paragraph end. Nothing is refused.
@@ -142,7 +142,7 @@ void readsAsWindows1252Text(const Outcome& o)
     EXPECT_EQ(o.message, QString());
     EXPECT_EQ(o.text.size(), bytes.size() - bytes.count('\0') - bytes.count("\r\n"));
     EXPECT_EQ(o.lines, linesIn(bytes) + (bytes.endsWith('\n') || bytes.endsWith('\r')));
-    EXPECT_TRUE(o.text.startsWith(kBinaryStart)) << o.text.left(8).toStdString();
+    EXPECT_TRUE(o.text.startsWith(BinaryStart)) << o.text.left(8).toStdString();
 }
 
 // A page ends at its first zero byte and reads as one line.
@@ -152,7 +152,7 @@ void readsAsOneLineUpToTheZero(const Outcome& o)
     EXPECT_EQ(o.message, QString());
     EXPECT_EQ(o.lines, 1);
     EXPECT_EQ(o.text.size(), before.size() - before.count("\r\n"));
-    EXPECT_TRUE(o.text.startsWith(kBinaryStart.left(4))) << o.text.left(8).toStdString();
+    EXPECT_TRUE(o.text.startsWith(BinaryStart.left(4))) << o.text.left(8).toStdString();
 }
 
 // A word-processor document goes to the word processor: its text arrives when one is installed, and without
@@ -218,7 +218,7 @@ QByteArray hugeEmptyPdf()
     return pdf + "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
 }
 
-const QByteArray kSettings = "[Parlivo Settings]\r\nReader=Anna\r\n";
+const QByteArray SettingsText = "[Parlivo Settings]\r\nReader=Anna\r\n";
 
 std::vector<BadInput> badInputs()
 {
@@ -284,7 +284,7 @@ std::vector<BadInput> badInputs()
              QByteArray bytes;
              for (int i = 0; i < 100000; ++i)
                  bytes += "[Section " + QByteArray::number(i) + "]\r\nKey=" + QByteArray::number(i) + "\r\n";
-             return bytes + kSettings;
+             return bytes + SettingsText;
          },
          [](const Outcome& o) {
              EXPECT_EQ(o.text, QStringLiteral("Anna"));
@@ -309,7 +309,7 @@ std::vector<BadInput> badInputs()
          [](const Outcome& o) {
              const QByteArray before = binaryBytes().left(binaryBytes().indexOf('\0'));
              EXPECT_EQ(o.lines, linesIn(before)) << "a spelling file ends at its first zero byte";
-             EXPECT_TRUE(o.text.startsWith(kBinaryStart)) << o.text.left(8).toStdString();
+             EXPECT_TRUE(o.text.startsWith(BinaryStart)) << o.text.left(8).toStdString();
          }},
         {"PdfTruncatedInItsHeader", "cut.pdf", Reader::Document, [] { return hugeEmptyPdf().left(40); }, refused},
         {"PdfPageOfAMillionPointsWithoutText", "huge.pdf", Reader::Document, hugeEmptyPdf, refused},

@@ -24,9 +24,9 @@
 
 namespace {
 
-const char* const kChildKind = "PARLIVO_SAVE_LOOP_KIND";
-const char* const kChildPath = "PARLIVO_SAVE_LOOP_PATH";
-constexpr int kKillsPerKind = 100;
+const char* const ChildKind = "PARLIVO_SAVE_LOOP_KIND";
+const char* const ChildPath = "PARLIVO_SAVE_LOOP_PATH";
+constexpr int KillsPerKind = 100;
 
 // Two versions of each saved file, of different lengths so that a cut-off or mixed file shows.
 QString versionText(int version)
@@ -96,10 +96,10 @@ class CrashSafety : public ::testing::TestWithParam<SaveKind>
 // this saves the two versions of a file in turn until it is killed.
 TEST(CrashSafetyChild, DISABLED_SavesInALoopUntilKilled)
 {
-    if (qEnvironmentVariableIsEmpty(kChildKind))
+    if (qEnvironmentVariableIsEmpty(ChildKind))
         GTEST_SKIP() << "runs only as the child of the crash-safety test";
-    const QString kind = qEnvironmentVariable(kChildKind);
-    const QString path = qEnvironmentVariable(kChildPath);
+    const QString kind = qEnvironmentVariable(ChildKind);
+    const QString path = qEnvironmentVariable(ChildPath);
     for (int round = 0;; ++round) {
         saveVersion(kind, path, round % 2);
         if (round == 0) {
@@ -128,13 +128,13 @@ TEST_P(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFile)
     const int killWindow = static_cast<int>(std::max<qint64>(20000, 4 * slowestSave));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kChildKind), kind);
-    environment.insert(QString::fromLatin1(kChildPath), path);
+    environment.insert(QString::fromLatin1(ChildKind), kind);
+    environment.insert(QString::fromLatin1(ChildPath), path);
     // The child saves version 0 first, over the version 0 already there; the file only changes when a save in
     // the loop has gone all the way to the disk.
     QByteArray previous = versions[0];
     int changes = 0;
-    for (int kill = 0; kill < kKillsPerKind; ++kill) {
+    for (int kill = 0; kill < KillsPerKind; ++kill) {
         QProcess child;
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
@@ -155,7 +155,7 @@ TEST_P(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFile)
         changes += onDisk != previous;
         previous = onDisk;
     }
-    EXPECT_GE(changes, 2) << "across " << kKillsPerKind << " kills the " << kind.toStdString()
+    EXPECT_GE(changes, 2) << "across " << KillsPerKind << " kills the " << kind.toStdString()
                           << " file never went to the new version and back: the saves did not reach the disk";
 }
 

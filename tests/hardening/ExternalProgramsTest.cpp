@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kRecordPidLine = QStringLiteral("echo $$ >> \"$FAKE_PIDS\"\n");
+const QString RecordPidLine = QStringLiteral("echo $$ >> \"$FAKE_PIDS\"\n");
 
 // A shell script standing in for the program; `body` is its whole behaviour.
 QString writeScript(const QTemporaryDir& folder, const QString& name, const QString& body)
@@ -23,7 +23,7 @@ QString writeScript(const QTemporaryDir& folder, const QString& name, const QStr
     const QString path = folder.filePath(name);
     QFile script(path);
     script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\n" + kRecordPidLine.toUtf8() + "for a; do out=$a; done\n" + body.toUtf8() + "\n");
+    script.write("#!/bin/sh\n" + RecordPidLine.toUtf8() + "for a; do out=$a; done\n" + body.toUtf8() + "\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;

@@ -17,7 +17,7 @@
 namespace pictures {
 
 // Source text of a worksheet; "vil-|lage" may be broken there, with its hyphen, at the end of a line.
-inline const QStringList kWorksheet = {
+inline const QStringList Worksheet = {
     QStringLiteral("The river carried the boat past the vil-|lage where the chil-|dren waited for their teach-|er to "
                    "arrive with the new books and the maps of the north-|ern moun-|tains."),
     QStringLiteral("Every-|one wanted to under-|stand the jour-|ney, and the com-|mittee had placed the young-|est "

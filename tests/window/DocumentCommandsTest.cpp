@@ -260,7 +260,7 @@ TEST_F(DocumentCommands, APictureCancelledKeepsTheTextAndOneReadPoorlyIsNamedInT
     const QString page = folder.filePath(QStringLiteral("page.png"));
     QStringList paragraphs;
     for (int i = 0; i < 8; ++i)
-        paragraphs << pictures::kWorksheet;
+        paragraphs << pictures::Worksheet;
     ASSERT_TRUE(pictures::typesetPage(paragraphs, 300).save(page));
     reader->reText->setPlainText(QStringLiteral("Keep this text."));
     bool cancelled = false;
@@ -286,7 +286,7 @@ TEST_F(DocumentCommands, APictureCancelledKeepsTheTextAndOneReadPoorlyIsNamedInT
 
     // Small type under specks: read, but with little confidence.
     const QString poor = folder.filePath(QStringLiteral("poor.png"));
-    ASSERT_TRUE(pictures::speckled(pictures::typesetPage(pictures::kWorksheet, 60, 9), 0.02).save(poor));
+    ASSERT_TRUE(pictures::speckled(pictures::typesetPage(pictures::Worksheet, 60, 9), 0.02).save(poor));
     prompts.files << poor;
     reader->buOpen->click();
     EXPECT_NE(reader->reText->toPlainText(), QStringLiteral("Keep this text."));

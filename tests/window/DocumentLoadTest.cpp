@@ -24,8 +24,8 @@
 
 namespace {
 
-const QByteArray kRichText = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
-                             "Hello {\\b\\cf1 bold red} world\\par second\\par}";
+const QByteArray ColouredRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+                               "Hello {\\b\\cf1 bold red} world\\par second\\par}";
 
 // A one-page PDF with nothing on its page, as a scan's pages hold no text. A locked one has a password that the
 // empty one does not open.
@@ -118,7 +118,7 @@ TEST_F(DocumentLoad, PlainTextTakesEveryLineEndAndBothEncodings)
     // Zero bytes are dropped and the text around them kept; markup in a .txt file is text.
     load(QStringLiteral("nul.txt"), QByteArray("before\0after", 12));
     EXPECT_EQ(mArea.toPlainText(), QStringLiteral("beforeafter"));
-    load(QStringLiteral("markup.txt"), kRichText);
+    load(QStringLiteral("markup.txt"), ColouredRtf);
     EXPECT_TRUE(mArea.toPlainText().startsWith(QLatin1String("{\\rtf1")));
 }
 
@@ -144,14 +144,14 @@ TEST_F(DocumentLoad, HtmlArrivesAsOneLineWhateverItsLineEnds)
 
 TEST_F(DocumentLoad, RichTextKeepsItsFormattingInRichModeOnly)
 {
-    load(QStringLiteral("letter.RTF"), kRichText);
+    load(QStringLiteral("letter.RTF"), ColouredRtf);
     EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
     EXPECT_EQ(formatOf(QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
     EXPECT_FALSE(mArea.document()->isModified());
 
     // In plain mode the markup is still read, but the formatting does not arrive.
-    load(QStringLiteral("letter.rtf"), kRichText, TextMode::Plain);
+    load(QStringLiteral("letter.rtf"), ColouredRtf, TextMode::Plain);
     EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_FALSE(hasFormatting());
 
@@ -162,11 +162,11 @@ TEST_F(DocumentLoad, RichTextKeepsItsFormattingInRichModeOnly)
 
 TEST_F(DocumentLoad, OtherExtensionsFollowTheMode)
 {
-    load(QStringLiteral("letter.dat"), kRichText, TextMode::Rich);
+    load(QStringLiteral("letter.dat"), ColouredRtf, TextMode::Rich);
     EXPECT_EQ(mArea.toPlainText(), QStringLiteral("Hello bold red world\nsecond"));
     EXPECT_TRUE(formatOf(QStringLiteral("bold")).font().bold());
 
-    load(QStringLiteral("letter.dat"), kRichText, TextMode::Plain);
+    load(QStringLiteral("letter.dat"), ColouredRtf, TextMode::Plain);
     EXPECT_TRUE(mArea.toPlainText().startsWith(QLatin1String("{\\rtf1")));
 
     load(QStringLiteral("readme"), "no extension", TextMode::Rich);
@@ -288,7 +288,7 @@ TEST_F(DocumentLoad, AWordDocumentOpensWithItsFormatting)
 
 TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
 {
-    load(QStringLiteral("letter.rtf"), kRichText);
+    load(QStringLiteral("letter.rtf"), ColouredRtf);
     QTextCursor selection(mArea.document());
     selection.setPosition(6);
     selection.setPosition(10, QTextCursor::KeepAnchor);
@@ -308,7 +308,7 @@ TEST_F(DocumentLoad, PlainModeDropsFormattingAndKeepsTheRest)
     SwitchTextMode(&mArea, mode, TextMode::Rich);
     EXPECT_EQ(mode, TextMode::Rich);
     EXPECT_FALSE(hasFormatting());
-    load(QStringLiteral("letter.rtf"), kRichText, mode);
+    load(QStringLiteral("letter.rtf"), ColouredRtf, mode);
     EXPECT_TRUE(hasFormatting());
 }
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-const QStringList kParagraphs = {
+const QStringList Paragraphs = {
     QStringLiteral("The river carried the boat past the village where the children waited for their teacher to "
                    "arrive with the new books and the maps of the northern mountains."),
     QStringLiteral("Everyone wanted to understand the extraordinary circumstances of the expedition, and the "
@@ -63,7 +63,7 @@ TEST_F(DocumentReaders, ATexTypesetPdfReadsAsItsParagraphs)
 {
     QString body;
     for (int i = 0; i < 12; ++i)
-        body += kParagraphs[i % 3] + QStringLiteral("\n\n");
+        body += Paragraphs[i % 3] + QStringLiteral("\n\n");
     const QString pdf = fixtures::texPdf(
         mFolder.path(), QStringLiteral("sheet"),
         QStringLiteral("\\documentclass{article}\\setlength{\\textwidth}{7cm}\\setlength{\\textheight}{9cm}"
@@ -76,7 +76,7 @@ TEST_F(DocumentReaders, ATexTypesetPdfReadsAsItsParagraphs)
     EXPECT_EQ(load(pdf), QString());
     QStringList expected{QStringLiteral("Rivers and Mountains")};
     for (int i = 0; i < 12; ++i)
-        expected << kParagraphs[i % 3];
+        expected << Paragraphs[i % 3];
     EXPECT_EQ(mArea.toPlainText().split(QLatin1Char('\n')), expected);
     EXPECT_TRUE(bold(QStringLiteral("Mountains")));
     EXPECT_FALSE(bold(QStringLiteral("river")));
@@ -133,7 +133,7 @@ TEST_F(DocumentReaders, WordAndOpenDocumentFilesReadAsLibreOfficeReadsThem)
         path(QStringLiteral("source.html")),
         "<html><body><h1>Worksheet</h1><p>Dear <b>reader</b>, <i>read</i> <font color=\"#0000ff\">this</font>.</p>"
         "<ul><li>first item</li><li>second item</li></ul><p>" +
-            kParagraphs[0].toUtf8() + "</p></body></html>");
+            Paragraphs[0].toUtf8() + "</p></body></html>");
     for (const QString& type : {QStringLiteral("docx"), QStringLiteral("odt")}) {
         SCOPED_TRACE(type.toStdString());
         const QString file = fixtures::writeFile(path(QStringLiteral("sheet.") + type),

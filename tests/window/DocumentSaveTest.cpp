@@ -17,8 +17,8 @@
 
 namespace {
 
-const QByteArray kRichText = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
-                             "Caf\\u233\\'e9 {\\b\\cf1 bold red}\\par second}";
+const QByteArray ColouredRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl ;\\red255\\green0\\blue0;}"
+                               "Caf\\u233\\'e9 {\\b\\cf1 bold red}\\par second}";
 
 class DocumentSave : public ::testing::Test
 {
@@ -27,7 +27,7 @@ protected:
     {
         QFile source(mFolder.filePath(QStringLiteral("source.rtf")));
         ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-        source.write(kRichText);
+        source.write(ColouredRtf);
         source.close();
         LoadDocumentByType(&mArea, source.fileName(), mMode);
     }

@@ -179,12 +179,12 @@ TEST_F(SettingsFileTest, FailuresSkipTheRestQuietly)
 }
 
 // The folder a read-only install keeps its settings in, reported by a copy of this program run from that install.
-const char* const kReportFolder = "PARLIVO_REPORT_APP_FOLDER";
+const char* const ReportFolder = "PARLIVO_REPORT_APP_FOLDER";
 
 // Not a test on its own, so it is disabled: the settings-location test runs a copy of this program with it selected.
 TEST(SettingsLocationChild, DISABLED_ReportsTheApplicationFolder)
 {
-    if (qEnvironmentVariableIsEmpty(kReportFolder))
+    if (qEnvironmentVariableIsEmpty(ReportFolder))
         GTEST_SKIP() << "runs only as the child of the settings-location test";
     std::printf("Application folder: %s\n", qPrintable(appFolder()));
 }
@@ -265,7 +265,7 @@ TEST(SettingsLocation, AReadOnlyInstallKeepsSettingsInTheUsersDataFolderSeededOn
     const auto runInstalledProgram = [&] {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QString::fromLatin1(kReportFolder), QStringLiteral("1"));
+        environment.insert(QString::fromLatin1(ReportFolder), QStringLiteral("1"));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
         child.setProcessEnvironment(environment);
         child.start(program, {QStringLiteral("--gtest_filter=SettingsLocationChild.*"),

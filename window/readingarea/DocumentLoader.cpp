@@ -46,7 +46,7 @@ private:
 };
 
 // How long a reading runs before its loading window appears: quick documents open without a flash.
-constexpr int kStatusDelayMs = 400;
+constexpr int StatusDelayMs = 400;
 
 // Loads on a thread of its own while the windows stay painted; after a moment a loading window shows how far
 // it is and lets the user cancel. Rethrows what the loading threw.
@@ -76,7 +76,7 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
         // Until the loading window is up, the user's input waits; the window is modal, so once it shows only its
         // Cancel button takes input.
         loop.exec(status ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-        if (!status && !thread->isFinished() && clock.elapsed() > kStatusDelayMs) {
+        if (!status && !thread->isFinished() && clock.elapsed() > StatusDelayMs) {
             status = ShowStatus(QCoreApplication::translate("DocumentLoader", "Loading Document"),
                                 QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
             if (status)

@@ -18,7 +18,7 @@
 namespace {
 
 // A drag shorter than this is a click, not a rectangle.
-constexpr int kSmallestDrag = 4;
+constexpr int SmallestDrag = 4;
 
 // The recognised paragraphs one a line, on a thread of its own while the windows are painted but take no input.
 QString recogniseInBackground(const QImage& image, QString* failure)
@@ -138,7 +138,7 @@ void ScreenAreaPicker::mouseReleaseEvent(QMouseEvent* event)
         return;
     mEnd = event->position().toPoint();
     const QRect chosen = QRect(mStart, mEnd).normalized();
-    finish(chosen.width() >= kSmallestDrag && chosen.height() >= kSmallestDrag);
+    finish(chosen.width() >= SmallestDrag && chosen.height() >= SmallestDrag);
 }
 
 void ScreenAreaPicker::keyPressEvent(QKeyEvent* event)
