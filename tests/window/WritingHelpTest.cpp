@@ -293,13 +293,15 @@ TEST_F(WritingHelpTest, PredictionsAreOfferedSpokenInsertedAndLearnt)
         EXPECT_EQ(text().toPlainText(), QStringLiteral("Thank you ")) << "Escape only hides the list";
     }
 
-    // A finished sentence is learnt, and its word is offered next time, by its number.
-    QTest::keyClicks(&text(), QStringLiteral("Zebracornish unicorns dance."));
-    QTest::keyClicks(&text(), QStringLiteral(" Zebrac"));
+    // A finished sentence is learnt, typed faster than the window takes its keys, and its word is offered next time
+    // with nothing of it left in the text, by its number.
+    QTest::keyClicks(&text(), QStringLiteral("Zebracornish unicorns dance. Then"));
+    text().clear();
+    QTest::keyClicks(&text(), QStringLiteral("Zebrac"));
     ASSERT_TRUE(offered(QStringLiteral("Zebracornish"))) << list->words().join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("Parlivo words.db"))));
     QTest::keyClick(&text(), char('1' + list->words().indexOf(QStringLiteral("Zebracornish"))));
-    EXPECT_TRUE(text().toPlainText().endsWith(QStringLiteral("dance. Zebracornish ")));
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("Zebracornish "));
 }
 
 TEST_F(WritingHelpTest, TextUndoAndSavedFormStayTheSameWithEveryAidOn)

@@ -687,12 +687,9 @@ void WritingAids::learnSentenceBefore(int position)
 {
     if (!mPredictor)
         return;
-    QTextBlock block = mEdit->document()->findBlock(position);
+    const QTextBlock block = mEdit->document()->findBlock(position);
     QString text = block.text().left(position - block.position()).trimmed();
-    // After Enter the sentence ended the line before.
-    if (text.isEmpty() && block.previous().isValid())
-        text = block.previous().text().trimmed();
-    // The sentence just finished: after the end of the one before it.
+    // The sentence being finished: after the end of the one before it.
     while (!text.isEmpty() && QStringLiteral(".!?").contains(text.back()))
         text.chop(1);
     const qsizetype start = text.lastIndexOf(QRegularExpression(QStringLiteral("[.!?]")));
@@ -774,8 +771,9 @@ bool WritingAids::eventFilter(QObject* watched, QEvent* event)
     const QString typed = key->text();
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
         (typed.size() == 1 && QStringLiteral(".!?").contains(typed.at(0)))) {
-        // A sentence ends: learn it once the key has put its mark in, and offer nothing until the next word.
-        QTimer::singleShot(0, this, [this] { learnSentenceBefore(mEdit->textCursor().position()); });
+        // A sentence ends: it is learnt as it stands before the key, since keys typed quickly can come before the
+        // event loop does (anything later would read their text too). Nothing is offered until the next word.
+        learnSentenceBefore(mEdit->textCursor().selectionStart());
         hidePredictions();
     } else if (!typed.isEmpty() || key->key() == Qt::Key_Backspace) {
         mPredictTimer.start();
