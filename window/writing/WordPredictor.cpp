@@ -38,6 +38,9 @@ WordPredictor::WordPredictor(const QString& userWords) : mPast(std::make_unique<
     try {
         mPresage = std::make_unique<Presage>(mPast.get(), file.fileName().toStdString());
         mPresage->config("Presage.Selector.SUGGESTIONS", "5");
+        // Presage leaves out words it offered earlier for the same word, but the list is asked again at every key:
+        // without this the word being typed drops out of the list as it grows ("Than" would offer no "thank").
+        mPresage->config("Presage.Selector.REPEAT_SUGGESTIONS", "yes");
     } catch (...) {
         mPresage.reset();
     }
