@@ -18,9 +18,9 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
     qt6-base-dev qt6-multimedia-dev qt6-webengine-dev qt6-svg-dev qt6-image-formats-plugins
     libespeak-ng-dev espeak-ng libmp3lame-dev lame sox xvfb xauth xdotool imagemagick fonts-dejavu-core
     clang libclang-rt-dev libpoppler-qt6-dev libquazip1-qt6-dev poppler-utils
-    libtesseract-dev tesseract-ocr-eng tesseract-ocr-osd tesseract-ocr
+    libtesseract-dev tesseract-ocr-eng tesseract-ocr-osd tesseract-ocr tesseract-ocr-fra
     festival festival-dev libestools-dev festvox-us-slt-hts libhyphen-dev hyphen-en-us hyphen-en-gb fonts-opendyslexic
-    parallel strace apertium apertium-eng-spa qt6-l10n-tools dbus dbus-x11 xclip libexttextcat-dev
+    parallel strace apertium apertium-eng-spa qt6-l10n-tools qt6-tools-dev dbus dbus-x11 xclip libexttextcat-dev
     libexttextcat-data libenchant-2-dev hunspell-en-us hunspell-en-gb wordnet-base wordnet-dev libpresage-dev
     libpresage-data libdbus-1-dev)
 missing=()
