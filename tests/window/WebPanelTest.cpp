@@ -2,10 +2,12 @@
 #include "core/Errors.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"
+#include "formats/PageText.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -52,19 +54,72 @@ struct Browsing : ::testing::Test
     WebPanel panel;
     bool loading = false;
     QMetaObject::Connection started =
-        QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadStarted, [this] { loading = true; });
+        QObject::connect(panel.browser(), &QWebEngineView::loadStarted, [this] { loading = true; });
     QMetaObject::Connection finished =
-        QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadFinished, [this] { loading = false; });
+        QObject::connect(panel.browser(), &QWebEngineView::loadFinished, [this] { loading = false; });
 };
 
 } // namespace
 
+TEST(WebPanel, TheBrowserStartsOnlyWhenAPageIsAskedFor)
+{
+    WebPanel panel;
+    panel.show();
+    EXPECT_EQ(panel.height(), 41) << "the address bar alone";
+    panel.edWebAddress->setText(QStringLiteral("  "));
+    panel.buWebGo->click();
+    panel.Refresh();
+    panel.Stop();
+    panel.GoBackInHistory();
+    panel.OpenLinkFromText(QStringLiteral("http://example.org/"));
+    QString failure;
+    PageTextRequest* request = panel.RequestPageText();
+    QObject::connect(request, &PageTextRequest::failed, [&failure](const QString& message) { failure = message; });
+    request->start();
+    EXPECT_EQ(failure, PageTextMessages::NoPage);
+    EXPECT_FALSE(panel.browserStarted());
+    EXPECT_EQ(panel.findChild<QWebEngineView*>(), nullptr);
+    EXPECT_EQ(panel.LocationURL(), QStringLiteral("about:blank"));
+
+    QSignalSpy started(&panel, &WebPanel::browserStartedNow);
+    panel.edWebAddress->setText(QStringLiteral("about:blank#start"));
+    QTest::keyClick(panel.edWebAddress, Qt::Key_Return);
+    EXPECT_TRUE(panel.browserStarted());
+    EXPECT_EQ(started.count(), 1);
+    EXPECT_EQ(panel.maximumHeight(), QWIDGETSIZE_MAX);
+}
+
+TEST(WebPanel, HistoryButtonsShowTheStylesPicturesUnderTheirNames)
+{
+    WebPanel panel;
+    panel.show();
+    const struct
+    {
+        QToolButton* button;
+        const char* name;
+        const char* spoken;
+        QStyle::StandardPixmap picture;
+    } buttons[] = {{panel.buWebBack, "buWebBack", "Back", QStyle::SP_ArrowBack},
+                   {panel.buWebRefresh, "buWebRefresh", "Refresh", QStyle::SP_BrowserReload},
+                   {panel.buWebForward, "buWebForward", "Forward", QStyle::SP_ArrowForward},
+                   {panel.buWebStop, "buWebStop", "Stop", QStyle::SP_BrowserStop}};
+    for (const auto& [button, name, spoken, picture] : buttons) {
+        EXPECT_EQ(button->objectName(), QLatin1String(name));
+        EXPECT_EQ(button->accessibleName(), QLatin1String(spoken));
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << name << ": no caption of signs drawn";
+        const QImage shown = button->icon().pixmap(20).toImage();
+        EXPECT_FALSE(shown.isNull()) << name;
+        EXPECT_EQ(shown, button->style()->standardIcon(picture, nullptr, button).pixmap(20).toImage()) << name;
+    }
+}
+
 TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
 {
     WebPanel panel;
+    panel.browser();
     panel.resize(1000, 231);
     panel.show();
-    EXPECT_EQ(panel.MozillaWebBrowser->geometry(), QRect(0, 41, 1000, 190));
+    EXPECT_EQ(panel.browser()->geometry(), QRect(0, 41, 1000, 190));
     const QRect edit = panel.edWebAddress->geometry();
     const QRect go = panel.buWebGo->geometry();
     EXPECT_EQ(edit.left(), 216);
@@ -92,7 +147,7 @@ TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
 TEST_F(Browsing, GoAndEnterNavigateAndTheBarFollowsTheCompletedPage)
 {
     // Go with only spaces does nothing.
-    QSignalSpy starts(panel.MozillaWebBrowser, &QWebEngineView::loadStarted);
+    QSignalSpy starts(panel.browser(), &QWebEngineView::loadStarted);
     panel.edWebAddress->setText(QStringLiteral("   "));
     panel.buWebGo->click();
     QTest::qWait(300);

@@ -179,7 +179,15 @@ void MainWindow::buildLayout()
     Panel1 = new WebPanel(sltWebSplitter);
     Panel1->setMinimumHeight(20);
     mLinkClicks = new LinkClicks(reText);
-    sltWebSplitter->setSizes({400, 231});
+    // The web panel is its address bar alone until its browser starts; then it takes its design height, if the
+    // reading area keeps at least as much.
+    sltWebSplitter->setSizes({400, Panel1->sizeHint().height()});
+    connect(Panel1, &WebPanel::browserStartedNow, this, [this] {
+        const QList<int> sizes = sltWebSplitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        const int web = qMin(Panel1->sizeHint().height(), total / 2);
+        sltWebSplitter->setSizes({total - web, web});
+    });
     sltWebSplitter->setStretchFactor(0, 1);
     sltWebSplitter->setStretchFactor(1, 0);
 
