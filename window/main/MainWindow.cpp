@@ -167,6 +167,8 @@ void MainWindow::buildLayout()
     reText->setAcceptRichText(true);
     reText->setContextMenuPolicy(Qt::NoContextMenu);
     reText->setMinimumHeight(20);
+    // Shown only while the reading area is empty; it is no text of the document.
+    reText->setPlaceholderText(tr("Type or paste text here, or press Open. Then press Play to hear it read aloud."));
     reText->document()->setMaximumBlockCount(0);
     reText->document()->setUndoRedoEnabled(true);
     // The selection is the highlight: keep it visible when the reading area loses the focus.

@@ -121,8 +121,10 @@ bool MainWindow::readingAreaBlank() const
 void MainWindow::StartReading(bool fromStart)
 {
     mHighlight = true;
-    if (readingAreaBlank())
+    if (readingAreaBlank()) {
+        ShowNotice(tr("There is nothing to read yet: type or paste some text, or open a document."));
         return;
+    }
     if (!reText->isReadOnly()) {
         reText->setFocus();
         reText->setReadOnly(true);
@@ -286,6 +288,8 @@ void MainWindow::StopReading()
     }
     if (!mExiting) {
         EnterIdleState();
+        // A voice stopped while paused may not report its end: the face rests now, not on a word cut short.
+        DrawRestingFace();
         if (reading)
             ShowStatusText(tr("Reading stopped"));
     }
