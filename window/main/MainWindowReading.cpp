@@ -28,7 +28,12 @@ void MainWindow::StartVoices()
     for (const VoiceToken& voice : mReading->voices()) {
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
         item->setData(voice.description); // what marks the item as the model's voice
-        connect(item, &QAction::triggered, this, [this, voice] { SelectVoice(voice.description); });
+        // Checked when chosen, so a screen reader says which voice reads; a click never just clears the check.
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, voice] {
+            SelectVoice(voice.description);
+            item->setChecked(IsMarkedDefault(item));
+        });
         mReaderItems.append(item);
     }
     EnableTypeAhead(miReadersList);
