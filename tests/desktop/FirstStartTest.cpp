@@ -91,6 +91,7 @@ TEST_F(FirstStart, PlayKeepsItsPlaceAndTheFaceRestsAfterPauseAndStop)
 
     clickOn(play);
     ASSERT_TRUE(QTest::qWaitFor([&] { return play->text() == QStringLiteral("Pause"); }));
+    QTest::qWait(100); // the bar laid out again
     EXPECT_EQ(play->geometry(), playPlace);
     EXPECT_EQ(stop->geometry(), stopPlace);
 
