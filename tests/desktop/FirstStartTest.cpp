@@ -1,26 +1,18 @@
 // A new user's first minutes with the window at the size of a small laptop screen, through the X server: what the
 // empty window says, where the room goes, and how the reader bar and the face behave while reading.
 #include "window/ReaderFixture.h"
+#include "support/Xdotool.h"
 #include "window/face/ReaderFace.h"
 #include "window/web/WebPanel.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
 
 namespace {
-void xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    ASSERT_TRUE(process.waitForFinished()) << "xdotool did not run";
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-}
-
 void clickOn(const QWidget* widget)
 {
     const QPoint at = widget->mapToGlobal(widget->rect().center());
