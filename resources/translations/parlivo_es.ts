@@ -1338,6 +1338,14 @@ Voz de espeak-ng y Festival.</translation>
         <source>Reading the text from the screen</source>
         <translation>Leyendo el texto de la pantalla</translation>
     </message>
+    <message>
+        <source>There is nothing to read yet: type or paste some text, or open a document.</source>
+        <translation>Todavía no hay nada que leer: escribe o pega un texto, o abre un documento.</translation>
+    </message>
+    <message>
+        <source>Type or paste text here, or press Open. Then press Play to hear it read aloud.</source>
+        <translation>Escribe o pega aquí un texto, o pulsa Abrir. Después pulsa Leer para oírlo en voz alta.</translation>
+    </message>
 </context>
 <context>
     <name>Mp3Encoding</name>
@@ -1591,6 +1599,10 @@ Voz de espeak-ng y Festival.</translation>
     <message>
         <source>Read from screen</source>
         <translation>Leer de la pantalla</translation>
+    </message>
+    <message>
+        <source>Drag over the text you want to hear. Press Escape to cancel.</source>
+        <translation>Arrastra sobre el texto que quieres oír. Pulsa Escape para cancelar.</translation>
     </message>
 </context>
 <context>

@@ -1,22 +1,12 @@
 // Clicks and keys as the X server delivers them to a user: the tests run under Xvfb with the xcb platform
 // (see tests/CMakeLists.txt), since events sent straight to a widget skip the window activation a click brings.
 #include "window/ReaderFixture.h"
+#include "support/Xdotool.h"
 #include "window/web/WebPanel.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTest>
-
-namespace {
-void xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    ASSERT_TRUE(process.waitForFinished()) << "xdotool did not run";
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-}
-} // namespace
 
 TEST_F(ReaderFixture, AClickInTheAddressBarFromAnotherWindowLetsTheUserTypeAnAddress)
 {

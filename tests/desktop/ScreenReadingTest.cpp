@@ -45,12 +45,18 @@ TEST_F(ReaderFixture, ReadFromScreenReadsTheTextOfARectangleDraggedOverAnotherWi
     // The picker waits for the drag inside the command: the drag is made from within its wait.
     const QRect area(other.mapToGlobal(QPoint(5, 5)), other.mapToGlobal(QPoint(695, 195)));
     bool dragged = false;
+    bool instructed = false;
     QTimer drag;
     QObject::connect(&drag, &QTimer::timeout, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (qobject_cast<ScreenAreaPicker*>(window) && window->isVisible() && !dragged &&
                 QTest::qWaitForWindowExposed(window)) {
                 dragged = true;
+                // The dimmed screen says what to do.
+                const auto* instruction = window->findChild<QLabel*>(QStringLiteral("labScreenInstruction"));
+                instructed = instruction && instruction->isVisible() &&
+                             instruction->text().contains(QStringLiteral("Drag")) &&
+                             instruction->text().contains(QStringLiteral("Escape"));
                 xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), at(area.left()), at(area.top()),
                          QStringLiteral("mousedown"), QStringLiteral("1"), QStringLiteral("mousemove"),
                          QStringLiteral("--sync"), at(area.center().x()), at(area.center().y()),
@@ -63,6 +69,7 @@ TEST_F(ReaderFixture, ReadFromScreenReadsTheTextOfARectangleDraggedOverAnotherWi
     ASSERT_EQ(xdotool({QStringLiteral("key"), QStringLiteral("ctrl+F8")}), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !reader->reText->toPlainText().isEmpty(); }, 60000));
     EXPECT_TRUE(dragged);
+    EXPECT_TRUE(instructed);
     const QString read = reader->reText->toPlainText();
     EXPECT_GE(pictures::wordSimilarity(shown, read), 0.95) << read.toStdString();
     EXPECT_TRUE(prompts.messages.isEmpty());

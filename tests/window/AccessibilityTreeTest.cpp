@@ -92,3 +92,28 @@ TEST_F(ReaderFixture, EveryControlMenuAndDialogHasASpokenName)
         dialog->hide();
     }
 }
+
+TEST_F(ReaderFixture, VoicesInTheirLanguageMenusAreNamedAndTheChosenOneIsChecked)
+{
+    create();
+    reader->SelectVoice(QStringLiteral("English (America)"));
+    // The readers menu groups its voices anew each time it opens.
+    QMenu* readers = reader->miReadersList;
+    for (int opened = 0; opened < 2; ++opened) {
+        emit readers->aboutToShow();
+        QStringList named;
+        QStringList checked;
+        for (QMenu* group : readers->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) {
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(group);
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface* item = node->child(i);
+                ASSERT_TRUE(item->isValid()) << "opened " << opened;
+                named << item->text(QAccessible::Name);
+                if (item->state().checkable && item->state().checked)
+                    checked << item->text(QAccessible::Name);
+            }
+        }
+        EXPECT_EQ(named, (QStringList{QStringLiteral("English (America)"), QStringLiteral("English (Great Britain)")}));
+        EXPECT_EQ(checked, QStringList{QStringLiteral("English (America)")});
+    }
+}

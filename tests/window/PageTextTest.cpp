@@ -47,8 +47,8 @@ protected:
     void show(const QString& path)
     {
         bool loaded = false;
-        auto connection = QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadFinished,
-                                           [&loaded](bool) { loaded = true; });
+        auto connection =
+            QObject::connect(panel.browser(), &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
         panel.Navigate(server.url(path).toString());
         EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, Timeout));
         QObject::disconnect(connection);
@@ -157,7 +157,7 @@ TEST_F(PageTextFixture, PagesWithNothingToReadSaySo)
     const quint16 port = closed.serverPort();
     closed.close();
     bool loaded = false;
-    QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
+    QObject::connect(panel.browser(), &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
     panel.Navigate(QStringLiteral("http://127.0.0.1:%1/gone").arg(port));
     ASSERT_TRUE(QTest::qWaitFor([&] { return loaded; }, Timeout));
     EXPECT_EQ(read().failure, PageTextMessages::LoadFailed);

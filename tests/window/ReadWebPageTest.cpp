@@ -36,8 +36,7 @@ protected:
         file.write(html);
         file.close();
         bool loaded = false;
-        QObject::connect(reader->Panel1->MozillaWebBrowser, &QWebEngineView::loadFinished,
-                         [&loaded](bool) { loaded = true; });
+        QObject::connect(reader->Panel1->browser(), &QWebEngineView::loadFinished, [&loaded](bool) { loaded = true; });
         reader->Panel1->Navigate(QUrl::fromLocalFile(path).toString());
         ASSERT_TRUE(QTest::qWaitFor([&] { return loaded; }, Timeout));
     }

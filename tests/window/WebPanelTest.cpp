@@ -2,10 +2,12 @@
 #include "core/Errors.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/web/WebPanel.h"
+#include "formats/PageText.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
@@ -52,19 +54,58 @@ struct Browsing : ::testing::Test
     WebPanel panel;
     bool loading = false;
     QMetaObject::Connection started =
-        QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadStarted, [this] { loading = true; });
+        QObject::connect(panel.browser(), &QWebEngineView::loadStarted, [this] { loading = true; });
     QMetaObject::Connection finished =
-        QObject::connect(panel.MozillaWebBrowser, &QWebEngineView::loadFinished, [this] { loading = false; });
+        QObject::connect(panel.browser(), &QWebEngineView::loadFinished, [this] { loading = false; });
 };
 
 } // namespace
 
+TEST(WebPanel, TheBrowserStartsOnlyWhenAPageIsAskedFor)
+{
+    WebPanel panel;
+    panel.show();
+    EXPECT_EQ(panel.height(), 41) << "the address bar alone";
+    panel.edWebAddress->setText(QStringLiteral("  "));
+    panel.buWebGo->click();
+    panel.Refresh();
+    panel.Stop();
+    panel.GoBackInHistory();
+    panel.OpenLinkFromText(QStringLiteral("http://example.org/"));
+    QString failure;
+    PageTextRequest* request = panel.RequestPageText();
+    QObject::connect(request, &PageTextRequest::failed, [&failure](const QString& message) { failure = message; });
+    request->start();
+    EXPECT_EQ(failure, PageTextMessages::NoPage);
+    EXPECT_EQ(panel.findChild<QWebEngineView*>(), nullptr);
+
+    panel.edWebAddress->setText(QStringLiteral("about:blank#start"));
+    QTest::keyClick(panel.edWebAddress, Qt::Key_Return);
+    EXPECT_NE(panel.findChild<QWebEngineView*>(), nullptr);
+}
+
+TEST(WebPanel, HistoryButtonsShowTheStylesPicturesUnderTheirNames)
+{
+    WebPanel panel;
+    for (const auto& [button, spoken, picture] : {std::tuple{panel.buWebBack, "Back", QStyle::SP_ArrowBack},
+                                                  std::tuple{panel.buWebRefresh, "Refresh", QStyle::SP_BrowserReload},
+                                                  std::tuple{panel.buWebForward, "Forward", QStyle::SP_ArrowForward},
+                                                  std::tuple{panel.buWebStop, "Stop", QStyle::SP_BrowserStop}}) {
+        EXPECT_EQ(button->accessibleName(), QLatin1String(spoken));
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << spoken << ": no caption of signs";
+        const QImage shown = button->icon().pixmap(20).toImage();
+        EXPECT_FALSE(shown.isNull()) << spoken;
+        EXPECT_EQ(shown, button->style()->standardIcon(picture, nullptr, button).pixmap(20).toImage()) << spoken;
+    }
+}
+
 TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
 {
     WebPanel panel;
+    panel.browser();
     panel.resize(1000, 231);
     panel.show();
-    EXPECT_EQ(panel.MozillaWebBrowser->geometry(), QRect(0, 41, 1000, 190));
+    EXPECT_EQ(panel.browser()->geometry(), QRect(0, 41, 1000, 190));
     const QRect edit = panel.edWebAddress->geometry();
     const QRect go = panel.buWebGo->geometry();
     EXPECT_EQ(edit.left(), 216);
@@ -92,7 +133,7 @@ TEST(WebPanel, AddressEditStretchesAndGoKeepsToTheRightEnd)
 TEST_F(Browsing, GoAndEnterNavigateAndTheBarFollowsTheCompletedPage)
 {
     // Go with only spaces does nothing.
-    QSignalSpy starts(panel.MozillaWebBrowser, &QWebEngineView::loadStarted);
+    QSignalSpy starts(panel.browser(), &QWebEngineView::loadStarted);
     panel.edWebAddress->setText(QStringLiteral("   "));
     panel.buWebGo->click();
     QTest::qWait(300);

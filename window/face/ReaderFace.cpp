@@ -50,6 +50,7 @@ void ReaderFace::SpVoiceViseme(int visemeId)
     if (image < 0)
         return;
     mCurrentViseme = visemeId;
+    mResting = false;
     PrepareCanvas();
     DrawMouth(image);
     ShowCanvas();
@@ -57,6 +58,7 @@ void ReaderFace::SpVoiceViseme(int visemeId)
 
 void ReaderFace::DrawRestingFace()
 {
+    mResting = true;
     PrepareCanvas();
     DrawImage(0);
     ShowCanvas();
@@ -69,11 +71,13 @@ void ReaderFace::imgReaderPaint()
     DrawWholeFigure();
 }
 
-// The whole figure, then the mouth of the last viseme and its eyes.
+// The whole figure, then, while the voice speaks, the mouth of the last viseme and its eyes. Once an utterance
+// has ended the figure stays at rest, however often the window system asks for it again.
 void ReaderFace::DrawWholeFigure()
 {
     DrawImage(0);
-    DrawMouth(VisemeImage(mCurrentViseme));
+    if (!mResting)
+        DrawMouth(VisemeImage(mCurrentViseme));
 }
 
 void ReaderFace::DrawMouth(int image)

@@ -9,8 +9,8 @@
 // The reader: the figure beside the reading area whose mouth moves with the voice. It keeps what is on
 // screen in a canvas, because a viseme draws at once over what the figure already shows (so a mouth image
 // leaves closed eyes closed), while a repaint asked for by the window system redraws the whole figure with
-// the mouth of the last viseme reported. Tab reaches it, Space or Enter acts as its click and a ring in the
-// panel's text colour marks the focus.
+// the mouth of the last viseme reported, or at rest once the utterance has ended. Tab reaches it, Space or Enter acts
+// as its click and a ring in the panel's text colour marks the focus.
 class ReaderFace : public QWidget
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
     // The voice's viseme event: draws the viseme's mouth image and its eye overlay over the figure at once.
     // Identifiers the voice never reports (outside 0 to 21) are ignored.
     void SpVoiceViseme(int visemeId);
-    // The end of an utterance: the whole figure at rest. The last viseme is kept for later repaints.
+    // The end of an utterance: the whole figure at rest, until the next viseme. The last viseme is kept.
     void DrawRestingFace();
 
     int CurrentViseme() const { return mCurrentViseme; }
@@ -60,6 +60,7 @@ private:
     ImageList ilAnim;
     QImage mCanvas;
     int mCurrentViseme = 0;
+    bool mResting = true; // no utterance is under way: repaints show the figure at rest
     bool mShowCanvasOnly = false;
     bool mLeftPressed = false;
 };

@@ -167,6 +167,8 @@ void MainWindow::buildLayout()
     reText->setAcceptRichText(true);
     reText->setContextMenuPolicy(Qt::NoContextMenu);
     reText->setMinimumHeight(20);
+    // Shown only while the reading area is empty; it is no text of the document.
+    reText->setPlaceholderText(tr("Type or paste text here, or press Open. Then press Play to hear it read aloud."));
     reText->document()->setMaximumBlockCount(0);
     reText->document()->setUndoRedoEnabled(true);
     // The selection is the highlight: keep it visible when the reading area loses the focus.
@@ -179,7 +181,15 @@ void MainWindow::buildLayout()
     Panel1 = new WebPanel(sltWebSplitter);
     Panel1->setMinimumHeight(20);
     mLinkClicks = new LinkClicks(reText);
-    sltWebSplitter->setSizes({400, 231});
+    // The web panel is its address bar alone until its browser starts; then it takes its design height, if the
+    // reading area keeps at least as much.
+    sltWebSplitter->setSizes({400, Panel1->sizeHint().height()});
+    connect(Panel1, &WebPanel::browserStartedNow, this, [this] {
+        const QList<int> sizes = sltWebSplitter->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        const int web = qMin(Panel1->sizeHint().height(), total / 2);
+        sltWebSplitter->setSizes({total - web, web});
+    });
     sltWebSplitter->setStretchFactor(0, 1);
     sltWebSplitter->setStretchFactor(1, 0);
 

@@ -100,6 +100,13 @@ void MainWindow::ApplyAppearance()
     // Links stay readable on a dark reading area as on a light one.
     const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
     mLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
+    // The hint in the empty reading area: the text colour, fainter, so it is read on any scheme but not taken
+    // for text.
+    QPalette faint = reText->palette();
+    QColor hint = faint.color(QPalette::Text);
+    hint.setAlpha(150);
+    faint.setColor(QPalette::PlaceholderText, hint);
+    reText->setPalette(faint);
     mReadingAidsView->setAids(mReadingAids);
     applyReaderBarLook();
 }

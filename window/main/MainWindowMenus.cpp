@@ -24,7 +24,6 @@
 #include <QMouseEvent>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QWebEngineView>
 
 QAction* MainWindow::addItem(QMenu* menu, const QString& name, const QString& caption, const QString& hint)
 {
@@ -486,7 +485,8 @@ bool MainWindow::PopupMenuForKeyboard(QWidget* focused)
 
 void MainWindow::orderTabStops()
 {
-    // Screen order: the toolbar, then the reader panel, the reading area and the web bar under it.
+    // Screen order: the toolbar, then the reader panel, the reading area and the web bar under it (the web page
+    // follows Go! once the browser has started).
     const QList<QWidget*> stops = {buOpen,
                                    buSAve,
                                    buSpelling,
@@ -501,8 +501,7 @@ void MainWindow::orderTabStops()
                                    Panel1->buWebForward,
                                    Panel1->buWebStop,
                                    Panel1->edWebAddress,
-                                   Panel1->buWebGo,
-                                   Panel1->MozillaWebBrowser};
+                                   Panel1->buWebGo};
     for (qsizetype i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
 }

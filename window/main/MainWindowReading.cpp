@@ -28,7 +28,12 @@ void MainWindow::StartVoices()
     for (const VoiceToken& voice : mReading->voices()) {
         QAction* item = addItem(miReadersList, QStringLiteral("miReader"), voice.description, {});
         item->setData(voice.description); // what marks the item as the model's voice
-        connect(item, &QAction::triggered, this, [this, voice] { SelectVoice(voice.description); });
+        // Checked when chosen, so a screen reader says which voice reads; a click never just clears the check.
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, voice] {
+            SelectVoice(voice.description);
+            item->setChecked(IsMarkedDefault(item));
+        });
         mReaderItems.append(item);
     }
     EnableTypeAhead(miReadersList);
@@ -121,8 +126,10 @@ bool MainWindow::readingAreaBlank() const
 void MainWindow::StartReading(bool fromStart)
 {
     mHighlight = true;
-    if (readingAreaBlank())
+    if (readingAreaBlank()) {
+        ShowNotice(tr("There is nothing to read yet: type or paste some text, or open a document."));
         return;
+    }
     if (!reText->isReadOnly()) {
         reText->setFocus();
         reText->setReadOnly(true);
@@ -286,6 +293,8 @@ void MainWindow::StopReading()
     }
     if (!mExiting) {
         EnterIdleState();
+        // A voice stopped while paused may not report its end: the face rests now, not on a word cut short.
+        DrawRestingFace();
         if (reading)
             ShowStatusText(tr("Reading stopped"));
     }

@@ -16,6 +16,9 @@ void setMarked(QAction* item, bool marked)
     QFont font = item->font();
     font.setBold(marked);
     item->setFont(font);
+    // A checkable item also shows the mark as its check, which screen readers announce.
+    if (item->isCheckable())
+        item->setChecked(marked);
 }
 
 bool isGroup(const QMenu* menu)

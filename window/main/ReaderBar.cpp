@@ -68,6 +68,7 @@ ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mM
     showVoices();
     mSpeed->setValue(mModel.speed().value_or(DefaultReadingSpeed));
     showState();
+    fitPlayButton();
 }
 
 QToolButton* ReaderBar::addButton(const QString& name, const QString& caption, const QString& hint)
@@ -102,6 +103,26 @@ void ReaderBar::showState()
     mPlay->setText(caption);
     mPlay->setAccessibleName(caption);
     mStop->setEnabled(mModel.reading());
+}
+
+void ReaderBar::fitPlayButton()
+{
+    // Wide enough for either caption, so the buttons beside it stay put as Play becomes Pause.
+    const QString shown = mPlay->text();
+    int width = 0;
+    for (const QString& caption : {tr("Play"), tr("Pause")}) {
+        mPlay->setText(caption);
+        width = qMax(width, mPlay->sizeHint().width());
+    }
+    mPlay->setText(shown);
+    mPlay->setFixedWidth(width);
+}
+
+void ReaderBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitPlayButton();
 }
 
 void ReaderBar::showVoices()

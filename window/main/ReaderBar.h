@@ -33,9 +33,13 @@ signals:
     void voiceChosen(const QString& description);
     void speedChosen(int speed);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QToolButton* addButton(const QString& name, const QString& caption, const QString& hint);
     void showState();
+    void fitPlayButton();
 
     ReadingModel& mModel;
     QToolButton* mPlay = nullptr;

@@ -4,6 +4,7 @@
 #include "window/main/MenuTypeAhead.h"
 #include "speech/VoiceChoices.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
@@ -11,12 +12,23 @@
 
 namespace {
 constexpr char VoiceGroupProperty[] = "voiceGroup";
+
+// Screen readers know a menu item by an interface Qt keeps for its action, tied to the menu it was first found in.
+// Once that menu is gone the interface is dead and the item is read out without a name: an item moved to another
+// menu is given a fresh one.
+void forgetAccessibleItem(QAction* item)
+{
+    if (QAccessibleInterface* stale = QAccessible::queryAccessibleInterface(item))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(stale));
+}
 } // namespace
 
 void PlaceVoiceItems(QMenu* menu, const QList<QAction*>& items, const QList<VoiceToken>& voices, int rows,
                      const std::function<void(QMenu*)>& prepare)
 {
     QAction* const chosen = MarkedItem(menu);
+    for (QAction* item : items)
+        forgetAccessibleItem(item);
     for (QAction* placed : menu->actions()) {
         menu->removeAction(placed);
         if (placed->isSeparator())

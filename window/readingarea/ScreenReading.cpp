@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -73,6 +74,37 @@ ScreenAreaPicker::ScreenAreaPicker(const QImage& screen) : mScreen(screen)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
+
+    // What to do, in words: a dimmed screen alone tells the user nothing.
+    const QString instruction = tr("Drag over the text you want to hear. Press Escape to cancel.");
+    setAccessibleDescription(instruction);
+    mInstruction = new QLabel(instruction, this);
+    mInstruction->setObjectName(QStringLiteral("labScreenInstruction"));
+    mInstruction->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mInstruction->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 200); color: white; "
+                                               "border: 2px solid white; border-radius: 8px; padding: 10px 16px; }"));
+    QFont font = mInstruction->font();
+    font.setPointSizeF(font.pointSizeF() * 1.5);
+    font.setBold(true);
+    mInstruction->setFont(font);
+    mInstruction->adjustSize();
+}
+
+void ScreenAreaPicker::resizeEvent(QResizeEvent*)
+{
+    placeInstruction();
+}
+
+// Centred near the top of the screen, or near the bottom when the rectangle being dragged reaches it.
+void ScreenAreaPicker::placeInstruction()
+{
+    const int margin = 24;
+    const int left = (width() - mInstruction->width()) / 2;
+    QRect place(QPoint(left, margin), mInstruction->size());
+    if (mDragging && place.adjusted(-margin, -margin, margin, margin).intersects(QRect(mStart, mEnd).normalized()))
+        place.moveBottom(height() - 1 - margin);
+    if (mInstruction->geometry() != place)
+        mInstruction->setGeometry(place);
 }
 
 QRect ScreenAreaPicker::pick()
@@ -129,6 +161,7 @@ void ScreenAreaPicker::mouseMoveEvent(QMouseEvent* event)
     if (!mDragging)
         return;
     mEnd = event->position().toPoint();
+    placeInstruction();
     update();
 }
 

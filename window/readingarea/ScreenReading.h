@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
+
 // "Read from screen": the user drags a rectangle over a picture of the whole screen, and the text in it is
 // recognised.
 
@@ -20,8 +22,8 @@ struct ScreenText
 // picture of the screen (Wayland without a portal).
 QImage grabScreen(QString* failure);
 
-// A window over the whole screen that shows its picture and lets the user drag a rectangle over it; Escape or a
-// click without a drag cancels.
+// A window over the whole screen that shows its picture, says what to do, and lets the user drag a rectangle over
+// it; Escape or a click without a drag cancels.
 class ScreenAreaPicker : public QWidget
 {
     Q_OBJECT
@@ -36,9 +38,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void finish(bool chosen);
+    void placeInstruction();
 
     QImage mScreen;
     QPoint mStart;
@@ -46,6 +50,7 @@ private:
     bool mDragging = false;
     bool mDone = false;
     bool mChosen = false;
+    QLabel* mInstruction = nullptr;
 };
 
 // Grabs the screen, lets the user choose the part to read and recognises its text on a thread of its own while

@@ -13,6 +13,7 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QStyleOptionToolButton>
+#include <QStyle>
 #include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -35,15 +36,17 @@ constexpr int GoGap = 2;
 constexpr int RightMargin = 4;
 
 // A flat-faced button whose short caption may use its whole face: a 32-pixel button with the
-// style's usual label margins would clip ">X<" at 13 pixels.
+// style's usual label margins would clip a caption at 13 pixels.
 class TSpeedButton : public QToolButton
 {
 public:
     using QToolButton::QToolButton;
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void paintEvent(QPaintEvent* event) override
     {
+        if (toolButtonStyle() == Qt::ToolButtonIconOnly)
+            return QToolButton::paintEvent(event);
         QStylePainter painter(this);
         QStyleOptionToolButton option;
         initStyleOption(&option);
@@ -68,11 +71,16 @@ void setHint(QWidget* widget, const QString& hint, const QString& accessibleName
     widget->setAccessibleDescription(hint);
 }
 
-QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption, const QString& hint, int left)
+// A history button: the style's picture of its command, its caption kept as its text; screen readers say its hint.
+QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption, QStyle::StandardPixmap picture,
+                         const QString& hint, int left)
 {
     auto* button = new TSpeedButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
+    button->setIcon(button->style()->standardIcon(picture, nullptr, button));
+    button->setIconSize(QSize(20, 20));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     setHint(button, hint, hint);
     button->setGeometry(left, 5, 32, 32);
     // Tab reaches the button; a click leaves the focus where it was.
@@ -85,27 +93,42 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
 WebPanel::WebPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Panel1"));
-    resize(width(), PanelHeight);
+    // Until the browser is first used the panel is its address bar alone, and the text above has the room.
+    resize(width(), BarHeight);
+    setMaximumHeight(BarHeight);
     // The splitter above may squeeze the panel to 20 pixels; the address bar is then cut off, not moved.
     setMinimumHeight(20);
 
     buildAddressBar();
 
-    MozillaWebBrowser = new QWebEngineView(this);
-    MozillaWebBrowser->setObjectName(QStringLiteral("MozillaWebBrowser"));
-    setHint(MozillaWebBrowser, tr("Web content browser"), tr("Web content browser"));
-
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Panel2);
-    layout->addWidget(MozillaWebBrowser, 1);
 
     connect(buWebGo, &QToolButton::clicked, this, &WebPanel::buWebGoClick);
     connect(buWebBack, &QToolButton::clicked, this, &WebPanel::buWebBackClick);
     connect(buWebForward, &QToolButton::clicked, this, &WebPanel::buWebForwardClick);
     connect(buWebRefresh, &QToolButton::clicked, this, &WebPanel::buWebRefreshClick);
     connect(buWebStop, &QToolButton::clicked, this, &WebPanel::buWebStopClick);
+}
+
+QWebEngineView* WebPanel::browser()
+{
+    if (!MozillaWebBrowser)
+        startBrowser();
+    return MozillaWebBrowser;
+}
+
+void WebPanel::startBrowser()
+{
+    MozillaWebBrowser = new QWebEngineView(this);
+    MozillaWebBrowser->setObjectName(QStringLiteral("MozillaWebBrowser"));
+    setHint(MozillaWebBrowser, tr("Web content browser"), tr("Web content browser"));
+    static_cast<QVBoxLayout*>(layout())->addWidget(MozillaWebBrowser, 1);
+    // Tab goes from Go! into the page.
+    QWidget::setTabOrder(buWebGo, MozillaWebBrowser);
+
     connect(MozillaWebBrowser, &QWebEngineView::loadStarted, this, [this] { mLoading = true; });
     connect(MozillaWebBrowser, &QWebEngineView::loadFinished, this, [this] {
         mLoading = false;
@@ -123,6 +146,9 @@ WebPanel::WebPanel(QWidget* parent) : QWidget(parent)
             });
     MozillaWebBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MozillaWebBrowser, &QWidget::customContextMenuRequested, this, &WebPanel::MozillaWebBrowserContextMenu);
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    MozillaWebBrowser->show();
+    emit browserStartedNow();
 }
 
 void WebPanel::buildAddressBar()
@@ -145,10 +171,12 @@ void WebPanel::buildAddressBar()
     Panel2->setAutoFillBackground(true);
     Panel2->installEventFilter(this);
 
-    buWebBack = speedButton(Panel2, "buWebBack", QStringLiteral("|<"), tr("Back"), 3);
-    buWebRefresh = speedButton(Panel2, "buWebRefresh", QStringLiteral(">R<"), tr("Refresh"), 39);
-    buWebForward = speedButton(Panel2, "buWebForward", QStringLiteral(">|"), tr("Forward"), 77);
-    buWebStop = speedButton(Panel2, "buWebStop", QStringLiteral(">X<"), tr("Stop"), 113);
+    buWebBack = speedButton(Panel2, "buWebBack", QStringLiteral("|<"), QStyle::SP_ArrowBack, tr("Back"), 3);
+    buWebRefresh =
+        speedButton(Panel2, "buWebRefresh", QStringLiteral(">R<"), QStyle::SP_BrowserReload, tr("Refresh"), 39);
+    buWebForward =
+        speedButton(Panel2, "buWebForward", QStringLiteral(">|"), QStyle::SP_ArrowForward, tr("Forward"), 77);
+    buWebStop = speedButton(Panel2, "buWebStop", QStringLiteral(">X<"), QStyle::SP_BrowserStop, tr("Stop"), 113);
 
     Bevel1 = new QFrame(Panel2);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -186,7 +214,7 @@ void WebPanel::placeAddressBarControls()
 
 QSize WebPanel::sizeHint() const
 {
-    return {Panel2->minimumWidth(), PanelHeight};
+    return {Panel2->minimumWidth(), MozillaWebBrowser ? PanelHeight : BarHeight};
 }
 
 bool WebPanel::eventFilter(QObject* watched, QEvent* event)
@@ -205,7 +233,7 @@ bool WebPanel::eventFilter(QObject* watched, QEvent* event)
 
 QString WebPanel::LocationURL() const
 {
-    const QUrl url = MozillaWebBrowser->url();
+    const QUrl url = MozillaWebBrowser ? MozillaWebBrowser->url() : QUrl();
     return url.isEmpty() ? AboutBlank : url.toString();
 }
 
@@ -221,7 +249,7 @@ void WebPanel::Navigate(const QString& address)
         return;
     }
     mReloading.clear();
-    MozillaWebBrowser->load(url);
+    browser()->load(url);
 }
 
 void WebPanel::GoToAddress()
@@ -258,13 +286,16 @@ void WebPanel::GoForwardInHistory()
 
 void WebPanel::Refresh()
 {
+    if (!MozillaWebBrowser)
+        return;
     mReloading = MozillaWebBrowser->url();
     MozillaWebBrowser->reload();
 }
 
 void WebPanel::Stop()
 {
-    MozillaWebBrowser->stop();
+    if (MozillaWebBrowser)
+        MozillaWebBrowser->stop();
 }
 
 void WebPanel::navigationCompleted()
@@ -295,7 +326,8 @@ void WebPanel::OpenLinkFromText(const QString& linkText, Qt::MouseButton button)
 
 PageTextRequest* WebPanel::RequestPageText()
 {
-    return new PageTextRequest(MozillaWebBrowser->page(), true, mLoadFailed, this);
+    // With no browser yet there is no page: the request says so without starting one.
+    return new PageTextRequest(MozillaWebBrowser ? MozillaWebBrowser->page() : nullptr, true, mLoadFailed, this);
 }
 
 QMenu* WebPanel::PageMenu(QMenu* browserMenu)

@@ -30,7 +30,12 @@ public:
     QLabel* Label1 = nullptr;
     QLineEdit* edWebAddress = nullptr;
     QToolButton* buWebGo = nullptr;
+    // The web view: none until the panel is first used, since the browser engine costs a great deal of memory.
     QWebEngineView* MozillaWebBrowser = nullptr;
+
+    // The web view, started now if it had not been; the panel then takes its full height.
+    QWebEngineView* browser();
+    bool browserStarted() const { return MozillaWebBrowser != nullptr; }
 
     // The address of the page shown; "about:blank" for the empty page before any navigation.
     QString LocationURL() const;
@@ -67,11 +72,16 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // The web view was made: the panel wants room to show pages.
+    void browserStartedNow();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildAddressBar();
+    void startBrowser();
     void placeAddressBarControls();
     void navigationCompleted();
 
