@@ -514,13 +514,13 @@ int runCommand(const Command& command, const QStringList& arguments, CliStreams&
     }
     if (parser.isSet(ocrLanguage)) {
         const QString asked = parser.value(ocrLanguage);
-        const QString chosen = recognitionLanguageFor(asked);
-        // Anything unknown falls back to English, which the user did not ask for.
-        if (chosen != asked && !asked.startsWith(QLatin1String("en")))
+        // Anything unknown, alone or in a list, would fall back to English, which the user did not ask for.
+        const QString missing = missingRecognitionLanguage(asked);
+        if (!missing.isEmpty())
             throw CliFailure(ExitBadUsage, QStringLiteral("--ocr-language: no recognition data for \"%1\" is installed "
                                                           "(installed: %2; Debian packages tesseract-ocr-LANG).")
-                                               .arg(asked, recognitionLanguages().join(QStringLiteral(", "))));
-        setRecognitionLanguage(chosen);
+                                               .arg(missing, recognitionLanguages().join(QStringLiteral(", "))));
+        setRecognitionLanguage(asked);
     }
     if (command.name == QLatin1String("voices")) {
         if (!parser.positionalArguments().isEmpty())

@@ -38,6 +38,8 @@ constexpr double EdgeBand = 0.2;   // share of the page height at the top and bo
 constexpr double SamePlace = 0.02; // two lines stand at the same height within this share
 // Books alternate their running heads, so a head may stand on only every other page.
 constexpr int Repeats = 2;
+// Running heads and footers are short; a line of body text is not one, wherever it stands.
+constexpr qsizetype LongestRunningLine = 60;
 
 QList<EdgeLine> edgeLines(const QList<PdfPageText>& pages)
 {
@@ -58,7 +60,7 @@ QList<EdgeLine> edgeLines(const QList<PdfPageText>& pages)
         for (int index : chosen) {
             const PdfLine& line = page.lines[index];
             const double centre = line.box.center().y() / height;
-            if (centre > EdgeBand && centre < 1 - EdgeBand)
+            if ((centre > EdgeBand && centre < 1 - EdgeBand) || line.text.size() > LongestRunningLine)
                 continue;
             EdgeLine edge{p, index, centre, line.text.simplified().toLower(), {}, 0, false};
             const QRegularExpressionMatch match = number.match(edge.text);
@@ -74,14 +76,23 @@ QList<EdgeLine> edgeLines(const QList<PdfPageText>& pages)
     return edges;
 }
 
-// The lines to leave out: a line at a page's edge that stands at the same height on other pages with the same
-// text, or with a number that counts up with the pages.
+// The lines to leave out: a short line at the top or bottom of a page that stands at the same height on other
+// pages with the same text, or with a number that counts up with the pages, when most pages have such lines
+// there. A page that repeats another whole is content, not a run of headers: it counts as that page.
 QSet<QPair<int, int>> runningLines(const QList<PdfPageText>& pages)
 {
     QSet<QPair<int, int>> dropped;
     if (pages.size() < 2)
         return dropped;
-    const int needed = Repeats;
+    QList<int> sameAs(pages.size());
+    QHash<QString, int> firstWithText;
+    for (int p = 0; p < pages.size(); ++p) {
+        QString whole;
+        for (const PdfLine& line : pages[p].lines)
+            whole += line.text.simplified() + QLatin1Char('\n');
+        sameAs[p] = *firstWithText.insert(whole, firstWithText.value(whole, p));
+    }
+    const qsizetype distinctPages = firstWithText.size();
     const QList<EdgeLine> edges = edgeLines(pages);
 
     QHash<QString, QList<int>> byText;
@@ -91,26 +102,37 @@ QSet<QPair<int, int>> runningLines(const QList<PdfPageText>& pages)
         if (edges[i].numbered)
             byNumber[edges[i].pattern + QLatin1Char('|') + QString::number(edges[i].offset)] << i;
     }
+    QList<bool> repeats(edges.size(), false);
     const auto markRepeated = [&](const QList<int>& group) {
-        if (group.size() < needed)
+        if (group.size() < Repeats)
             return;
         for (int i : group) {
-            // A header on every page makes a group as long as the book: stop counting once it is enough.
-            QSet<int> pagesHere;
-            for (int j : group) {
-                if (std::abs(edges[i].centre - edges[j].centre) <= SamePlace)
-                    pagesHere.insert(edges[j].page);
-                if (pagesHere.size() >= needed)
-                    break;
-            }
-            if (pagesHere.size() >= needed)
-                dropped.insert({edges[i].page, edges[i].line});
+            // A header on every page makes a group as long as the book: one other page is enough.
+            repeats[i] = std::any_of(group.begin(), group.end(), [&](int j) {
+                return sameAs[edges[j].page] != sameAs[edges[i].page] &&
+                       std::abs(edges[i].centre - edges[j].centre) <= SamePlace;
+            });
         }
     };
     for (const QList<int>& group : std::as_const(byText))
         markRepeated(group);
     for (const QList<int>& group : std::as_const(byNumber))
         markRepeated(group);
+    for (const bool top : {true, false}) {
+        QSet<int> headed;
+        for (int i = 0; i < edges.size(); ++i) {
+            if (repeats[i] && (edges[i].centre < 0.5) == top)
+                headed.insert(sameAs[edges[i].page]);
+        }
+        // Lines that repeat on a few pages only are the document's own: a heading used twice, a question asked
+        // again.
+        if (2 * headed.size() < distinctPages)
+            continue;
+        for (int i = 0; i < edges.size(); ++i) {
+            if (repeats[i] && (edges[i].centre < 0.5) == top)
+                dropped.insert({edges[i].page, edges[i].line});
+        }
+    }
     return dropped;
 }
 
@@ -217,7 +239,29 @@ private:
         // A short line that ends a sentence ends its paragraph.
         const double right = std::max(paragraphRight, line.box.right());
         const double width = right - std::min(previous.box.left(), line.box.left());
-        return endsSentence(previous.text.trimmed()) && width > 0 && right - previous.box.right() > 0.15 * width;
+        if (endsSentence(previous.text.trimmed()) && width > 0 && right - previous.box.right() > 0.15 * width)
+            return true;
+        if (brokenOnPurpose(previous, line, paragraphRight))
+            return true;
+        // A line of its own after a sentence's end, itself no sentence: a heading in the body's type.
+        return endsSentence(previous.text.trimmed()) && !endsSentence(line.text.trimmed()) && i + 1 < mLines.size() &&
+               brokenOnPurpose(line, *mLines[i + 1].line, right);
+    }
+
+    // Whether `line` stops short although the first word of `next` would have fitted after it: a break made on
+    // purpose, after a heading or a paragraph's last line. `paragraphRight` is as far as the paragraph's lines
+    // reached; the column's edge, unless `next` begins a new column.
+    static bool brokenOnPurpose(const PdfLine& line, const PdfLine& next, double paragraphRight)
+    {
+        const QString text = next.text.trimmed();
+        if (text.isEmpty())
+            return false;
+        const double columnRight =
+            next.box.left() < line.box.right() ? std::max(paragraphRight, next.box.right()) : paragraphRight;
+        const double charWidth = next.box.width() / text.size();
+        const qsizetype space = text.indexOf(QLatin1Char(' '));
+        const qsizetype wordLength = space > 0 ? space : text.size();
+        return charWidth > 0 && columnRight - line.box.right() > std::max(1.5 * (wordLength + 1), 4.0) * charWidth;
     }
 
     // Every word of the document, lower case, a hyphenated compound as one word: letters and marks, with single

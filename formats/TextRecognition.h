@@ -28,8 +28,12 @@ struct RecognisedPage
 QStringList recognitionLanguages();
 
 // The installed recognition language for a voice's BCP 47 tag ("fr-fr" gives "fra"), or a Tesseract name ("fra",
-// "eng+fra") when all its parts are installed; English for anything else.
+// "eng+fra", "eng+fr-fr") when all its parts are installed; English for anything else.
 QString recognitionLanguageFor(const QString& language);
+
+// The first language of a "+" list ("eng+xyz" gives "xyz"), named as for recognitionLanguageFor, whose recognition
+// data is not installed; empty when every one is.
+QString missingRecognitionLanguage(const QString& languages);
 
 // The language pictures are read in, for every reading that names none: the window follows the chosen voice, the
 // command line its --ocr-language. Taken through recognitionLanguageFor; English until set.

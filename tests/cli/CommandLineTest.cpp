@@ -162,10 +162,14 @@ TEST_F(CommandLine, PicturesHaveTheirTextRecognisedInTheLanguageAsked)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_GE(pictures::wordSimilarity(pictures::sourceText(pictures::Worksheet), QString::fromUtf8(run.out)), 0.95)
         << run.out.toStdString();
-    const CliRun unknown =
-        runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), QStringLiteral("xyz"), page});
-    EXPECT_EQ(unknown.exitCode, 1);
-    EXPECT_TRUE(unknown.err.contains(QLatin1String("no recognition data for \"xyz\""))) << unknown.err.toStdString();
+    // A language that is not installed is refused alone or in a list, never read as English instead.
+    for (const QString& asked : {QStringLiteral("xyz"), QStringLiteral("eng+xyz")}) {
+        const CliRun unknown = runCli({QStringLiteral("text"), QStringLiteral("--ocr-language"), asked, page});
+        EXPECT_EQ(unknown.exitCode, 1) << asked.toStdString();
+        EXPECT_TRUE(unknown.err.contains(QLatin1String("no recognition data for \"xyz\"")))
+            << unknown.err.toStdString();
+        EXPECT_TRUE(unknown.out.isEmpty());
+    }
 }
 
 TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)

@@ -92,6 +92,21 @@ TEST(PdfLayout, LinesFlowIntoParagraphsAndParagraphsStay)
         .line(QStringLiteral("A paragraph set in at the top of a"), 15)
         .line(QStringLiteral("page starts anew."), 0, 200);
 
+    // A heading on a line of its own stays apart from its paragraph, also when it is bold in the body's size, as
+    // LibreOffice sets its headings.
+    Page wall;
+    wall.line(QStringLiteral("Hadrian's Wall"), 0, 146, 15.6)
+        .line(QStringLiteral("Hadrian's Wall is 73 miles long. It was built by the Roman army to guard"), 0, 523, 15.6)
+        .line(QStringLiteral("the north of the province, and parts of it still stand across the hills."), 0, 510, 15.6)
+        .line(QStringLiteral("Building the wall"), 0, 172, 15.6)
+        .line(QStringLiteral("Soldiers cut the stone from quarries nearby."), 0, 400, 15.6);
+    EXPECT_EQ(
+        texts(paragraphsFromPages({wall.page})),
+        lines({QStringLiteral("Hadrian's Wall"),
+               QStringLiteral("Hadrian's Wall is 73 miles long. It was built by the Roman army to guard the "
+                              "north of the province, and parts of it still stand across the hills."),
+               QStringLiteral("Building the wall"), QStringLiteral("Soldiers cut the stone from quarries nearby.")}));
+
     const TextBlocks blocks = paragraphsFromPages({first.page, second.page});
     EXPECT_EQ(
         texts(blocks),
@@ -127,6 +142,22 @@ TEST(PdfLayout, RunningHeadersFootersAndPageNumbersAreLeftOut)
               lines((QStringList{QStringLiteral("Chapter 1"), QStringLiteral("Body text of page 1."),
                                  QStringLiteral("Body text of page 2."), QStringLiteral("Chapter 2"),
                                  QStringLiteral("Body text of page 3."), QStringLiteral("Body text of page 4.")})));
+
+    // A page scanned twice is read twice: a whole page repeated is content, not a run of headers.
+    Page trip;
+    trip.at(40, QStringLiteral("Our class trip is on Friday."), 72)
+        .line(QStringLiteral("Bring a packed lunch."), 0, 200);
+    trip.at(800, QStringLiteral("Mrs Patel"), 72);
+    Page reply;
+    reply.at(40, QStringLiteral("Reply slip"), 72).line(QStringLiteral("My child may go."), 0, 200);
+    // Whatever paragraphs the lines make, every line is there.
+    const auto words = [](const TextBlocks& blocks) {
+        return QString::fromStdString(texts(blocks)).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    };
+    const QString tripText = QStringLiteral("Our class trip is on Friday. Bring a packed lunch. Mrs Patel");
+    EXPECT_EQ(words(paragraphsFromPages({trip.page, trip.page, reply.page})),
+              tripText + QLatin1Char(' ') + tripText + QStringLiteral(" Reply slip My child may go."));
+    EXPECT_EQ(words(paragraphsFromPages({trip.page, trip.page})), tripText + QLatin1Char(' ') + tripText);
 
     // A single page keeps its number: nothing repeats.
     Page single;

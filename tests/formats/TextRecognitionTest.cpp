@@ -6,6 +6,8 @@
 #include "support/PicturePages.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
+#include <QTemporaryFile>
 #include <QTextDocument>
 #include <QPdfWriter>
 #include <QProcess>
@@ -14,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +86,48 @@ TEST_F(TextRecognition, PagesReadAsTheirSourceHoweverTheyWereScanned)
     EXPECT_FALSE(straight.contains(QRegularExpression(QStringLiteral("\\w- ")))) << straight.toStdString();
 }
 
+TEST_F(TextRecognition, PhonePhotosReadAtLeastAsWellAsTheTesseractCommandReadsThem)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("tesseract")).isEmpty())
+        GTEST_SKIP() << "the tesseract command (Debian package tesseract-ocr) is not installed";
+    const QStringList letter = {
+        QStringLiteral("Dear Parents,"),
+        QStringLiteral("Our class trip to the museum is on Friday. Please bring a packed lunch and a raincoat. The "
+                       "coach leaves at nine and will come back at three."),
+        QStringLiteral("Thank you, Mrs Patel"),
+    };
+    const QStringList worksheet = {
+        QStringLiteral("Name:              Date:              Class: 4B"),
+        QStringLiteral("The Water Cycle"),
+        QStringLiteral("When the sun warms the sea, some of the water turns into a gas called water vapour. This is "
+                       "evaporation. The vapour rises high in the sky, where it cools into tiny drops that make "
+                       "clouds."),
+        QStringLiteral("When the drops grow heavy they fall as rain, snow or hail, run into rivers and flow back to "
+                       "the sea."),
+    };
+    using pictures::Photo;
+    const QList<QPair<Photo, QString>> photos = {
+        {Photo{worksheet, 18, -2, QColor(0xDD, 0xE8, 0xF4), 1, 10}, QStringLiteral("small type, blue paper")},
+        {Photo{letter, 34, 3, QColor(0xF4, 0xE9, 0xC8), 1.2, 12}, QStringLiteral("letter turned 3 degrees")},
+        {Photo{worksheet, 46, 4, QColor(0xF6, 0xF0, 0xE0), 1.5, 16}, QStringLiteral("worksheet turned 4 degrees")},
+        {Photo{worksheet, 96, -3.5, QColor(0xEE, 0xEE, 0xE4), 2, 14}, QStringLiteral("large type")},
+        {Photo{letter, 150, -1, QColor(0xFA, 0xE6, 0xE6), 3, 20}, QStringLiteral("very large type")},
+    };
+    for (const auto& [photo, what] : photos) {
+        const QString path = save(pictures::photographed(photo), QStringLiteral("photo.jpg"), 60);
+        const QString truth = photo.paragraphs.join(QLatin1Char(' '));
+        ReadProgress progress;
+        const QString ours = load(path, &progress);
+        const QString command = pictures::tesseractCommandText(path);
+        const double ourSimilarity = pictures::wordSimilarity(truth, ours);
+        const double commandSimilarity = pictures::wordSimilarity(truth, command);
+        std::printf("%s: Parlivo %.3f, tesseract command %.3f\n", qPrintable(what), ourSimilarity, commandSimilarity);
+        EXPECT_GE(ourSimilarity, commandSimilarity)
+            << what.toStdString() << ": " << ours.toStdString() << "\n--- " << command.toStdString();
+        EXPECT_GE(ourSimilarity, 0.8) << what.toStdString() << ": " << ours.toStdString();
+    }
+}
+
 TEST_F(TextRecognition, ScannedAndMixedPdfsReadEveryPageInOrder)
 {
     const QString path = mFolder.filePath(QStringLiteral("mixed.pdf"));
@@ -90,7 +137,10 @@ TEST_F(TextRecognition, ScannedAndMixedPdfsReadEveryPageInOrder)
         writer.setPageSize(QPageSize(QSizeF(6, 4), QPageSize::Inch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
+        // The first page scanned twice, as happens at a feeder: read twice.
         const QImage first = pictures::typesetPage({pictures::Worksheet[0]}, 300);
+        painter.drawImage(QPointF(0, 0), first);
+        writer.newPage();
         painter.drawImage(QPointF(0, 0), first);
         writer.newPage();
         painter.setFont(QFont(QStringLiteral("DejaVu Serif"), 12));
@@ -100,11 +150,11 @@ TEST_F(TextRecognition, ScannedAndMixedPdfsReadEveryPageInOrder)
     }
     ReadProgress progress;
     const QString text = load(path, &progress);
-    const QString expected = pictures::sourceText({pictures::Worksheet[0]}) +
-                             QStringLiteral(" Typeset between the scans. ") +
+    const QString firstText = pictures::sourceText({pictures::Worksheet[0]});
+    const QString expected = firstText + QLatin1Char(' ') + firstText + QStringLiteral(" Typeset between the scans. ") +
                              pictures::sourceText({pictures::Worksheet[1]});
     EXPECT_GE(pictures::wordSimilarity(expected, text), 0.95) << text.toStdString();
-    EXPECT_EQ(progress.total, 2); // the two scanned pages, counted as they are recognised
+    EXPECT_EQ(progress.total, 3); // the scanned pages, counted as they are recognised
     EXPECT_TRUE(progress.doubtfulPages.isEmpty());
 }
 
@@ -215,6 +265,63 @@ TEST_F(TextRecognition, AStopRequestCancelsAndTheOtherPagesOfATiffAreRead)
         << text.toStdString();
     EXPECT_EQ(progress.total, 2);
     EXPECT_EQ(progress.done, 2);
+
+    // A long TIFF takes time in proportion to its pages, not to their square: a thousand blank pages before the
+    // worksheet took over a minute.
+    QImage blank(425, 550, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QList<int> order(1000, 0);
+    order << 1;
+    const QString longTiff =
+        fixtures::writeFile(mFolder.filePath(QStringLiteral("long.tiff")),
+                            pictures::tiffOfPages({blank, pictures::typesetPage(pictures::Worksheet, 200)}, order));
+    QElapsedTimer timer;
+    timer.start();
+    const QString last = load(longTiff);
+    EXPECT_LT(timer.elapsed(), 20'000);
+    EXPECT_GE(pictures::wordSimilarity(mSource, last), 0.95) << last.toStdString();
+}
+
+// Everything the picture decoders write to standard error while `load` runs.
+template <typename Load> QByteArray standardErrorOf(const Load& load)
+{
+    QTemporaryFile capture;
+    EXPECT_TRUE(capture.open());
+    std::fflush(stderr);
+    const int saved = dup(STDERR_FILENO);
+    dup2(capture.handle(), STDERR_FILENO);
+    load();
+    std::fflush(stderr);
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+    capture.seek(0);
+    return capture.readAll();
+}
+
+TEST_F(TextRecognition, OddPicturesAreReadWithoutTheDecodersWarningsOnStandardError)
+{
+    // A PNG whose note has a damaged checksum, and a TIFF with a private tag: both read, and libpng and libtiff
+    // warned of them on standard error.
+    QImage page = pictures::typesetPage(pictures::Worksheet, 150);
+    page.setText(QStringLiteral("Title"), QStringLiteral("Worksheet"));
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        page.save(&buffer, "PNG");
+    }
+    const qsizetype note = png.indexOf("tEXt");
+    ASSERT_GT(note, 4);
+    png[note + 4 + qFromBigEndian<quint32>(png.constData() + note - 4)] ^= 0x55;
+    const QString pngPath = fixtures::writeFile(mFolder.filePath(QStringLiteral("note.png")), png);
+    const QString tiffPath = fixtures::writeFile(mFolder.filePath(QStringLiteral("tagged.tif")),
+                                                 pictures::tiffOfPages({page}, {0, 0}, true));
+    for (const QString& path : {pngPath, tiffPath}) {
+        QString text;
+        const QByteArray errors = standardErrorOf([&] { text = load(path); });
+        EXPECT_TRUE(errors.isEmpty()) << path.toStdString() << ": " << errors.toStdString();
+        EXPECT_GE(pictures::wordSimilarity(mSource, text.section(QLatin1Char('\n'), 0, 1)), 0.95) << text.toStdString();
+    }
 }
 
 TEST_F(TextRecognition, PagesThatMayBeMisreadAreNamed)
