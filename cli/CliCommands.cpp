@@ -247,7 +247,7 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
     } while (!voice.WaitUntilDone(10));
     // The events that came with the end of the speech.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    return stopped ? ExitInterrupted : ExitSuccess;
+    return stopped ? StoppedExitCode() : ExitSuccess;
 }
 
 struct ExportJob
@@ -264,7 +264,7 @@ void exportOrFail(Voice& voice, const ExportJob& job, AudioFormat format, const 
         ExportSpeech(voice, job.text, format, job.target, QFileInfo(job.input).completeBaseName(), progress);
     } catch (const ExportError& error) {
         static constexpr ExitCode codes[] = {ExitInputError, ExitEngineFailure, ExitInterrupted};
-        throw CliFailure(codes[int(error.kind())], error.message());
+        throw CliFailure(StopRequested() ? StoppedExitCode() : codes[int(error.kind())], error.message());
     }
 }
 
@@ -410,7 +410,8 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
         } catch (const CliFailure& failure) {
             progress.finish();
             if (StopRequested())
-                throw CliFailure(ExitInterrupted, QStringLiteral("%1: interrupted").arg(displayPath(job.target.audio)));
+                throw CliFailure(StoppedExitCode(),
+                                 QStringLiteral("%1: interrupted").arg(displayPath(job.target.audio)));
             if (!several)
                 throw;
             write(streams.err, QStringLiteral("%1: %2: %3\n").arg(Program, displayPath(job.input), failure.message()));

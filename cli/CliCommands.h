@@ -14,5 +14,5 @@ struct CliStreams
 
 // Runs parlivo-cli: `arguments` as main() receives them, the program name first. Needs a QGuiApplication.
 // Returns the exit code: 0 done, 1 bad usage, 2 an input (or output file) that cannot be used, 3 the speech
-// engine or the encoder failed, 130 interrupted.
+// engine or the encoder failed, 130 or 143 stopped by SIGINT or SIGTERM.
 int RunCli(const QStringList& arguments, CliStreams& streams);

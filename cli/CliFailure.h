@@ -9,7 +9,8 @@ enum ExitCode
     ExitBadUsage = 1,
     ExitInputError = 2,
     ExitEngineFailure = 3,
-    ExitInterrupted = 130, // as a shell reports a program ended by Ctrl+C
+    ExitInterrupted = 130, // as a shell reports a program ended by Ctrl+C (SIGINT)
+    ExitTerminated = 143,  // and one ended by SIGTERM
 };
 
 // A failure of a command, carrying the exit code it ends the program with and the message for standard error.

@@ -1,10 +1,10 @@
 #include "cli/CliCommands.h"
 #include "cli/StopRequest.h"
 #include "formats/WebEnvironment.h"
+#include "formats/WordProcessorImport.h"
 
 #include <QGuiApplication>
 #include <QFile>
-#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
@@ -21,11 +21,6 @@ static bool readsArticle(int argc, char** argv)
     return false;
 }
 
-static void onInterrupt(int)
-{
-    RequestStop();
-}
-
 // Qt's notes about the session (no runtime folder, no sound server) are no concern of a command's user;
 // only real failures reach standard error. PARLIVO_CLI_DEBUG=1 shows everything.
 static QtMessageHandler standardMessages = nullptr;
@@ -39,6 +34,8 @@ static void quietMessages(QtMsgType type, const QMessageLogContext& context, con
 
 int main(int argc, char** argv)
 {
+    // First, so that Ctrl+C is a request to stop from the start.
+    HandleStopSignals();
     // No window is ever shown, so no display is needed.
     standardMessages = qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -50,8 +47,8 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("parlivo-cli"));
     app.setApplicationVersion(QStringLiteral(PARLIVO_VERSION));
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
+    // The work folders of conversions that a killed Parlivo left behind.
+    removeStaleConversionFolders();
 
     // Output goes straight to the descriptors: through the C library's stream, a pipe would hold the lines of
     // "speak --events" in its buffer until the reading ended, when a program following the reading needs each
@@ -63,5 +60,10 @@ int main(int argc, char** argv)
     err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     in.open(stdin, QIODevice::ReadOnly);
     CliStreams streams{out, err, in, ::isatty(STDERR_FILENO) == 1};
-    return RunCli(app.arguments(), streams);
+    const int code = RunCli(app.arguments(), streams);
+    // A stopped command has removed what it was writing; work it could not interrupt (a page in the middle of being
+    // laid out) ends with the process, which does not wait for it.
+    if (StopRequested())
+        ::_exit(code);
+    return code;
 }

@@ -104,7 +104,8 @@ void checkPackage(QFile& file, const DocumentFormat& format)
              .arg(QFileInfo(file.fileName()).fileName(), translatedFormatText(format.packageName)));
 }
 
-LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format)
+LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format,
+                                         ReadProgress* progress)
 {
     // A file that cannot be read, or is no package, is reported as such, not as a missing word processor.
     {
@@ -114,8 +115,11 @@ LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, con
     }
     QByteArray converted;
     try {
-        converted = convertDocument(path, QStringLiteral("rtf"));
+        converted = convertDocument(path, QStringLiteral("rtf"), std::chrono::seconds(60),
+                                    progress ? &progress->stop : nullptr);
     } catch (const WordProcessorError&) {
+        if (progress && progress->stop)
+            fail(Kind::Cancelled, ReadCancelled().message());
         // .doc keeps its one message for every failure; the newer types tell a missing LibreOffice from a file
         // it could not open.
         const bool missing = wordProcessorProgram().isEmpty() || !QFileInfo(wordProcessorProgram()).isExecutable();
@@ -205,7 +209,7 @@ LoadedDocument loadByKind(const QString& path, TextMode mode, ReadProgress* prog
 {
     const DocumentFormat* format = formatForPath(path);
     if (format && format->kind == DocumentKind::WordProcessor)
-        return loadWordProcessorDocument(path, mode, *format);
+        return loadWordProcessorDocument(path, mode, *format, progress);
     if (format && format->kind == DocumentKind::Pdf)
         return loadWithReader(path, mode, &readPdfBlocks, progress, doubtfulPages);
     if (format && format->kind == DocumentKind::Epub)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 
 // Word-processor documents (.doc and the like) are opened by converting them with LibreOffice, run
@@ -23,8 +24,13 @@ QString wordProcessorProgram();
 void setWordProcessorProgram(const QString& program);
 
 // Converts the document at `path` to `format` (a LibreOffice export format such as "rtf", "html",
-// "txt" or "doc") and returns the bytes of the converted document. Waits at most `limit`, keeping the
-// windows painted but taking no user input meanwhile; a converter still running then is killed with
-// everything it started. Leaves no files behind. Throws WordProcessorError.
+// "txt" or "doc") and returns the bytes of the converted document. Waits at most `limit`, and only until
+// `stop` (when given) is set, keeping the windows painted but taking no user input meanwhile; a converter
+// still running then is killed with everything it started. Leaves no files behind. Throws WordProcessorError.
 QByteArray convertDocument(const QString& path, const QString& format,
-                           std::chrono::milliseconds limit = std::chrono::seconds(60));
+                           std::chrono::milliseconds limit = std::chrono::seconds(60),
+                           const std::atomic<bool>* stop = nullptr);
+
+// Removes the work folders of conversions whose Parlivo has gone (killed, or the computer turned off during
+// a conversion) from the temporary folder, leaving those of conversions still running. Run at start.
+void removeStaleConversionFolders();

@@ -207,6 +207,10 @@ TranslatedText Translator::translate(const QString& text, const QString& mode, s
                                                   "and was stopped.")
                                    .arg(std::chrono::duration<double>(limit).count())
                                    .arg(program));
+    if (run.outputTooLarge)
+        throw TranslationError(
+            QCoreApplication::translate("Translation", "The translator wrote more than %1 MB of text and was stopped.")
+                .arg(DefaultOutputLimit / (1024 * 1024)));
     if (run.crashed)
         throw TranslationError(
             QCoreApplication::translate("Translation", "The translator stopped unexpectedly (%1 crashed).")

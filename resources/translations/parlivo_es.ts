@@ -2017,6 +2017,10 @@ Voz de espeak-ng y Festival.</translation>
         <translation>El traductor no terminó en %1 segundos (%2 no respondió) y se ha detenido.</translation>
     </message>
     <message>
+        <source>The translator wrote more than %1 MB of text and was stopped.</source>
+        <translation>El traductor escribió más de %1 MB de texto y se ha detenido.</translation>
+    </message>
+    <message>
         <source>The translator stopped unexpectedly (%1 crashed).</source>
         <translation>El traductor se ha detenido de forma inesperada (%1 ha fallado).</translation>
     </message>

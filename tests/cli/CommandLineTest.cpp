@@ -14,6 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -25,6 +27,8 @@
 
 #include <algorithm>
 #include <csignal>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -35,15 +39,20 @@ struct CliRun
     QString err;
 };
 
-CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, const QProcessEnvironment& extra = {})
+QProcessEnvironment cliEnvironment(const QProcessEnvironment& extra)
 {
-    QProcess cli;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Speech plays to a clock running fast, so reading aloud takes a moment and needs no sound device.
     environment.insert(QStringLiteral("PARLIVO_SPEECH_CLOCK"), QStringLiteral("40"));
     for (const QString& key : extra.keys())
         environment.insert(key, extra.value(key));
-    cli.setProcessEnvironment(environment);
+    return environment;
+}
+
+CliRun runCli(const QStringList& arguments, const QByteArray& input = {}, const QProcessEnvironment& extra = {})
+{
+    QProcess cli;
+    cli.setProcessEnvironment(cliEnvironment(extra));
     cli.start(QStringLiteral(PARLIVO_CLI_PATH), arguments);
     cli.write(input);
     cli.closeWriteChannel();
@@ -116,6 +125,69 @@ QList<QJsonObject> eventLines(const QByteArray& out)
         events << json.object();
     }
     return events;
+}
+
+// A command stopped by a signal: how it ended, and how long after the signal.
+struct StoppedRun
+{
+    int exitCode = -1; // -1 when the signal itself ended it
+    qint64 stopMs = -1;
+    QString err;
+};
+
+// Starts parlivo-cli, sends it `signal` once `ready()` holds (looked at every 20 ms), and times its end.
+StoppedRun stopCli(const QStringList& arguments, int signal, const std::function<bool()>& ready,
+                   const QProcessEnvironment& extra = {})
+{
+    QProcess cli;
+    cli.setProcessEnvironment(cliEnvironment(extra));
+    cli.start(QStringLiteral(PARLIVO_CLI_PATH), arguments);
+    StoppedRun run;
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready() && waited.elapsed() < 120'000 && !cli.waitForFinished(20)) {
+    }
+    if (cli.state() != QProcess::Running) {
+        ADD_FAILURE() << "ended before the signal: " << cli.readAllStandardError().toStdString();
+        return run;
+    }
+    ::kill(pid_t(cli.processId()), signal);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(cli.waitForFinished(60'000));
+    run.stopMs = clock.elapsed();
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+// Within a second or two of the signal, on a loaded machine too; the code a shell gives a program the signal ended.
+void expectStoppedAtOnce(const StoppedRun& run, int signal)
+{
+    EXPECT_EQ(run.exitCode, 128 + signal) << run.err.toStdString();
+    EXPECT_LT(run.stopMs, 2500) << run.err.toStdString();
+}
+
+std::function<bool()> afterMs(qint64 ms)
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    return [clock, ms] { return clock->elapsed() >= ms; };
+}
+
+// The processes, not yet ended, whose command line holds `text`.
+QList<qint64> processesWith(const QString& text)
+{
+    QList<qint64> found;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        // An ended process that is not yet reaped has an empty command line.
+        if (number && commandLine.open(QIODevice::ReadOnly) && commandLine.readAll().contains(text.toUtf8()))
+            found << pid;
+    }
+    return found;
 }
 
 const QByteArray Story = "The fox ran home. It was late, and the night was cold!\r\n"
@@ -468,7 +540,7 @@ TEST_F(CommandLine, ABatchGoesOnPastADocumentThatFailsAndNamesIt)
         << "no temporary file stays behind";
 }
 
-TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)
+TEST_F(CommandLine, SigintOrSigtermStopsSpeechAndAnExportAtOnceLeavingNothingBehind)
 {
     QByteArray words;
     for (int i = 0; i < 1500; ++i)
@@ -476,17 +548,115 @@ TEST_F(CommandLine, AnInterruptedExportLeavesNothingBehind)
     writeFile(path(QStringLiteral("long.txt")), words);
     writeFile(path(QStringLiteral("long.mp3")), "older export");
 
-    QProcess cli;
-    cli.start(QStringLiteral(PARLIVO_CLI_PATH),
-              {QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("long.mp3")),
-               QStringLiteral("--srt"), path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))});
-    ASSERT_TRUE(cli.waitForStarted());
-    QThread::msleep(1000);
-    ::kill(pid_t(cli.processId()), SIGINT);
-    ASSERT_TRUE(cli.waitForFinished(60'000));
-    EXPECT_EQ(cli.exitCode(), 130) << cli.readAllStandardError().toStdString();
-    EXPECT_EQ(readFile(path(QStringLiteral("long.mp3"))), "older export");
-    EXPECT_EQ(files(), (QStringList{QStringLiteral("long.mp3"), QStringLiteral("long.txt")}));
+    // Early, as the speech is rendered, and later, as the last of it is encoded.
+    for (const auto& [signal, delay] : {std::pair{SIGINT, 1000}, std::pair{SIGTERM, 4000}}) {
+        SCOPED_TRACE(signal);
+        const StoppedRun run =
+            stopCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("long.mp3")),
+                     QStringLiteral("--srt"), path(QStringLiteral("long.srt")), path(QStringLiteral("long.txt"))},
+                    signal, afterMs(delay));
+        expectStoppedAtOnce(run, signal);
+        EXPECT_EQ(readFile(path(QStringLiteral("long.mp3"))), "older export");
+        EXPECT_EQ(files(), (QStringList{QStringLiteral("long.mp3"), QStringLiteral("long.txt")}));
+    }
+    expectStoppedAtOnce(stopCli({QStringLiteral("speak"), path(QStringLiteral("long.txt"))}, SIGTERM, afterMs(1000)),
+                        SIGTERM);
+}
+
+TEST_F(CommandLine, ReadingAScanOfManyPagesStopsAtOnceOnSigintOrSigterm)
+{
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty())
+        GTEST_SKIP() << "ImageMagick is not installed to make a TIFF of many pages";
+    // Forty scanned pages, as a PDF of page pictures and as a TIFF.
+    const QImage page = pictures::typesetPage(pictures::Worksheet, 200);
+    ASSERT_TRUE(page.save(path(QStringLiteral("page.png"))));
+    {
+        QPdfWriter writer(path(QStringLiteral("scan.pdf")));
+        writer.setResolution(200);
+        writer.setPageSize(QPageSize(QSizeF(6, page.height() / 200.0), QPageSize::Inch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter(&writer);
+        for (int i = 0; i < 40; ++i) {
+            if (i > 0)
+                writer.newPage();
+            painter.drawImage(QPointF(0, 0), page);
+        }
+    }
+    QStringList pages(40, path(QStringLiteral("page.png")));
+    ASSERT_EQ(QProcess::execute(convert, pages << path(QStringLiteral("pages.tiff"))), 0);
+
+    // Stopped as pages are recognised: while the text is printed, and while an export reads its documents.
+    expectStoppedAtOnce(stopCli({QStringLiteral("text"), path(QStringLiteral("scan.pdf"))}, SIGINT, afterMs(2500)),
+                        SIGINT);
+    expectStoppedAtOnce(stopCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("out")),
+                                 path(QStringLiteral("pages.tiff")), path(QStringLiteral("scan.pdf"))},
+                                SIGTERM, afterMs(2500)),
+                        SIGTERM);
+    EXPECT_EQ(files(),
+              (QStringList{QStringLiteral("page.png"), QStringLiteral("pages.tiff"), QStringLiteral("scan.pdf")}));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("out"))));
+}
+
+TEST_F(CommandLine, AWordConversionEndsWithTheProgramAndLeavesNoOfficeOrFolderBehindEvenWhenKilled)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    // A long document, which the office takes many seconds over.
+    QByteArray text;
+    for (int i = 0; i < 300'000; ++i)
+        text += "Every learner reads this line aloud in the morning.\n";
+    writeFile(path(QStringLiteral("long.doc")), text);
+    writeFile(path(QStringLiteral("short.txt")), Story);
+    const QString temporary = path(QStringLiteral("tmp"));
+    QDir().mkpath(temporary);
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("TMPDIR"), temporary);
+    // The office's command line names its private profile in the conversion's work folder.
+    const QString work = temporary + QStringLiteral("/parlivo-convert-");
+    // Once the office itself runs, which its launcher starts as a child of its own.
+    const auto converting = [&] {
+        const QList<qint64> office = processesWith(work);
+        return std::any_of(office.begin(), office.end(), [](qint64 pid) {
+            return readFile(QStringLiteral("/proc/%1/comm").arg(pid)).startsWith("soffice.bin");
+        });
+    };
+    const auto workFolders = [&] {
+        return QDir(temporary).entryList({QStringLiteral("parlivo-convert-*")}, QDir::Dirs);
+    };
+    const QStringList textOfLongDoc{QStringLiteral("text"), path(QStringLiteral("long.doc"))};
+
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        expectStoppedAtOnce(stopCli(textOfLongDoc, signal, converting, environment), signal);
+        EXPECT_EQ(processesWith(work), QList<qint64>());
+        EXPECT_EQ(workFolders(), QStringList());
+    }
+
+    // Killed, the program can tidy nothing itself: the office ends with it all the same, and the work folder goes
+    // when the program next starts, though not while its conversion still runs.
+    const StoppedRun killed = stopCli(
+        textOfLongDoc, SIGKILL,
+        [&] {
+            if (!converting())
+                return false;
+            EXPECT_EQ(runCli({QStringLiteral("text"), path(QStringLiteral("short.txt"))}, {}, environment).exitCode, 0);
+            EXPECT_EQ(workFolders().size(), 1);
+            return true;
+        },
+        environment);
+    EXPECT_EQ(killed.exitCode, -1);
+    QElapsedTimer clock;
+    clock.start();
+    while (!processesWith(work).isEmpty() && clock.elapsed() < 2000)
+        QThread::msleep(20);
+    const QList<qint64> left = processesWith(work);
+    for (const qint64 pid : left)
+        ::kill(pid_t(pid), SIGKILL);
+    EXPECT_EQ(left, QList<qint64>()) << "the office still runs";
+    EXPECT_EQ(workFolders().size(), 1);
+    EXPECT_EQ(runCli({QStringLiteral("text"), path(QStringLiteral("short.txt"))}, {}, environment).exitCode, 0);
+    EXPECT_EQ(workFolders(), QStringList());
 }
 
 TEST_F(CommandLine, TenMinutesOfSubtitlesStayOnTheSoundOfTheWavAndTheMp3)

@@ -84,6 +84,37 @@ TEST(RunProgram, HungProgramIsKilledWithItsHelpersAtTheLimit)
     EXPECT_FALSE(processRunning(helper));
 }
 
+// A helper started in the background goes when its program is stopped, and when its program ends by itself.
+TEST(RunProgram, AStopRequestOrTheProgramsEndTakesItsHelpersAlong)
+{
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("helper.pid"));
+    const auto helper = [&] {
+        QFile file(pidFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    };
+    std::atomic<bool> stop{false};
+    QTimer::singleShot(300, [&] { stop = true; });
+    QElapsedTimer clock;
+    clock.start();
+    const RunResult stopped =
+        RunProgram(shell(), {QStringLiteral("-c"), QStringLiteral("sleep 30 & echo $! > \"$0\"; wait"), pidFile},
+                   std::chrono::minutes(1), {}, &stop);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_FALSE(stopped.timedOut);
+    EXPECT_EQ(stopped.exitCode, -1);
+    EXPECT_LT(clock.elapsed(), 2000);
+    ASSERT_GT(helper(), 0);
+    EXPECT_FALSE(processRunning(helper()));
+
+    const RunResult finished =
+        RunProgram(shell(), {QStringLiteral("-c"), QStringLiteral("sleep 30 & echo $! > \"$0\""), pidFile});
+    EXPECT_EQ(finished.exitCode, 0);
+    EXPECT_FALSE(finished.stopped);
+    QThread::msleep(100);
+    EXPECT_FALSE(processRunning(helper()));
+}
+
 TEST(RunProgram, CrashIsNotReportedAsSuccess)
 {
     const RunResult result = RunProgram(shell(), {QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")});

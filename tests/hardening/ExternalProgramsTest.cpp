@@ -151,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     Soffice, WordProcessorFaults,
     ::testing::Values(OfficeCase{"Missing", ""}, OfficeCase{"ExitsNonZero", "exit 81"},
                       OfficeCase{"ExitsZeroWithoutOutput", "exit 0"},
+                      OfficeCase{"LeavesAHelperRunning", FAKE_HELPER "sleep 0.3; exit 0"},
                       OfficeCase{"WritesAnEmptyFile", "for a; do out=$prev; prev=$a; done; : > \"$out/letter.rtf\""},
                       OfficeCase{"Crashes", "for a; do out=$prev; prev=$a; done; echo '{\\rtf1 x' > \"$out/x.tmp\"; "
                                             "kill -SEGV $$"}),

@@ -2,8 +2,10 @@
 #include "speech/Translation.h"
 #include "speech/EspeakEngine.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -117,6 +119,30 @@ TEST_F(FakePairs, AHungCrashedOrShellOnlyTranslatorIsStoppedWithAMessage)
     EXPECT_THAT(messageOf([&] { translator.translate(QStringLiteral("The cat."), QStringLiteral("eng-glg")); }),
                 HasSubstr("asks for a command Parlivo does not run"));
     EXPECT_FALSE(QFile::exists(QStringLiteral("/tmp/parlivo-translation-leak")));
+}
+
+TEST_F(FakePairs, ATranslatorsBackgroundHelperAndEndlessOutputAreStopped)
+{
+    // The helper would hold the pipe open, and the translation wait, until the time limit.
+    const QString pidFile = folder.filePath(QStringLiteral("helper.pid"));
+    addMode("eng-spa", QStringLiteral("sh -c 'sleep 30 & echo $! > %1; cat'").arg(pidFile).toUtf8().constData());
+    addMode("eng-cat", "sh -c 'cat; yes Lorem ipsum dolor sit amet'");
+    const Translator translator(folder.path());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(translator.translate(QStringLiteral("The cat."), QStringLiteral("eng-spa")).text,
+              QStringLiteral("The cat."));
+    EXPECT_LT(clock.elapsed(), 5000);
+    QFile helper(pidFile);
+    ASSERT_TRUE(helper.open(QIODevice::ReadOnly));
+    QThread::msleep(100);
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(helper.readAll().trimmed())));
+    EXPECT_TRUE(!stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ")) << "the helper still runs";
+
+    clock.restart();
+    EXPECT_THAT(messageOf([&] { translator.translate(QStringLiteral("The cat."), QStringLiteral("eng-cat")); }),
+                HasSubstr("wrote more than 16 MB of text and was stopped"));
+    EXPECT_LT(clock.elapsed(), 8000);
 }
 
 TEST(Translation, AModeLineBecomesArgumentVectorsWithUnknownWordsMarked)

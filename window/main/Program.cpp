@@ -8,8 +8,10 @@
 #include "window/settings/InterfaceLanguage.h"
 #include "core/SingleInstance.h"
 #include "formats/WebEnvironment.h"
+#include "formats/WordProcessorImport.h"
 
 #include <QFileInfo>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -65,6 +67,9 @@ int RunParlivo(int argc, char** argv)
         prompts().message(QCoreApplication::translate("Program", "A version of Parlivo is already running."));
         return 0;
     }
+
+    // The work folders of conversions that a killed Parlivo left behind, which may be large, go meanwhile.
+    QThreadPool::globalInstance()->start(removeStaleConversionFolders);
 
     // A shortcut pressed to hear some text should not wait for the splash.
     if (!request.startsWith(QLatin1String("Read")))
