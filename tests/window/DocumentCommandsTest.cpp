@@ -1,6 +1,7 @@
 #include "ReaderFixture.h"
 
 #include "window/main/ToolbarButton.h"
+#include "window/face/ReaderFace.h"
 #include "window/dialogs/StatusDialog.h"
 #include "window/readingarea/FindInText.h"
 #include "support/DocumentFixtures.h"
@@ -15,6 +16,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>

@@ -134,6 +134,10 @@ TEST_F(SettingsFileTest, ARunsChoicesAndTheUsersOwnLinesSurviveARestart)
     model.setAutoReadMode(AutoReadMode::SingleWord);
     window.appearance.AppFontSize = 16;
     window.appearance.ReaderBColour = qint32(0x8000000F);
+    // Light pages under the default black text (black on black would be put right at the next start).
+    for (qint32* background : {&window.appearance.ToolbarBColour, &window.appearance.TextAreaBColour,
+                               &window.appearance.StatusBarBColour})
+        *background = 0xF0F0F0;
     window.spellingDelay = 20;
     save();
 
