@@ -94,6 +94,13 @@ TEST(EndedWindow, TypedTextAndSettingsOutliveACrashAndASignalToEnd)
     EXPECT_TRUE(reader->statusBar->text().contains(QStringLiteral("never saved")));
     EXPECT_EQ(reader->model().speed(), 8);
 
+    // With nowhere to write (the program's folder and the data folder read-only), a change says it was not saved.
+    setAppFolder(folder.filePath(QStringLiteral("no such folder")));
+    reader->findChild<QAction*>(QStringLiteral("miSpeed3"))->trigger();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return reader->statusBar->text().contains(QStringLiteral("could not be saved")); }));
+    setAppFolder(folder.path());
+
     // Cleared, and the window closed with Exit: nothing comes back.
     reader->ClearReadingArea();
     reader->ExitReader();
