@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What a file dialog shows. The filter is written the Windows way,
@@ -33,6 +34,9 @@ public:
     virtual void message(const QString& text, MessageKind kind = MessageKind::Information) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool confirm(const QString& text) = 0;
+    // A question with a button for each answer, the last one cancelling (Escape and the close box too);
+    // `details` is shown under the question. The index of the answer chosen.
+    virtual int choose(const QString& text, const QString& details, const QStringList& answers) = 0;
     // The chosen path, or an empty string when the user cancelled.
     virtual QString openFile(const FileDialogSpec& request) = 0;
     virtual QString saveFile(const FileDialogSpec& request) = 0;

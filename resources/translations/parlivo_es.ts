@@ -641,6 +641,56 @@ Voz de espeak-ng y Festival.</translation>
         <translation>Borrar el área de lectura</translation>
     </message>
     <message>
+        <source>Undo</source>
+        <translation>Deshacer</translation>
+    </message>
+    <message>
+        <source>Undo the last change to the text</source>
+        <translation>Deshacer el último cambio del texto</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rehacer</translation>
+    </message>
+    <message>
+        <source>Redo the change undone</source>
+        <translation>Rehacer el cambio deshecho</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Reemplazar</translation>
+    </message>
+    <message>
+        <source>Add at the end</source>
+        <translation>Añadir al final</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>The text that arrived:
+“%1”</source>
+        <translation>El texto que ha llegado:
+“%1”</translation>
+    </message>
+    <message>
+        <source>Some settings in Parlivo.ini could not be used and were put right: %1.</source>
+        <translation>Algunos ajustes de Parlivo.ini no se podían usar y se han corregido: %1.</translation>
+    </message>
+    <message>
+        <source>Your settings could not be saved. %1</source>
+        <translation>No se han podido guardar los ajustes. %1</translation>
+    </message>
+    <message>
+        <source>Your typed text could not be kept for the next start. %1</source>
+        <translation>El texto escrito no se ha podido conservar para la próxima vez. %1</translation>
+    </message>
+    <message>
+        <source>The text you typed last time was never saved, so it has been put back. Save it to keep it, or Clear it.</source>
+        <translation>El texto que escribiste la última vez no se guardó, así que se ha recuperado. Guárdalo para conservarlo, o bórralo con Borrar.</translation>
+    </message>
+    <message>
         <source>Find</source>
         <translation>Buscar</translation>
     </message>

@@ -153,11 +153,12 @@ TEST_F(DesktopServiceCalls, ReadsTheSelectionElseTheClipboardAndMovesAndPausesOn
     EXPECT_EQ(states, (QStringList{QStringLiteral("Reading"), QStringLiteral("Paused"), QStringLiteral("Reading"),
                                    QStringLiteral("Idle")}));
 
-    // An empty selection leaves the clipboard to be read; the usual question comes before the text is replaced.
+    // An empty selection leaves the clipboard to be read. It replaces the text read before without a question:
+    // that text came from another program too, and Undo brings it back.
     offer(primary, QStringLiteral("primary"), "");
     EXPECT_EQ(call(QStringLiteral("ReadSelection")), QString());
     EXPECT_EQ(nextWord(), QStringLiteral("Copied"));
-    EXPECT_EQ(prompts.questions.value(0), QStringLiteral("Replace text in the reading area?"));
+    EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Copied text."));
 
     // Words selected in the reading area itself are read where they stand, with no question.
@@ -171,13 +172,14 @@ TEST_F(DesktopServiceCalls, ReadsTheSelectionElseTheClipboardAndMovesAndPausesOn
     QGuiApplication::clipboard()->setText(selected.selectedText(), QClipboard::Selection);
     EXPECT_EQ(call(QStringLiteral("ReadSelection")), QString());
     EXPECT_EQ(nextWord(), QStringLiteral("Read"));
-    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("Keep all of this. Read from here on."));
 }
 
 TEST_F(DesktopServiceCalls, BadInputGetsAnErrorAndTheReadingAreaKeepsItsText)
 {
     reader->reText->setPlainText(QStringLiteral("The learner's own text."));
+    reader->reText->document()->setModified(true); // typed, never saved
     QByteArray picture(4000, '\0');
     for (int i = 0; i < picture.size(); ++i)
         picture[i] = char((i * 37) % 256);
@@ -199,8 +201,8 @@ TEST_F(DesktopServiceCalls, BadInputGetsAnErrorAndTheReadingAreaKeepsItsText)
     question.exec();
     EXPECT_EQ(busy, QStringLiteral("Parlivo is waiting for an answer in one of its windows."));
 
-    // Two calls at once: each is answered; asked to replace, the learner says no twice, and keeps the text.
-    prompts.answers = {false, false, false, false};
+    // Two calls at once: each is answered; asked to replace, the learner cancels twice, and keeps the text.
+    prompts.choices = {2, 2};
     QDBusPendingCallWatcher first(
         client.asyncCall(QDBusMessage::createMethodCall(DesktopService::ServiceName, DesktopService::ObjectPath,
                                                         DesktopService::ServiceName, QStringLiteral("ReadText"))
@@ -208,7 +210,7 @@ TEST_F(DesktopServiceCalls, BadInputGetsAnErrorAndTheReadingAreaKeepsItsText)
     EXPECT_EQ(call(QStringLiteral("ReadText"), {QStringLiteral("Two.")}), QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return first.isFinished(); }));
     EXPECT_FALSE(first.isError());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return prompts.questions.size() == 4; }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return prompts.questions.size() == 2; }));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("The learner's own text."));
     EXPECT_FALSE(reader->model().busy());
 }
@@ -237,13 +239,14 @@ TEST_F(DesktopServiceCalls, WatchingTheClipboardReadsCopiedTextWithoutLosingTheR
 {
     offer(clipboard, QStringLiteral("clipboard"), "Not watched yet.");
     reader->reText->setPlainText(QStringLiteral("My own notes."));
+    reader->reText->document()->setModified(true); // typed, never saved
     reader->pummiWatchClipboard->trigger();
-    prompts.answers = {false, true}; // keep the notes, add the copied text after them
+    prompts.choices = {1}; // keep the notes, add the copied text after them
     words.clear();
     offer(clipboard, QStringLiteral("clipboard"), "Copied in the browser.");
     EXPECT_EQ(nextWord(), QStringLiteral("Copied"));
-    EXPECT_EQ(prompts.questions, (QStringList{QStringLiteral("Replace text in the reading area?"),
-                                              QStringLiteral("Add the text at the end of the reading area instead?")}));
+    EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
+    EXPECT_TRUE(prompts.choiceDetails.value(0).contains(QStringLiteral("Copied in the browser.")));
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes.\nCopied in the browser."));
 
     // What Parlivo copies itself is not read back; switched off, nothing is.
@@ -251,7 +254,7 @@ TEST_F(DesktopServiceCalls, WatchingTheClipboardReadsCopiedTextWithoutLosingTheR
     reader->reText->selectAll();
     reader->reText->copy();
     QTest::qWait(200);
-    EXPECT_EQ(prompts.questions.size(), 2);
+    EXPECT_EQ(prompts.questions.size(), 1);
     EXPECT_FALSE(reader->model().busy());
     reader->pummiWatchClipboard->trigger();
     EXPECT_FALSE(reader->pummiWatchClipboard->isChecked());

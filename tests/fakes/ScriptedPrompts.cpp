@@ -22,6 +22,13 @@ bool ScriptedPrompts::confirm(const QString& text)
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
+int ScriptedPrompts::choose(const QString& text, const QString& details, const QStringList&)
+{
+    questions << text;
+    choiceDetails << details;
+    return choices.isEmpty() ? 0 : choices.takeFirst();
+}
+
 QString ScriptedPrompts::openFile(const FileDialogSpec& request)
 {
     fileDialogs << request;

@@ -17,6 +17,8 @@ public:
     QList<MessageKind> messageKinds;
     QStringList questions; // every confirmation asked
     QList<bool> answers;   // answers to confirmations, in order; Yes when the list runs out
+    QStringList choiceDetails; // the details under each question with several answers
+    QList<int> choices;        // answers to those questions, in order; the first answer when the list runs out
     QStringList files;     // answers to file dialogs, in order; cancel when the list runs out
     QList<FileDialogSpec> fileDialogs;
     QList<std::optional<QColor>> colours;
@@ -25,6 +27,7 @@ public:
 
     void message(const QString& text, MessageKind kind) override;
     bool confirm(const QString& text) override;
+    int choose(const QString& text, const QString& details, const QStringList& answers) override;
     QString openFile(const FileDialogSpec& request) override;
     QString saveFile(const FileDialogSpec& request) override;
     std::optional<QColor> pickColour(const QColor& initial) override;

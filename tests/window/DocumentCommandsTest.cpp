@@ -1,6 +1,7 @@
 #include "ReaderFixture.h"
 
 #include "window/main/ToolbarButton.h"
+#include "window/face/ReaderFace.h"
 #include "window/dialogs/StatusDialog.h"
 #include "window/readingarea/FindInText.h"
 #include "support/DocumentFixtures.h"
@@ -15,6 +16,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
@@ -117,6 +119,64 @@ TEST_F(DocumentCommands, ClearStopsTheVoiceAndEmptiesTheReadingArea)
     EXPECT_EQ(engine->skips, 1);
     EXPECT_TRUE(reader->reText->toPlainText().isEmpty());
     EXPECT_FALSE(reader->model().busy());
+}
+
+TEST_F(DocumentCommands, TypedTextComesBackWithUndoAfterClearReplacingAndOpeningOverIt)
+{
+    QApplication::setActiveWindow(reader.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(reader.get()));
+    reader->reText->setFocus();
+    const QString typed = QStringLiteral("My dog Rex can jump over the gate.");
+    QTest::keyClicks(reader->reText, typed);
+    const auto text = [this] { return reader->reText->toPlainText(); };
+
+    QTest::mouseClick(reader->buReadingAreaClear, Qt::LeftButton);
+    EXPECT_TRUE(prompts.questions.isEmpty()) << "Clear still asks nothing";
+    ASSERT_TRUE(text().isEmpty());
+    QTest::keyClick(reader->reText, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), typed);
+
+    // Text from another program over typed work: one question that shows what came; Replace is one undo step, taken
+    // back from the Edit menu's key while the focus is on the face.
+    prompts.choices << 0;
+    ASSERT_TRUE(reader->ReadText(QStringLiteral("Volcanoes form where plates meet.")));
+    EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
+    EXPECT_TRUE(prompts.choiceDetails.value(0).contains(QStringLiteral("Volcanoes form where plates meet.")));
+    EXPECT_EQ(text(), QStringLiteral("Volcanoes form where plates meet."));
+    reader->StopReading();
+    reader->imgReader->setFocus();
+    QTest::keyClick(reader->imgReader, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), typed);
+    QTest::keyClick(reader->imgReader, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(text(), QStringLiteral("Volcanoes form where plates meet."));
+    // That text is no work of the user's: the next text replaces it without a question.
+    ASSERT_TRUE(reader->ReadText(QStringLiteral("Rivers carry sand to the sea.")));
+    EXPECT_EQ(prompts.questions.size(), 1);
+    reader->StopReading();
+    reader->Undo1->trigger();
+    reader->Undo1->trigger();
+    ASSERT_EQ(text(), typed);
+
+    // Add at the end keeps the typed text; Cancel changes nothing.
+    prompts.choices << 1 << 2;
+    ASSERT_TRUE(reader->ReadText(QStringLiteral("Added.")));
+    EXPECT_EQ(text(), typed + QStringLiteral("\nAdded."));
+    reader->StopReading();
+    EXPECT_FALSE(reader->ReadText(QStringLiteral("Refused.")));
+    EXPECT_EQ(text(), typed + QStringLiteral("\nAdded."));
+    reader->reText->setFocus();
+    QTest::keyClick(reader->reText, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(text(), typed);
+
+    // A document opened over it, with the usual question, is one step too.
+    prompts.answers << true;
+    prompts.files << write(QStringLiteral("story.rtf"), "{\\rtf1 {\\b Title}\\par Body text.}");
+    reader->buOpen->click();
+    EXPECT_EQ(prompts.questions.last(), QStringLiteral("Replace text in the reading area?"));
+    EXPECT_EQ(text(), QStringLiteral("Title\nBody text."));
+    EXPECT_EQ(reader->reText->document()->firstBlock().begin().fragment().charFormat().fontWeight(), QFont::Bold);
+    QTest::keyClick(reader->reText, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), typed);
 }
 
 TEST_F(DocumentCommands, BeginningCollapsesTheSelectionToTheStart)

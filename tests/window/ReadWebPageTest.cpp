@@ -93,16 +93,17 @@ TEST_F(ReadWebPage, TextInTheReadingAreaIsReplacedOnlyWhenTheUserAgrees)
 {
     show(QStringLiteral("news.html"), fixtures::newsArticlePage());
     reader->reText->setPlainText(QStringLiteral("My own notes."));
-    prompts.answers << false;
+    reader->reText->document()->setModified(true); // typed, never saved
+    prompts.choices << 2;                          // Cancel
     pressF8();
     EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Replace text in the reading area?")});
     EXPECT_EQ(reader->reText->toPlainText(), QStringLiteral("My own notes."));
     EXPECT_TRUE(engine->spoken.isEmpty());
     EXPECT_FALSE(reader->model().busy());
 
-    // During a reading the question comes too; Yes reads the page in place of the text being read.
+    // During a reading the question comes too; Replace reads the page in place of the text being read.
     reader->StartReading(true);
-    prompts.answers << true;
+    prompts.choices << 0;
     pressF8();
     EXPECT_EQ(prompts.questions.size(), 2);
     EXPECT_TRUE(reader->reText->toPlainText().startsWith(fixtures::newsArticleParagraphs().first()));

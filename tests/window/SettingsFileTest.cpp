@@ -35,12 +35,13 @@ protected:
                              {QStringLiteral("sam"), QStringLiteral("Microsoft Sam")}};
         model.setVoices(voice.GetVoices());
     }
-    QString load()
+    QString load() { return loadReporting().missingReader; }
+    SettingsRestored loadReporting()
     {
         return LoadSettings(
             model, window, [this] { announced << model.voice(); }, folder.settings());
     }
-    void save() { SaveSettings(model, window, folder.settings()); }
+    QString save() { return SaveSettings(model, window, folder.settings()); }
     QString value(const QString& key) const
     {
         return ProfileStrings(folder.settings()).readString(ReaderSection, key, QStringLiteral("<missing>"));
@@ -71,28 +72,53 @@ TEST_F(SettingsFileTest, StoredValuesInOtherFormsAndValuesThatMatchNothing)
                  "ReadALong=7\r\nReaderVisible=0\r\n"
                  "[CUSTOMISATION]\r\nStatusBarBColour=-2147483633\r\nAppFontSize=$E\r\n");
     // A voice named in other letter case is not the installed voice; the window is told which voice is gone.
-    EXPECT_EQ(load(), QStringLiteral("english"));
+    const SettingsRestored restored = loadReporting();
+    EXPECT_EQ(restored.missingReader, QStringLiteral("english"));
     EXPECT_TRUE(announced.isEmpty());
     EXPECT_EQ(model.voice(), QString());
     EXPECT_EQ(model.volume(), 10);
-    EXPECT_EQ(model.speed(), std::nullopt);
-    EXPECT_EQ(engine->rate, 0) << "the voice keeps its own rate";
+    EXPECT_EQ(model.speed(), 10) << "a speed beyond the fastest is the fastest";
+    EXPECT_EQ(restored.corrected, QStringList{QStringLiteral("Speed=11 \u2192 10")});
     EXPECT_EQ(model.autoReadMode(), AutoReadMode::Sentence) << "an unknown mode leaves the mode as it was";
     EXPECT_FALSE(window.readerVisible);
     EXPECT_EQ(window.appearance.StatusBarBColour, qint32(0x8000000F));
     EXPECT_EQ(window.appearance.AppFontSize, 14);
 
-    // No speed is chosen: nothing at all is written at close.
-    const QByteArray before = folder.read(QStringLiteral("Parlivo.ini"));
-    save();
-    EXPECT_EQ(folder.read(QStringLiteral("Parlivo.ini")), before);
-
-    // Once a speed is chosen, the mode is written as a number and the voice as empty.
-    model.setSpeed(3);
-    save();
+    // The mode is written as a number and the voice as empty.
+    EXPECT_EQ(save(), QString());
     EXPECT_EQ(value(QStringLiteral("ReadALong")), QStringLiteral("2"));
+    EXPECT_EQ(value(QStringLiteral("Speed")), QStringLiteral("10"));
     EXPECT_EQ(value(QStringLiteral("Reader")), QString());
     EXPECT_EQ(value(QStringLiteral("ReaderVisible")), QStringLiteral("0"));
+}
+
+TEST_F(SettingsFileTest, HostileValuesArePutRightAndNoLongerStopTheSaving)
+{
+    // A volume below the quietest once left no volume chosen, and then no setting at all was ever saved again.
+    folder.write(QStringLiteral("Parlivo.ini"), "[Parlivo Settings]\r\nVolume=-5\r\nSpeed=loud\r\n"
+                                                "[Customisation]\r\nTextAreaFColour=16777215\r\n"
+                                                "TextAreaBColour=15790320\r\nStatusBarFColour=0\r\n"
+                                                "AppFontSize=400\r\nTextFontSize=0\r\n");
+    const SettingsRestored restored = loadReporting();
+    EXPECT_EQ(model.volume(), 1);
+    EXPECT_EQ(model.speed(), 5);
+    // White text on a near-white page becomes black; the status bar's black on the missing (black) background is
+    // given white; sizes come within what the window can show.
+    EXPECT_EQ(restored.corrected,
+              (QStringList{QStringLiteral("Volume=-5 \u2192 1"), QStringLiteral("Speed=loud \u2192 5"),
+                           QStringLiteral("AppFontSize=400 \u2192 24"), QStringLiteral("TextFontSize=0 \u2192 8"),
+                           QStringLiteral("TextAreaFColour=16777215 \u2192 0"),
+                           QStringLiteral("StatusBarFColour=0 \u2192 16777215")}));
+    EXPECT_EQ(window.appearance.ToolbarFColour, 0) << "colours the file does not hold stay as they were";
+
+    model.setSpeed(8);
+    EXPECT_EQ(save(), QString());
+    EXPECT_EQ(value(QStringLiteral("Speed")), QStringLiteral("8"));
+    EXPECT_EQ(value(QStringLiteral("Volume")), QStringLiteral("1"));
+
+    // A save that cannot be made says why.
+    EXPECT_TRUE(SaveSettings(model, window, folder.path(QStringLiteral("missing folder/Parlivo.ini")))
+                    .contains(QStringLiteral("missing folder/Parlivo.ini")));
 }
 
 TEST_F(SettingsFileTest, ARunsChoicesAndTheUsersOwnLinesSurviveARestart)
@@ -108,6 +134,10 @@ TEST_F(SettingsFileTest, ARunsChoicesAndTheUsersOwnLinesSurviveARestart)
     model.setAutoReadMode(AutoReadMode::SingleWord);
     window.appearance.AppFontSize = 16;
     window.appearance.ReaderBColour = qint32(0x8000000F);
+    // Light pages under the default black text (black on black would be put right at the next start).
+    for (qint32* background : {&window.appearance.ToolbarBColour, &window.appearance.TextAreaBColour,
+                               &window.appearance.StatusBarBColour})
+        *background = 0xF0F0F0;
     window.spellingDelay = 20;
     save();
 
@@ -172,10 +202,6 @@ TEST_F(SettingsFileTest, FailuresSkipTheRestQuietly)
     EXPECT_EQ(model.autoReadMode(), AutoReadMode::Off);
     EXPECT_EQ(model.volume(), std::nullopt);
     EXPECT_EQ(window.spellingDelay, 10);
-
-    model.setSpeed(5);
-    model.setVolume(10);
-    EXPECT_NO_THROW(SaveSettings(model, window, folder.path(QStringLiteral("missing folder/Parlivo.ini"))));
 }
 
 // The folder a read-only install keeps its settings in, reported by a copy of this program run from that install.

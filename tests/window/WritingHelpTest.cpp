@@ -334,8 +334,8 @@ TEST_F(WritingHelpTest, TextUndoAndSavedFormStayTheSameWithEveryAidOn)
     EXPECT_EQ(on, off);
 
     // The switches are kept in a section of their own; a file from before them gives the defaults.
+    EXPECT_EQ(ReadWritingHelp(ProfileStrings(folder.filePath(QStringLiteral("older.ini")))), WritingHelp{});
     const ProfileStrings ini(folder.filePath(QStringLiteral("Parlivo.ini")));
-    EXPECT_EQ(ReadWritingHelp(ini), WritingHelp{});
     reader->SpellAsYouType1->trigger();
     reader->WordPrediction1->trigger();
     reader->SaveSettings();

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 QString runFileDialog(const FileDialogSpec& request, QFileDialog::AcceptMode mode)
@@ -47,6 +48,24 @@ bool QtPrompts::confirm(const QString& text)
 {
     return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(), text,
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+int QtPrompts::choose(const QString& text, const QString& details, const QStringList& answers)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.setInformativeText(details);
+    QList<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < answers.size(); ++i)
+        buttons << box.addButton(answers[i],
+                                 i + 1 == answers.size() ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.constFirst()));
+        box.setEscapeButton(buttons.constLast());
+    }
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return int(chosen < 0 ? answers.size() - 1 : chosen);
 }
 
 QString QtPrompts::openFile(const FileDialogSpec& request)

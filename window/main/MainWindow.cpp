@@ -257,6 +257,8 @@ bool MainWindow::FormCreate()
     offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
     mReading->setVoices(offered);
     mReaderBar->showVoices();
+    RestoreDraft();
+    setupKeepingWork();
     return true;
 }
 
@@ -292,13 +294,8 @@ void MainWindow::buMinimiseClick()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    try {
-        SaveSettings();
-    } catch (...) {
-        // Writing the settings is a background duty: the window closes in any case.
-    }
-    RememberReadingPlace();
-    SaveReadingPlaces();
+    // Each part of keeping the work reports or swallows its own failure: the window closes in any case.
+    KeepWork(mExiting);
     event->accept();
 }
 

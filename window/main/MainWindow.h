@@ -24,6 +24,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QSplitter;
+class QTimer;
 class QTextEdit;
 class ToolbarButton;
 class ReaderFace;
@@ -142,6 +143,8 @@ public:
     QAction* Yes1 = nullptr;
     QAction* No1 = nullptr;
     QMenu* pupmiEdit = nullptr;
+    QAction* Undo1 = nullptr; // Ctrl+Z: Clear, a replaced text and typing alike are taken back a step at a time
+    QAction* Redo1 = nullptr; // Ctrl+Y and Ctrl+Shift+Z
     QAction* Cut2 = nullptr;
     QAction* Copy2 = nullptr;
     QAction* Paste2 = nullptr;
@@ -273,7 +276,14 @@ public:
     void LoadPronunciations();
     void EditPronunciations();
     void LoadSettings();
-    void SaveSettings();
+    // Writes the settings; a failure is reported (in the status bar, or in a message when `askedToExit`).
+    // False when they could not be written.
+    bool SaveSettings(bool askedToExit = false);
+    // A setting has changed: the settings file follows as soon as the event loop is free.
+    void SettingsChanged();
+    // Keeps the user's work before the window ends, however it ends (Exit, logout, a signal to end): writes the
+    // settings, the reading places and, when the reading area holds text never saved, the draft.
+    void KeepWork(bool askedToExit = false);
     void ShowReader(bool visible);
     void RefreshWebPanel();
     // Reads the web panel's page aloud: its selection, else its article. Asynchronous: a page still loading is
@@ -362,6 +372,18 @@ private:
     void ShowReadingChoices();
     void FormDestroy();
     bool readingAreaBlank() const;
+    // Typed text never saved (or edits of a document not saved) is in the reading area.
+    bool readingAreaHoldsWork() const;
+    // Text from outside the window (another program, a web page, the screen) into the reading area: replaces
+    // its text, or is added at its end, as one step Undo takes back. When the reading area holds work the user
+    // is asked, with the text that arrived shown. Where the reading of the new text starts, or nothing when the
+    // user cancelled.
+    std::optional<int> PutGivenText(const QString& text);
+    void setupKeepingWork();
+    // The draft beside the settings: written a few seconds after typing stops and whenever the work is kept,
+    // removed when the reading area holds no work; put back at the next start.
+    void SaveDraft();
+    void RestoreDraft();
     // Notes where reading stands in the open document, before it is replaced or closed.
     void RememberReadingPlace();
     // Writes the reading places; a background duty that swallows failures.
@@ -418,4 +440,6 @@ private:
     std::unique_ptr<LanguageGuess> mLanguageGuess;
     bool mVoiceSwitched = false;
     void applyReaderBarLook();
+    QTimer* mDraftTimer = nullptr;
+    QTimer* mSettingsTimer = nullptr;
 };

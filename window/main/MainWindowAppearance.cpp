@@ -13,6 +13,7 @@
 #include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
 #include "window/writing/WritingAids.h"
+#include "core/Prompts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -66,7 +67,7 @@ void MainWindow::LoadSettings()
     WindowSettings settings = windowSettings();
     // The menus are marked as the choices are restored; the decorator draws them once at the end.
     XPMenu1->setActive(false);
-    const QString missingReader = ::LoadSettings(*mReading, settings, [this] { AnnounceVoice(); });
+    const SettingsRestored restored = ::LoadSettings(*mReading, settings, [this] { AnnounceVoice(); });
     LoadTranslationSettings(*mTranslation);
     XPMenu1->setActive(true);
     panReader->setVisible(settings.readerVisible);
@@ -81,14 +82,31 @@ void MainWindow::LoadSettings()
     Mp3Subtitles1->setChecked(mMp3Subtitles);
     mWritingAids->setHelp(settings.writingHelp);
     ShowWritingChoices();
-    if (!missingReader.isEmpty())
-        ShowNotice(tr("The reader \"%1\" is no longer installed; the default voice reads instead.").arg(missingReader));
+    QStringList notices;
+    if (!restored.missingReader.isEmpty())
+        notices << tr("The reader \"%1\" is no longer installed; the default voice reads instead.")
+                       .arg(restored.missingReader);
+    if (!restored.corrected.isEmpty())
+        notices << tr("Some settings in Parlivo.ini could not be used and were put right: %1.")
+                       .arg(restored.corrected.join(QStringLiteral(", ")));
+    if (!notices.isEmpty())
+        ShowNotice(notices.join(QLatin1Char(' ')));
 }
 
-void MainWindow::SaveSettings()
+bool MainWindow::SaveSettings(bool askedToExit)
 {
-    ::SaveSettings(*mReading, windowSettings());
-    SaveTranslationSettings(*mTranslation);
+    if (mSettingsTimer)
+        mSettingsTimer->stop();
+    QString failure = ::SaveSettings(*mReading, windowSettings());
+    if (failure.isEmpty())
+        failure = SaveTranslationSettings(*mTranslation);
+    if (failure.isEmpty())
+        return true;
+    if (askedToExit)
+        prompts().message(tr("Your settings could not be saved. %1").arg(failure), MessageKind::Warning);
+    else
+        ShowNotice(tr("Your settings could not be saved. %1").arg(failure));
+    return false;
 }
 
 void MainWindow::ApplyAppearance()
@@ -119,6 +137,7 @@ void MainWindow::ListColourSchemes()
 void MainWindow::ChooseColourScheme(QAction* item)
 {
     mWindowAppearance->ChooseColourScheme(item);
+    SettingsChanged();
 }
 
 void MainWindow::OpenCustomisation()
@@ -131,4 +150,5 @@ void MainWindow::OpenCustomisation()
             dialog.setWindowLanguage(InterfaceLanguages(), SavedInterfaceLanguage(),
                                      [](const QString& language) { SaveInterfaceLanguage(language); });
         });
+    SettingsChanged();
 }

@@ -1,6 +1,7 @@
 // Reading from anywhere: the reader bars, and text that comes from other programs (their selection, the clipboard).
 #include "window/main/MainWindow.h"
 #include "window/main/ReaderBar.h"
+#include "window/readingarea/ReadingAreaEdits.h"
 #include "core/GivenText.h"
 #include "core/Prompts.h"
 #include "core/TextRoutines.h"
@@ -85,28 +86,51 @@ bool MainWindow::ReadText(const QString& given)
         ShowNotice(problem);
         return false;
     }
-    int from = 0;
-    if (mReading->busy() || !readingAreaBlank()) {
-        if (prompts().confirm(tr("Replace text in the reading area?"))) {
-            reText->setPlainText(text);
-        } else if (prompts().confirm(tr("Add the text at the end of the reading area instead?"))) {
-            // The reading area keeps its text, and the reading starts where the new text does.
-            QTextCursor end(reText->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(QStringLiteral("\n"));
-            from = end.position();
-            end.insertText(text);
-        } else {
-            return false;
-        }
-    } else {
-        reText->setPlainText(text);
-    }
-    mReading->setState(ReadingState::Idle);
-    mOpenDialogFileName.clear();
-    ReadFrom(from);
+    const std::optional<int> from = PutGivenText(text);
+    if (!from)
+        return false;
+    ReadFrom(*from);
     ShowStatusText(tr("Reading the text from another program"));
     return true;
+}
+
+std::optional<int> MainWindow::PutGivenText(const QString& text)
+{
+    // A document not changed since it was opened or saved, and text that came in earlier, can be had back with
+    // Undo or from the file: the user is asked only about work that would be lost.
+    enum Answer
+    {
+        Replace,
+        AddAtEnd,
+        Cancel
+    };
+    int answer = Replace;
+    if (readingAreaHoldsWork()) {
+        const int previewLength = 300;
+        QString preview = text.simplified();
+        if (preview.size() > previewLength)
+            preview = preview.left(previewLength) + QStringLiteral("\u2026");
+        answer = prompts().choose(tr("Replace text in the reading area?"),
+                                  tr("The text that arrived:\n\u201C%1\u201D").arg(preview),
+                                  {tr("Replace"), tr("Add at the end"), tr("Cancel")});
+    }
+    if (answer != Replace && answer != AddAtEnd)
+        return std::nullopt;
+    // The old reading is let go; the next reading purges what the voice still holds of it.
+    mReading->setState(ReadingState::Idle);
+    int from = 0;
+    if (answer == AddAtEnd) {
+        // The reading area keeps its text, and the reading starts where the new text does.
+        from = AppendReadingAreaText(reText, text);
+        return from;
+    }
+    RememberReadingPlace();
+    mCurrentDocument.clear();
+    mOpenDialogFileName.clear();
+    ReplaceReadingAreaText(reText, text);
+    // Text that came in is no work of the user's until it is changed.
+    reText->document()->setModified(false);
+    return from;
 }
 
 QString MainWindow::SelectedText() const

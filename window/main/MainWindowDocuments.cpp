@@ -4,6 +4,7 @@
 #include "formats/DocumentFormats.h"
 #include "window/readingarea/DocumentSaver.h"
 #include "window/readingarea/FindInText.h"
+#include "window/readingarea/ReadingAreaEdits.h"
 #include "core/TextRoutines.h"
 #include "formats/ReadingPlaces.h"
 #include "core/Prompts.h"
@@ -169,12 +170,19 @@ void MainWindow::SaveReadingPlaces()
 
 void MainWindow::SaveText()
 {
-    SaveReadingArea(reText, mTextMode);
+    if (!SaveReadingArea(reText, mTextMode))
+        return;
+    // The text is in a file now: no draft needs keeping it.
+    reText->document()->setModified(false);
+    SaveDraft();
 }
 
 void MainWindow::SaveTextAs()
 {
-    SaveReadingAreaAs(reText, mTextMode);
+    if (!SaveReadingAreaAs(reText, mTextMode))
+        return;
+    reText->document()->setModified(false);
+    SaveDraft();
 }
 
 void MainWindow::FindInText()
@@ -190,7 +198,8 @@ void MainWindow::ClearReadingArea()
     SaveReadingPlaces();
     ListRecentDocuments();
     mOpenDialogFileName.clear();
-    reText->clear();
+    // Undo brings the text back.
+    ClearReadingAreaText(reText);
 }
 
 void MainWindow::clbReadingListDblClick(const QString& entry)

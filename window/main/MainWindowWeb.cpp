@@ -39,12 +39,10 @@ void MainWindow::ReadWebPage()
 
 void MainWindow::ReadPageText(const PageText& page)
 {
-    if ((mReading->busy() || !readingAreaBlank()) && !prompts().confirm(tr("Replace text in the reading area?")))
+    const std::optional<int> from = PutGivenText(page.text);
+    if (!from)
         return;
-    mReading->setState(ReadingState::Idle);
-    mOpenDialogFileName.clear();
-    reText->setPlainText(page.text);
-    StartReading(true);
+    ReadFrom(*from);
     ShowStatusText(page.source == PageText::Source::Selection ? tr("Reading the selection of the web page")
                                                               : tr("Reading the web page"));
 }
@@ -58,11 +56,9 @@ void MainWindow::ReadFromScreen()
         prompts().message(screen.failure, MessageKind::Information);
         return;
     }
-    if ((mReading->busy() || !readingAreaBlank()) && !prompts().confirm(tr("Replace text in the reading area?")))
+    const std::optional<int> from = PutGivenText(screen.text);
+    if (!from)
         return;
-    mReading->setState(ReadingState::Idle);
-    mOpenDialogFileName.clear();
-    reText->setPlainText(screen.text);
-    StartReading(true);
+    ReadFrom(*from);
     ShowStatusText(tr("Reading the text from the screen"));
 }

@@ -7,10 +7,13 @@
 #include "window/dialogs/QtPrompts.h"
 #include "window/settings/InterfaceLanguage.h"
 #include "core/SingleInstance.h"
+#include "core/TerminationSignals.h"
 #include "formats/WebEnvironment.h"
 #include "formats/WordProcessorImport.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -38,6 +41,18 @@ QString readRequest(const QStringList& arguments)
     return {};
 }
 } // namespace
+
+void KeepWorkAtTheEnd(MainWindow& reader)
+{
+    auto* ending = new TerminationSignals(&reader);
+    QObject::connect(ending, &TerminationSignals::received, &reader, [&reader] {
+        reader.KeepWork();
+        QCoreApplication::quit();
+    });
+    // No questions here: the session is ending and nobody may be there to answer.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &reader, [&reader] { reader.KeepWork(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &reader, [&reader] { reader.KeepWork(); });
+}
 
 int RunParlivo(int argc, char** argv)
 {
@@ -87,6 +102,7 @@ int RunParlivo(int argc, char** argv)
         return 1;
     reader.show();
     reader.FormActivate();
+    KeepWorkAtTheEnd(reader);
     guard.listen([&reader](const QString& path) {
         reader.showNormal();
         reader.raise();

@@ -1,5 +1,6 @@
 #include "window/readingarea/DocumentLoader.h"
 
+#include "window/readingarea/ReadingAreaEdits.h"
 #include "window/dialogs/StatusDialog.h"
 #include "formats/DocumentFormats.h"
 #include "formats/TextRecognition.h"
@@ -206,7 +207,16 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
     }
     if (!area)
         return false;
-    loaded.document.putInto(readingArea->document());
+    if (readingArea->document()->isEmpty()) {
+        loaded.document.putInto(readingArea->document());
+    } else {
+        // Over text already there, the document comes in as one step that Undo takes back.
+        QTextDocument content;
+        content.setDefaultFont(readingArea->document()->defaultFont());
+        loaded.document.putInto(&content);
+        ReplaceReadingAreaContent(readingArea, content);
+        readingArea->document()->setModified(false);
+    }
     readingArea->moveCursor(QTextCursor::Start);
     if (note)
         *note = misreadPagesNote(loaded.doubtfulPages);

@@ -23,5 +23,5 @@ FileDialogSpec openDocumentDialog();
 // the reading area as it was. The caret ends at the start and the modified flag is cleared. True when the reading area
 // now holds the document; false when the user cancelled or was told why it cannot be read, the reading area as it was.
 // Throws FileError, with the system's reason, when the file cannot be read or is too large to open; the reading area
-// keeps its content then.
+// keeps its content then. Over text already there, the document comes in as one step that Undo takes back.
 bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mode, QString* note = nullptr);

@@ -4,6 +4,9 @@
 #include "core/ProfileStrings.h"
 #include "speech/ReadingModel.h"
 
+#include <algorithm>
+#include <array>
+
 namespace {
 // The voice a settings file without one names; older versions wrote it, and it is not reported as missing.
 const QString UnsetReader = QStringLiteral("Microsoft Sam");
@@ -23,8 +26,22 @@ QPoint readPlace(const QString& text)
     return xOk && yOk ? place : QPoint(-1, -1);
 }
 
+// A speed or volume, 1 to 10: one beyond that is brought within it, one that is no number is the default; either
+// is noted in `corrected`.
+int readLevel(const ProfileStrings& ini, QStringView key, int defaultLevel, QStringList& corrected)
+{
+    const QString text = ini.readString(ReaderSection, key, QString());
+    if (text.isEmpty())
+        return defaultLevel;
+    const std::optional<qint32> stored = ParseProfileInteger(text);
+    const int level = stored ? std::clamp<qint32>(*stored, 1, 10) : defaultLevel;
+    if (!stored || *stored != level)
+        corrected << QStringLiteral("%1=%2 \u2192 %3").arg(key, text).arg(level);
+    return level;
+}
+
 void restoreChoices(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
-                    const ProfileStrings& ini, QString& missingReader)
+                    const ProfileStrings& ini, QString& missingReader, QStringList& corrected)
 {
     window.readerVisible = ini.readInteger(ReaderSection, u"ReaderVisible", 1) == 1;
     const QString reader = ini.readString(ReaderSection, u"Reader", UnsetReader);
@@ -34,8 +51,8 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
     } else if (!reader.isEmpty() && reader != UnsetReader) {
         missingReader = reader;
     }
-    model.setVolume(ini.readInteger(ReaderSection, u"Volume", DefaultReadingVolume));
-    model.setSpeed(ini.readInteger(ReaderSection, u"Speed", DefaultReadingSpeed));
+    model.setVolume(readLevel(ini, u"Volume", DefaultReadingVolume, corrected));
+    model.setSpeed(readLevel(ini, u"Speed", DefaultReadingSpeed, corrected));
 
     // An unknown mode leaves the mode the model had.
     switch (const int mode = ini.readInteger(ReaderSection, u"ReadALong", 1)) {
@@ -55,9 +72,13 @@ void restoreChoices(ReadingModel& model, WindowSettings& window, const std::func
     window.floatingBarPlace = readPlace(ini.readString(ReaderSection, ReaderBarPlaceKey, QString()));
 
     const AppearanceSettings defaults;
-    for (int field = 1; field <= AppearanceSettings::FieldCount; ++field)
-        window.appearance.field(field) = ini.readInteger(
-            CustomisationSection, QString::fromLatin1(AppearanceSettings::keys()[field - 1]), defaults.field(field));
+    std::array<bool, AppearanceSettings::FieldCount + 1> given{};
+    for (int field = 1; field <= AppearanceSettings::FieldCount; ++field) {
+        const QString key = QString::fromLatin1(AppearanceSettings::keys()[field - 1]);
+        given[field] = !ini.readString(CustomisationSection, key, QString()).isEmpty();
+        window.appearance.field(field) = ini.readInteger(CustomisationSection, key, defaults.field(field));
+    }
+    corrected << MakeReadable(window.appearance, [&given](int field) { return given[field]; });
 
     window.readingAids = ReadReadingAids(ini);
     window.writingHelp = ReadWritingHelp(ini);
@@ -69,27 +90,27 @@ QString SettingsFilePath()
     return appPath(QStringLiteral("Parlivo.ini"));
 }
 
-QString LoadSettings(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
-                     const QString& path)
+SettingsRestored LoadSettings(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen,
+                              const QString& path)
 {
-    QString missingReader;
+    SettingsRestored restored;
     try {
-        restoreChoices(model, window, voiceChosen, ProfileStrings(path), missingReader);
+        restoreChoices(model, window, voiceChosen, ProfileStrings(path), restored.missingReader, restored.corrected);
     } catch (...) {
         model.setAutoReadMode(AutoReadMode::Off);
     }
-    return missingReader;
+    return restored;
 }
 
-void SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path)
+QString SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path)
 {
-    if (!model.speed() || !model.volume())
-        return;
     try {
         const ProfileStrings ini(path);
         ini.writeString(ReaderSection, QStringLiteral("Reader"), model.voice());
-        ini.writeInteger(ReaderSection, QStringLiteral("Volume"), *model.volume());
-        ini.writeInteger(ReaderSection, QStringLiteral("Speed"), *model.speed());
+        if (model.volume())
+            ini.writeInteger(ReaderSection, QStringLiteral("Volume"), *model.volume());
+        if (model.speed())
+            ini.writeInteger(ReaderSection, QStringLiteral("Speed"), *model.speed());
         ini.writeInteger(ReaderSection, QStringLiteral("SpellingDelay"), window.spellingDelay);
         ini.writeInteger(ReaderSection, QStringLiteral("ReaderVisible"), window.readerVisible ? 1 : 0);
         ini.writeInteger(ReaderSection, QStringLiteral("ReadALong"), int(model.autoReadMode()));
@@ -110,7 +131,10 @@ void SaveSettings(const ReadingModel& model, const WindowSettings& window, const
                              window.appearance.field(field));
         WriteReadingAids(ini, window.readingAids);
         WriteWritingHelp(ini, window.writingHelp);
+    } catch (const std::exception& failure) {
+        return QString::fromUtf8(failure.what());
     } catch (...) {
-        // Saving happens while the window closes; a failure must not keep it open.
+        return QStringLiteral("Cannot create file %1").arg(path);
     }
+    return {};
 }

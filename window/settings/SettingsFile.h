@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 
@@ -31,15 +32,24 @@ struct WindowSettings
     WritingHelp writingHelp;
 };
 
-// Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes
-// them), then its auto-read mode, and the window's settings. A missing file or key gives the defaults; a saved
-// value the model does not offer (a voice no longer installed, a speed outside 1 to 10) leaves the model's own.
-// `voiceChosen` runs once the saved voice has been chosen, before the volume and speed. If restoring fails
-// part-way (the voice cannot start, say), the rest is skipped and auto-read is switched off. Returns the saved
-// voice when it is no longer installed, else the empty text. Never throws.
-QString LoadSettings(ReadingModel& model, WindowSettings& window, const std::function<void()>& voiceChosen = {},
-                     const QString& path = SettingsFilePath());
+// What restoring the settings found that the user should be told.
+struct SettingsRestored
+{
+    QString missingReader; // the saved voice, no longer installed; empty when it is or none was saved
+    QStringList corrected; // "Key=old → new" for each value that could not be used as it stood
+};
 
-// Writes every choice back. Nothing is written while the model has no speed or no volume; a write that fails ends
-// the saving quietly, keeping what was written before it. Never throws.
-void SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path = SettingsFilePath());
+// Restores the choices from the settings file: the saved voice, volume and speed into the model (so the voice takes
+// them), then its auto-read mode, and the window's settings. A missing file or key gives the defaults. A saved
+// speed or volume outside 1 to 10 is brought within it and one that is no number gives the default; font sizes
+// and colours that would leave the window unreadable are put right (see MakeReadable); each is listed in
+// `corrected`. A voice no longer installed leaves the model's own. `voiceChosen` runs once the saved voice has
+// been chosen, before the volume and speed. If restoring fails part-way (the voice cannot start, say), the rest
+// is skipped and auto-read is switched off. Never throws.
+SettingsRestored LoadSettings(ReadingModel& model, WindowSettings& window,
+                              const std::function<void()>& voiceChosen = {}, const QString& path = SettingsFilePath());
+
+// Writes every choice back; a speed or volume the model does not hold is left as the file has it. Each value
+// changed is written at once, atomically. Never throws: returns why the file could not be written, or the
+// empty text when it was.
+QString SaveSettings(const ReadingModel& model, const WindowSettings& window, const QString& path = SettingsFilePath());

@@ -20,17 +20,18 @@ void LoadTranslationSettings(TranslationChoices& choices, const QString& path)
     }
 }
 
-void SaveTranslationSettings(const TranslationChoices& choices, const QString& path)
+QString SaveTranslationSettings(const TranslationChoices& choices, const QString& path)
 {
     try {
         const ProfileStrings ini(path);
         const bool saved = !ini.readString(TranslationSection, LanguageKey, QString()).isEmpty() ||
                            ini.readInteger(TranslationSection, WhileReadingKey, 0) != 0;
         if (!saved && choices.language().isEmpty() && !choices.whileReading())
-            return;
+            return {};
         ini.writeString(TranslationSection, LanguageKey, choices.language());
         ini.writeInteger(TranslationSection, WhileReadingKey, choices.whileReading() ? 1 : 0);
-    } catch (...) {
-        // Saving happens while the window closes; a failure must not keep it open.
+    } catch (const std::exception& failure) {
+        return QString::fromUtf8(failure.what());
     }
+    return {};
 }

@@ -10,5 +10,5 @@ inline const QString TranslationSection = QStringLiteral("Translation");
 // a missing file or key leaves the choices as they are. Never throws.
 void LoadTranslationSettings(TranslationChoices& choices, const QString& path = SettingsFilePath());
 // Writes them back once a language has been chosen or the option switched on, so the files of older versions save
-// back as they were. Never throws.
-void SaveTranslationSettings(const TranslationChoices& choices, const QString& path = SettingsFilePath());
+// back as they were. Never throws: returns why the file could not be written, or the empty text.
+QString SaveTranslationSettings(const TranslationChoices& choices, const QString& path = SettingsFilePath());
