@@ -26,8 +26,9 @@ QByteArray plainTextBytes(const QString& text)
 
 FileError writeError(const QString& path, const QString& reason)
 {
+    // The reason is a sentence of its own ("the disk is full" becomes "The disk is full").
     return FileError(QCoreApplication::translate("DocumentSaver", "Cannot create file \"%1\". %2")
-                         .arg(QDir::toNativeSeparators(path), reason));
+                         .arg(QDir::toNativeSeparators(path), reason.left(1).toUpper() + reason.mid(1)));
 }
 
 } // namespace

@@ -13,7 +13,9 @@
 namespace {
 QString systemError(const QString& action, const QString& path, const QString& reason)
 {
-    return QStringLiteral("%1 \"%2\". %3").arg(action, QDir::toNativeSeparators(path), reason);
+    // The reason is a sentence of its own ("the disk is full" becomes "The disk is full").
+    return QStringLiteral("%1 \"%2\". %3")
+        .arg(action, QDir::toNativeSeparators(path), reason.left(1).toUpper() + reason.mid(1));
 }
 } // namespace
 
