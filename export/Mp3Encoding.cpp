@@ -192,6 +192,7 @@ void Mp3Writer::submit(qint64 bytes, bool trim)
 {
     Pending piece;
     piece.start = mAdded - mPending.size() / 2;
+    piece.samples = bytes / 2;
     auto task = std::make_shared<std::packaged_task<EncodedPiece()>>(
         [pcm = mPending.left(bytes), trim, cancelled = mCancelled] {
             EncodedPiece encoded = EncodeMp3Piece(pcm, *cancelled);
@@ -217,6 +218,7 @@ void Mp3Writer::writeOldest(const std::function<bool()>& waiting)
     const EncodedPiece piece = oldest.encoded.get();
     mPlaced.push_back({oldest.start, piece.delay, mDecoded});
     mDecoded += piece.samples;
+    mWritten += oldest.samples;
     mEncoding.pop_front();
     mWrite(piece.mp3);
 }
@@ -231,10 +233,8 @@ void Mp3Writer::finish(const std::function<bool(double)>& progress)
 {
     if (!mPending.isEmpty() || (mPlaced.empty() && mEncoding.empty()))
         submit(mPending.size(), false);
-    const double total = double(mPlaced.size() + mEncoding.size());
-    while (!mEncoding.empty()) {
-        writeOldest([&] { return !progress || progress(double(mPlaced.size()) / total); });
-    }
+    while (!mEncoding.empty())
+        writeOldest([&] { return !progress || progress(writtenShare()); });
     if (progress)
         progress(1.0);
 }

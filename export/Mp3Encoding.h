@@ -49,9 +49,11 @@ public:
     // 16-bit mono samples at 22050 Hz, in order. When the encoder is behind, waits for it and meanwhile calls
     // `waiting` now and then; its false cancels, which throws SpeechError. What `write` throws comes out of here.
     void add(const QByteArray& pcm, const std::function<bool()>& waiting = {});
-    // Encodes the rest and writes what is left. `progress` receives the share of pieces done (0 to 1) and returns
-    // false to cancel, which throws SpeechError.
+    // Encodes the rest and writes what is left. `progress` receives writtenShare() and returns false to cancel,
+    // which throws SpeechError.
     void finish(const std::function<bool(double)>& progress = {});
+    // The share of the audio added so far whose MP3 has been written (0 to 1).
+    double writtenShare() const { return mAdded > 0 ? double(mWritten) / double(mAdded) : 0.0; }
     // After finish: where the sample at `sample` of what was added is heard in the decoded MP3, in samples.
     qint64 mp3Sample(qint64 sample) const;
 
@@ -67,6 +69,7 @@ private:
     struct Pending
     {
         qint64 start = 0;
+        qint64 samples = 0; // of the audio added
         std::future<EncodedPiece> encoded;
     };
     // Encodes the first `bytes` waiting; `trim` when they end in a pause.
@@ -80,6 +83,7 @@ private:
     qint64 mPieceBytes;
     QByteArray mPending;
     qint64 mAdded = 0;
+    qint64 mWritten = 0; // samples added whose MP3 has been written
     std::deque<Pending> mEncoding;
     std::vector<Placed> mPlaced;
     qint64 mDecoded = 0;

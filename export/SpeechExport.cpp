@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <malloc.h>
 #include <optional>
 #include <vector>
 
@@ -66,24 +68,39 @@ std::function<void(const SpeechEvent&)> eventsFor(std::vector<SpeechEvent>& even
     };
 }
 
+// Pieces of audio a megabyte or more each are made and freed by the hundred on several threads. Past its first
+// frees, the C library keeps blocks that large in its heaps, which an hour-long export leaves ragged, several MB
+// more for each hour; from the first MP3 export on, they come straight from the system and go back to it.
+void largeBlocksFromTheSystem()
+{
+    static const bool once = mallopt(M_MMAP_THRESHOLD, 128 * 1024) != 0;
+    Q_UNUSED(once);
+}
+
 // Renders into an MP3 encoded while the voice renders and written as it is encoded; the events are placed on the
 // decoded MP3, where each piece adds the encoder's delay.
 std::vector<SpeechEvent> renderMp3(SpeechEngine& engine, const QString& spoken, ExportFile& file, bool timed,
                                    const Progress& progress)
 {
-    // Rendering overlaps the encoding, which takes most of the time: it is the first fifth of the bar.
-    constexpr double RenderShare = 0.2;
+    largeBlocksFromTheSystem();
     Mp3Writer writer([&file](const QByteArray& mp3) { file.write(mp3); });
     std::vector<SpeechEvent> events;
+    // The rendering waits for the encoder, which takes most of the time: the share done is that of the text
+    // rendered, less the share of its audio still waiting for the encoder. The bar never moves back.
     double rendered = 0;
-    const auto waiting = [&] { return progress(rendered * RenderShare); };
+    double shown = 0;
+    const auto report = [&](double share) {
+        shown = std::max(shown, share);
+        return progress(shown);
+    };
+    const auto waiting = [&] { return report(rendered * writer.writtenShare()); };
     engine.render(
         spoken, false, [&](const QByteArray& pcm) { writer.add(pcm, waiting); }, eventsFor(events, timed),
         [&](double share) {
             rendered = share;
-            return progress(share * RenderShare);
+            return waiting();
         });
-    writer.finish([&progress](double share) { return progress(RenderShare + share * (1 - RenderShare)); });
+    writer.finish(report);
     for (SpeechEvent& event : events)
         event.audioPosition = writer.mp3Sample(event.audioPosition / 2) * 2;
     return events;
