@@ -1,6 +1,7 @@
 // Exporting eight documents of 2,000 words each to MP3 with parlivo-cli, set beside the plain pipeline of the
 // same work (espeak-ng -w, then lame, file by file) measured in the same run; the ratio is parlivo-cli's time
 // over the pipeline's (goal: at most 0.55 on two cores). Three repetitions; read the medians.
+#include "BenchProse.h"
 #include "speech/EspeakVoices.h"
 
 #include <QDir>
@@ -12,49 +13,10 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cctype>
-#include <iterator>
-
 namespace {
 
 constexpr int Documents = 8;
 constexpr int WordsPerDocument = 2000;
-
-// Ordinary prose: sentences of 6 to 17 words from a small vocabulary, varied by a simple generator so the ten
-// documents differ.
-QByteArray prose(int seed)
-{
-    static const char* const vocabulary[] = {
-        "the",    "reader",   "speaks",  "every", "word",    "of",       "a",        "long",      "story",  "about",
-        "rivers", "and",      "hills",   "where", "people",  "walked",   "slowly",   "toward",    "bright", "morning",
-        "light",  "while",    "birds",   "sang",  "above",   "green",    "fields",   "near",      "old",    "stone",
-        "houses", "children", "learned", "their", "letters", "teachers", "listened", "carefully", "to",     "each"};
-    constexpr int vocabularySize = int(std::size(vocabulary));
-    quint32 state = 2463534242u + quint32(seed) * 7919u;
-    auto next = [&state] {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
-    QByteArray text;
-    int words = 0;
-    while (words < WordsPerDocument) {
-        const int length = std::min(6 + int(next() % 12), WordsPerDocument - words);
-        for (int i = 0; i < length; ++i) {
-            QByteArray word = vocabulary[next() % vocabularySize];
-            if (i == 0)
-                word[0] = char(std::toupper(word[0]));
-            text += word;
-            text += i + 1 < length ? (next() % 9 == 0 ? ", " : " ") : ". ";
-        }
-        words += length;
-        if (next() % 5 == 0)
-            text += "\n";
-    }
-    return text;
-}
 
 bool run(const QString& program, const QStringList& arguments)
 {
@@ -80,7 +42,7 @@ void CliExportAgainstEspeakAndLame(benchmark::State& state)
         const QString path = folder.filePath(QStringLiteral("document%1.txt").arg(i));
         QFile file(path);
         file.open(QIODevice::WriteOnly);
-        file.write(prose(i));
+        file.write(BenchProse(WordsPerDocument, i));
         inputs << path;
     }
     // The speed the command uses by default (reading speed 5).

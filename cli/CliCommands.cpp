@@ -253,8 +253,8 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
 struct ExportJob
 {
     QString input;
-    QString text;
     ExportTarget target;
+    QString text; // read when its turn comes
 };
 
 // Exports one document; a failure ends the command with the exit code of its kind.
@@ -266,16 +266,6 @@ void exportOrFail(Voice& voice, const ExportJob& job, AudioFormat format, const 
         static constexpr ExitCode codes[] = {ExitInputError, ExitEngineFailure, ExitInterrupted};
         throw CliFailure(StopRequested() ? StoppedExitCode() : codes[int(error.kind())], error.message());
     }
-}
-
-// True when every file of the target is there.
-bool exported(const ExportTarget& target)
-{
-    for (const QString& path : {target.audio, target.lrc, target.srt}) {
-        if (!path.isEmpty() && !QFileInfo(path).isFile())
-            return false;
-    }
-    return true;
 }
 
 // A target given as a folder: an existing folder, a name ending in a separator, or any name when several
@@ -357,9 +347,9 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
             job.target.lrc = namesFolder(lrc, several) ? inFolder(lrc, file, QStringLiteral("lrc")) : lrc;
         if (!srt.isEmpty())
             job.target.srt = namesFolder(srt, several) ? inFolder(srt, file, QStringLiteral("srt")) : srt;
-        // A run that resumes a batch leaves what an earlier run finished; an export is whole or absent, so a file
-        // that is there is done. Its document is not even read.
-        if (parser.isSet(QStringLiteral("skip-existing")) && exported(job.target)) {
+        // A run that resumes a batch leaves what an earlier run finished, its document not even read. An export is
+        // whole or absent, but a file emptied or cut short by other means (a full disk while copying) is made again.
+        if (parser.isSet(QStringLiteral("skip-existing")) && IsWholeExport(job.target, format)) {
             write(streams.err, QStringLiteral("%1: %2: skipped, %3 exists\n")
                                    .arg(Program, displayPath(file), displayPath(job.target.audio)));
             continue;
@@ -368,20 +358,9 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
     }
     if (jobs.isEmpty())
         return ExitSuccess;
-
-    // Every document is read before any speech is made, so a bad one stops the batch before it starts.
-    QStringList problems;
-    for (ExportJob& job : jobs) {
-        try {
-            job.text = readableText(job.input, streams.in);
-        } catch (const CliFailure& failure) {
-            if (failure.code() != ExitInputError)
-                throw;
-            problems << failure.message();
-        }
-    }
-    if (!problems.isEmpty())
-        throw CliFailure(ExitInputError, problems.join(QLatin1Char('\n')));
+    // A single document is read first, so a bad one leaves nothing made, not even the folder.
+    if (!several)
+        jobs.first().text = readableText(jobs.first().input, streams.in);
 
     if (outFolder)
         makeFolder(out);
@@ -396,18 +375,33 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
     chooseVoiceOptions(reader, options);
     applyPronunciations(reader.voice, parser, streams.err);
     TerminalProgress progress(streams.err, streams.errIsTerminal);
-    // A document that fails is reported by name and the others go on; the exit code is the first failure's.
+    // A document that fails is reported by name and the others go on; the exit code is the first failure's. Each
+    // is read when its turn comes, so only one document's text is held at a time.
     int exitCode = ExitSuccess;
     for (qsizetype i = 0; i < jobs.size(); ++i) {
-        const ExportJob& job = jobs[i];
+        ExportJob& job = jobs[i];
         const QString name = QFileInfo(job.input).fileName();
         progress.show(int(i + 1), int(jobs.size()), name, 0);
+        try {
+            if (job.text.isEmpty())
+                job.text = readableText(job.input, streams.in);
+        } catch (const CliFailure& failure) {
+            progress.finish();
+            if (failure.code() != ExitInputError)
+                throw;
+            write(streams.err, QStringLiteral("%1: %2\n").arg(Program, failure.message()));
+            if (exitCode == ExitSuccess)
+                exitCode = failure.code();
+            continue;
+        }
         try {
             exportOrFail(reader.voice, job, format, [&](double share) {
                 progress.show(int(i + 1), int(jobs.size()), name, share);
                 return !StopRequested();
             });
+            job.text.clear();
         } catch (const CliFailure& failure) {
+            job.text.clear();
             progress.finish();
             if (StopRequested())
                 throw CliFailure(StoppedExitCode(),
@@ -455,8 +449,8 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
                       QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("skip-existing"),
                       QStringLiteral("Leave a document whose audio file (and LRC and SRT files, when asked for) "
-                                     "already exists, and say it was skipped: a batch that stopped resumes where it "
-                                     "was.")});
+                                     "already exists whole, and say it was skipped: a batch that stopped resumes "
+                                     "where it was. An empty or cut-off file is made again.")});
     parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Encode on at most N cores at once (default: every core)."),
                       QStringLiteral("N")});

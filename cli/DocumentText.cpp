@@ -22,6 +22,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace {
 
 QString displayPath(const QString& path)
@@ -50,6 +54,27 @@ CliFailure failureOf(const QString& path, const DocumentLoadError& error)
     default:
         return CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), error.message));
     }
+}
+
+// Throws the input error for a path that names nothing readable, saying why as the system does: no such file, a
+// loop of symbolic links, a folder on the way that may not be entered. A name that was not valid UTF-8 on the
+// command line arrives with its bad bytes replaced, so no file has it: that is said too.
+void checkExists(const QString& path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+        return;
+    const int error = errno;
+    QString reason;
+    if (error == ENOENT && path.contains(QChar::ReplacementCharacter))
+        reason = QStringLiteral("its name is not valid UTF-8 text, so it cannot be opened (rename the file)");
+    else if (error == ENOENT || error == ENOTDIR)
+        reason = QStringLiteral("no such file");
+    else if (error == ELOOP)
+        reason = QStringLiteral("too many levels of symbolic links");
+    else
+        reason = QString::fromLocal8Bit(std::strerror(error)).toLower();
+    throw CliFailure(ExitInputError, QStringLiteral("%1: %2").arg(displayPath(path), reason));
 }
 
 // The text a document holds once it is in the reading area, which turns the non-breaking space into a space.
@@ -126,9 +151,8 @@ QByteArray readAllInput(QIODevice& input)
 
 QString DocumentText(const QString& path)
 {
+    checkExists(path);
     const QFileInfo info(path);
-    if (!info.exists())
-        throw CliFailure(ExitInputError, QStringLiteral("%1: no such file").arg(displayPath(path)));
     if (info.isDir())
         throw CliFailure(ExitInputError, QStringLiteral("%1: is a folder, not a document").arg(displayPath(path)));
     const DocumentLoadResult loaded = loadUnlessStopped(path);
@@ -141,9 +165,8 @@ QString DocumentText(const QString& path)
 
 QString ArticleText(const QString& path)
 {
+    checkExists(path);
     const QFileInfo info(path);
-    if (!info.exists())
-        throw CliFailure(ExitInputError, QStringLiteral("%1: no such file").arg(displayPath(path)));
     const QString suffix = info.suffix().toLower();
     if (suffix != QLatin1String("htm") && suffix != QLatin1String("html"))
         throw CliFailure(ExitBadUsage,

@@ -1,11 +1,11 @@
 #include "core/ProfileStrings.h"
+#include "core/AtomicFile.h"
 
 #include "core/Errors.h"
 #include "core/TextEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -101,19 +101,6 @@ std::optional<qint32> ParseProfileInteger(QStringView text)
     return negative ? static_cast<qint32>(-static_cast<qint64>(magnitude)) : static_cast<qint32>(magnitude);
 }
 
-void SaveFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    // Buffered, Qt 6.4 reports a short write (a full disk, a file-size limit) as complete and then commits the
-    // truncated file; unbuffered, the count that write() returns is what reached the file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw FileError(QStringLiteral("Cannot create file %1 (%2)").arg(path, reason));
-    }
-}
-
 ProfileDocument ProfileDocument::fromText(const QString& text)
 {
     ProfileDocument document;
@@ -136,6 +123,9 @@ ProfileDocument ProfileDocument::load(const QString& path)
     QFile file(path);
     if (!file.exists())
         return {};
+    // Opening a named pipe would wait for a writer.
+    if (!QFileInfo(path).isFile())
+        throw FileError(QStringLiteral("Cannot open file %1 (it is not a regular file)").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("Cannot open file %1").arg(path));
     return fromText(decodeText(file.readAll()));

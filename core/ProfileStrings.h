@@ -17,10 +17,6 @@ inline constexpr int ProfileValueLimit = 2047;
 // "$80000000" is the lowest value. Nothing for a malformed or out-of-range text.
 std::optional<qint32> ParseProfileInteger(QStringView text);
 
-// Replaces the file with the bytes through a temporary file and a rename, so a crash or a full disk never leaves
-// a half-written file: on failure the old file is untouched. Throws FileError naming the file.
-void SaveFileAtomically(const QString& path, const QByteArray& bytes);
-
 // A whole profile file in memory, for reads and for edits that land in the file in one write.
 // Parsing and every lookup take time linear in the size of the file.
 class ProfileDocument

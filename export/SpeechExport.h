@@ -46,12 +46,19 @@ QString Mp3PathFor(const QString& chosenPath);
 // in place of the audio's extension.
 ExportTarget TargetFor(const QString& audioPath, bool subtitles);
 
+// True when every file of the target is there and whole, as an export leaves it: the audio's MP3 frames run exactly
+// to the end of the file (for WAV, the sizes in its header match the file), and the subtitle files are not empty.
+// An empty file, or one cut short, is no finished export.
+bool IsWholeExport(const ExportTarget& target, AudioFormat format);
+
 // Has the voice render `text` (the reading area's text, as it is) into the target files, with the voice's
 // pronunciations; subtitle times come from the rendering's events and fall on the sound of the audio file. An MP3 is
-// encoded as the speech is rendered, on every core of the global thread pool, and no WAV file is made for it.
+// encoded as the speech is rendered, on every core of the global thread pool, and written as it is encoded, with no
+// WAV file made for it; the rendering waits for the encoder, so the memory used does not grow with the text.
 // Every file is opened before any speech is made and written under a temporary name beside its target, then renamed
 // at the end, so a failure, a cancel or a full disk leaves neither a partial file nor a temporary one, and an older
-// file of the same name stays as it was. The voice's audio output and events are not touched.
+// file of the same name stays as it was; a name held by a pipe, a device or a socket is refused (see AtomicFile).
+// The voice's audio output and events are not touched.
 // `progress` receives the share done (0 to 1) and returns false to cancel.
 // Throws ExportError: Output when a target cannot be written, Engine when the speech or the encoder fails,
 // Cancelled when `progress` cancelled.

@@ -17,6 +17,8 @@
 #include <QTextDocument>
 #include <quazip/quazip.h>
 
+#include <algorithm>
+
 namespace {
 
 using Kind = DocumentLoadError::Kind;
@@ -84,13 +86,41 @@ LoadedDocument richTextDocument(const QByteArray& bytes, TextMode mode)
     return LoadedDocument(scratch.toPlainText());
 }
 
-// A type kept in a zip package (.docx, .odt) whose file is no package at all (random bytes, a file cut at its
-// start) is damaged: LibreOffice would read its bytes as text. A package cut short is left for LibreOffice to
-// judge, and an older Word file saved under the newer name goes on, as LibreOffice reads it.
-void checkPackage(QFile& file, const DocumentFormat& format)
+// True when the start of a file is that of a document a word processor reads as a .doc: an OLE2 compound file
+// (Word 97 and later, Word 6 and 95), a Word for DOS or Write file, rich text, a Word 2003 XML or HTML file, a
+// newer Word file under the old name, or text that was simply named .doc.
+bool looksLikeWordFile(const QByteArray& start)
 {
-    if (format.packageName.isEmpty())
+    static const QByteArray signatures[] = {
+        QByteArrayLiteral("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"), QByteArrayLiteral("\x31\xBE\x00\x00"),
+        QByteArrayLiteral("\x32\xBE\x00\x00"), QByteArrayLiteral("{\\rtf"), QByteArrayLiteral("PK\x03\x04")};
+    for (const QByteArray& signature : signatures) {
+        if (start.startsWith(signature))
+            return true;
+    }
+    // Text in any single-byte encoding or UTF-8 holds no control characters but the blanks; random bytes are full
+    // of them.
+    return !start.isEmpty() && std::none_of(start.begin(), start.end(), [](char c) {
+        return uchar(c) < 32 && c != '\t' && c != '\n' && c != '\r' && c != '\f';
+    });
+}
+
+// A word-processor file that is no such document at all (random bytes, a file cut at its start) is damaged:
+// LibreOffice would read its bytes as text. A type kept in a zip package (.docx, .odt) must be one; a package cut
+// short is left for LibreOffice to judge, and an older Word file saved under the newer name goes on, as LibreOffice
+// reads it.
+void checkWordProcessorFile(QFile& file, const DocumentFormat& format)
+{
+    auto damaged = [&](const QString& what) {
+        fail(Kind::Damaged,
+             QCoreApplication::translate("DocumentLoading", "\"%1\" is damaged or is not %2, so it cannot be read.")
+                 .arg(QFileInfo(file.fileName()).fileName(), translatedFormatText(what)));
+    };
+    if (format.packageName.isEmpty()) {
+        if (!looksLikeWordFile(file.read(4096)))
+            damaged(QStringLiteral("a Word document"));
         return;
+    }
     // QuaZip finds a package by its directory at the end, which also finds one behind a leading stub.
     QuaZip package(file.fileName());
     if (package.open(QuaZip::mdUnzip))
@@ -99,9 +129,7 @@ void checkPackage(QFile& file, const DocumentFormat& format)
     const QByteArray start = file.read(4);
     if (start == QByteArrayLiteral("PK\x03\x04") || start == QByteArrayLiteral("\xD0\xCF\x11\xE0"))
         return;
-    fail(Kind::Damaged,
-         QCoreApplication::translate("DocumentLoading", "\"%1\" is damaged or is not %2, so it cannot be read.")
-             .arg(QFileInfo(file.fileName()).fileName(), translatedFormatText(format.packageName)));
+    damaged(format.packageName);
 }
 
 LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, const DocumentFormat& format,
@@ -111,7 +139,7 @@ LoadedDocument loadWordProcessorDocument(const QString& path, TextMode mode, con
     {
         QFile probe(path);
         openDocumentFile(probe);
-        checkPackage(probe, format);
+        checkWordProcessorFile(probe, format);
     }
     QByteArray converted;
     try {

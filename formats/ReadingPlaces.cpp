@@ -1,7 +1,7 @@
 #include "formats/ReadingPlaces.h"
 
 #include "core/Errors.h"
-#include "core/ProfileStrings.h"
+#include "core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "speech/SpeechEngine.h"
 
+#include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "speech/WavFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 
 std::optional<EngineVoice> FindVoiceIn(const QList<EngineVoice>& voices, const QString& descriptionOrId)
 {
@@ -29,31 +29,33 @@ void SpeechEngine::speakToFile(const QString& text, bool markup, const QString& 
                                const std::function<bool(double)>& progress)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    // Unbuffered, every write reports what reached the disk (buffered, Qt 6.4 takes a short write for a whole one).
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    AtomicFile file(path);
+    if (!file.open())
         throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot create the sound file \"%1\": %2")
                               .arg(shown, file.errorString()));
-    file.write(wavHeader(0));
+    auto cannotWrite = [&] {
+        return SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot write the sound file \"%1\": %2")
+                               .arg(shown, file.errorString()));
+    };
+    if (!file.write(wavHeader(0)))
+        throw cannotWrite();
     qint64 dataBytes = 0;
     auto write = [&](const QByteArray& pcm) {
         if (dataBytes + pcm.size() > MaxWavDataBytes)
             throw SpeechError(
                 QCoreApplication::translate("SpeechEngine", "The speech is too long for the sound file \"%1\".")
                     .arg(shown));
-        if (file.write(pcm) != pcm.size())
-            throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot write the sound file \"%1\": %2")
-                                  .arg(shown, file.errorString()));
+        if (!file.write(pcm))
+            throw cannotWrite();
         dataBytes += pcm.size();
     };
     try {
         render(
             text, markup, write, [this](const SpeechEvent& event) { emit speechEvent(event); }, progress);
     } catch (...) {
-        file.cancelWriting();
+        file.cancel();
         throw;
     }
-    if (!file.seek(0) || file.write(wavHeader(dataBytes)) != 44 || !file.commit())
-        throw SpeechError(QCoreApplication::translate("SpeechEngine", "Cannot write the sound file \"%1\": %2")
-                              .arg(shown, file.errorString()));
+    if (!file.writeAt(0, wavHeader(dataBytes)) || !file.commit())
+        throw cannotWrite();
 }

@@ -30,6 +30,11 @@
 #include <functional>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 namespace {
 
 struct CliRun
@@ -266,8 +271,9 @@ TEST_F(CommandLine, ArticleGivesASavedPagesArticleOnly)
 
 TEST_F(CommandLine, WordDocumentsGoThroughTheWordProcessor)
 {
-    // A .docx or .odt that is no zip package is damaged, and never read as text by the word processor's fallback.
-    for (const QString& name : {QStringLiteral("essay.docx"), QStringLiteral("notes.odt")}) {
+    // A .docx or .odt that is no zip package, or a .doc that is no Word file, is damaged, and never read as text by
+    // the word processor's fallback.
+    for (const QString& name : {QStringLiteral("essay.docx"), QStringLiteral("notes.odt"), QStringLiteral("old.doc")}) {
         writeFile(path(name), noise(20'000));
         const CliRun damaged = runCli({QStringLiteral("text"), path(name)});
         EXPECT_EQ(damaged.exitCode, 2) << name.toStdString();
@@ -508,17 +514,108 @@ TEST_F(CommandLine, InputErrorsEndWithTwoNamingTheFileAndWriteNothing)
     EXPECT_EQ(blank.exitCode, 2);
     EXPECT_TRUE(blank.err.contains(QStringLiteral("there is no text to read")));
 
-    // One bad document stops the batch before any speech is made.
+    // What is wrong with a name is said as it is: a loop of links, a name that is not UTF-8 text.
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("loop")), path(QStringLiteral("loop"))));
+    const CliRun loop = runCli({QStringLiteral("text"), path(QStringLiteral("loop"))});
+    EXPECT_EQ(loop.exitCode, 2);
+    EXPECT_TRUE(loop.err.contains(QStringLiteral("loop: too many levels of symbolic links"))) << loop.err.toStdString();
+    const QByteArray latin1Name = QFile::encodeName(folder.path()) + "/caf\xe9.txt";
+    const int latin1 = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(latin1, 0);
+    ::close(latin1);
+    // The shell's pattern hands the name over byte for byte, as a user's shell does.
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" text \"$1\"/caf*.txt"),
+                                       QStringLiteral(PARLIVO_CLI_PATH), folder.path()});
+    ASSERT_TRUE(shell.waitForFinished(60'000));
+    EXPECT_EQ(shell.exitCode(), 2);
+    EXPECT_TRUE(shell.readAllStandardError().contains("its name is not valid UTF-8"));
+    ::unlink(latin1Name.constData());
+
+    // A bad document in a batch is named, and the others are still exported.
     const CliRun batch = runCli({QStringLiteral("export"), QStringLiteral("-o"), path(QStringLiteral("out")),
-                                 path(QStringLiteral("good.txt")), path(QStringLiteral("gone.txt"))});
+                                 path(QStringLiteral("gone.txt")), path(QStringLiteral("good.txt"))});
     EXPECT_EQ(batch.exitCode, 2);
-    EXPECT_TRUE(batch.err.contains(QStringLiteral("gone.txt: no such file")));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("out"))));
+    EXPECT_TRUE(batch.err.contains(QStringLiteral("gone.txt: no such file"))) << batch.err.toStdString();
+    EXPECT_TRUE(readFile(path(QStringLiteral("out/good.mp3"))).startsWith("\xFF"));
 
     const CliRun nowhere = runCli({QStringLiteral("export"), QStringLiteral("-o"),
                                    path(QStringLiteral("no/such/folder/a.wav")), path(QStringLiteral("good.txt"))});
     EXPECT_EQ(nowhere.exitCode, 2);
     EXPECT_TRUE(nowhere.err.contains(QStringLiteral("the folder does not exist"))) << nowhere.err.toStdString();
+}
+
+TEST_F(CommandLine, APipeOrADeviceAtAnOutputNameIsRefusedAndLeftAsItIs)
+{
+    writeFile(path(QStringLiteral("a.txt")), "Some words to say.");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.mp3"))).constData(), 0644), 0);
+    // A device node of our own in the test's folder, never one of the system's (it is the kind /dev/null is).
+    const bool device =
+        ::mknod(QFile::encodeName(path(QStringLiteral("device.srt"))).constData(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    const QList<QStringList> cases{
+        {QStringLiteral("-o"), path(QStringLiteral("pipe.mp3"))},
+        {QStringLiteral("-o"), path(QStringLiteral("a.wav")), QStringLiteral("--lrc"),
+         path(QStringLiteral("pipe.mp3"))},
+        {QStringLiteral("-o"), path(QStringLiteral("a.wav")), QStringLiteral("--srt"),
+         path(QStringLiteral("device.srt"))},
+    };
+    for (const QStringList& options : cases.mid(0, device ? 3 : 2)) {
+        const CliRun run =
+            runCli(QStringList{QStringLiteral("export")} + options + QStringList{path(QStringLiteral("a.txt"))});
+        EXPECT_EQ(run.exitCode, 2) << options.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("is not a regular file"))) << run.err.toStdString();
+    }
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(path(QStringLiteral("pipe.mp3"))).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the pipe is still a pipe";
+    if (!device)
+        GTEST_SKIP() << "no rights to make a device node";
+    ASSERT_EQ(::stat(QFile::encodeName(path(QStringLiteral("device.srt"))).constData(), &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode)) << "the device is still a device";
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("a.wav"))));
+}
+
+TEST_F(CommandLine, SkipExistingMakesAnEmptyOrCutOffExportAgain)
+{
+    writeFile(path(QStringLiteral("a.txt")), "A short chapter. It ends here.");
+    for (const char* extension : {"mp3", "wav"}) {
+        SCOPED_TRACE(extension);
+        const QString audio = path(QStringLiteral("a.") + QLatin1String(extension));
+        const QStringList export_{QStringLiteral("export"), QStringLiteral("--skip-existing"), QStringLiteral("-o"),
+                                  audio, path(QStringLiteral("a.txt"))};
+        ASSERT_EQ(runCli(export_).exitCode, 0);
+        const QByteArray whole = readFile(audio);
+        EXPECT_TRUE(runCli(export_).err.contains(QStringLiteral("skipped"))) << "a whole export is left";
+        for (const QByteArray& broken : {QByteArray(), whole.left(whole.size() * 2 / 3)}) {
+            writeFile(audio, broken);
+            const CliRun again = runCli(export_);
+            EXPECT_EQ(again.exitCode, 0);
+            EXPECT_FALSE(again.err.contains(QStringLiteral("skipped"))) << broken.size() << " bytes were taken as done";
+            EXPECT_EQ(readFile(audio), whole);
+        }
+    }
+}
+
+TEST_F(CommandLine, AFullDiskIsSaidToBeFull)
+{
+    writeFile(path(QStringLiteral("a.txt")), QByteArray("Every learner reads this line aloud. ").repeated(100));
+    // A small disk of its own, in a namespace where this user may mount one.
+    if (QProcess::execute(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("true")}) != 0)
+        GTEST_SKIP() << "no mount namespace can be made here";
+    QDir().mkpath(path(QStringLiteral("disk")));
+    QProcess shell;
+    shell.start(
+        QStringLiteral("unshare"),
+        {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"),
+         QStringLiteral("mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99; exec \"$0\" export -o \"$1\"/a.mp3 "
+                        "\"$2\""),
+         QStringLiteral(PARLIVO_CLI_PATH), folder.path() + QStringLiteral("/disk"), path(QStringLiteral("a.txt"))});
+    ASSERT_TRUE(shell.waitForFinished(120'000));
+    if (shell.exitCode() == 99)
+        GTEST_SKIP() << "no small disk can be mounted here";
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    EXPECT_EQ(shell.exitCode(), 2) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("a.mp3: cannot write: the disk is full"))) << err.toStdString();
 }
 
 TEST_F(CommandLine, ABatchGoesOnPastADocumentThatFailsAndNamesIt)

@@ -2,6 +2,7 @@
 // settings file stays readable afterwards.
 #include "FuzzSupport.h"
 #include "core/Errors.h"
+#include "core/AtomicFile.h"
 #include "core/ProfileStrings.h"
 #include "window/settings/ColourSchemes.h"
 

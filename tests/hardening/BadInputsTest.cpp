@@ -3,7 +3,6 @@
 #include "fakes/ScriptedPrompts.h"
 #include "core/Errors.h"
 #include "core/ProfileStrings.h"
-#include "formats/WordProcessorImport.h"
 #include "window/settings/ColourSchemes.h"
 #include "window/spelling/SpellingFile.h"
 #include "support/DocumentFixtures.h"
@@ -157,17 +156,6 @@ void readsAsOneLineUpToTheZero(const Outcome& o)
 
 // A word-processor document goes to the word processor: its text arrives when one is installed, and without
 // one the user is told.
-void convertedOrToldNoWordProcessor(const Outcome& o)
-{
-    if (wordProcessorProgram().isEmpty()) {
-        EXPECT_EQ(o.message, QStringLiteral("MS Word is not installed, unable to load MS Word document."));
-        EXPECT_EQ(o.text, QString());
-    } else {
-        EXPECT_EQ(o.message, QString());
-        EXPECT_FALSE(o.text.isEmpty());
-    }
-}
-
 std::function<void(const Outcome&)> contains(const QString& text)
 {
     return [text](const Outcome& o) {
@@ -304,7 +292,6 @@ std::vector<BadInput> badInputs()
         {"binary.pvt", "binary.pvt", Reader::Document, binaryBytes, readsAsWindows1252Text},
         {"binary.htm", "binary.htm", Reader::Document, binaryBytes, readsAsOneLineUpToTheZero},
         {"binary.html", "binary.html", Reader::Document, binaryBytes, readsAsOneLineUpToTheZero},
-        {"binary.doc", "binary.doc", Reader::Document, binaryBytes, convertedOrToldNoWordProcessor},
         {"binary.pvt as a spelling file", "binary.pvt", Reader::SpellingFile, binaryBytes,
          [](const Outcome& o) {
              const QByteArray before = binaryBytes().left(binaryBytes().indexOf('\0'));
@@ -332,9 +319,9 @@ std::vector<BadInput> badInputs()
          },
          refused},
     };
-    // Random bytes under the names of documents that are packages are refused with a message, like those that
-    // have a reader of their own, before any word processor sees them.
-    for (const char* name : {"binary.pdf", "binary.epub", "binary.docx", "binary.odt"})
+    // Random bytes under the names of documents that are packages or Word files are refused with a message, like
+    // those that have a reader of their own, before any word processor sees them.
+    for (const char* name : {"binary.pdf", "binary.epub", "binary.docx", "binary.odt", "binary.doc"})
         inputs.push_back({name, name, Reader::Document, binaryBytes, refused});
     return inputs;
 }

@@ -21,6 +21,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -180,18 +182,48 @@ TEST_P(CrashSafety, ADiskThatFillsUpKeepsTheOldFile)
     limited.rlim_cur = rlim_t((old.size() + newSize) / 2);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     bool threw = false;
+    QString message;
     try {
         saveVersion(kind, path, 1);
-    } catch (const ParlivoError&) {
+    } catch (const ParlivoError& error) {
         threw = true;
+        message = error.message();
     }
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, oldHandler);
 
     EXPECT_TRUE(threw) << "a save that did not reach the disk was reported as done";
+    EXPECT_TRUE(message.contains(QStringLiteral("larger than this system allows"))) << message.toStdString();
     EXPECT_EQ(readAll(path), old);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(path).fileName()})
         << "the unfinished copy must not stay behind";
+}
+
+// A save replaces a regular file or makes a new one; a named pipe or a device at the name is refused and stays as it
+// was, never swapped for a file.
+TEST_P(CrashSafety, APipeOrADeviceAtTheNameIsRefusedAndLeftAsItIs)
+{
+    const QString kind = QString::fromLatin1(GetParam().extension);
+    QTemporaryDir folder;
+    const QByteArray pipe = QFile::encodeName(folder.filePath(QStringLiteral("pipe.") + kind));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0644), 0);
+    const QByteArray device = QFile::encodeName(folder.filePath(QStringLiteral("device.") + kind));
+    const bool madeDevice = ::mknod(device.constData(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+    for (const QByteArray& node : madeDevice ? QList<QByteArray>{pipe, device} : QList<QByteArray>{pipe}) {
+        try {
+            saveVersion(kind, QFile::decodeName(node), 0);
+            ADD_FAILURE() << node.constData() << " was saved over";
+        } catch (const ParlivoError& error) {
+            EXPECT_TRUE(error.message().contains(QStringLiteral("is not a regular file"))) << error.what();
+        }
+    }
+    struct stat status;
+    ASSERT_EQ(::stat(pipe.constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    if (madeDevice) {
+        ASSERT_EQ(::stat(device.constData(), &status), 0);
+        EXPECT_TRUE(S_ISCHR(status.st_mode));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySavedFile, CrashSafety,

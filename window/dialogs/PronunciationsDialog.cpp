@@ -1,6 +1,6 @@
 #include "window/dialogs/PronunciationsDialog.h"
 
-#include "core/ProfileStrings.h"
+#include "core/AtomicFile.h"
 #include "speech/Voice.h"
 
 #include <QFormLayout>

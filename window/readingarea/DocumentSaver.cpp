@@ -1,5 +1,6 @@
 #include "window/readingarea/DocumentSaver.h"
 
+#include "core/AtomicFile.h"
 #include "core/TextRoutines.h"
 #include "core/Errors.h"
 #include "formats/RtfWriter.h"
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextEdit>
 
 namespace {
@@ -26,8 +26,9 @@ QByteArray plainTextBytes(const QString& text)
 
 FileError writeError(const QString& path, const QString& reason)
 {
+    // The reason is a sentence of its own ("the disk is full" becomes "The disk is full").
     return FileError(QCoreApplication::translate("DocumentSaver", "Cannot create file \"%1\". %2")
-                         .arg(QDir::toNativeSeparators(path), reason));
+                         .arg(QDir::toNativeSeparators(path), reason.left(1).toUpper() + reason.mid(1)));
 }
 
 } // namespace
@@ -59,22 +60,8 @@ void writeReadingArea(const QTextEdit* readingArea, const QString& path, SaveFor
 {
     const QByteArray bytes =
         format == SaveFormat::RichText ? writeRtf(readingArea->document()) : plainTextBytes(readingArea->toPlainText());
-    QSaveFile file(path);
-    // Unbuffered, so that a write cut short (a full disk) shows in its count: through the buffer, a short
-    // write followed by an error goes unnoticed and the truncated file would replace the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw writeError(path, file.errorString());
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw writeError(path, reason);
-        }
-        written += count;
-    }
-    if (!file.commit())
+    AtomicFile file(path);
+    if (!file.open() || !file.write(bytes) || !file.commit())
         throw writeError(path, file.errorString());
 }
 

@@ -4,6 +4,7 @@
 #include "core/TextRoutines.h"
 #include "core/AppFolder.h"
 #include "core/Errors.h"
+#include "core/AtomicFile.h"
 #include "core/ProfileStrings.h"
 #include "core/TextEncoding.h"
 #include "window/settings/SettingsFile.h"

@@ -1,5 +1,6 @@
 #include "window/spelling/SpellingFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/TextRoutines.h"
 #include "core/Errors.h"
 #include "core/TextEncoding.h"
@@ -8,12 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 QString systemError(const QString& action, const QString& path, const QString& reason)
 {
-    return QStringLiteral("%1 \"%2\". %3").arg(action, QDir::toNativeSeparators(path), reason);
+    // The reason is a sentence of its own ("the disk is full" becomes "The disk is full").
+    return QStringLiteral("%1 \"%2\". %3")
+        .arg(action, QDir::toNativeSeparators(path), reason.left(1).toUpper() + reason.mid(1));
 }
 } // namespace
 
@@ -68,25 +70,12 @@ void WriteSpellingLines(const QString& path, const QStringList& lines)
     for (const QString& line : lines)
         text += OneLine(line) + QLatin1String("\r\n");
 
-    // QSaveFile renames over the old file, which would get past a file the user has made read-only.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
-        throw FileError(systemError(QCoreApplication::translate("SpellingFile", "Cannot create file"), path,
-                                    QStringLiteral("Permission denied")));
-
-    QSaveFile file(path);
-    // Unbuffered, so that a write cut short by a full disk shows in its count; through the buffer the short
-    // write goes unnoticed and the truncated file would replace the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    AtomicFile file(path);
+    const QByteArray bytes = EncodeSpellingText(text);
+    if (!file.open())
         throw FileError(
             systemError(QCoreApplication::translate("SpellingFile", "Cannot create file"), path, file.errorString()));
-    const QByteArray bytes = EncodeSpellingText(text);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw FileError(systemError(QCoreApplication::translate("SpellingFile", "Cannot write file"), path, reason));
-    }
-    if (!file.commit())
+    if (!file.write(bytes) || !file.commit())
         throw FileError(
             systemError(QCoreApplication::translate("SpellingFile", "Cannot write file"), path, file.errorString()));
 }
