@@ -12,6 +12,7 @@
 #include "window/settings/InterfaceLanguage.h"
 #include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/writing/DefinitionWindow.h"
 #include "window/writing/WritingAids.h"
 
 #include <QLabel>
@@ -101,6 +102,8 @@ void MainWindow::ApplyAppearance()
     const bool dark = reText->palette().color(QPalette::Base).lightness() < 128;
     mLinkClicks->setLinkColour(dark ? QColor(120, 180, 255) : QColor(0, 0, 204));
     mReadingAidsView->setAids(mReadingAids);
+    for (DefinitionWindow* definition : findChildren<DefinitionWindow*>())
+        definition->setReadingFont(mReadingAidsView->textFont());
     applyReaderBarLook();
 }
 
