@@ -217,9 +217,14 @@ TEST_F(WritingHelpTest, TheWordBeingTypedIsUnderlinedOnlyWhenFinishedAndNoOfferI
     QTest::keyClick(&text(), Qt::Key_Home);
     EXPECT_EQ(wavy(), (QStringList{QStringLiteral("Okonkwo"), QStringLiteral("Zorpi")}));
 
-    for (QAction* offer : openMenuAt(12))
-        EXPECT_FALSE(IsOffensive(offer->data().toString())) << offer->text().toStdString();
-    EXPECT_EQ(named(aids().offers(), QStringLiteral("miSpellingSuggestion"), QStringLiteral("Twonk")), nullptr);
+    // A learner's "bich" (beach) is offered "birch" by the dictionary, and two insults with it.
+    text().setPlainText(QStringLiteral("Okonkwo ran to the bich."));
+    for (const int word : {2, 20}) {
+        const QList<QAction*> offers = openMenuAt(word);
+        EXPECT_FALSE(std::any_of(offers.begin(), offers.end(),
+                                 [](QAction* offer) { return IsOffensive(offer->data().toString()); }));
+    }
+    EXPECT_NE(named(aids().offers(), QStringLiteral("miSpellingSuggestion"), QStringLiteral("birch")), nullptr);
     EXPECT_TRUE(IsOffensive(QStringLiteral("Twonks")));
     EXPECT_FALSE(IsOffensive(QStringLiteral("Scunthorpe")));
 }
@@ -365,11 +370,13 @@ TEST_F(WritingHelpTest, PredictionsPutCommonWordsFirstKeepCapitalsAndLeaveOutIns
     ASSERT_TRUE(predictor.ready());
     EXPECT_EQ(predictor.predict(QStringLiteral("The sch")).value(0), QStringLiteral("school"));
     EXPECT_EQ(predictor.predict(QStringLiteral("Thank y")).value(0), QStringLiteral("you"));
-    predictor.learn(QStringLiteral("You are a twonk"));
+    predictor.learn(QStringLiteral("You are a twonk and a zebracorn"));
     const QStringList offered = predictor.predict(QStringLiteral("What a tw"));
     ASSERT_FALSE(offered.isEmpty());
     EXPECT_FALSE(std::any_of(offered.begin(), offered.end(), [](const QString& word) { return IsOffensive(word); }))
         << offered.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(predictor.predict(QStringLiteral("A zebrac")), QStringList{QStringLiteral("zebracorn")})
+        << "a sentence's last word is learnt too";
 
     reader->WordPrediction1->trigger();
     PredictionList* list = aids().predictionList();

@@ -103,7 +103,8 @@ void WordPredictor::learn(const QString& sentence)
     if (!mPresage || sentence.trimmed().isEmpty())
         return;
     try {
-        mPresage->learn(sentence.toStdString());
+        // Presage learns a word once something follows it: without the space the sentence's last word is lost.
+        mPresage->learn((sentence.trimmed() + QLatin1Char(' ')).toStdString());
     } catch (...) {
     }
 }
