@@ -3,10 +3,10 @@
 // far as their first sentence, so the ratio stays near 1; espeak-ng takes a few milliseconds (Festival's goal:
 // under 100 ms). Each reading starts from a quiet engine, as when a user presses Play; `ms_cutting_in` is the
 // 1 KB text started just as another reading's first sound came, when Festival may first have to finish the
-// piece it is making (it cannot be stopped inside one; after a long sentence's opening words that piece is the rest
-// of the sentence). The texts open with short sentences, or with a sentence of 80 words: with commas, without them,
-// and one where Festival's phrasing finds no place to pause before its end, the longest first phrase there can be.
-// Run: ./speech_first_audio
+// part it is making (it cannot be stopped inside one; it makes a long sentence a phrase, or some fifteen words, at a
+// time, and only as far ahead of the ear as it must). The texts open with short sentences, or with a sentence of 80
+// words: with commas, without them, and one where Festival's phrasing finds no place to pause before its end, the
+// longest first phrase there can be. Run: ./speech_first_audio
 #include "BenchMain.h"
 #include "speech/EspeakEngine.h"
 #include "speech/FestivalEngine.h"
@@ -75,8 +75,8 @@ double firstAudioMs(SynthesisEngine& engine, const QString& text)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Stops the reading and lets the engine finish what it was making: Festival cannot be stopped inside a piece, and
-// the rest of a long sentence takes a while. A short rendering waits behind it.
+// Stops the reading and lets the engine finish what it was making: Festival cannot be stopped inside the part of a
+// sentence it is making. A short rendering waits behind it.
 void settle(SynthesisEngine& engine)
 {
     engine.skipAll();

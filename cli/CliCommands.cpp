@@ -184,11 +184,11 @@ void applyPronunciations(Voice& voice, const QCommandLineParser& parser, QIODevi
     if (parser.isSet(QStringLiteral("pronunciations")) && !QFileInfo(path).isReadable())
         throw CliFailure(ExitInputError,
                          QStringLiteral("%1: cannot read the pronunciation list").arg(displayPath(path)));
-    QStringList problems;
+    PronunciationProblems problems;
     voice.SetPronunciations(PronunciationList::load(path, &problems));
     if (!problems.isEmpty())
         err.write(QStringLiteral("%1: %2: these lines are not \"written=spoken\" and were left out: %3\n")
-                      .arg(Program, displayPath(path), problems.join(QStringLiteral("; ")))
+                      .arg(Program, displayPath(path), problems.summary())
                       .toUtf8());
 }
 

@@ -18,11 +18,14 @@
 namespace {
 
 constexpr int NormalWordsPerMinute = 175;
-// How much a sentence's first piece may say when Festival's phrasing puts no break early in it, in letters of the
+// How much a sentence's first part may say when Festival's phrasing puts no break early in it, in letters of the
 // spoken words (about seven words): Festival makes that in some 60 ms, where a whole sentence of 80 words takes
-// half a second or more. Its sound lasts long enough for the rest of the sentence to be made meanwhile.
-constexpr int MaxFirstPieceLetters = 36;
-// The quiet kept on each side where a sentence's first piece was cut inside a phrase.
+// half a second or more. Its sound lasts long enough for the next part to be made meanwhile.
+constexpr int MaxFirstPartLetters = 36;
+// How much each later part of a long sentence may say (about fifteen words, some 150 ms of Festival's work): a new
+// reading, or Stop, waits at most for the part being made, and parts this long keep the run of the speech.
+constexpr int MaxPartLetters = 72;
+// The quiet kept where a part ends inside a phrase, before the next part's words run on.
 constexpr qint64 JoinSamples = Synthesis::SampleRate / 200;
 // The cells of Festival's Lisp heap. Its letter-to-sound rules, used for every word its lexicon lacks (most names),
 // need far more than the library's default of 210,000; a million take about 32 MB.
@@ -198,41 +201,29 @@ public:
 
     void setWordsPerMinute(int wordsPerMinute) override { mWordsPerMinute = wordsPerMinute; }
 
-    bool synthesize(const QString& text, bool, bool awaited, Synthesis& out, const std::function<bool()>& cancelled,
+    std::vector<Cut> parts(const QString& text, bool awaited) override
+    {
+        const auto letters = std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+        if (!awaited && letters <= MaxPartLetters)
+            return {};
+        return FestivalThread::instance().run([&] {
+            prepareVoice();
+            return cutsOf(text, awaited);
+        });
+    }
+
+    bool synthesize(const QString& text, bool endPause, bool, Synthesis& out, const std::function<bool()>& cancelled,
                     const std::function<void(const Synthesis&)>& grown) override
     {
-        FestivalThread& festival = FestivalThread::instance();
-        // Festival makes a sentence's audio whole. When a listener is waiting, the first phrase (or, in a long one,
-        // its first few words) is made on its own, so the sound begins after a few words' work rather than the whole
-        // sentence's.
-        qsizetype split = 0;
-        FirstPiece first;
-        festival.run([&] {
-            prepareVoice();
-            if (awaited)
-                first = firstPiece(text);
-            split = first.end;
-            synthesizeInParts(split > 0 ? text.left(split) : text, out);
-            // Festival closes every utterance with a pause; inside a phrase the words run on.
-            if (first.insidePhrase)
+        FestivalThread::instance().run([&] {
+            prepareVoice(); // another engine may have used Festival since
+            synthesizeInParts(text, out);
+            // Festival closes every utterance with a pause; where the sentence runs on, so do the words.
+            if (!endPause)
                 out.pcm.truncate(std::min(out.samples(), out.speechEnd + JoinSamples) * 2);
         });
         if (grown && !out.pcm.isEmpty())
             grown(out);
-        if (cancelled && cancelled())
-            return false;
-        if (split > 0) {
-            Synthesis rest;
-            festival.run([&] {
-                prepareVoice(); // another engine may have used Festival meanwhile
-                synthesizeInParts(text.mid(split), rest);
-                if (first.insidePhrase)
-                    dropLeadingPause(rest, JoinSamples);
-            });
-            append(out, rest, CodePoints(text).count(0, int(split)));
-            if (grown)
-                grown(out);
-        }
         return !(cancelled && cancelled());
     }
 
@@ -286,19 +277,13 @@ private:
         return quote_string(EST_String(text.toUtf8().constData()), "\"", "\\", 1);
     }
 
-    // Where a sentence's first piece ends in its text (after its punctuation, before the space); 0 for the whole.
-    struct FirstPiece
-    {
-        qsizetype end = 0;
-        bool insidePhrase = false; // cut where Festival would not pause
-    };
-
-    // On the Festival thread, with the voice prepared: the first phrase that Festival itself ends with a break, or
-    // when that says more than MaxFirstPieceLetters, the words up to the last place within them where a written word
-    // ends: before a function word ("that", "in", "and") where there is one in the second half, as a reader might
-    // pause there. Only the text analysis runs for it, which takes a few milliseconds. Never cuts inside a written
-    // word ("$3.50", "well-known"), whose spoken words Festival glues together.
-    FirstPiece firstPiece(const QString& text)
+    // On the Festival thread, with the voice prepared: where a sentence is best made in parts. When a listener waits,
+    // the first part is the first phrase Festival itself ends with a break, or the words within MaxFirstPartLetters;
+    // each later part says at most MaxPartLetters, ending at its last phrase break, else before a function word
+    // ("that", "in", "and") in its second half, as a reader might pause there, else after its last whole word. Only
+    // the text analysis runs for it, which takes a few milliseconds. Never cuts inside a written word ("$3.50",
+    // "well-known"), whose spoken words Festival glues together.
+    std::vector<Cut> cutsOf(const QString& text, bool awaited)
     {
         const EST_String analyse = EST_String("(begin (set! parlivo_utterance (Utterance Text ") + quoted(text) +
                                    ")) (Initialize parlivo_utterance) (Text parlivo_utterance)"
@@ -307,11 +292,26 @@ private:
         if (!festival_eval_command(analyse))
             return {};
         EST_Utterance* utterance = ::utterance(siod_get_lval("parlivo_utterance", nullptr));
+        // A place a part may end: after a written word, with the letters of the part up to there.
+        struct Place
+        {
+            qsizetype end = 0;
+            int letters = 0;
+            bool pause = false;
+        };
+        std::vector<Cut> cuts;
         TokenFinder tokens(text);
+        bool first = awaited;
+        int limit = first ? MaxFirstPartLetters : MaxPartLetters;
         int letters = 0;
-        FirstPiece latest;         // the last place to cut within the letters allowed
-        FirstPiece beforeFunction; // the last such place in their second half before a function word
-        FirstPiece cut;
+        Place latest, phrase, beforeFunction; // within the part being gathered
+        const auto cut = [&](const Place& place) {
+            cuts.push_back({place.end, place.pause});
+            letters -= place.letters;
+            latest = phrase = beforeFunction = Place();
+            first = false;
+            limit = MaxPartLetters;
+        };
         for (EST_Item* word = utterance->relation("Word")->head(); word && inext(word); word = inext(word)) {
             const EST_String kind = ffeature(word, "gpos").string();
             if (kind != "punc")
@@ -322,27 +322,28 @@ private:
             const qsizetype at = tokens.find(token);
             if (at < 0)
                 continue;
-            const bool phraseBreak = word->S("pbreak", "NB") != "NB";
-            if (letters > MaxFirstPieceLetters && latest.end > 0) {
-                cut = beforeFunction.end > 0 ? beforeFunction : latest;
-                break;
-            }
             qsizetype end = at + tokens.lastLength();
             while (end < text.size() && !text.at(end).isSpace())
                 ++end;
-            if (phraseBreak || letters > MaxFirstPieceLetters) {
-                cut = {end, !phraseBreak};
-                break;
+            if (letters > limit && latest.end > 0)
+                cut(phrase.end > 0 ? phrase : beforeFunction.end > 0 ? beforeFunction : latest);
+            const Place here{end, letters, bool(word->S("pbreak", "NB") != "NB")};
+            if ((first && here.pause) || letters > limit) {
+                cut(here);
+                continue;
             }
-            latest = {end, true};
+            latest = here;
+            if (here.pause)
+                phrase = here;
             const EST_String next = ffeature(inext(word), "gpos").string();
-            if (letters * 2 >= MaxFirstPieceLetters && (kind == "content" || kind == "punc") && next != "content" &&
-                next != "punc")
-                beforeFunction = latest;
+            if (letters * 2 >= limit && (kind == "content" || kind == "punc") && next != "content" && next != "punc")
+                beforeFunction = here;
         }
-        const bool restSpoken =
-            std::any_of(text.begin() + cut.end, text.end(), [](QChar c) { return c.isLetterOrNumber(); });
-        return cut.end > 0 && restSpoken ? cut : FirstPiece();
+        // A part is only worth making when something is said after it.
+        while (!cuts.empty() &&
+               std::none_of(text.begin() + cuts.back().end, text.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            cuts.pop_back();
+        return cuts;
     }
 
     // Puts the synthesis of the text that follows `points` code points at the end of `out`.
@@ -446,11 +447,12 @@ private:
         const QString& mText;
     };
 
-    // Festival opens every sentence with a pause of about 0.2 s; the sentence starts with its sound instead (`keep`
-    // samples before it), so its time is when it is heard (the pause at the end of the sentence before still
-    // separates them).
-    static void dropLeadingPause(Synthesis& out, qint64 keep = Synthesis::SampleRate / 50)
+    // Festival opens every sentence with a pause of about 0.2 s; the sentence starts with its sound instead (20 ms
+    // before it), so its time is when it is heard (the pause at the end of the sentence before still separates
+    // them).
+    static void dropLeadingPause(Synthesis& out)
     {
+        constexpr qint64 keep = Synthesis::SampleRate / 50;
         const auto sound = std::find_if(out.phonemes.begin(), out.phonemes.end(),
                                         [](const PhonemeMark& phone) { return phone.viseme != 0; });
         const qint64 lead = sound == out.phonemes.end() ? 0 : std::max<qint64>(0, sound->sample - keep);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 
 namespace {
 
@@ -18,6 +19,19 @@ bool isWordCharacter(QChar c)
 bool isOneWord(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), isWordCharacter);
+}
+
+// A line as it can be shown: characters that cannot be seen (controls, bytes that were not UTF-8) as \uXXXX.
+QString escaped(QStringView line)
+{
+    QString shown;
+    for (const QChar c : line) {
+        if (c.isPrint() && c != QChar::ReplacementCharacter)
+            shown += c;
+        else
+            shown += QStringLiteral("\\u") + QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0');
+    }
+    return shown;
 }
 
 } // namespace
@@ -41,7 +55,7 @@ std::pair<int, int> SpokenTextMap::toWritten(int position, int length) const
     return {start, std::max(0, writtenPosition(position + length, true) - start)};
 }
 
-PronunciationList PronunciationList::load(const QString& path, QStringList* problems)
+PronunciationList PronunciationList::load(const QString& path, PronunciationProblems* problems)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -49,31 +63,64 @@ PronunciationList PronunciationList::load(const QString& path, QStringList* prob
     return fromText(QString::fromUtf8(file.readAll()), problems);
 }
 
-PronunciationList PronunciationList::fromText(const QString& text, QStringList* problems)
+PronunciationList PronunciationList::fromText(const QString& text, PronunciationProblems* problems)
 {
-    PronunciationList list;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
+    // A word listed again moves to the end with its new form: its earlier entry is only marked gone here, and the
+    // list is gathered once at the end, so a file that repeats many words loads as quickly as one that does not.
+    struct Entry
+    {
+        QString written;
+        QString spoken;
+        bool replaced = false;
+    };
+    std::vector<Entry> entries;
+    QHash<QString, size_t> latest; // lower-cased word to its entry
+    qsizetype number = 0;
+    for (const QStringView raw : QStringView(text).split(QLatin1Char('\n'))) {
+        ++number;
+        const QStringView line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        const QString written = line.left(std::max<qsizetype>(equals, 0)).trimmed();
-        const QString spoken = equals < 0 ? QString() : line.mid(equals + 1).trimmed();
+        const QString written = line.left(std::max<qsizetype>(equals, 0)).trimmed().toString();
+        const QString spoken = equals < 0 ? QString() : line.mid(equals + 1).trimmed().toString();
         const QString problem =
             equals < 0 ? QCoreApplication::translate("PronunciationList",
                                                      "there is no \"=\" between the word and how it is said")
                        : problemWith(written, spoken);
         if (!problem.isEmpty()) {
-            if (problems)
-                problems->append(QCoreApplication::translate("PronunciationList", "line %1 (%2): %3")
-                                     .arg(i + 1)
-                                     .arg(problem, line.left(40)));
+            if (problems && problems->count++ < PronunciationProblems::Described)
+                problems->first.append(QCoreApplication::translate("PronunciationList", "line %1 (%2): %3")
+                                           .arg(number)
+                                           .arg(problem, escaped(line.left(40))));
             continue;
         }
-        list.set(written, spoken);
+        const QString key = written.toLower();
+        const auto before = latest.constFind(key);
+        if (before != latest.constEnd())
+            entries[*before].replaced = true;
+        latest.insert(key, entries.size());
+        entries.push_back({written, spoken});
+    }
+    PronunciationList list;
+    list.mSpoken.reserve(latest.size());
+    for (const Entry& entry : entries) {
+        if (entry.replaced)
+            continue;
+        list.mWritten.append(entry.written);
+        list.mSpoken.insert(entry.written.toLower(), entry.spoken);
     }
     return list;
+}
+
+QString PronunciationProblems::summary() const
+{
+    if (count == 0)
+        return {};
+    if (count == 1)
+        return first.value(0);
+    return QCoreApplication::translate("PronunciationList", "%1 lines could not be read; the first: %2")
+        .arg(QLocale().toString(count), first.join(QStringLiteral("; ")));
 }
 
 QString PronunciationList::problemWith(const QString& written, const QString& spoken)

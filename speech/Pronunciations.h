@@ -30,15 +30,30 @@ private:
     std::vector<Replacement> mReplacements; // in text order
 };
 
+// The lines of a pronunciation list that could not be read: how many, and the first few described, their text
+// escaped so that a damaged file shows no control characters or stray bytes.
+struct PronunciationProblems
+{
+    static constexpr qsizetype Described = 3;
+    qsizetype count = 0;
+    QStringList first; // "line 3 (why): its text", at most Described of them
+
+    bool isEmpty() const { return count == 0; }
+    // One line for a message: the line itself when there is one, else "12,345 lines could not be read; the
+    // first: ...".
+    QString summary() const;
+};
+
 // A teacher's list of how words are said: a UTF-8 file of lines "written=spoken", "#" starting a comment. Words
-// are matched whole and without regard to case.
+// are matched whole and without regard to case; a word listed twice is said as its later line says.
 class PronunciationList
 {
 public:
-    // Loads what is valid; each line that is not (no "=", an empty side, a written side that is not one word, a
-    // side over 200 characters) is described in `problems`. A file that cannot be read is an empty list.
-    static PronunciationList load(const QString& path, QStringList* problems = nullptr);
-    static PronunciationList fromText(const QString& text, QStringList* problems = nullptr);
+    // Loads what is valid; the lines that are not (no "=", an empty side, a written side that is not one word, a
+    // side over 200 characters) are counted in `problems`. A file that cannot be read is an empty list. Takes time
+    // in proportion to the file's size, however often words repeat.
+    static PronunciationList load(const QString& path, PronunciationProblems* problems = nullptr);
+    static PronunciationList fromText(const QString& text, PronunciationProblems* problems = nullptr);
     // Why a written word and its spoken form (both trimmed) cannot be listed, or empty when they can.
     static QString problemWith(const QString& written, const QString& spoken);
     // The file's text: one line a word, in the order added.

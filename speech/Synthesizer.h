@@ -43,9 +43,26 @@ public:
     // Selects the voice by its id (empty for the default one); false when it is not installed.
     virtual bool setVoice(const QString& id) = 0;
     virtual void setWordsPerMinute(int wordsPerMinute) = 0;
+    // Where a part of a piece of text ends: `end` UTF-16 units into it, after a word; `pause` when speech pauses
+    // there (a phrase ends), else the words run on into the next part.
+    struct Cut
+    {
+        qsizetype end = 0;
+        bool pause = false;
+    };
+    // Where the synthesiser would rather make a piece of text in parts, each synthesised on its own, in order; the
+    // utterance can be stopped between any two. Empty (the default) keeps the piece whole: a synthesiser that makes
+    // a sentence in a few milliseconds needs no parts. `awaited` as for synthesize.
+    virtual std::vector<Cut> parts(const QString& text, bool awaited)
+    {
+        Q_UNUSED(text);
+        Q_UNUSED(awaited);
+        return {};
+    }
     // Synthesises a piece of plain text. `grown` is told each time audio has been added to `out`; `cancelled` is
-    // asked then, and when it answers true synthesis stops and this returns false. `awaited` says a listener is
-    // waiting for the piece's first sound: a synthesiser that makes a sentence whole may make its opening first.
+    // asked then, and when it answers true synthesis stops and this returns false. `endPause`: the piece closes with
+    // the pause that ends a sentence or phrase; without it the words run on into the next piece. `awaited` says a
+    // listener is waiting for the piece's first sound.
     virtual bool synthesize(const QString& text, bool endPause, bool awaited, Synthesis& out,
                             const std::function<bool()>& cancelled,
                             const std::function<void(const Synthesis&)>& grown) = 0;

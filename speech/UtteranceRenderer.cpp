@@ -107,6 +107,53 @@ void UtteranceRenderer::addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint
     chunk.events.push_back(event);
 }
 
+void UtteranceRenderer::prepare(Synthesizer& synthesizer, int wordsPerMinute) const
+{
+    if (!synthesizer.setVoice(mVoice))
+        synthesizer.setVoice({});
+    synthesizer.setWordsPerMinute(wordsPerMinute);
+}
+
+bool UtteranceRenderer::nextPart(Synthesizer& synthesizer, int wordsPerMinute, Part& part)
+{
+    if (!mParts.empty()) {
+        part = std::move(mParts.front());
+        mParts.pop_front();
+        return true;
+    }
+    if (!mReader.next(part.piece))
+        return false;
+    SpeechPiece& piece = part.piece;
+    part.endPause = piece.endsSentence;
+    if (piece.kind != SpeechPiece::Text)
+        return true;
+    prepare(synthesizer, wordsPerMinute);
+    const std::vector<Synthesizer::Cut> cuts = synthesizer.parts(piece.text, mLive && mOffset == 0);
+    // Each part keeps the source positions of its letters; the sentence starts with the first and ends with the last.
+    qsizetype start = 0;
+    for (size_t i = 0; i <= cuts.size(); ++i) {
+        const qsizetype end = i < cuts.size() ? std::clamp(cuts[i].end, start, piece.text.size()) : piece.text.size();
+        if (end == start)
+            continue;
+        Part made;
+        made.piece.text = piece.text.mid(start, end - start);
+        made.piece.from = piece.from.mid(start, end - start);
+        made.piece.to = piece.to.mid(start, end - start);
+        made.piece.startsSentence = start == 0 && piece.startsSentence;
+        made.piece.sentence = piece.sentence;
+        made.piece.endsSentence = end == piece.text.size() && piece.endsSentence;
+        made.piece.sourceEnd = end == piece.text.size() ? piece.sourceEnd : made.piece.to.last();
+        made.endPause = i < cuts.size() ? cuts[i].pause : part.endPause;
+        mParts.push_back(std::move(made));
+        start = end;
+    }
+    if (mParts.empty())
+        return true;
+    part = std::move(mParts.front());
+    mParts.pop_front();
+    return true;
+}
+
 bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, AudioChunk& chunk,
                              const std::function<bool()>& cancelled, const Partial& partial)
 {
@@ -121,14 +168,15 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
     }
 
     if (mSilenceLeft == 0) {
-        SpeechPiece piece;
-        if (!mReader.next(piece)) {
+        Part part;
+        if (!nextPart(synthesizer, wordsPerMinute, part)) {
             addEvent(chunk, SpeechEvent::EndStream, mOffset);
             chunk.ends = true;
             chunk.progress = 1;
             mFinished = true;
             return true;
         }
+        const SpeechPiece& piece = part.piece;
         const double before = mProgress;
         mProgress = mReader.sourceLength() > 0 ? double(piece.sourceEnd) / mReader.sourceLength() : 1.0;
         if (piece.kind == SpeechPiece::Silence) {
@@ -140,9 +188,7 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
             rest.duration = piece.msec;
             chunk.events.push_back(rest);
         } else {
-            if (!synthesizer.setVoice(mVoice))
-                synthesizer.setVoice({});
-            synthesizer.setWordsPerMinute(wordsPerMinute);
+            prepare(synthesizer, wordsPerMinute);
             Synthesis synthesis;
             qint64 sent = 0;
             auto grown = [&](const Synthesis& sofar) {
@@ -159,7 +205,7 @@ bool UtteranceRenderer::next(Synthesizer& synthesizer, int wordsPerMinute, Audio
                 partial(std::move(early));
             };
             const bool awaited = mLive && mOffset == 0;
-            if (!synthesizer.synthesize(piece.text, piece.endsSentence, awaited, synthesis, cancelled, grown))
+            if (!synthesizer.synthesize(piece.text, part.endPause, awaited, synthesis, cancelled, grown))
                 return false;
             for (const SpeechEvent& event : pieceEvents(piece, synthesis, mStream, mOffset))
                 chunk.events.push_back(event);

@@ -5,6 +5,7 @@
 #include "speech/SpeechPieces.h"
 
 #include <QByteArray>
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -20,9 +21,10 @@ struct AudioChunk
     bool ends = false;               // the utterance's last chunk, carrying its EndStream
 };
 
-// Turns one utterance into audio a piece at a time: each text piece is synthesised and its word, sentence and
-// viseme events are placed on its audio; silences become zero samples, a second at a time. The first chunk
-// opens with StartStream, the last one is empty and carries EndStream.
+// Turns one utterance into audio a piece at a time: each text piece (or each part of it, where the synthesiser makes
+// a long sentence in parts) is synthesised and its word, sentence and viseme events are placed on its audio;
+// silences become zero samples, a second at a time. The first chunk opens with StartStream, the last one is empty
+// and carries EndStream.
 class UtteranceRenderer
 {
 public:
@@ -43,6 +45,15 @@ public:
               const Partial& partial = {});
 
 private:
+    // A piece to synthesise, or a part of one that the synthesiser makes on its own.
+    struct Part
+    {
+        SpeechPiece piece;
+        bool endPause = false;
+    };
+    void prepare(Synthesizer& synthesizer, int wordsPerMinute) const;
+    // Gives the next text or silence to make; false when the utterance is done.
+    bool nextPart(Synthesizer& synthesizer, int wordsPerMinute, Part& part);
     void addTextEvents(const SpeechPiece& piece, const Synthesis& synthesis, AudioChunk& chunk) const;
     void addEvent(AudioChunk& chunk, SpeechEvent::Type type, qint64 byte) const;
 
@@ -50,6 +61,7 @@ private:
     QString mVoice;
     bool mLive;
     PieceReader mReader;
+    std::deque<Part> mParts; // the parts of a piece still to make
     qint64 mOffset = 0;
     qint64 mSilenceLeft = 0; // bytes of a silence still to produce
     double mProgress = 0;

@@ -1475,6 +1475,10 @@ Voz de espeak-ng y Festival.</translation>
         <translation>línea %1 (%2): %3</translation>
     </message>
     <message>
+        <source>%1 lines could not be read; the first: %2</source>
+        <translation>no se pudieron leer %1 líneas; las primeras: %2</translation>
+    </message>
+    <message>
         <source>the written word is missing</source>
         <translation>falta la palabra escrita</translation>
     </message>

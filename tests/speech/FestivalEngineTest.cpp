@@ -146,6 +146,51 @@ TEST_F(FestivalEngineTest, PauseHoldsTheWordsResumeGoesOnAndSkipEndsAtOnce)
     EXPECT_LT(heard.size(), 13) << "the rest was skipped";
 }
 
+// Festival makes a sentence whole, and one of 80 words with no place to pause takes it most of a second: a new
+// reading, or Stop, does not wait for that, and the long sentence's words still come out whole and in order.
+TEST(FestivalCuttingIn, ANewReadingStartsWithoutWaitingForALongSentenceToBeMade)
+{
+    SynthesisEngineOptions options;
+    options.useClock = true; // heard at the pace of a listener
+    FestivalEngine engine(options);
+    const QString unbroken =
+        QStringLiteral("It was a ") + QStringLiteral("very ").repeated(73) + QStringLiteral("long quiet day.");
+    std::vector<SpeechEvent> rendered;
+    const auto render = [&] {
+        rendered.clear();
+        engine.render(
+            unbroken, false, [](const QByteArray&) {}, [&](const SpeechEvent& e) { rendered.push_back(e); });
+    };
+    render(); // starts Festival and its voice
+    QElapsedTimer clock;
+    clock.start();
+    render();
+    const qint64 whole = clock.elapsed();
+    int words = 0;
+    qint64 last = -1;
+    for (const SpeechEvent& event : rendered)
+        if (event.type == SpeechEvent::Word) {
+            ++words;
+            EXPECT_GT(event.audioPosition, last) << "word " << words;
+            last = event.audioPosition;
+        }
+    EXPECT_EQ(words, 79);
+
+    const auto firstSound = [&](const QString& text) {
+        QCoreApplication::processEvents();
+        const qint64 before = engine.audioDelivered();
+        clock.restart();
+        engine.speak(text, false, true);
+        while (engine.audioDelivered() == before && clock.elapsed() < 20000)
+            QThread::usleep(200);
+        return clock.elapsed();
+    };
+    firstSound(unbroken);
+    const qint64 cuttingIn = firstSound(QStringLiteral("Stop there."));
+    EXPECT_LT(cuttingIn * 3, whole) << cuttingIn << " ms to cut in; the whole sentence takes " << whole << " ms";
+    engine.skipAll();
+}
+
 TEST(AllVoices, EachVoiceSpeaksThroughItsOwnEngineAndANewReadingCutsTheOtherOff)
 {
     SynthesisEngineOptions options;

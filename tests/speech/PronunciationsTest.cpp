@@ -2,11 +2,13 @@
 #include "speech/EspeakEngine.h"
 #include "speech/Pronunciations.h"
 
+#include <QElapsedTimer>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 TEST(Pronunciations, ValidLinesLoadAndTheRestAreReportedOnce)
 {
-    QStringList problems;
+    PronunciationProblems problems;
     const QString text = QStringLiteral("# names in class 4\n"
                                         "Siobhan = shiv awn\r\n"
                                         "no equals sign\n"
@@ -17,10 +19,43 @@ TEST(Pronunciations, ValidLinesLoadAndTheRestAreReportedOnce)
                          QString::fromLatin1("\x01\x02\xff=\x03\n") + QStringLiteral("PARLIVO=par lee voh\n");
     const PronunciationList list = PronunciationList::fromText(text, &problems);
     EXPECT_EQ(list.written(), (QStringList{QStringLiteral("Siobhan"), QStringLiteral("PARLIVO")}));
-    EXPECT_EQ(problems.size(), 6) << problems.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(problems.first(),
+    EXPECT_EQ(problems.count, 6);
+    EXPECT_EQ(problems.first.first(),
               QStringLiteral("line 3 (there is no \"=\" between the word and how it is said): no equals sign"));
     EXPECT_EQ(PronunciationList::fromText(list.toText()).toText(), list.toText()) << "saved and read again";
+}
+
+// A class list pasted in twice, and a file of a million damaged lines: both load at once, and the damage is told in
+// a line that shows no raw bytes.
+TEST(Pronunciations, LongRepeatedAndDamagedListsLoadQuicklyAndAreSummedUp)
+{
+    QString text;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int word = 0; word < 100'000; ++word)
+            text +=
+                QStringLiteral("Name%1=name %1%2\n").arg(word).arg(pass == 0 ? QString() : QStringLiteral(" again"));
+    text += QStringLiteral("name7=seven\n");
+    QElapsedTimer clock;
+    clock.start();
+    const PronunciationList list = PronunciationList::fromText(text);
+    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_EQ(list.size(), 100'000);
+    EXPECT_EQ(list.spokenFor(QStringLiteral("NAME5")), QStringLiteral("name 5 again")) << "the later line wins";
+    EXPECT_EQ(list.spokenFor(QStringLiteral("Name7")), QStringLiteral("seven"));
+    EXPECT_EQ(list.written().last(), QStringLiteral("name7")) << "and takes the later place";
+
+    PronunciationProblems problems;
+    QString damaged = QStringLiteral("ok=okay\n");
+    damaged += QString::fromLatin1("\x01\x1b[31m\x7f no equals\n").repeated(1'000'000);
+    PronunciationList::fromText(damaged, &problems);
+    EXPECT_EQ(problems.count, 1'000'000);
+    const QString summary = problems.summary();
+    EXPECT_LT(summary.size(), 400);
+    EXPECT_TRUE(summary.startsWith(QLocale().toString(1'000'000) +
+                                   QStringLiteral(" lines could not be read; the first: line 2 (")))
+        << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QStringLiteral("\\u0001\\u001B[31m\\u007F no equals"))) << summary.toStdString();
+    EXPECT_FALSE(std::any_of(summary.begin(), summary.end(), [](QChar c) { return c.unicode() < 0x20; }));
 }
 
 TEST(Pronunciations, WholeWordsAnyCaseAreReplacedAndPositionsComeBackToTheWrittenWords)

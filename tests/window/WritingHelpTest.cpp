@@ -2,7 +2,9 @@
 
 #include "core/ProfileStrings.h"
 #include "window/writing/DefinitionWindow.h"
+#include "window/writing/OffensiveWords.h"
 #include "window/writing/WritingAids.h"
+#include "window/writing/WordPredictor.h"
 #include "window/writing/WritingHelp.h"
 
 #include <algorithm>
@@ -193,6 +195,40 @@ TEST_F(WritingHelpTest, MarksOfTheLinesInViewFollowScrollingAndTyping)
     EXPECT_EQ(last.last().selectedText(), QStringLiteral("mistaik"));
 }
 
+// A word is underlined once it is finished: by a space or a mark after it, or by the caret leaving it. A pupil's name
+// the dictionary lacks is offered no insult in its place.
+TEST_F(WritingHelpTest, TheWordBeingTypedIsUnderlinedOnlyWhenFinishedAndNoOfferIsOffensive)
+{
+    const auto wavy = [this] {
+        aids().finishChecking();
+        QStringList words;
+        for (const WritingAids::ShownMark& shown : aids().shownMarks())
+            if (shown.mark == WritingMark::Misspelt)
+                words << text().toPlainText().mid(shown.start, shown.length);
+        return words;
+    };
+    QTest::keyClicks(&text(), QStringLiteral("My friend Okonkwo"));
+    EXPECT_TRUE(wavy().isEmpty()) << "still being typed";
+    QTest::keyClick(&text(), Qt::Key_Space);
+    EXPECT_EQ(wavy(), QStringList{QStringLiteral("Okonkwo")});
+    QTest::keyClicks(&text(), QStringLiteral("and Zorpik"));
+    QTest::keyClick(&text(), Qt::Key_Backspace);
+    EXPECT_EQ(wavy(), QStringList{QStringLiteral("Okonkwo")}) << "mended as it is typed";
+    QTest::keyClick(&text(), Qt::Key_Home);
+    EXPECT_EQ(wavy(), (QStringList{QStringLiteral("Okonkwo"), QStringLiteral("Zorpi")}));
+
+    // A learner's "bich" (beach) is offered "birch" by the dictionary, and two insults with it.
+    text().setPlainText(QStringLiteral("Okonkwo ran to the bich."));
+    for (const int word : {2, 20}) {
+        const QList<QAction*> offers = openMenuAt(word);
+        EXPECT_FALSE(std::any_of(offers.begin(), offers.end(),
+                                 [](QAction* offer) { return IsOffensive(offer->data().toString()); }));
+    }
+    EXPECT_NE(named(aids().offers(), QStringLiteral("miSpellingSuggestion"), QStringLiteral("birch")), nullptr);
+    EXPECT_TRUE(IsOffensive(QStringLiteral("Twonks")));
+    EXPECT_FALSE(IsOffensive(QStringLiteral("Scunthorpe")));
+}
+
 TEST_F(WritingHelpTest, AddedWordsOutliveTheProgramAndIgnoredOnesDoNot)
 {
     text().setPlainText(QStringLiteral("Blorptik met Quenvik."));
@@ -254,9 +290,19 @@ TEST_F(WritingHelpTest, DefineShowsMeaningsReadsTheFirstInsertsSynonymsAndSaysWh
 
     caret.setPosition(4);
     text().setTextCursor(caret);
+    reader->mReadingAids.FontFamily = QStringLiteral("DejaVu Serif");
+    reader->mAppearance.TextFontSize = 22;
+    reader->ApplyAppearance();
     QTest::keyClick(&text(), Qt::Key_D, Qt::ControlModifier);
     auto* window = reader->findChild<DefinitionWindow*>();
     ASSERT_NE(window, nullptr);
+    // Meanings are read in the reading area's face and size.
+    for (QWidget* shown :
+         {window->findChild<QWidget*>(QStringLiteral("reMeanings")), static_cast<QWidget*>(window->synonyms())}) {
+        EXPECT_EQ(shown->font().family(), QStringLiteral("DejaVu Serif"));
+        EXPECT_EQ(shown->font().pointSize(), text().font().pointSize());
+    }
+    EXPECT_GT(text().font().pointSize(), 15);
     EXPECT_TRUE(spoken().last().startsWith(QStringLiteral("happy, adjective: ")));
     const QList<QListWidgetItem*> glad = window->synonyms()->findItems(QStringLiteral("glad"), Qt::MatchExactly);
     ASSERT_EQ(glad.size(), 1);
@@ -288,6 +334,8 @@ TEST_F(WritingHelpTest, PredictionsAreOfferedSpokenInsertedAndLearnt)
     EXPECT_EQ(spoken().last(), QStringLiteral("you"));
     QTest::keyClick(&text(), Qt::Key_Return);
     EXPECT_EQ(text().toPlainText(), QStringLiteral("Thank you "));
+    QTest::keyClick(&text(), Qt::Key_Space);
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("Thank you ")) << "the space typed next is the one it brought";
     if (QTest::qWaitFor([list] { return list->isVisible(); }, 2000)) {
         QTest::keyClick(&text(), Qt::Key_Escape);
         EXPECT_FALSE(list->isVisible());
@@ -312,6 +360,30 @@ TEST_F(WritingHelpTest, PredictionsAreOfferedSpokenInsertedAndLearnt)
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("Parlivo words.db"))));
     QTest::keyClick(&text(), char('1' + list->words().indexOf(QStringLiteral("Zebracornish"))));
     EXPECT_EQ(text().toPlainText(), QStringLiteral("Zebracornish "));
+}
+
+// The novel Presage learnt from used "schoolroom" after "the" more often than "school"; a learner wants the common
+// word first, a name with its capital, and never an insult they once typed.
+TEST_F(WritingHelpTest, PredictionsPutCommonWordsFirstKeepCapitalsAndLeaveOutInsults)
+{
+    WordPredictor predictor(folder.filePath(QStringLiteral("words.db")));
+    ASSERT_TRUE(predictor.ready());
+    EXPECT_EQ(predictor.predict(QStringLiteral("The sch")).value(0), QStringLiteral("school"));
+    EXPECT_EQ(predictor.predict(QStringLiteral("Thank y")).value(0), QStringLiteral("you"));
+    predictor.learn(QStringLiteral("You are a twonk and a zebracorn"));
+    const QStringList offered = predictor.predict(QStringLiteral("What a tw"));
+    ASSERT_FALSE(offered.isEmpty());
+    EXPECT_FALSE(std::any_of(offered.begin(), offered.end(), [](const QString& word) { return IsOffensive(word); }))
+        << offered.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(predictor.predict(QStringLiteral("A zebrac")), QStringList{QStringLiteral("zebracorn")})
+        << "a sentence's last word is learnt too";
+
+    reader->WordPrediction1->trigger();
+    PredictionList* list = aids().predictionList();
+    QTest::keyClicks(&text(), QStringLiteral("We flew to lon"));
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible() && !list->words().isEmpty(); }, 10000));
+    EXPECT_TRUE(list->words().contains(QStringLiteral("London"))) << list->words().join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(list->words().contains(QStringLiteral("long")));
 }
 
 TEST_F(WritingHelpTest, TextUndoAndSavedFormStayTheSameWithEveryAidOn)

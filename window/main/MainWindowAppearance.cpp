@@ -12,6 +12,7 @@
 #include "window/settings/InterfaceLanguage.h"
 #include "speech/Translation.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/writing/DefinitionWindow.h"
 #include "window/writing/WritingAids.h"
 #include "core/Prompts.h"
 
@@ -126,6 +127,8 @@ void MainWindow::ApplyAppearance()
     faint.setColor(QPalette::PlaceholderText, hint);
     reText->setPalette(faint);
     mReadingAidsView->setAids(mReadingAids);
+    for (DefinitionWindow* definition : findChildren<DefinitionWindow*>())
+        definition->setReadingFont(mReadingAidsView->textFont());
     applyReaderBarLook();
 }
 

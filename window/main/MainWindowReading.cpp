@@ -61,18 +61,14 @@ void MainWindow::PlaceReaderItems()
 
 void MainWindow::LoadPronunciations()
 {
-    QStringList problems;
+    PronunciationProblems problems;
     spVoice->SetPronunciations(PronunciationList::load(UserPronunciationsPath(), &problems));
     if (problems.isEmpty())
         return;
-    // A damaged file may have thousands of bad lines: the first few tell the teacher what to look for.
-    constexpr qsizetype Shown = 10;
-    QString lines = problems.mid(0, Shown).join(QLatin1Char('\n'));
-    if (problems.size() > Shown)
-        lines += tr("\n... and %1 more lines.").arg(problems.size() - Shown);
-    prompts().message(
-        tr("These lines of the pronunciation list are not \"written=spoken\" and were left out:\n%1").arg(lines),
-        MessageKind::Error);
+    // A damaged file may have a million bad lines: their count and the first few tell the teacher what to look for.
+    prompts().message(tr("These lines of the pronunciation list are not \"written=spoken\" and were left out:\n%1")
+                          .arg(problems.summary()),
+                      MessageKind::Error);
 }
 
 void MainWindow::EditPronunciations()

@@ -2,6 +2,7 @@
 #include "window/main/MainWindow.h"
 #include "window/main/MenuMarker.h"
 #include "window/readingarea/LinkClicks.h"
+#include "window/readingarea/ReadingAidsView.h"
 #include "window/writing/DefinitionWindow.h"
 #include "window/writing/WritingAids.h"
 
@@ -114,6 +115,7 @@ void MainWindow::ShowDefinition(const QTextCursor& word)
         return;
     }
     auto* window = new DefinitionWindow(text, meanings, this);
+    window->setReadingFont(mReadingAidsView->textFont());
     // The cursor follows edits made meanwhile; a synonym replaces the word only while it is still there.
     connect(window, &DefinitionWindow::synonymChosen, this, [this, word, text](const QString& synonym) {
         if (word.selectedText() == text)

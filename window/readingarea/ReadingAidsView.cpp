@@ -82,6 +82,14 @@ void ReadingAidsView::setAids(const ReadingAids& aids)
     updateOverlay();
 }
 
+QFont ReadingAidsView::textFont() const
+{
+    QFont font = mEdit->font();
+    if (!mAids.FontFamily.isEmpty())
+        font.setFamilies(QStringList{mAids.FontFamily});
+    return font;
+}
+
 bool ReadingAidsView::wantsSpacedLines() const
 {
     return mAids.LineSpacing != 100 && mEdit->document()->rootFrame()->childFrames().isEmpty();

@@ -29,6 +29,9 @@ public:
 
     void setAids(const ReadingAids& aids);
     const ReadingAids& aids() const { return mAids; }
+    // The font the area's text is shown in: the area's own, at the reading size, in the chosen face. Windows that
+    // show words for reading (a definition) take it too.
+    QFont textFont() const;
     // While reading, the focus strip follows the spoken word; when idle only if the aids ask for it.
     void setReading(bool reading);
 

@@ -78,6 +78,12 @@ DefinitionWindow::DefinitionWindow(const QString& word, const QList<WordMeaning>
     layout->addLayout(buttons);
 }
 
+void DefinitionWindow::setReadingFont(const QFont& font)
+{
+    reMeanings->setFont(font);
+    lbSynonyms->setFont(font);
+}
+
 void DefinitionWindow::insertChosen()
 {
     const QListWidgetItem* chosen = lbSynonyms->currentItem();

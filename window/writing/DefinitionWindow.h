@@ -19,6 +19,8 @@ public:
     // What is read aloud: the word, its part of speech and its first meaning.
     static QString FirstMeaningText(const QString& word, const QList<WordMeaning>& meanings);
     QListWidget* synonyms() const { return lbSynonyms; }
+    // Shows the meanings and synonyms in the font the reading area's text is in.
+    void setReadingFont(const QFont& font);
 
 signals:
     void synonymChosen(const QString& synonym);

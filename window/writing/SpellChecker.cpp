@@ -1,5 +1,7 @@
 #include "window/writing/SpellChecker.h"
 
+#include "window/writing/OffensiveWords.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <enchant.h>
@@ -100,7 +102,7 @@ QStringList SpellChecker::suggest(const QString& word, int limit) const
     char** suggestions = enchant_dict_suggest(mDict, utf8.constData(), utf8.size(), &count);
     for (size_t i = 0; i < count && offered.size() < limit; ++i) {
         const QString suggestion = QString::fromUtf8(suggestions[i]);
-        if (!offered.contains(suggestion))
+        if (!offered.contains(suggestion) && !IsOffensive(suggestion))
             offered << suggestion;
     }
     if (suggestions)

@@ -26,7 +26,7 @@ public:
 
     // True for a known word, and for any word while there is no dictionary.
     bool check(const QString& word) const;
-    // Up to `limit` suggestions, the likeliest first.
+    // Up to `limit` suggestions, the likeliest first; never a word on the offensive list.
     QStringList suggest(const QString& word, int limit = 8) const;
     // Adds to the personal word list (kept across runs).
     void add(const QString& word);

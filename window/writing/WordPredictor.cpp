@@ -1,8 +1,11 @@
 #include "window/writing/WordPredictor.h"
 
 #include "core/AppFolder.h"
+#include "window/writing/OffensiveWords.h"
+#include "window/writing/WordFrequencies.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryFile>
 #include <presage.h>
 #include <presageCallback.h>
@@ -20,6 +23,14 @@ namespace {
 const QString SystemConfig = QStringLiteral("/etc/presage.xml");
 // Enough text before the caret for Presage's trigrams.
 constexpr qsizetype PastLength = 200;
+constexpr int Offered = 5;
+// The words Presage puts forward for the list, before they are ranked.
+constexpr int Candidates = 20;
+
+bool isWordLetter(QChar c)
+{
+    return c.isLetter() || c.isMark() || c == QLatin1Char('\'') || c == QChar(0x2019);
+}
 } // namespace
 
 WordPredictor::WordPredictor(const QString& userWords) : mPast(std::make_unique<PastText>())
@@ -37,7 +48,7 @@ WordPredictor::WordPredictor(const QString& userWords) : mPast(std::make_unique<
         return;
     try {
         mPresage = std::make_unique<Presage>(mPast.get(), file.fileName().toStdString());
-        mPresage->config("Presage.Selector.SUGGESTIONS", "5");
+        mPresage->config("Presage.Selector.SUGGESTIONS", std::to_string(Candidates));
         // Presage leaves out words it offered earlier for the same word, but the list is asked again at every key:
         // without this the word being typed drops out of the list as it grows ("Than" would offer no "thank").
         mPresage->config("Presage.Selector.REPEAT_SUGGESTIONS", "yes");
@@ -54,12 +65,36 @@ QStringList WordPredictor::predict(const QString& before)
     if (!mPresage)
         return words;
     mPast->past = before.right(PastLength).toStdString();
+    qsizetype partStart = before.size();
+    while (partStart > 0 && isWordLetter(before.at(partStart - 1)))
+        --partStart;
+    const QString part = before.mid(partStart).toLower();
+
+    // Presage's n-grams come from one novel: on their own they put a word it happened to use after "the"
+    // ("schoolroom") before the common one ("school"). Each word's chance in context is added to how common it is,
+    // and the commonest words that begin with what was typed are candidates too.
+    QHash<QString, double> chance;
     try {
-        for (const std::string& word : mPresage->predict())
-            if (words.size() < 5)
-                words << QString::fromStdString(word);
+        for (const auto& [probability, word] : mPresage->predict(std::vector<std::string>{})) {
+            double& known = chance[QString::fromStdString(word)];
+            known = std::max(known, probability);
+        }
     } catch (...) {
     }
+    const WordFrequencies& frequencies = WordFrequencies::english();
+    if (!part.isEmpty())
+        for (const QString& common : frequencies.commonest(part, Candidates))
+            chance.insert(common, chance.value(common));
+    std::vector<std::pair<double, QString>> ranked;
+    for (auto it = chance.cbegin(); it != chance.cend(); ++it)
+        if (!IsOffensive(it.key()))
+            ranked.emplace_back(*it + frequencies.of(it.key()), it.key());
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first > b.first : a.second < b.second;
+    });
+    for (const auto& [score, word] : ranked)
+        if (words.size() < Offered)
+            words << word;
     return words;
 }
 
@@ -68,7 +103,8 @@ void WordPredictor::learn(const QString& sentence)
     if (!mPresage || sentence.trimmed().isEmpty())
         return;
     try {
-        mPresage->learn(sentence.toStdString());
+        // Presage learns a word once something follows it: without the space the sentence's last word is lost.
+        mPresage->learn((sentence.trimmed() + QLatin1Char(' ')).toStdString());
     } catch (...) {
     }
 }

@@ -19,7 +19,8 @@ public:
 
     // False when Presage or its English database is missing; it then offers nothing.
     bool ready() const { return mPresage != nullptr; }
-    // Up to five words for the text before the caret; the last word there, if unfinished, is their start.
+    // Up to five words for the text before the caret, in lower case, likeliest first: the last word there, if
+    // unfinished, is their start. Words on the offensive list are never among them.
     QStringList predict(const QString& before);
     // Learns the words and word sequences of a finished sentence.
     void learn(const QString& sentence);

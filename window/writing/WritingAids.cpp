@@ -123,6 +123,18 @@ WritingAids::WritingAids(QTextEdit* edit, Surface surface, QObject* parent)
     connect(edit->document(), &QTextDocument::contentsChange, this, &WritingAids::checkEdited);
     for (QScrollBar* bar : {edit->verticalScrollBar(), edit->horizontalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, mOverlay, qOverload<>(&QWidget::update));
+    // The caret leaving the word it typed finishes that word: its mark, if it has one, is drawn now. (Queued: the
+    // caret also moves while the area is being destroyed, when nothing of it may be asked.)
+    connect(
+        edit, &QTextEdit::cursorPositionChanged, this,
+        [this] {
+            if (mTypedTo < 0 || mEdit->textCursor().position() == mTypedTo)
+                return;
+            const QTextBlock typedIn = mEdit->document()->findBlock(mTypedTo);
+            mTypedTo = -1;
+            repaintMarksOf(typedIn);
+        },
+        Qt::QueuedConnection);
     mPredictTimer.setSingleShot(true);
     mPredictTimer.setInterval(0);
     connect(&mPredictTimer, &QTimer::timeout, this, &WritingAids::predict);
@@ -321,7 +333,8 @@ void WritingAids::finishChecking()
 
 void WritingAids::checkEdited(int position, int removed, int added)
 {
-    Q_UNUSED(removed);
+    // A key typed or deleted (a first key in an empty document counts its paragraph too); a paste is not typing.
+    mTypedTo = added <= 2 && removed <= 2 ? position + added : -1;
     if (!mHelp.SpellCheck && !mHelp.Confusables)
         return;
     // A paragraph being typed in (checked before, with the same dictionary) is checked again at once, so its marks
@@ -376,7 +389,7 @@ QList<WritingAids::ShownMark> WritingAids::shownMarks(QRect area) const
         if (!text || !data || box.bottom() < area.top() || data->hash != qHash(block.text()))
             continue;
         for (const auto& [span, mark] : data->marks) {
-            if (!draws(mark))
+            if (!draws(mark) || (mark == WritingMark::Misspelt && beingTyped(block, span)))
                 continue;
             const int end = span.start + span.length;
             for (QTextLine line = text->lineForTextPosition(span.start); line.isValid() && line.textStart() < end;
@@ -414,6 +427,14 @@ void WritingAids::paintMarks(QPainter& painter, const QRect& area) const
             wave.quadTo(x + radius, up ? y - radius : y + radius, x + 2 * radius, y);
         painter.drawPath(wave);
     }
+}
+
+bool WritingAids::beingTyped(const QTextBlock& block, const WordSpan& span) const
+{
+    // Its last letter was the last key typed and the caret has not moved on: no space or mark ends it yet.
+    const QTextCursor caret = mEdit->textCursor();
+    return mTypedTo >= 0 && !caret.hasSelection() && caret.position() == mTypedTo &&
+           caret.position() == block.position() + span.start + span.length;
 }
 
 QList<std::pair<WordSpan, WritingMark>> WritingAids::marks(const QTextBlock& block) const
@@ -652,7 +673,7 @@ void WritingAids::offerPredictions(int request, const QStringList& predicted)
     QStringList words;
     for (const QString& word : predicted)
         if (word.compare(part, Qt::CaseInsensitive) != 0)
-            words << capitalisedLike(part, word);
+            words << capitalisedLike(part, asWritten(word));
     if (words.isEmpty()) {
         hidePredictions();
         return;
@@ -663,6 +684,16 @@ void WritingAids::offerPredictions(int request, const QStringList& predicted)
     const QRect caretRect = mEdit->cursorRect(wordStart);
     // Shown, not announced: a screen reader would talk over every key typed. The arrow keys say each word.
     mPredictions->offer(words, mEdit->viewport()->mapTo(mEdit, caretRect.bottomLeft() + QPoint(0, 4)));
+}
+
+QString WritingAids::asWritten(const QString& word) const
+{
+    // The predictor gives words in lower case; a name ("london", "i") is the one the dictionary knows only with its
+    // capital.
+    if (word.isEmpty() || !mSpeller.ready() || mSpeller.check(word))
+        return word;
+    const QString capitalised = word.front().toUpper() + word.mid(1);
+    return mSpeller.check(capitalised) ? capitalised : word;
 }
 
 void WritingAids::insertPrediction(int row)
@@ -679,8 +710,33 @@ void WritingAids::insertPrediction(int row)
     caret.setPosition(caret.block().position() + int(partStart), QTextCursor::KeepAnchor);
     caret.insertText(word + QLatin1Char(' '));
     mEdit->setTextCursor(caret);
+    mSpaceAfterPrediction = caret.position();
     hidePredictions();
     mPredictTimer.start();
+}
+
+bool WritingAids::followsPrediction(QKeyEvent* key)
+{
+    if (key->text().isEmpty() && key->modifiers() != Qt::NoModifier)
+        return false; // Shift on its way to "!"
+    const int at = std::exchange(mSpaceAfterPrediction, -1);
+    const QTextCursor caret = mEdit->textCursor();
+    if (at < 0 || caret.hasSelection() || caret.position() != at ||
+        mEdit->document()->characterAt(at - 1) != QLatin1Char(' '))
+        return false;
+    // A chosen word comes with its space: the space typed after it is that one, and a mark that ends a sentence or
+    // clause goes before it ("you." rather than "you .").
+    const QString typed = key->text();
+    if (typed == QLatin1String(" ")) {
+        mPredictTimer.start();
+        return true;
+    }
+    if (typed.size() == 1 && QStringLiteral(".,!?;:").contains(typed.at(0))) {
+        QTextCursor space = caret;
+        space.deletePreviousChar();
+        mEdit->setTextCursor(space);
+    }
+    return false;
 }
 
 void WritingAids::learnSentenceBefore(int position)
@@ -767,6 +823,8 @@ bool WritingAids::eventFilter(QObject* watched, QEvent* event)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (mPredictions->isVisible() && predictionKey(key))
+        return true;
+    if (followsPrediction(key))
         return true;
     const QString typed = key->text();
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||

@@ -42,10 +42,10 @@ enum class WritingMark
     Confusable,
 };
 
-// The writing aids of a reading area: spelling checked as the user types (misspelt words underlined), confusable
-// words marked, the right-click offers for a word, the walk through the misspellings and word prediction near the
-// caret. Words are checked in the background, a few milliseconds at a time, the visible lines first, so typing in a
-// long document is not held up. The marks are painted on an overlay over the area's viewport, only where it is
+// The writing aids of a reading area: spelling checked as the user types (misspelt words underlined once finished),
+// confusable words marked, the right-click offers for a word, the walk through the misspellings and word prediction
+// near the caret. Words are checked in the background, a few milliseconds at a time, the visible lines first, so typing
+// in a long document is not held up. The marks are painted on an overlay over the area's viewport, only where it is
 // painted: they never lay a paragraph out again, and the document changes only when the user picks an offer.
 class WritingAids : public QObject
 {
@@ -126,6 +126,8 @@ private:
     // Checks the block's words and keeps what was found on it.
     void storeMarks(QTextBlock block);
     bool fresh(const QTextBlock& block) const;
+    // Whether the word is the one being typed, whose misspelling is not drawn until it is finished.
+    bool beingTyped(const QTextBlock& block, const WordSpan& span) const;
     // Whether marks of this kind are drawn now.
     bool draws(WritingMark mark) const;
     bool drawsAny(const QList<std::pair<WordSpan, WritingMark>>& marks) const;
@@ -139,6 +141,10 @@ private:
     QString sentenceAround(const QTextCursor& word) const;
     bool predictionKey(QKeyEvent* key);
     void insertPrediction(int row);
+    // A predicted word as it is written: with its capital when the dictionary knows it only so (a name).
+    QString asWritten(const QString& word) const;
+    // Handles a key typed just after a chosen prediction and its space; true when the key is used up.
+    bool followsPrediction(QKeyEvent* key);
     void offerPredictions(int request, const QStringList& predicted);
     void hidePredictions();
     void learnSentenceBefore(int position);
@@ -152,6 +158,7 @@ private:
     Confusables mConfusables;
     int mGeneration = 1; // bumped whenever every block must be checked again
     int mScanFrom = -1;  // the first block number the background walk has still to look at; -1 when done
+    int mTypedTo = -1;   // the caret after the last key that typed or deleted, until the caret moves from there
     QTimer mTimer;
     QPointer<QWidget> mOverlay;
     QHash<QString, int> mKnownWords; // word -> the WritingMark it was found to be, or -1
@@ -160,6 +167,7 @@ private:
     PredictionWorker* mPredictor = nullptr; // lives on mPredictThread
     int mRequest = 0;                       // the latest prediction asked for
     int mRequestedAt = -1;                  // the caret position it was asked for
+    int mSpaceAfterPrediction = -1;         // the caret after a chosen word and the space it brought
     QPointer<PredictionList> mPredictions;
     QTimer mPredictTimer;
 };
