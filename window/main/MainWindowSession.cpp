@@ -1,6 +1,7 @@
 // Keeping the user's work: typed text never saved is kept as a draft and put back at the next start, settings are
 // written as they change, and everything is written when the window ends, whether by Exit, a logout or a signal.
 #include "window/main/MainWindow.h"
+#include "core/AtomicFile.h"
 #include "core/AppFolder.h"
 #include "core/Errors.h"
 #include "core/ProfileStrings.h"
