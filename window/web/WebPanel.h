@@ -73,6 +73,7 @@ protected:
 private:
     void buildAddressBar();
     void placeAddressBarControls();
+    int addressLeft() const;
     void navigationCompleted();
 
     void buWebGoClick() { GoToAddress(); }
