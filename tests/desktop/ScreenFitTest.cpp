@@ -45,6 +45,7 @@ protected:
             ASSERT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("es"), QLocale::c()), QStringLiteral("es"));
         }
         ReaderFixture::SetUp();
+        useShippedSettings();
         ASSERT_TRUE(reader->FormCreate());
         reader->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(reader.get()));
@@ -90,6 +91,8 @@ TEST_P(ScreenFit, NoHintOrMessageWidensTheWindowPastTheScreen)
         EXPECT_TRUE(QTest::qWaitFor([&] { return reader->statusBar->text() == hint; }, 2000))
             << control->objectName().toStdString() << ": " << reader->statusBar->text().toStdString();
         expectOnScreen(control->objectName());
+        if (HasFailure())
+            return; // the window has grown: every later check would say so again
     }
 
     // A translation beside the text is in sight with the long hint still shown.

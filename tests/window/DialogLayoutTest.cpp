@@ -31,6 +31,12 @@ QString shownCaption(QString text)
     return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
 }
 
+QString nameOf(const QWidget* control)
+{
+    return control->objectName().isEmpty() ? QString::fromLatin1(control->metaObject()->className())
+                                           : control->objectName();
+}
+
 // The part of `control` in sight within `root`: its own rectangle clipped by each of its parents, in root's terms.
 QRect inSight(const QWidget* control, const QWidget& root)
 {
@@ -80,14 +86,14 @@ QStringList CutCaptions(const QWidget& root)
         }
         if (caption.isEmpty())
             continue;
-        const QString named = QStringLiteral("%1 \"%2\"").arg(control->objectName(), caption);
+        const QString named = QStringLiteral("%1 \"%2\"").arg(nameOf(control), caption);
         if (!fits || shown.size() != control->size())
             faults << named + QStringLiteral(" is cut");
         for (const QObject* sibling : control->parentWidget()->children()) {
             const auto* other = qobject_cast<const QWidget*>(sibling);
             if (other && other != control && other->isVisibleTo(&root) && !other->isWindow() &&
                 inSight(other, root).intersects(shown))
-                faults << named + QStringLiteral(" is covered by ") + other->objectName();
+                faults << named + QStringLiteral(" is covered by ") + nameOf(other);
         }
     }
     return faults;
@@ -102,6 +108,7 @@ protected:
             ASSERT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("es"), QLocale::c()), QStringLiteral("es"));
         }
         ReaderFixture::SetUp();
+        useShippedSettings(); // the type sizes users start with
         create();
     }
     void TearDown() override
