@@ -179,7 +179,7 @@ void WebPanel::buildAddressBar()
 int WebPanel::addressLeft() const
 {
     // A longer caption than "Address:" (another language's) moves the field right rather than being covered by it.
-    constexpr int LabelGap = 6;
+    constexpr int LabelGap = 1; // the field's own frame and margin keep the text apart
     return qMax(AddressLeft, Label1->geometry().right() + 1 + LabelGap);
 }
 
