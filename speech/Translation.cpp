@@ -16,6 +16,36 @@
 
 namespace {
 
+// The languages installed pairs translate English into, named in the window's language.
+[[maybe_unused]] const char* const LanguageNames[] = {
+    QT_TRANSLATE_NOOP("Translation", "Spanish"),
+    QT_TRANSLATE_NOOP("Translation", "Catalan"),
+    QT_TRANSLATE_NOOP("Translation", "Galician"),
+    QT_TRANSLATE_NOOP("Translation", "Portuguese"),
+    QT_TRANSLATE_NOOP("Translation", "Italian"),
+    QT_TRANSLATE_NOOP("Translation", "French"),
+    QT_TRANSLATE_NOOP("Translation", "Esperanto"),
+    QT_TRANSLATE_NOOP("Translation", "Basque"),
+    QT_TRANSLATE_NOOP("Translation", "Occitan"),
+    QT_TRANSLATE_NOOP("Translation", "Aragonese"),
+    QT_TRANSLATE_NOOP("Translation", "Asturian"),
+    QT_TRANSLATE_NOOP("Translation", "Welsh"),
+    QT_TRANSLATE_NOOP("Translation", "Irish"),
+    QT_TRANSLATE_NOOP("Translation", "German"),
+    QT_TRANSLATE_NOOP("Translation", "Dutch"),
+    QT_TRANSLATE_NOOP("Translation", "Swedish"),
+    QT_TRANSLATE_NOOP("Translation", "Danish"),
+    QT_TRANSLATE_NOOP("Translation", "Icelandic"),
+    QT_TRANSLATE_NOOP("Translation", "Norwegian Bokmal"),
+    QT_TRANSLATE_NOOP("Translation", "Norwegian Nynorsk"),
+    QT_TRANSLATE_NOOP("Translation", "Kazakh"),
+    QT_TRANSLATE_NOOP("Translation", "Tatar"),
+    QT_TRANSLATE_NOOP("Translation", "Breton"),
+    QT_TRANSLATE_NOOP("Translation", "Romanian"),
+    QT_TRANSLATE_NOOP("Translation", "Polish"),
+    QT_TRANSLATE_NOOP("Translation", "Russian"),
+};
+
 // A word Apertium marked: '*' unknown, '@' untranslated, '#' not generated.
 const QRegularExpression& markedWord()
 {
@@ -42,7 +72,8 @@ std::optional<TranslationLanguage> languageOfMode(const QString& mode)
         return std::nullopt; // "eng_US-eng": spelling, not translation
     TranslationLanguage result{mode, code, code};
     if (language != QLocale::AnyLanguage) {
-        result.name = QLocale::languageToString(language);
+        result.name =
+            QCoreApplication::translate("Translation", QLocale::languageToString(language).toUtf8().constData());
         const QString shortCode = QLocale::languageToCode(language, QLocale::ISO639Part1);
         if (!shortCode.isEmpty())
             result.code = shortCode;

@@ -1460,6 +1460,10 @@ Voz de espeak-ng y Festival.</translation>
         <translation>Edición de estudio</translation>
     </message>
     <message>
+        <source>Parlivo Study Edition</source>
+        <translation>Parlivo Edición de estudio</translation>
+    </message>
+    <message>
         <source>Speech Engine not installed.</source>
         <translation>El motor de voz no está instalado.</translation>
     </message>
@@ -2042,6 +2046,110 @@ Voz de espeak-ng y Festival.</translation>
 </context>
 <context>
     <name>Translation</name>
+    <message>
+        <source>Spanish</source>
+        <translation>español</translation>
+    </message>
+    <message>
+        <source>Catalan</source>
+        <translation>catalán</translation>
+    </message>
+    <message>
+        <source>Galician</source>
+        <translation>gallego</translation>
+    </message>
+    <message>
+        <source>Portuguese</source>
+        <translation>portugués</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>italiano</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>francés</translation>
+    </message>
+    <message>
+        <source>Esperanto</source>
+        <translation>esperanto</translation>
+    </message>
+    <message>
+        <source>Basque</source>
+        <translation>euskera</translation>
+    </message>
+    <message>
+        <source>Occitan</source>
+        <translation>occitano</translation>
+    </message>
+    <message>
+        <source>Aragonese</source>
+        <translation>aragonés</translation>
+    </message>
+    <message>
+        <source>Asturian</source>
+        <translation>asturiano</translation>
+    </message>
+    <message>
+        <source>Welsh</source>
+        <translation>galés</translation>
+    </message>
+    <message>
+        <source>Irish</source>
+        <translation>irlandés</translation>
+    </message>
+    <message>
+        <source>German</source>
+        <translation>alemán</translation>
+    </message>
+    <message>
+        <source>Dutch</source>
+        <translation>neerlandés</translation>
+    </message>
+    <message>
+        <source>Swedish</source>
+        <translation>sueco</translation>
+    </message>
+    <message>
+        <source>Danish</source>
+        <translation>danés</translation>
+    </message>
+    <message>
+        <source>Icelandic</source>
+        <translation>islandés</translation>
+    </message>
+    <message>
+        <source>Norwegian Bokmal</source>
+        <translation>noruego bokmål</translation>
+    </message>
+    <message>
+        <source>Norwegian Nynorsk</source>
+        <translation>noruego nynorsk</translation>
+    </message>
+    <message>
+        <source>Kazakh</source>
+        <translation>kazajo</translation>
+    </message>
+    <message>
+        <source>Tatar</source>
+        <translation>tártaro</translation>
+    </message>
+    <message>
+        <source>Breton</source>
+        <translation>bretón</translation>
+    </message>
+    <message>
+        <source>Romanian</source>
+        <translation>rumano</translation>
+    </message>
+    <message>
+        <source>Polish</source>
+        <translation>polaco</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>ruso</translation>
+    </message>
     <message>
         <source>Parlivo cannot translate into this language: the Apertium pair &quot;%1&quot; is not installed.</source>
         <translation>Parlivo no puede traducir a este idioma: el par de Apertium «%1» no está instalado.</translation>

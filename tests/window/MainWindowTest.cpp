@@ -32,8 +32,8 @@ TEST_F(ReaderFixture, StartsWithTheDocumentedState)
     EXPECT_EQ(reader->mSpellingDelay, 10);
     EXPECT_TRUE(reader->mSpellingFile.isEmpty());
     create();
-    // All controls of the reading table start enabled, the reading area editable.
-    EXPECT_TRUE(reader->pummiPause->isEnabled());
+    // Idle, whether or not a saved voice has spoken: nothing to pause, the reading area editable.
+    EXPECT_FALSE(reader->pummiPause->isEnabled());
     EXPECT_FALSE(reader->reText->isReadOnly());
 }
 

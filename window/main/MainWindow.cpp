@@ -2,6 +2,7 @@
 
 #include "window/main/ToolbarButton.h"
 #include "window/main/ReaderBar.h"
+#include "window/main/StatusLine.h"
 #include "window/settings/MenuDecorator.h"
 #include "window/settings/WindowAppearance.h"
 #include "window/face/ReaderFace.h"
@@ -193,13 +194,12 @@ void MainWindow::buildLayout()
     sltWebSplitter->setStretchFactor(0, 1);
     sltWebSplitter->setStretchFactor(1, 0);
 
-    statusBar = new QLabel(this);
+    statusBar = new StatusLine(this);
     describe(statusBar, QStringLiteral("statusBar"), QString(), QString());
     statusBar->setFixedHeight(25);
     statusBar->setAutoFillBackground(true);
     statusBar->setFrameShape(QFrame::Panel);
     statusBar->setFrameShadow(QFrame::Sunken);
-    statusBar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     statusBar->setIndent(4);
     outer->addWidget(statusBar);
 
@@ -257,6 +257,8 @@ bool MainWindow::FormCreate()
     offered.removeIf([](const VoiceToken& token) { return token.description == QLatin1String("Sample TTS Voice"); });
     mReading->setVoices(offered);
     mReaderBar->showVoices();
+    // The window starts idle whether or not a saved voice has spoken: Pause and Stop wait for a reading.
+    EnterIdleState();
     RestoreDraft();
     setupKeepingWork();
     return true;

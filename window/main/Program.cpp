@@ -67,8 +67,7 @@ int RunParlivo(int argc, char** argv)
     PrepareWebEngineEnvironment();
     ParlivoApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Parlivo"));
-    app.setApplicationDisplayName(QStringLiteral("Parlivo Study Edition"));
-    // Before any window is made, so every caption is in the window's language.
+    // Before any window is made, so every caption and the title of every message is in the window's language.
     InstallInterfaceTranslation(app, SavedInterfaceLanguage());
     QtPrompts dialogs;
     setPrompts(&dialogs);

@@ -9,6 +9,15 @@
 #include <QStyle>
 #include <QToolButton>
 
+namespace {
+// The voice list is as wide as its longest name where there is room, and may narrow to a few letters on a small
+// screen (its list still opens wide enough to read), so the bar never widens the window past the screen.
+void letVoiceListNarrow(QComboBox* voice)
+{
+    voice->setMinimumWidth(voice->fontMetrics().averageCharWidth() * 10);
+}
+} // namespace
+
 ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mModel(model)
 {
     setObjectName(QStringLiteral("panReaderBar"));
@@ -45,6 +54,7 @@ ReaderBar::ReaderBar(ReadingModel& model, QWidget* parent) : QWidget(parent), mM
     mSpeed->setAccessibleName(tr("Reading speed"));
     mSpeed->setToolTip(tr("Reading speed, 1 to 10"));
     mSpeed->setRange(1, 10);
+    letVoiceListNarrow(mVoice);
     row->addWidget(mVoice);
     row->addWidget(mSpeed);
     row->addStretch(1);
@@ -94,6 +104,7 @@ void ReaderBar::setLook(const QPalette& palette, const QFont& font, const QStrin
     // A bar, not a toolbar: the type of the window at a size that keeps it one short row.
     type.setPixelSize(qBound(12, type.pixelSize() > 0 ? type.pixelSize() : 16, 20));
     setFont(type);
+    letVoiceListNarrow(mVoice);
 }
 
 void ReaderBar::showState()

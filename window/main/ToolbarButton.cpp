@@ -1,5 +1,6 @@
 #include "window/main/ToolbarButton.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -60,6 +61,31 @@ void ToolbarButton::keyPressEvent(QKeyEvent* event)
     QToolButton::keyPressEvent(event);
 }
 
+QRect ToolbarButton::captionRect() const
+{
+    const int textWidth = mDropDown ? width() - DropDownWidth : width();
+    return {8, 0, textWidth - 10, height()};
+}
+
+QFont ToolbarButton::captionFont() const
+{
+    QFont type = font();
+    const int room = captionRect().width();
+    // Smaller a step at a time, never below a size a child can still read.
+    while (QFontMetrics(type).horizontalAdvance(text()) > room) {
+        if (type.pixelSize() > 0) {
+            if (type.pixelSize() <= 9)
+                break;
+            type.setPixelSize(type.pixelSize() - 1);
+        } else {
+            if (type.pointSizeF() <= 7)
+                break;
+            type.setPointSizeF(type.pointSizeF() - 0.5);
+        }
+    }
+    return type;
+}
+
 void ToolbarButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -75,9 +101,8 @@ void ToolbarButton::paintEvent(QPaintEvent*)
     if (!isEnabled())
         ink.setAlphaF(0.35);
     painter.setPen(ink);
-    painter.setFont(font());
-    const int textWidth = mDropDown ? width() - DropDownWidth : width();
-    painter.drawText(QRect(8, 0, textWidth - 10, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    painter.setFont(captionFont());
+    painter.drawText(captionRect(), Qt::AlignLeft | Qt::AlignVCenter, text());
     if (mDropDown) {
         const int left = width() - DropDownWidth;
         QColor rule = painter.pen().color();

@@ -19,6 +19,10 @@ public:
     // Opens the drop-down menu under the button with its first command highlighted, as a keyboard user
     // expects; false when the button has none or cannot be used now.
     bool PopupDropDown();
+    // Where the caption is drawn, left of the drop-down arrow, and the type it is drawn in: the button's own, or
+    // smaller when a caption (a longer language's, a large type's) would not fit it.
+    QRect captionRect() const;
+    QFont captionFont() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -135,8 +135,11 @@ void CustomiseDialog::buildLayout()
     }
     panLocationBC->hide();
 
+    // Each size's caption stays over its own field, on two lines when a language needs them.
     auto* labFontSize = new QLabel(tr("Application font size"), this);
-    labFontSize->setGeometry(8, 328, 200, 16);
+    labFontSize->setGeometry(8, 308, 170, 34);
+    labFontSize->setWordWrap(true);
+    labFontSize->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     edFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
     edFontSize->setObjectName(QStringLiteral("edFontSize"));
     edFontSize->setGeometry(8, 344, 105, 24);
@@ -144,9 +147,9 @@ void CustomiseDialog::buildLayout()
     // A screen reader names each size field by the caption above it.
     edFontSize->editor()->setAccessibleName(labFontSize->text());
     auto* labTextFontSize = new QLabel(tr("Reading Text font size"), this);
-    // Right-aligned over its field, so the caption may reach left of the field in wider fonts.
-    labTextFontSize->setGeometry(153, 328, 200, 16);
-    labTextFontSize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labTextFontSize->setGeometry(183, 308, 170, 34);
+    labTextFontSize->setWordWrap(true);
+    labTextFontSize->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     edTextFontSize = new SpinEdit(MinFontSize, MaxFontSize, this);
     edTextFontSize->setObjectName(QStringLiteral("edTextFontSize"));
     edTextFontSize->setGeometry(248, 344, 105, 24);
@@ -243,6 +246,20 @@ void CustomiseDialog::buildReadingAids()
     connect(edLineSpacing, &QDoubleSpinBox::valueChanged, this, &CustomiseDialog::readingAidsChanged);
     for (QCheckBox* box : {chkOverrideFonts, chkFocusWhenIdle, chkSyllables})
         connect(box, &QCheckBox::toggled, this, &CustomiseDialog::readingAidsChanged);
+    fitRightColumn();
+}
+
+void CustomiseDialog::fitRightColumn()
+{
+    int column = qMax(250, grpReadingAids->minimumSizeHint().width());
+    for (const QLabel* label : std::as_const(mLanguageLabels))
+        column = qMax(column, label->sizeHint().width());
+    grpReadingAids->resize(column, grpReadingAids->height());
+    for (QLabel* label : std::as_const(mLanguageLabels)) {
+        label->resize(column, label->height());
+        label->buddy()->resize(column, label->buddy()->height());
+    }
+    setFixedSize(AidsLeft + column + 8, height());
 }
 
 void CustomiseDialog::setReadingAids(const ReadingAids& current, std::function<void(const ReadingAids&)> apply)
@@ -428,7 +445,9 @@ QComboBox* CustomiseDialog::addLanguageChoice(const QString& name, const QString
     label->setBuddy(choice);
     label->show();
     choice->show();
+    mLanguageLabels.append(label);
     setFixedSize(width(), qMax(height(), top + 50));
+    fitRightColumn();
     return choice;
 }
 

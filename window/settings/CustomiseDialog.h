@@ -103,6 +103,8 @@ protected:
 private:
     void buildLayout();
     void buildReadingAids();
+    // Widens the right-hand column (reading aids, languages) to its longest caption, and the dialog with it.
+    void fitRightColumn();
     void showReadingAids();
     void readingAidsChanged();
     QFrame* addSample(const QString& name, const QRect& geometry, int tag, const QString& hint);
@@ -122,6 +124,7 @@ private:
     std::function<void(const QString&)> mApplyMyLanguage;
     std::function<void(const QString&)> mApplyWindowLanguage;
     int mLanguageRows = 0;
+    QList<QLabel*> mLanguageLabels;
     // A captioned choice in the column under the reading aids, the dialog growing to hold it.
     QComboBox* addLanguageChoice(const QString& name, const QString& caption, const QString& accessibleName,
                                  const QString& hint);

@@ -4,6 +4,7 @@
 #include "window/settings/TranslationSettings.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -16,7 +17,8 @@ QList<QPair<QString, QString>> InterfaceLanguages()
     return {{QStringLiteral("es"), QStringLiteral("español")}};
 }
 
-QString InstallInterfaceTranslation(QCoreApplication& application, const QString& language, const QLocale& desktop)
+namespace {
+QString installTranslation(QCoreApplication& application, const QString& language, const QLocale& desktop)
 {
     const QLocale locale = language.isEmpty() ? desktop : QLocale(language);
     if (locale.language() == QLocale::English || locale.language() == QLocale::C)
@@ -35,6 +37,15 @@ QString InstallInterfaceTranslation(QCoreApplication& application, const QString
     else
         delete qt;
     return QLocale::languageToCode(locale.language());
+}
+} // namespace
+
+QString InstallInterfaceTranslation(QCoreApplication& application, const QString& language, const QLocale& desktop)
+{
+    const QString installed = installTranslation(application, language, desktop);
+    // The title of the message boxes and the task bar, in the same language as the window.
+    QGuiApplication::setApplicationDisplayName(QCoreApplication::translate("Program", "Parlivo Study Edition"));
+    return installed;
 }
 
 QString SavedInterfaceLanguage(const QString& path)

@@ -14,7 +14,8 @@ QList<QPair<QString, QString>> InterfaceLanguages();
 // Installs the translation of the window's captions, menus, hints and messages for `language` ("es"), or for the
 // desktop's language when it is empty, with Qt's own translation of its standard dialogs beside it. Must run before
 // the windows are made. English, or a language without a translation, installs nothing and keeps the English texts.
-// Returns the language installed, empty when none.
+// The application's title (message boxes, the task bar) is set in the same language. Returns the language installed,
+// empty when none.
 QString InstallInterfaceTranslation(QCoreApplication& application, const QString& language = {},
                                     const QLocale& desktop = QLocale::system());
 

@@ -367,8 +367,8 @@ void SpellingTestDialog::ShowResults()
     buStart->setEnabled(true);
     edWord->setEnabled(false);
     buCancel->setEnabled(false);
-    sgSpellingResults->setFocus();
     SetOuterHeight(ResultsHeight);
+    sgSpellingResults->setFocus();
 }
 
 bool SpellingTestDialog::Say(const QString& text, int run)
@@ -444,6 +444,9 @@ void SpellingTestDialog::resizeEvent(QResizeEvent* event)
     QDialog::resizeEvent(event);
     panMenuBar->setGeometry(0, 0, width(), 206);
     Panel1->setGeometry(0, 206, width(), qMax(0, height() - 206));
+    // Folded under the questions (a window system that draws no frame leaves a strip of it), the results would show
+    // their captions squeezed over each other: they show once the dialog opens out to them.
+    Panel1->setVisible(Panel1->height() >= Panel1->minimumSizeHint().height());
 }
 
 bool SpellingTestDialog::eventFilter(QObject* watched, QEvent* event)

@@ -156,7 +156,6 @@ void WebPanel::buildAddressBar()
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedHeight(BarHeight);
-    Panel2->setMinimumWidth(AddressLeft + MinimumAddressWidth + GoGap + GoWidth + RightMargin);
     // The bar keeps its own look whatever colours and sizes the window around it takes.
     QFont font(QStringLiteral("Verdana"));
     font.setPixelSize(13);
@@ -201,14 +200,23 @@ void WebPanel::buildAddressBar()
     setHint(buWebGo, tr("Go to address (website)"), tr("Go to address (website)"));
     buWebGo->setFocusPolicy(Qt::TabFocus);
 
+    Panel2->setMinimumWidth(addressLeft() + MinimumAddressWidth + GoGap + GoWidth + RightMargin);
     placeAddressBarControls();
+}
+
+int WebPanel::addressLeft() const
+{
+    // A longer caption than "Address:" (another language's) moves the field right rather than being covered by it.
+    constexpr int LabelGap = 1; // the field's own frame and margin keep the text apart
+    return qMax(AddressLeft, Label1->geometry().right() + 1 + LabelGap);
 }
 
 // The address edit stretches with the bar and the Go button keeps to its right end.
 void WebPanel::placeAddressBarControls()
 {
-    const int goLeft = qMax(Panel2->width() - RightMargin - GoWidth, AddressLeft + MinimumAddressWidth + GoGap);
-    edWebAddress->setGeometry(AddressLeft, AddressTop, goLeft - GoGap - AddressLeft, AddressHeight);
+    const int left = addressLeft();
+    const int goLeft = qMax(Panel2->width() - RightMargin - GoWidth, left + MinimumAddressWidth + GoGap);
+    edWebAddress->setGeometry(left, AddressTop, goLeft - GoGap - left, AddressHeight);
     buWebGo->setGeometry(goLeft, AddressTop, GoWidth, AddressHeight);
 }
 

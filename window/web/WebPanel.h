@@ -83,6 +83,7 @@ private:
     void buildAddressBar();
     void startBrowser();
     void placeAddressBarControls();
+    int addressLeft() const;
     void navigationCompleted();
 
     void buWebGoClick() { GoToAddress(); }
