@@ -11,6 +11,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <cmath>
+
 namespace {
 class ReadingAidsLook : public ReaderFixture
 {
@@ -179,6 +181,54 @@ TEST_F(ReadingAidsLook, SpacingAndSyllablesKeepSpokenPositionsAndADocumentsOwnFo
                     range.format.fontFamilies().toStringList() == QStringList{DyslexicFontFamily};
     EXPECT_TRUE(replaced);
     EXPECT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("information"));
+}
+
+TEST_F(ReadingAidsLook, TheSpokenWordKeepsTheReadingFaceAndSpacing)
+{
+    reader->reText->setPlainText(QStringLiteral("all little lollipops fall slowly, while the tall lilies will hold"));
+    ReadingAids aids;
+    aids.FontFamily = DyslexicFontFamily;
+    aids.LetterSpacing = 130;
+    apply(aids);
+    const int start = 4;
+    const int end = 10; // "little"
+    QTextCursor cursor = reader->reText->textCursor();
+    cursor.setPosition(start);
+    const QRect left = reader->reText->cursorRect(cursor);
+    cursor.setPosition(end);
+    const QRect word(QPoint(left.left() + 1, left.top()),
+                     QPoint(reader->reText->cursorRect(cursor).left() - 2, left.bottom()));
+
+    // How far each pixel of the word is from its background towards its ink, whatever the two colours.
+    const auto ink = [&word](const QImage& image) {
+        const auto distance = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+        };
+        const QRgb background = image.pixel(word.topLeft());
+        int strongest = 1;
+        for (int y = word.top(); y <= word.bottom(); ++y)
+            for (int x = word.left(); x <= word.right(); ++x)
+                strongest = qMax(strongest, distance(image.pixel(x, y), background));
+        QList<double> shares;
+        for (int y = word.top(); y <= word.bottom(); ++y)
+            for (int x = word.left(); x <= word.right(); ++x)
+                shares << double(distance(image.pixel(x, y), background)) / strongest;
+        return shares;
+    };
+    const QList<double> plain = ink(reader->reText->viewport()->grab().toImage());
+
+    reader->model().setState(ReadingState::Reading);
+    reader->HighlightSpoken(start, end - start);
+    settle();
+    ASSERT_EQ(reader->reText->textCursor().selectedText(), QStringLiteral("little"));
+    const QList<double> spoken = ink(reader->reText->viewport()->grab().toImage());
+    double total = 0;
+    double changed = 0;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        total += plain[i];
+        changed += std::abs(plain[i] - spoken[i]);
+    }
+    EXPECT_LT(changed / total, 0.15) << "the highlighted word is drawn in the same letters as before";
 }
 
 TEST_F(ReadingAidsLook, LineFocusFollowsTheSpokenWordWithoutMovingTheSelection)

@@ -40,7 +40,8 @@ bool hasOwnFamily(const QTextCharFormat& format)
 } // namespace
 
 ReadingAidsView::ReadingAidsView(QTextEdit* edit, std::function<void()> reformat)
-    : QObject(edit), mEdit(edit), mReformat(std::move(reformat))
+    : QObject(edit), mEdit(edit), mReformat(std::move(reformat)),
+      mSelectedText(edit->palette().brush(QPalette::Active, QPalette::HighlightedText))
 {
     mOverlay = new ReadingAidsOverlay(edit, *this);
     mOverlay->hide();
@@ -70,6 +71,7 @@ void ReadingAidsView::setAids(const ReadingAids& aids)
     mBaseFont = mEdit->document()->defaultFont();
     if (mAids.Syllables && !mSyllables)
         mSyllables = std::make_unique<Syllables>();
+    keepSelectedLetters();
     placeLines();
     if (letters && mReformat)
         mReformat();
@@ -113,6 +115,23 @@ void ReadingAidsView::placeLines()
     const QVariant cursorWidth = document->documentLayout()->property("cursorWidth");
     document->setDocumentLayout(spaced ? nullptr : new SpacedDocumentLayout(document, spacing));
     document->documentLayout()->setProperty("cursorWidth", cursorWidth);
+}
+
+void ReadingAidsView::keepSelectedLetters()
+{
+    // Qt draws the text of a selection that has a colour of its own in a pass that leaves out the faces of the
+    // display formats: the spoken word would lose the reading face. Without that colour the selection draws only
+    // its background and the text over it is drawn with the rest, in its face, spacing and colour.
+    QPalette palette = mEdit->palette();
+    const QBrush shown = palette.brush(QPalette::Active, QPalette::HighlightedText);
+    if (shown.style() != Qt::NoBrush)
+        mSelectedText = shown;
+    const QBrush wanted = mAids.changesLetters() ? QBrush() : mSelectedText;
+    if (shown == wanted && palette.brush(QPalette::Inactive, QPalette::HighlightedText) == wanted)
+        return;
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        palette.setBrush(group, QPalette::HighlightedText, wanted);
+    mEdit->setPalette(palette);
 }
 
 void ReadingAidsView::setReading(bool reading)

@@ -2,6 +2,7 @@
 
 #include "window/readingarea/ReadingAids.h"
 
+#include <QBrush>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -57,6 +58,8 @@ private:
     void placeLines();
     void followHighlight();
     void updateOverlay();
+    // While the aids change the letters, the selection draws only its background.
+    void keepSelectedLetters();
 
     QTextEdit* mEdit;
     std::function<void()> mReformat;
@@ -65,7 +68,8 @@ private:
     std::unique_ptr<Syllables> mSyllables;
     QPointer<ReadingAidsOverlay> mOverlay;
     QRect mLastStrip;
-    QFont mBaseFont; // the reading area's font the formats were measured in
+    QFont mBaseFont;      // the reading area's font the formats were measured in
+    QBrush mSelectedText; // the colour of selected text, which the reading area's palette leaves out meanwhile
 };
 
 // The layer over the reading area's viewport that dims the lines outside the focus strip and draws the
