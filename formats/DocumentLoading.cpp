@@ -17,6 +17,8 @@
 #include <QTextDocument>
 #include <quazip/quazip.h>
 
+#include <limits>
+
 namespace {
 
 using Kind = DocumentLoadError::Kind;
@@ -243,25 +245,55 @@ void LoadedDocument::putInto(QTextDocument* document) const
     // Turning undo off for the change also empties its history: the loaded text is where undoing stops.
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
-    if (const QString* text = std::get_if<QString>(&mContent)) {
-        document->setPlainText(*text);
-    } else if (const QByteArray* rtf = std::get_if<QByteArray>(&mContent)) {
+    putInParts(document, std::numeric_limits<qsizetype>::max(), [](double) { return true; });
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+}
+
+bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
+                                const std::function<bool(double)>& step) const
+{
+    if (const QByteArray* rtf = std::get_if<QByteArray>(&mContent)) {
         readRtf(*rtf, document);
-    } else {
-        const TextBlocks& blocks = std::get<TextBlocks>(mContent);
-        document->setPlainText(paragraphText(blocks));
+        return true;
+    }
+    const TextBlocks* blocks = std::get_if<TextBlocks>(&mContent);
+    const QString text = blocks ? paragraphText(*blocks) : std::get<QString>(mContent);
+    // A part ends with a paragraph where one ends within it, so no paragraph is laid out twice.
+    qsizetype from = 0;
+    do {
+        qsizetype to = text.size();
+        if (text.size() - from > partChars) {
+            to = from + partChars;
+            const qsizetype paragraphEnd = text.lastIndexOf(QLatin1Char('\n'), to - 1);
+            if (paragraphEnd > from)
+                to = paragraphEnd + 1;
+            else if (text.at(to - 1).isHighSurrogate())
+                --to;
+        }
+        if (from == 0) {
+            document->setPlainText(text.first(to));
+        } else {
+            QTextCursor end(document);
+            end.movePosition(QTextCursor::End);
+            end.insertText(text.sliced(from, to - from));
+        }
+        from = to;
+    } while (from < text.size() && step(double(from) / double(text.size())));
+    if (from < text.size())
+        return false;
+    if (blocks) {
         QTextCharFormat heading;
         heading.setFontWeight(QFont::Bold);
-        for (qsizetype i = 0; i < blocks.size(); ++i) {
-            if (blocks[i].heading == 0)
+        for (qsizetype i = 0; i < blocks->size(); ++i) {
+            if (blocks->at(i).heading == 0)
                 continue;
             QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
             cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
             cursor.mergeCharFormat(heading);
         }
     }
-    document->setUndoRedoEnabled(undo);
-    document->setModified(false);
+    return true;
 }
 
 DocumentLoadResult loadDocument(const QString& path, TextMode mode, ReadProgress* progress)
