@@ -259,17 +259,17 @@ bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
     }
     const TextBlocks* blocks = std::get_if<TextBlocks>(&mContent);
     const QString text = blocks ? paragraphText(*blocks) : std::get<QString>(mContent);
-    // A part ends with a paragraph where one ends within it, so no paragraph is laid out twice.
+    // Each part ends with a paragraph, so no paragraph is laid out twice.
     qsizetype from = 0;
     do {
         qsizetype to = text.size();
         if (text.size() - from > partChars) {
             to = from + partChars;
-            const qsizetype paragraphEnd = text.lastIndexOf(QLatin1Char('\n'), to - 1);
-            if (paragraphEnd > from)
-                to = paragraphEnd + 1;
-            else if (text.at(to - 1).isHighSurrogate())
-                --to;
+            // A paragraph longer than a part goes in whole: laid out again at every part, it would take far longer.
+            qsizetype paragraphEnd = text.lastIndexOf(QLatin1Char('\n'), to - 1);
+            if (paragraphEnd <= from)
+                paragraphEnd = text.indexOf(QLatin1Char('\n'), to);
+            to = paragraphEnd < 0 ? text.size() : paragraphEnd + 1;
         }
         if (from == 0) {
             document->setPlainText(text.first(to));

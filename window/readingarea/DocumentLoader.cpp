@@ -55,7 +55,8 @@ constexpr int StatusDelayMs = 400;
 // than a few seconds (the command line reads them). Measured on a busy two-core machine, prose took 1.7 s to show
 // at 2 MB, 3.2 s at 4 MB and 3.8 s at 6 MB; 25 MB took 16 s.
 constexpr qint64 WindowDocumentBytes = 5 * 1024 * 1024;
-constexpr qint64 LargeRichTextBytes = 2 * 1024 * 1024;
+// A document this large shows its loading window at once.
+constexpr qint64 LargeTextBytes = 2 * 1024 * 1024;
 // The reading area takes a document in parts this large, with the windows painted and timers run in between.
 constexpr qsizetype PartChars = 128 * 1024;
 
@@ -119,7 +120,7 @@ DocumentLoadResult loadInBackground(const QString& path, TextMode mode)
 // Puts the document into the reading area a part at a time, the windows painted and timers run in between; after
 // a moment a loading window shows how far it is and lets the user cancel, which brings back what the reading area
 // held. False when cancelled, or when the reading area went meanwhile.
-bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea)
+bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea, bool large)
 {
     const QPointer<QTextEdit> area(readingArea);
     QTextDocument* document = readingArea->document();
@@ -131,7 +132,12 @@ bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea)
         before.emplace(document);
     QElapsedTimer clock;
     clock.start();
-    StatusHandle status;
+    // A large document says at once why the window waits (a long paragraph goes in whole).
+    StatusHandle status =
+        large ? ShowStatus(QCoreApplication::translate("DocumentLoader", "Loading Document"),
+                           QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."))
+              : StatusHandle();
+    bool progressShown = false;
     bool cancelled = false;
     // Turning undo off also empties its history: the loaded text is where undoing stops.
     document->setUndoRedoEnabled(false);
@@ -139,9 +145,9 @@ bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea)
         if (!status && clock.elapsed() > StatusDelayMs) {
             status = ShowStatus(QCoreApplication::translate("DocumentLoader", "Loading Document"),
                                 QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
-            if (status)
-                status->showProgress();
         }
+        if (status && !std::exchange(progressShown, true))
+            status->showProgress();
         if (status)
             status->setProgress(share);
         // Until the loading window is up, the user's input waits; once it shows, only its Cancel button takes input.
@@ -239,8 +245,8 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
 {
     const DocumentFormat* format = formatForPath(path);
     const DocumentKind kind = format ? format->kind : DocumentKind::PlainText;
-    const bool text = kind == DocumentKind::PlainText || kind == DocumentKind::RichText || kind == DocumentKind::Html;
-    if (text && QFileInfo(path).size() > WindowDocumentBytes)
+    // (A web page or rich text file is mostly markup: its size on disk says little of the text it holds.)
+    if (kind == DocumentKind::PlainText && QFileInfo(path).size() > WindowDocumentBytes)
         throw FileError(QCoreApplication::translate("DocumentLoader",
                                                     "Cannot open file \"%1\". It is larger than %2 MB, more than the "
                                                     "reading area can show; parlivo-cli reads it aloud or exports it.")
@@ -273,10 +279,10 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
     // Rich text goes in whole: a large one says why the window waits. Text in parts shows its own progress.
     if (!loaded.document.isRichText())
         status.reset();
-    else if (!status && QFileInfo(path).size() > LargeRichTextBytes)
+    else if (!status && QFileInfo(path).size() > LargeTextBytes)
         status.emplace(QCoreApplication::translate("DocumentLoader", "Loading Document"),
                        QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
-    if (!putInReadingArea(loaded.document, readingArea))
+    if (!putInReadingArea(loaded.document, readingArea, !status && QFileInfo(path).size() > LargeTextBytes))
         return false;
     readingArea->moveCursor(QTextCursor::Start);
     if (note)
