@@ -50,7 +50,7 @@ const QString GeneralHelp = QStringLiteral(
     "\n"
     "Run 'parlivo-cli COMMAND --help' for the options of a command.\n"
     "Exit codes: 0 done, 1 bad usage, 2 an input or output file cannot be used, 3 the speech engine or the\n"
-    "encoder failed.\n");
+    "encoder failed, or no sound device can be used to speak.\n");
 
 struct Command
 {
@@ -235,8 +235,39 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
         QObject::connect(&voice, &Voice::OnEvent,
                          [&streams](const SpeechEvent& event) { streams.out.write(EventJsonLine(event)); });
     }
+    // Nothing heard is no reading: without a sound device the command fails, unless the user asked to read on
+    // silently (the events still keep the speech's time).
+    const bool silenceAllowed = parser.isSet(QStringLiteral("allow-silence"));
+    bool deviceFailed = false;
+    bool toldLost = false;
+    QObject::connect(&voice.engine(), &SpeechEngine::soundLostChanged, &voice, [&](bool lost) {
+        if (lost == std::exchange(toldLost, lost))
+            return;
+        if (!silenceAllowed) {
+            if (lost && !deviceFailed) {
+                deviceFailed = true;
+                voice.SkipAll();
+            }
+            return;
+        }
+        write(streams.err, lost ? QStringLiteral("%1: warning: the sound device stopped playing; reading on "
+                                                 "silently.\n")
+                                      .arg(Program)
+                                : QStringLiteral("%1: the sound device plays again.\n").arg(Program));
+    });
     // Read as the reading area reads: paragraph breaks spoken as spaces, so positions stay those of the text.
     voice.Speak(TextForVoice(text), SpeakReading);
+    toldLost = voice.engine().soundLost();
+    if (toldLost) {
+        if (!silenceAllowed) {
+            voice.SkipAll();
+            throw CliFailure(ExitEngineFailure, QStringLiteral("No sound device can be used, so nothing would be "
+                                                               "heard. Start the sound server or connect a device, "
+                                                               "or give --allow-silence to read silently."));
+        }
+        write(streams.err,
+              QStringLiteral("%1: warning: no sound device can be used; reading silently.\n").arg(Program));
+    }
     bool stopped = false;
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -247,6 +278,10 @@ int runSpeak(const QCommandLineParser& parser, CliStreams& streams)
     } while (!voice.WaitUntilDone(10));
     // The events that came with the end of the speech.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (deviceFailed && !stopped)
+        throw CliFailure(ExitEngineFailure, QStringLiteral("The sound device stopped playing in the middle of the "
+                                                           "reading, so the rest would not be heard. Give "
+                                                           "--allow-silence to read on silently."));
     return stopped ? StoppedExitCode() : ExitSuccess;
 }
 
@@ -432,6 +467,10 @@ void addVoiceOptions(QCommandLineParser& parser, bool exporting)
     parser.addOption(
         {QStringLiteral("volume"), QStringLiteral("Reading volume, 1 to 10 (default 10)."), QStringLiteral("1-10")});
     if (!exporting) {
+        parser.addOption({QStringLiteral("allow-silence"),
+                          QStringLiteral("When no sound device can be used, or the one in use stops playing, read on "
+                                         "silently in the speech's own time with a warning, instead of ending with "
+                                         "exit code 3.")});
         parser.addOption({QStringLiteral("events"),
                           QStringLiteral("Print each word, sentence, viseme and end event as one line of JSON, "
                                          "with its place in the text and its time in ms.")});

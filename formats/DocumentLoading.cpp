@@ -18,6 +18,7 @@
 #include <quazip/quazip.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -275,25 +276,55 @@ void LoadedDocument::putInto(QTextDocument* document) const
     // Turning undo off for the change also empties its history: the loaded text is where undoing stops.
     const bool undo = document->isUndoRedoEnabled();
     document->setUndoRedoEnabled(false);
-    if (const QString* text = std::get_if<QString>(&mContent)) {
-        document->setPlainText(*text);
-    } else if (const QByteArray* rtf = std::get_if<QByteArray>(&mContent)) {
+    putInParts(document, std::numeric_limits<qsizetype>::max(), [](double) { return true; });
+    document->setUndoRedoEnabled(undo);
+    document->setModified(false);
+}
+
+bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
+                                const std::function<bool(double)>& step) const
+{
+    if (const QByteArray* rtf = std::get_if<QByteArray>(&mContent)) {
         readRtf(*rtf, document);
-    } else {
-        const TextBlocks& blocks = std::get<TextBlocks>(mContent);
-        document->setPlainText(paragraphText(blocks));
+        return true;
+    }
+    const TextBlocks* blocks = std::get_if<TextBlocks>(&mContent);
+    const QString text = blocks ? paragraphText(*blocks) : std::get<QString>(mContent);
+    // Each part ends with a paragraph, so no paragraph is laid out twice.
+    qsizetype from = 0;
+    do {
+        qsizetype to = text.size();
+        if (text.size() - from > partChars) {
+            to = from + partChars;
+            // A paragraph longer than a part goes in whole: laid out again at every part, it would take far longer.
+            qsizetype paragraphEnd = text.lastIndexOf(QLatin1Char('\n'), to - 1);
+            if (paragraphEnd <= from)
+                paragraphEnd = text.indexOf(QLatin1Char('\n'), to);
+            to = paragraphEnd < 0 ? text.size() : paragraphEnd + 1;
+        }
+        if (from == 0) {
+            document->setPlainText(text.first(to));
+        } else {
+            QTextCursor end(document);
+            end.movePosition(QTextCursor::End);
+            end.insertText(text.sliced(from, to - from));
+        }
+        from = to;
+    } while (from < text.size() && step(double(from) / double(text.size())));
+    if (from < text.size())
+        return false;
+    if (blocks) {
         QTextCharFormat heading;
         heading.setFontWeight(QFont::Bold);
-        for (qsizetype i = 0; i < blocks.size(); ++i) {
-            if (blocks[i].heading == 0)
+        for (qsizetype i = 0; i < blocks->size(); ++i) {
+            if (blocks->at(i).heading == 0)
                 continue;
             QTextCursor cursor(document->findBlockByNumber(static_cast<int>(i)));
             cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
             cursor.mergeCharFormat(heading);
         }
     }
-    document->setUndoRedoEnabled(undo);
-    document->setModified(false);
+    return true;
 }
 
 DocumentLoadResult loadDocument(const QString& path, TextMode mode, ReadProgress* progress)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -52,6 +53,13 @@ public:
 
     // Replaces the content of `document` with this one, leaving it unmodified and without undo history.
     void putInto(QTextDocument* document) const;
+    // The same a part of about `partChars` characters (whole paragraphs) at a time, each part a change of its own, so
+    // whatever lays out or marks the document does it in parts. Between two parts `step` is told the share put in so
+    // far; when it returns false the document is left as it stands, untouched from then on (it may be gone). Rich text
+    // goes in whole. Undo and redo stay as the caller set them. True when all of it went in.
+    bool putInParts(QTextDocument* document, qsizetype partChars, const std::function<bool(double)>& step) const;
+    // Rich text, which goes in whole.
+    bool isRichText() const { return std::holds_alternative<QByteArray>(mContent); }
 
 private:
     // Plain text, the bytes of a rich text file, or paragraphs.

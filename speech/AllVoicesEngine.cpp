@@ -22,6 +22,11 @@ AllVoicesEngine::AllVoicesEngine(std::vector<std::unique_ptr<SpeechEngine>> engi
                 mStreams.remove(key);
             emit speechEvent(event);
         });
+        // Only the engine that speaks is heard or not.
+        connect(engine, &SpeechEngine::soundLostChanged, this, [this, engine](bool lost) {
+            if (engine == mCurrent)
+                emit soundLostChanged(lost);
+        });
     }
 }
 
@@ -138,6 +143,11 @@ int AllVoicesEngine::skipAll()
 bool AllVoicesEngine::isDone() const
 {
     return std::all_of(mEngines.begin(), mEngines.end(), [](const auto& engine) { return engine->isDone(); });
+}
+
+bool AllVoicesEngine::soundLost() const
+{
+    return mCurrent->soundLost();
 }
 
 void AllVoicesEngine::render(const QString& text, bool markup,

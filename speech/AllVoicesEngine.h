@@ -29,6 +29,7 @@ public:
     void resume() override;
     int skipAll() override;
     bool isDone() const override;
+    bool soundLost() const override;
     void render(const QString& text, bool markup, const std::function<void(const QByteArray& pcm)>& consume,
                 const std::function<void(const SpeechEvent&)>& event,
                 const std::function<bool(double)>& progress = {}) override;

@@ -76,9 +76,15 @@ public:
     // no file.
     virtual void speakToFile(const QString& text, bool markup, const QString& path,
                              const std::function<bool(double)>& progress = {});
+    // True while live speech goes unheard to a clock because no sound device can be used (none, or the one in use
+    // failed); the engine tries a device again at each speak, when the sound devices change and now and then while
+    // speech goes on unheard. False on a device, and when a clock was chosen.
+    virtual bool soundLost() const { return false; }
 
 signals:
     void speechEvent(const SpeechEvent& event);
+    // Live speech stopped being heard (true) or is heard again (false).
+    void soundLostChanged(bool lost);
 };
 
 // The voice of `voices` with this description (without regard to case), else the one with this id.

@@ -1,5 +1,6 @@
 #include "speech/SpeechPlayer.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <algorithm>
@@ -12,11 +13,15 @@ constexpr int CloseAfterIdleMs = 5000;
 // How far ahead of the ear silence is written after an utterance, so a device that waits for a full buffer
 // before it plays still plays the utterance's end.
 constexpr qint64 FillAheadBytes = PcmOutput::BytesPerSecond / 4;
+// How often a reading heard on no device tries the device again.
+constexpr int RetryDeviceMs = 1000;
 
 } // namespace
 
-SpeechPlayer::SpeechPlayer(SpeechQueue& queue, Post post, const QAudioDevice& device, double clockSpeed)
-    : mQueue(queue), mPost(std::move(post)), mDevice(device), mClockSpeed(clockSpeed)
+SpeechPlayer::SpeechPlayer(SpeechQueue& queue, Post post, Lost lost, const QAudioDevice& device,
+                           std::optional<double> clockSpeed)
+    : mQueue(queue), mPost(std::move(post)), mLostChanged(std::move(lost)), mDevice(device),
+      mClockChosen(clockSpeed.has_value()), mClockSpeed(clockSpeed.value_or(1.0))
 {
 }
 
@@ -36,9 +41,10 @@ void SpeechPlayer::start()
             mOutput->close();
     });
 
-    if (mDevice.isNull()) {
+    if (mClockChosen) {
         mOutput = std::make_unique<ClockOutput>(mClockSpeed);
-        mUsesClock = true;
+    } else if (mDevice.isNull()) {
+        fallBackToClock();
     } else {
         mOutput = std::make_unique<SinkOutput>(mDevice);
         // A device that cannot play at all is found out now, not in the middle of the first sentence.
@@ -53,10 +59,35 @@ void SpeechPlayer::wake()
     tick();
 }
 
+void SpeechPlayer::tryDevice(const QAudioDevice& device)
+{
+    if (mClockChosen || !mLost || device.isNull())
+        return;
+    // The output is not replaced under a tick that a nested event loop of the sound system let this call into.
+    if (mTicking > 0) {
+        mDeviceToTry = device;
+        return;
+    }
+    auto output = std::make_unique<SinkOutput>(device);
+    if (!output->open())
+        return;
+    mDevice = device;
+    mStalls = 0;
+    replaceOutput(std::move(output));
+    setLost(false);
+    scheduleNextTick();
+}
+
 void SpeechPlayer::fallBackToClock()
 {
     replaceOutput(std::make_unique<ClockOutput>(1.0));
-    mUsesClock = true;
+    setLost(true);
+}
+
+void SpeechPlayer::setLost(bool lost)
+{
+    if (mLost.exchange(lost) != lost && mLostChanged)
+        mLostChanged(lost);
 }
 
 void SpeechPlayer::replaceOutput(std::unique_ptr<PcmOutput> output)
@@ -67,7 +98,7 @@ void SpeechPlayer::replaceOutput(std::unique_ptr<PcmOutput> output)
         pending.at = std::max<qint64>(pending.at - lost, 0);
     mOrigin -= lost;
     mOutput = std::move(output);
-    if (mOutput->open())
+    if (mOutput->isOpen() || mOutput->open())
         mOutput->setVolume(mVolume / 100.0);
     mSuspended = false;
     mLastPlayed = -1;
@@ -80,7 +111,7 @@ void SpeechPlayer::reopenIfStalled()
     constexpr int StallMs = 600;
     constexpr int MostReopenings = 3;
     const bool holdsAudio = !mChunks.empty() || mOutput->written() > mOutput->played();
-    if (mUsesClock || !mOutput->isOpen() || mSuspended || !holdsAudio) {
+    if (usesClock() || !mOutput->isOpen() || mSuspended || !holdsAudio) {
         mLastPlayed = -1;
         return;
     }
@@ -134,6 +165,18 @@ void SpeechPlayer::tick()
 {
     if (!mOutput)
         return;
+    if (mTicking == 0) {
+        if (mDeviceToTry) {
+            tryDevice(*std::exchange(mDeviceToTry, std::nullopt));
+        } else if (mLost && !mDevice.isNull() && (!mChunks.empty() || !mPending.empty()) && mRetryAt.hasExpired()) {
+            // A sound server that restarts tells no one it is back (Qt's audio reconnects on its own a few seconds
+            // after it went), so a reading that goes on unheard looks for it now and then.
+            mRetryAt.setRemainingTime(RetryDeviceMs);
+            tryDevice(mDevice);
+        }
+    }
+    ++mTicking;
+    const auto ticked = qScopeGuard([this] { --mTicking; });
     const int purges = mQueue.purges.load();
     if (purges != mSeenPurges) {
         mSeenPurges = purges;
@@ -242,7 +285,7 @@ void SpeechPlayer::schedule(const SpeechEvent& event, qint64 at)
 
 void SpeechPlayer::fillSilence()
 {
-    if (mUsesClock || !mChunks.empty() || mPending.empty() || mPending.back().event.type != SpeechEvent::EndStream)
+    if (usesClock() || !mChunks.empty() || mPending.empty() || mPending.back().event.type != SpeechEvent::EndStream)
         return;
     const qint64 ahead = mOutput->written() - mOutput->played();
     const qint64 room = std::min(mOutput->writable(), FillAheadBytes - ahead) & ~qint64(1);
@@ -298,6 +341,6 @@ void SpeechPlayer::scheduleNextTick()
         return;
     }
     mTimer->stop();
-    if (!busy && mOutput->isOpen() && !mUsesClock && !mCloseTimer->isActive())
+    if (!busy && mOutput->isOpen() && !usesClock() && !mCloseTimer->isActive())
         mCloseTimer->start();
 }

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace {
 
@@ -94,15 +95,48 @@ void SynthesisEngine::ensurePlayer()
     if (mPlayer)
         return;
     QAudioDevice device;
-    if (!mOptions.useClock)
+    std::optional<double> clock;
+    if (mOptions.useClock)
+        clock = mOptions.clockSpeed;
+    else
         device = QMediaDevices::defaultAudioOutput();
+    auto lostChanged = [this](bool) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                // Told in order on this thread, each change once, as the player stands now.
+                const bool lost = soundLost();
+                if (lost != std::exchange(mToldLost, lost))
+                    emit soundLostChanged(lost);
+            },
+            Qt::QueuedConnection);
+    };
     mPlayer = new SpeechPlayer(
-        *mQueue, [this](const SpeechEvent& event) { post(event); }, device,
-        mOptions.useClock ? mOptions.clockSpeed : 1.0);
+        *mQueue, [this](const SpeechEvent& event) { post(event); }, lostChanged, device, clock);
     mPlayer->moveToThread(&mAudioThread);
     mAudioThread.setObjectName(QStringLiteral("Speech audio"));
     mAudioThread.start(QThread::HighPriority);
     QMetaObject::invokeMethod(mPlayer, &SpeechPlayer::start, Qt::BlockingQueuedConnection);
+    if (!clock) {
+        mDevices = new QMediaDevices(this);
+        connect(mDevices, &QMediaDevices::audioOutputsChanged, this, &SynthesisEngine::retrySoundDevice);
+    }
+}
+
+void SynthesisEngine::retrySoundDevice()
+{
+    if (!mPlayer || !mPlayer->soundLost())
+        return;
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return;
+    QMetaObject::invokeMethod(
+        mPlayer, [player = mPlayer, device] { player->tryDevice(device); }, Qt::BlockingQueuedConnection);
+}
+
+bool SynthesisEngine::soundLost() const
+{
+    return mPlayer && mPlayer->soundLost();
 }
 
 void SynthesisEngine::wakePlayer()
@@ -290,6 +324,7 @@ int SynthesisEngine::speak(const QString& text, bool markup, bool purge)
     // The library starts while the sound device opens: the first speech waits for the slower of the two only.
     launchSynthesis();
     ensurePlayer();
+    retrySoundDevice();
     ensureStarted();
     if (purge) {
         dropAll();

@@ -13,6 +13,7 @@
 
 struct SpeechQueue;
 class SpeechPlayer;
+class QMediaDevices;
 
 // How a SynthesisEngine plays.
 struct SynthesisEngineOptions
@@ -29,9 +30,10 @@ struct SynthesisEngineOptions
 // A speech engine over a synthesis library. One synthesis thread owns the library (its Synthesizer) and renders
 // each utterance a sentence at a time, keeping about a second ahead of the ear; an audio thread plays it through
 // QAudioSink (or, without a device, a clock running at real time) and hands each event to the user-interface
-// thread's event queue when the audio reaches it. Every utterance gets exactly one EndStream, a purged one as well.
-// Nothing starts with the engine: the library starts when its voices are first listed or used, and the audio
-// thread with its device when speech is first played, so a rendering into a file never opens a sound device.
+// thread's event queue when the audio reaches it. Without a usable device speech goes on, unheard, to a clock at
+// real time, and soundLostChanged says so until a device plays again. Every utterance gets exactly one EndStream, a
+// purged one as well. Nothing starts with the engine: the library starts when its voices are first listed or used, and
+// the audio thread with its device when speech is first played, so a rendering into a file never opens a sound device.
 class SynthesisEngine : public SpeechEngine
 {
     Q_OBJECT
@@ -59,6 +61,7 @@ public:
     qint64 audioDelivered() const;
     // True when speech goes to the clock rather than an audio device; opens the audio output to find out.
     bool usesClock();
+    bool soundLost() const override;
 
 private:
     void runSynthesis(std::promise<QString> started);
@@ -69,6 +72,8 @@ private:
     // Starts the audio thread and opens its output, once.
     void ensurePlayer();
     void wakePlayer();
+    // While no device is heard, plays on the default device again if there is one and it opens.
+    void retrySoundDevice();
     int dropAll();
     void post(const SpeechEvent& event);
     void deliver(const SpeechEvent& event);
@@ -81,6 +86,8 @@ private:
     std::shared_future<QString> mStarted; // the start failure's message, empty when the library runs
     QThread mAudioThread;
     SpeechPlayer* mPlayer = nullptr;
+    QMediaDevices* mDevices = nullptr; // tells when a sound device comes (back)
+    bool mToldLost = false;            // what soundLostChanged last said
     QList<EngineVoice> mVoices;
     QString mVoice;
     int mLastStream = 0;

@@ -36,6 +36,15 @@ QFont verdana(int pixelSize)
     font.setPixelSize(pixelSize);
     return font;
 }
+
+// `text` for the status bar: while no sound device can be used, whatever it shows says that nothing is heard.
+QString withSoundNote(const QString& text, Voice* voice)
+{
+    if (!voice || !voice->engine().soundLost())
+        return text;
+    const QString note = MainWindow::tr("No sound device can be used, so nothing is heard.");
+    return text.isEmpty() ? note : text + QStringLiteral("  ") + note;
+}
 } // namespace
 
 MainWindow::MainWindow(std::unique_ptr<SpeechEngine> engine, QWidget* parent)
@@ -328,11 +337,12 @@ void MainWindow::ShowHintInStatusBar(const QString& hint)
     if (!mNoticeShown.hasExpired())
         return;
     // The status bar is one line high: a hint of several lines is shown on one.
-    statusBar->setText(LongHint(hint).simplified());
+    statusBar->setText(withSoundNote(LongHint(hint).simplified(), spVoice));
 }
 
-void MainWindow::ShowStatusText(const QString& text)
+void MainWindow::ShowStatusText(const QString& shown)
 {
+    const QString text = withSoundNote(shown, spVoice);
     // The status bar is the window's live region: its name is what a screen reader announces. The label tells
     // of a new text itself; the same state twice in a row (two readings stopped) is told here.
     if (statusBar->text() == text) {

@@ -17,10 +17,6 @@
 #include <QMenu>
 #include <QTextEdit>
 
-namespace {
-constexpr qint64 LargeDocumentBytes = 4 * 1024 * 1024;
-} // namespace
-
 void MainWindow::OpenDocument()
 {
     FileDialogSpec dialog = openDocumentDialog();
@@ -62,23 +58,13 @@ void MainWindow::LoadDocument()
     QString note;
     if (!path.isEmpty()) {
         RememberReadingPlace();
-        // A large document takes a while to lay out: say so rather than leave a window that does not answer.
-        // (Word-processor documents, PDFs and books show their own loading window.)
-        const DocumentFormat* format = formatForPath(path);
-        const bool ownWindow =
-            format && (format->kind == DocumentKind::WordProcessor || format->kind == DocumentKind::Pdf ||
-                       format->kind == DocumentKind::Epub || format->kind == DocumentKind::Picture);
-        const bool large = QFileInfo(path).size() > LargeDocumentBytes && !ownWindow;
-        const StatusHandle status =
-            large ? ShowStatus(tr("Loading Document"), tr("Document is loading, please wait ...")) : StatusHandle();
+        // A large document shows a loading window of its own while it comes in.
         try {
             loaded = LoadDocumentByType(reText, path, mTextMode, &note);
         } catch (...) {
-            CloseStatus(status);
             edAddress->clear();
             throw;
         }
-        CloseStatus(status);
         edAddress->clear();
     }
     QTextCursor cursor = reText->textCursor();

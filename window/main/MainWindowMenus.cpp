@@ -362,6 +362,9 @@ void MainWindow::connectSurfaces()
     connect(spVoice, &Voice::OnSentence, this, &MainWindow::spVoiceSentence);
     connect(spVoice, &Voice::OnViseme, this, &MainWindow::SpVoiceViseme);
     connect(spVoice, &Voice::OnEndStream, this, &MainWindow::spVoiceEndStream);
+    // A reading that goes on unheard says so, and so does the sound when it comes back.
+    connect(&spVoice->engine(), &SpeechEngine::soundLostChanged, this,
+            [this](bool lost) { ShowNotice(lost ? QString() : tr("The sound device plays again.")); });
 
     // The window sees every event before its control does: keys (Ctrl+Shift+C wherever the focus is, auto-read
     // in the reading area), resizes of the panels it lays out and the reading area's right click. This one
