@@ -153,8 +153,8 @@ TEST_F(DocumentCommands, TypedTextComesBackWithUndoAfterClearReplacingAndOpening
     ASSERT_TRUE(reader->ReadText(QStringLiteral("Rivers carry sand to the sea.")));
     EXPECT_EQ(prompts.questions.size(), 1);
     reader->StopReading();
-    reader->Undo1->trigger();
-    reader->Undo1->trigger();
+    reader->mUndoAction->trigger();
+    reader->mUndoAction->trigger();
     ASSERT_EQ(text(), typed);
 
     // Add at the end keeps the typed text; Cancel changes nothing.

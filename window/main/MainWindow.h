@@ -143,8 +143,8 @@ public:
     QAction* Yes1 = nullptr;
     QAction* No1 = nullptr;
     QMenu* pupmiEdit = nullptr;
-    QAction* Undo1 = nullptr; // Ctrl+Z: Clear, a replaced text and typing alike are taken back a step at a time
-    QAction* Redo1 = nullptr; // Ctrl+Y and Ctrl+Shift+Z
+    QAction* mUndoAction = nullptr; // Ctrl+Z: Clear, a replaced text and typing alike are taken back a step at a time
+    QAction* mRedoAction = nullptr; // Ctrl+Y and Ctrl+Shift+Z
     QAction* Cut2 = nullptr;
     QAction* Copy2 = nullptr;
     QAction* Paste2 = nullptr;

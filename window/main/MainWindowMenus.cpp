@@ -167,8 +167,8 @@ void MainWindow::buildMenus()
     pummiShowReaderBar->setChecked(true);
     pumTextToRead->addSeparator();
     pupmiEdit = addSubmenu(pumTextToRead, QStringLiteral("pupmiEdit"), tr("Edit"), tr("Edit"));
-    Undo1 = addItem(pupmiEdit, QStringLiteral("Undo1"), tr("Undo"), tr("Undo the last change to the text"));
-    Redo1 = addItem(pupmiEdit, QStringLiteral("Redo1"), tr("Redo"), tr("Redo the change undone"));
+    mUndoAction = addItem(pupmiEdit, QStringLiteral("Undo1"), tr("Undo"), tr("Undo the last change to the text"));
+    mRedoAction = addItem(pupmiEdit, QStringLiteral("Redo1"), tr("Redo"), tr("Redo the change undone"));
     pupmiEdit->addSeparator();
     Cut2 = addItem(pupmiEdit, QStringLiteral("Cut2"), tr("Cut"), tr("Cut to clipboard"));
     Copy2 = addItem(pupmiEdit, QStringLiteral("Copy2"), tr("Copy"), tr("Copy to clipboard"));
@@ -239,9 +239,9 @@ void MainWindow::buildMenus()
     bindKey(SaveAsMP31, QKeySequence(Qt::CTRL | Qt::Key_M), SaveAsMP31->statusTip());
     // The reading area answers these keys itself while it has the focus; the window's commands answer them
     // elsewhere.
-    bindKey(Undo1, QKeySequence(Qt::CTRL | Qt::Key_Z), Undo1->statusTip());
-    bindKey(Redo1, QKeySequence(Qt::CTRL | Qt::Key_Y), Redo1->statusTip());
-    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    bindKey(mUndoAction, QKeySequence(Qt::CTRL | Qt::Key_Z), mUndoAction->statusTip());
+    bindKey(mRedoAction, QKeySequence(Qt::CTRL | Qt::Key_Y), mRedoAction->statusTip());
+    mRedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     OpenKey = new QAction(tr("Open"), this);
     OpenKey->setObjectName(QStringLiteral("OpenKey"));
     bindKey(OpenKey, QKeySequence(Qt::CTRL | Qt::Key_O), buOpen->statusTip());
@@ -300,18 +300,18 @@ void MainWindow::connectSurfaces()
     connect(Yes1, &QAction::triggered, this, [this] { ShowReader(true); });
     connect(No1, &QAction::triggered, this, [this] { ShowReader(false); });
     // Nothing changes under the voice while it reads: the reading area is read-only then.
-    connect(Undo1, &QAction::triggered, this, [this] {
+    connect(mUndoAction, &QAction::triggered, this, [this] {
         if (!reText->isReadOnly())
             reText->undo();
     });
-    connect(Redo1, &QAction::triggered, this, [this] {
+    connect(mRedoAction, &QAction::triggered, this, [this] {
         if (!reText->isReadOnly())
             reText->redo();
     });
-    Undo1->setEnabled(false);
-    Redo1->setEnabled(false);
-    connect(reText->document(), &QTextDocument::undoAvailable, Undo1, &QAction::setEnabled);
-    connect(reText->document(), &QTextDocument::redoAvailable, Redo1, &QAction::setEnabled);
+    mUndoAction->setEnabled(false);
+    mRedoAction->setEnabled(false);
+    connect(reText->document(), &QTextDocument::undoAvailable, mUndoAction, &QAction::setEnabled);
+    connect(reText->document(), &QTextDocument::redoAvailable, mRedoAction, &QAction::setEnabled);
     connect(Cut2, &QAction::triggered, reText, &QTextEdit::cut);
     connect(Copy2, &QAction::triggered, reText, &QTextEdit::copy);
     connect(Paste2, &QAction::triggered, reText, &QTextEdit::paste);
