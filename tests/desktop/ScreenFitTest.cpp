@@ -47,10 +47,7 @@ protected:
     void TearDown() override
     {
         reader.reset();
-        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
+        removeInterfaceTranslations();
     }
 
     // The window within the screen, its right-hand controls in sight.

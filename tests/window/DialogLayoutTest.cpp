@@ -114,10 +114,7 @@ protected:
     void TearDown() override
     {
         reader.reset();
-        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
+        removeInterfaceTranslations();
     }
 
     void expectReadable(QWidget& window)

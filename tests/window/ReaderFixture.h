@@ -5,13 +5,24 @@
 #include "fakes/ScriptedSpeechEngine.h"
 #include "core/AppFolder.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 // A main window over a scripted engine, in an application folder of its own.
+// Takes out every window translation a test installed, so the next test starts in English.
+inline void removeInterfaceTranslations()
+{
+    for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
 class ReaderFixture : public ::testing::Test
 {
 protected:

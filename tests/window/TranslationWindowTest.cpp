@@ -193,12 +193,6 @@ TEST_F(TranslationWindow, WhileReadingEachSentenceIsShownTranslatedAndNothingEls
 
 TEST(InterfaceLanguage, UnderSpanishTheDialogsShowSpanishCaptionsAndUnderEnglishTheirOwn)
 {
-    const auto removeTranslations = [] {
-        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
-    };
     EXPECT_EQ(InstallInterfaceTranslation(*qApp, {}, QLocale(QStringLiteral("en_GB"))), QString());
     EXPECT_EQ(TextLineDialog().windowTitle(), QStringLiteral("Save"));
     // The title of every message box.
@@ -213,10 +207,10 @@ TEST(InterfaceLanguage, UnderSpanishTheDialogsShowSpanishCaptionsAndUnderEnglish
         EXPECT_EQ(dialog.buCancel->text(), QStringLiteral("&Cancelar"));
     }
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Parlivo Edición de estudio"));
-    removeTranslations();
+    removeInterfaceTranslations();
     EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("es"), QLocale::c()), QStringLiteral("es"));
     EXPECT_EQ(TextLineDialog().labPrompt->text(), QStringLiteral("Nombre"));
-    removeTranslations();
+    removeInterfaceTranslations();
     EXPECT_EQ(InstallInterfaceTranslation(*qApp, QStringLiteral("fr"), QLocale::c()), QString());
 }
 
@@ -233,10 +227,7 @@ protected:
     void TearDown() override
     {
         reader.reset();
-        for (QTranslator* translator : qApp->findChildren<QTranslator*>()) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
+        removeInterfaceTranslations();
     }
 };
 
