@@ -302,13 +302,21 @@ bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
                 paragraphEnd = text.indexOf(QLatin1Char('\n'), to);
             to = paragraphEnd < 0 ? text.size() : paragraphEnd + 1;
         }
+        // The parts make one edit, so a document loaded over other text is one step that Undo takes back.
+        QTextCursor cursor(document);
         if (from == 0) {
-            document->setPlainText(text.first(to));
+            cursor.beginEditBlock();
+            cursor.select(QTextCursor::Document);
+            cursor.removeSelectedText();
+            cursor.setBlockFormat(QTextBlockFormat());
+            cursor.setBlockCharFormat(QTextCharFormat());
+            cursor.setCharFormat(QTextCharFormat());
         } else {
-            QTextCursor end(document);
-            end.movePosition(QTextCursor::End);
-            end.insertText(text.sliced(from, to - from));
+            cursor.joinPreviousEditBlock();
+            cursor.movePosition(QTextCursor::End);
         }
+        cursor.insertText(text.sliced(from, to - from));
+        cursor.endEditBlock();
         from = to;
     } while (from < text.size() && step(double(from) / double(text.size())));
     if (from < text.size())
@@ -316,6 +324,8 @@ bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
     if (blocks) {
         QTextCharFormat heading;
         heading.setFontWeight(QFont::Bold);
+        QTextCursor edit(document);
+        edit.joinPreviousEditBlock();
         for (qsizetype i = 0; i < blocks->size(); ++i) {
             if (blocks->at(i).heading == 0)
                 continue;
@@ -323,6 +333,7 @@ bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
             cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
             cursor.mergeCharFormat(heading);
         }
+        edit.endEditBlock();
     }
     return true;
 }

@@ -263,15 +263,17 @@ TEST_F(DocumentLoad, ALongTextComesInWithProgressTheEventLoopTurningAndCanBeCanc
     EXPECT_GT(ticks, 10) << "the event loop kept turning";
     EXPECT_EQ(mArea.document()->characterCount() - 1, prose.size() - prose.count('\r'));
     EXPECT_FALSE(mArea.document()->isModified());
-    EXPECT_FALSE(mArea.document()->isUndoAvailable());
     EXPECT_EQ(visibleStatus(), QString());
+    // Loaded over the text there, in parts, it is still one step that Undo takes back.
+    mArea.undo();
+    EXPECT_EQ(mArea.toPlainText(), QStringLiteral("keep me"));
 }
 
 TEST_F(DocumentLoad, WithoutAWordProcessorADocSaysSoAfterClosingTheStatus)
 {
     mArea.setPlainText(QStringLiteral("keep me"));
     setWordProcessorProgram(mFolder.filePath(QStringLiteral("no-such-office")));
-    load(QStringLiteral("letter.DOC"), "\xD0\xCF\x11\xE0 not really word");
+    load(QStringLiteral("letter.DOC"), "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 not really word");
     EXPECT_EQ(mPrompts.messages,
               QStringList{QStringLiteral("MS Word is not installed, unable to load MS Word document.")});
     EXPECT_EQ(mPrompts.messageKinds, QList<MessageKind>{MessageKind::Information});

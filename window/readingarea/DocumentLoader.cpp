@@ -16,7 +16,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -127,10 +126,9 @@ bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea, bool
     QTextDocument* document = readingArea->document();
     const bool undo = document->isUndoRedoEnabled();
     const bool modified = document->isModified();
-    // What Cancel brings back. (Loading into a reading area that holds text was agreed to, so it is seldom large.)
-    std::optional<QTextDocumentFragment> before;
-    if (!document->isEmpty())
-        before.emplace(document);
+    // Over text already there the document comes in as one step that Undo takes back, and that Cancel takes back
+    // too; into an empty reading area it is where undoing stops.
+    const bool overText = !document->isEmpty();
     QElapsedTimer clock;
     clock.start();
     // A large document says at once why the window waits (a long paragraph goes in whole).
@@ -140,8 +138,8 @@ bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea, bool
               : StatusHandle();
     bool progressShown = false;
     bool cancelled = false;
-    // Turning undo off also empties its history: the loaded text is where undoing stops.
-    document->setUndoRedoEnabled(false);
+    if (!overText)
+        document->setUndoRedoEnabled(false); // which also empties its history
     const bool whole = loaded.putInParts(document, PartChars, [&](double share) {
         if (!status && clock.elapsed() > StatusDelayMs) {
             status = ShowStatus(QCoreApplication::translate("DocumentLoader", "Loading Document"),
@@ -159,10 +157,11 @@ bool putInReadingArea(const LoadedDocument& loaded, QTextEdit* readingArea, bool
     CloseStatus(status);
     if (!area)
         return false;
-    if (!whole) {
+    if (!whole && overText) {
+        document->undo();
+        document->clearUndoRedoStacks(QTextDocument::RedoStack);
+    } else if (!whole) {
         document->clear();
-        if (before)
-            QTextCursor(document).insertFragment(*before);
     }
     document->setUndoRedoEnabled(undo);
     document->setModified(whole ? false : modified);
@@ -283,13 +282,15 @@ bool LoadDocumentByType(QTextEdit* readingArea, const QString& path, TextMode mo
             status.emplace(QCoreApplication::translate("DocumentLoader", "Loading Document"),
                            QCoreApplication::translate("DocumentLoader", "Document is loading, please wait ..."));
     };
-    if (readingArea->document()->isEmpty()) {
-        // Rich text goes in whole: a large one says why the window waits. Text in parts shows its own progress.
-        if (!loaded.document.isRichText())
-            status.reset();
-        else
-            sayWhyTheWindowWaits();
-        if (!putInReadingArea(loaded.document, readingArea, !status && large))
+    if (!loaded.document.isRichText()) {
+        // Text comes in parts and shows its own progress.
+        status.reset();
+        if (!putInReadingArea(loaded.document, readingArea, large))
+            return false;
+    } else if (readingArea->document()->isEmpty()) {
+        // Rich text goes in whole: a large one says why the window waits.
+        sayWhyTheWindowWaits();
+        if (!putInReadingArea(loaded.document, readingArea, false))
             return false;
     } else {
         // Over text already there, the document comes in as one step that Undo takes back.
