@@ -315,10 +315,28 @@ QString inFolder(const QString& folder, const QString& input, const QString& ext
     return QDir(folder).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') + extension);
 }
 
-void makeFolder(const QString& folder)
+// The folders an export made, taken away again at its end when nothing was written into them (every document
+// failed, or the export was stopped), so such an export leaves nothing behind.
+struct MadeFolders
 {
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+    QStringList paths;
+    MadeFolders() = default;
+    MadeFolders(const MadeFolders&) = delete;
+    MadeFolders& operator=(const MadeFolders&) = delete;
+    ~MadeFolders()
+    {
+        for (const QString& path : paths)
+            QDir().rmdir(path); // only when empty
+    }
+};
+
+void makeFolder(const QString& folder, MadeFolders& made)
+{
+    if (QFileInfo(folder).isDir())
+        return;
+    if (!QDir().mkpath(folder))
         throw CliFailure(ExitInputError, QStringLiteral("%1: cannot make the folder").arg(displayPath(folder)));
+    made.paths.append(folder);
 }
 
 AudioFormat exportFormat(const QCommandLineParser& parser, const QString& out, bool folder)
@@ -397,11 +415,12 @@ int runExport(const QCommandLineParser& parser, CliStreams& streams)
     if (!several)
         jobs.first().text = readableText(jobs.first().input, streams.in);
 
+    MadeFolders made;
     if (outFolder)
-        makeFolder(out);
+        makeFolder(out, made);
     for (const QString& subtitles : {lrc, srt}) {
         if (!subtitles.isEmpty() && namesFolder(subtitles, several))
-            makeFolder(subtitles);
+            makeFolder(subtitles, made);
     }
 
     // One voice renders the documents in turn; their encoding runs on every core (or as many as -j allows).
