@@ -28,6 +28,33 @@ Voz de espeak-ng y Festival.</translation>
     </message>
 </context>
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>la carpeta no existe</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es una carpeta</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>the file is read-only</source>
+        <translation>el archivo es de solo lectura</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>el disco está lleno</translation>
+    </message>
+    <message>
+        <source>the file is larger than this system allows</source>
+        <translation>el archivo es más grande de lo que este sistema permite</translation>
+    </message>
+</context>
+<context>
     <name>ColourSchemes</name>
     <message>
         <source>Cannot open file %1</source>
@@ -446,6 +473,10 @@ Voz de espeak-ng y Festival.</translation>
 <context>
     <name>DocumentLoader</name>
     <message>
+        <source>Cannot open file &quot;%1&quot;. It is larger than %2 MB, more than the reading area can show; parlivo-cli reads it aloud or exports it.</source>
+        <translation>No se puede abrir el archivo &quot;%1&quot;. Tiene más de %2 MB, más de lo que el área de lectura puede mostrar; parlivo-cli lo lee en voz alta o lo exporta.</translation>
+    </message>
+    <message>
         <source>Loading Document</source>
         <translation>Cargando documento</translation>
     </message>
@@ -632,6 +663,14 @@ Voz de espeak-ng y Festival.</translation>
 </context>
 <context>
     <name>MainWindow</name>
+    <message>
+        <source>No sound device can be used, so nothing is heard.</source>
+        <translation>No se puede usar ningún dispositivo de sonido, así que no se oye nada.</translation>
+    </message>
+    <message>
+        <source>The sound device plays again.</source>
+        <translation>El dispositivo de sonido vuelve a sonar.</translation>
+    </message>
     <message>
         <source>Clear</source>
         <translation>Borrar</translation>
