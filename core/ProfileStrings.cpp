@@ -9,6 +9,15 @@
 
 namespace {
 
+// The text without the byte-order marks at its start: a file saved by several editors may carry more than one, and
+// one left would hide the first section.
+QStringView withoutByteOrderMarks(QStringView text)
+{
+    while (text.startsWith(QChar(0xFEFF)))
+        text = text.mid(1);
+    return text;
+}
+
 // The section name of a header line ("[name]", blanks allowed around), or nothing for any other line.
 std::optional<QStringView> sectionName(QStringView line)
 {
@@ -104,9 +113,7 @@ std::optional<qint32> ParseProfileInteger(QStringView text)
 ProfileDocument ProfileDocument::fromText(const QString& text)
 {
     ProfileDocument document;
-    QStringView rest(text);
-    if (rest.startsWith(QChar(0xFEFF)))
-        rest = rest.mid(1);
+    QStringView rest = withoutByteOrderMarks(text);
     while (!rest.isEmpty()) {
         const qsizetype end = rest.indexOf(QLatin1Char('\n'));
         QStringView line = end < 0 ? rest : rest.left(end);
@@ -234,7 +241,7 @@ QString ProfileStrings::readString(QStringView section, QStringView key, const Q
 
     // One pass over the text, without splitting it into lines first.
     bool inSection = false;
-    QStringView rest(text);
+    QStringView rest = withoutByteOrderMarks(text);
     while (!rest.isEmpty()) {
         const qsizetype end = rest.indexOf(QLatin1Char('\n'));
         const QStringView line = end < 0 ? rest : rest.left(end);

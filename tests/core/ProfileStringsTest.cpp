@@ -54,6 +54,10 @@ TEST_F(ProfileStringsTest, ReadsIgnoreLetterCaseTakeTheFirstOfDuplicatesAndFallB
     // The second section of the same name is never reached, and other sections' keys do not leak in.
     EXPECT_EQ(ini.readInteger(u"Parlivo Settings", u"Speed", 5), 5);
     EXPECT_EQ(ini.readInteger(u"other", u"speed", 5), 3);
+
+    // A file that several editors saved, each adding its byte-order mark, still starts with its first section.
+    writeFile("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[Parlivo Settings]\r\nSpeed=7\r\n[Parlivo Settings]\r\nSpeed=2\r\n");
+    EXPECT_EQ(ini.readInteger(u"Parlivo Settings", u"Speed", 5), 7);
 }
 
 TEST(ProfileIntegerTest, ReadsDecimalAndBothHexadecimalFormsAndRejectsTheRest)
