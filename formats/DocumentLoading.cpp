@@ -281,6 +281,15 @@ void LoadedDocument::putInto(QTextDocument* document) const
     document->setModified(false);
 }
 
+void RemoveWholeText(QTextCursor& cursor)
+{
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
+    cursor.setCharFormat(QTextCharFormat());
+}
+
 bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
                                 const std::function<bool(double)>& step) const
 {
@@ -306,11 +315,7 @@ bool LoadedDocument::putInParts(QTextDocument* document, qsizetype partChars,
         QTextCursor cursor(document);
         if (from == 0) {
             cursor.beginEditBlock();
-            cursor.select(QTextCursor::Document);
-            cursor.removeSelectedText();
-            cursor.setBlockFormat(QTextBlockFormat());
-            cursor.setBlockCharFormat(QTextCharFormat());
-            cursor.setCharFormat(QTextCharFormat());
+            RemoveWholeText(cursor);
         } else {
             cursor.joinPreviousEditBlock();
             cursor.movePosition(QTextCursor::End);

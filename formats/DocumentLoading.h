@@ -3,6 +3,7 @@
 #include "formats/DocumentFormats.h"
 
 #include <QByteArray>
+#include <QTextCursor>
 #include <QString>
 
 #include <functional>
@@ -44,6 +45,10 @@ struct DocumentLoadError
 // A document's text with the formatting the reading area gives it: plain text, rich text with its fonts, or
 // paragraphs whose headings are bold. It holds no QObject, so it may be loaded on one thread and shown on
 // another.
+// Takes away the whole text through the cursor, leaving none of its formats for what comes next (it would take the
+// old text's first heading or colour). Inside the caller's edit block, so Undo brings the text back.
+void RemoveWholeText(QTextCursor& cursor);
+
 class LoadedDocument
 {
 public:

@@ -1,4 +1,5 @@
 #include "window/readingarea/ReadingAreaEdits.h"
+#include "formats/DocumentLoading.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -12,12 +13,7 @@ template <typename Edit> void replaceWhole(QTextEdit* readingArea, Edit edit)
 {
     QTextCursor cursor(readingArea->document());
     cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    // What was typed next would take the old text's first heading or colour.
-    cursor.setBlockFormat(QTextBlockFormat());
-    cursor.setBlockCharFormat(QTextCharFormat());
-    cursor.setCharFormat(QTextCharFormat());
+    RemoveWholeText(cursor);
     edit(cursor);
     cursor.endEditBlock();
     cursor.setPosition(0);
